@@ -1,0 +1,76 @@
+#pragma once
+
+#include "document/DocumentFiles.h"
+#include "platform/Services.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace tessera {
+
+class SourceEditor;
+class StatusLine;
+class ToolsPanel;
+
+// The main window: menu bar, toolbar, element tools panel, source editor and
+// status line. It owns the document's modified flag (kept by the editor) and
+// asks the close question.
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+public:
+  explicit MainWindow(Services services, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Loads the file named on the command line, as Open does: the document
+  // then starts unmodified. A failure shows the error box and keeps the
+  // default document.
+  void loadStartupFile(const QString& path);
+
+  SourceEditor* editor() const { return editor_; }
+  ToolsPanel* toolsPanel() const { return toolsPanel_; }
+  StatusLine* statusLine() const { return statusLine_; }
+  DocumentFiles& files() { return files_; }
+  Services& services() { return services_; }
+  // A menu or hidden action by its layout name ("Fjl2", "CtrlB1", ...).
+  QAction* action(const QString& name) const { return actions_.value(name); }
+  QToolBar* toolBar() const { return toolBar_; }
+
+  // The folder holding the program file: backup and table previews live there.
+  static QString programFolder();
+
+  // Reads the lock keys into the status line (run at idle time).
+  void refreshLockKeys();
+
+protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+private:
+  void createActions();
+  void createMenus();
+  void createToolBar();
+  void createCentralArea();
+  void createStatusLine();
+  // The close question; true when the window may close.
+  bool closeQuery();
+  QAction* makeAction(const QString& name, const QString& caption,
+                      const QKeySequence& shortcut = {});
+  void onFirstActivation();
+
+  Services services_;
+  SourceEditor* editor_ = nullptr;
+  ToolsPanel* toolsPanel_ = nullptr;
+  StatusLine* statusLine_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  DocumentFiles files_;
+  QHash<QString, QAction*> actions_;
+  bool activatedOnce_ = false;
+  QMetaObject::Connection idleHook_;
+};
+
+} // namespace tessera

@@ -1,0 +1,66 @@
+#include "app/StatusLine.h"
+
+#include <QLabel>
+#include <QResizeEvent>
+
+namespace tessera {
+
+StatusLine::StatusLine(QWidget* parent) : QStatusBar(parent) {
+  setObjectName(QStringLiteral("StatusBar1"));
+  setSizeGripEnabled(false);
+  static const int widths[PanelCount] = {0, 65, 70, 35, 35, 45};
+  for (int p = 0; p < PanelCount; ++p) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("StatusPanel%1").arg(p));
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setContentsMargins(2, 0, 2, 0);
+    label->setTextFormat(Qt::PlainText);
+    label->resize(widths[p], label->sizeHint().height());
+    panels_[p] = label;
+  }
+  panels_[RowPanel]->setText(QStringLiteral("Row: 1"));
+  panels_[CharPanel]->setText(QStringLiteral("Char.: 0"));
+}
+
+QString StatusLine::panelText(Panel panel) const { return panels_[panel]->text(); }
+
+void StatusLine::showRowColumn(RowColumn where) {
+  panels_[RowPanel]->setText(QStringLiteral("Row: ") + QString::number(where.row + 1));
+  panels_[CharPanel]->setText(QStringLiteral("Char.: ") + QString::number(where.column));
+}
+
+void StatusLine::showHint(const QString& hint) {
+  if (panels_[HintPanel]->text() != hint)
+    panels_[HintPanel]->setText(hint);
+}
+
+void StatusLine::showLockKeys(const LockKeyState& state) {
+  const auto set = [](QLabel* label, bool on, const char* text) {
+    const QString wanted = on ? QString::fromLatin1(text) : QString();
+    if (label->text() != wanted)
+      label->setText(wanted);
+  };
+  set(panels_[NumPanel], state.known && state.numLock, "NUM");
+  set(panels_[CapsPanel], state.known && state.capsLock, "CAP");
+  set(panels_[ScrollPanel], state.known && state.scrollLock, "SCR");
+}
+
+QSize StatusLine::sizeHint() const {
+  return {kFixedWidths, panels_[RowPanel]->sizeHint().height() + 4};
+}
+
+QSize StatusLine::minimumSizeHint() const { return {0, sizeHint().height()}; }
+
+void StatusLine::resizeEvent(QResizeEvent* event) {
+  QStatusBar::resizeEvent(event);
+  const int h = height() - 2;
+  int x = 0;
+  for (int p = 0; p < PanelCount; ++p) {
+    const int w = p == HintPanel ? std::max(0, width() - kFixedWidths) : panels_[p]->width();
+    panels_[p]->setGeometry(x, 2, w, h);
+    x += w;
+  }
+}
+
+} // namespace tessera

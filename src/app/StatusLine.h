@@ -1,0 +1,39 @@
+#pragma once
+
+#include "editor/SourceEditor.h"
+#include "platform/Desktop.h"
+
+#include <QStatusBar>
+
+class QLabel;
+
+namespace tessera {
+
+// The six-panel status line: hint, row, column and the three lock keys.
+class StatusLine : public QStatusBar {
+  Q_OBJECT
+public:
+  enum Panel { HintPanel, RowPanel, CharPanel, NumPanel, CapsPanel, ScrollPanel, PanelCount };
+  static constexpr int kFixedWidths = 65 + 70 + 35 + 35 + 45;
+
+  explicit StatusLine(QWidget* parent = nullptr);
+
+  QString panelText(Panel panel) const;
+  QLabel* panel(Panel p) const { return panels_[p]; }
+
+  void showRowColumn(RowColumn where);
+  void showHint(const QString& hint);
+  void showLockKeys(const LockKeyState& state);
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+protected:
+  // Panel 0 takes all the width the fixed panels leave; the panels are
+  // placed by hand so their widths are exact.
+  void resizeEvent(QResizeEvent* event) override;
+
+private:
+  QLabel* panels_[PanelCount] = {};
+};
+
+} // namespace tessera

@@ -1,0 +1,26 @@
+#include "app/MainWindow.h"
+#include "platform/QtPrompts.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("WML Tessera 1.0"));
+  // Desktops without an icon theme of their own still get full toolbars.
+  if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+    QIcon::setThemeName(QStringLiteral("Tango"));
+  QIcon::setFallbackThemeName(QStringLiteral("Tango"));
+
+  tessera::QtPrompts prompts;
+  tessera::DesktopShell shell;
+  tessera::SystemLockKeys lockKeys;
+  tessera::MainWindow window(tessera::Services{prompts, shell, lockKeys});
+
+  const QStringList args = QApplication::arguments();
+  if (args.size() > 1)
+    window.loadStartupFile(args.at(1));
+
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,27 @@
+#include "document/DefaultDocument.h"
+
+#include "document/Product.h"
+
+namespace tessera {
+
+QString pageHeader() {
+  return QStringLiteral("<?xml version=\"1.0\"?>\r\n") +
+         QStringLiteral("<!-- Created by WML Tessera 1.0 (") + kProductWebAddress +
+         QStringLiteral(") -->\r\n") +
+         QStringLiteral("<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
+                        "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\r\n");
+}
+
+QString defaultDocument() {
+  return pageHeader() + QStringLiteral("<wml>\r\n"
+                                       "\r\n"
+                                       "<card title=\"Card Title\" id=\"first\">\r\n"
+                                       "<p align=\"center\">\r\n"
+                                       "Sample text...\r\n"
+                                       "</p>\r\n"
+                                       "\r\n"
+                                       "</card>\r\n"
+                                       "</wml>\r\n");
+}
+
+} // namespace tessera

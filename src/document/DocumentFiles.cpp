@@ -1,0 +1,137 @@
+#include "document/DocumentFiles.h"
+
+#include "editor/SourceEditor.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tessera {
+
+QString cannotOpenFileText(const QString& path, const QString& reason) {
+  return QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString cannotCreateFileText(const QString& path, const QString& reason) {
+  return QStringLiteral("Cannot create file \"%1\". %2")
+      .arg(QDir::toNativeSeparators(path), reason);
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    *reason = file.errorString();
+    return false;
+  }
+  if (file.write(bytes) != bytes.size()) {
+    *reason = file.errorString();
+    file.cancelWriting();
+    return false;
+  }
+  if (!file.commit()) {
+    *reason = file.errorString();
+    return false;
+  }
+  return true;
+}
+
+DocumentFiles::DocumentFiles(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent)
+    : editor_(editor), prompts_(prompts), parent_(dialogParent) {}
+
+QStringList DocumentFiles::fileFilters() {
+  return {QStringLiteral("WML Files (*.wml)"), QStringLiteral("PHP Files (*.php)"),
+          QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*.*)")};
+}
+
+QString DocumentFiles::saveQuestionText() {
+  return QStringLiteral("The text in the file has been changed.\n\rDo you want to save the changes?");
+}
+
+QMessageBox::StandardButton DocumentFiles::askSaveQuestion() {
+  prompts_.beep();
+  const auto answer = prompts_.confirm(parent_, saveQuestionText(),
+                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (answer == QMessageBox::Yes || answer == QMessageBox::No)
+    return answer;
+  return QMessageBox::Cancel;
+}
+
+QString DocumentFiles::chooseFileToOpen() {
+  FileDialogRequest request;
+  request.title = QStringLiteral("Open");
+  request.filters = fileFilters();
+  request.initialName = openName_;
+  const QString name = prompts_.openFileName(parent_, request);
+  if (!name.isEmpty())
+    openName_ = name;
+  return name;
+}
+
+bool DocumentFiles::loadFile(const QString& path) {
+  QFile file(path);
+  const QFileInfo info(path);
+  if (info.isDir()) {
+    prompts_.error(parent_, cannotOpenFileText(path, QStringLiteral("Is a directory")));
+    return false;
+  }
+  if (!file.open(QIODevice::ReadOnly)) {
+    prompts_.error(parent_, cannotOpenFileText(path, file.errorString()));
+    return false;
+  }
+  // Never read more than the editor can hold: a device or an endless pipe
+  // must not exhaust memory. One byte decodes to at most one character.
+  const qint64 limit = capacity_ + 1;
+  QByteArray bytes;
+  if (file.isSequential() || file.size() > limit) {
+    bytes = file.read(limit);
+  } else {
+    bytes = file.readAll();
+  }
+  if (file.error() != QFileDevice::NoError) {
+    prompts_.error(parent_, cannotOpenFileText(path, file.errorString()));
+    return false;
+  }
+  if (bytes.size() > capacity_) {
+    prompts_.error(parent_, QStringLiteral("Text exceeds memo capacity"));
+    return false;
+  }
+  DecodedText decoded = decodeDocument(bytes);
+  bytes.clear();
+  if (decoded.text.size() > capacity_) {
+    prompts_.error(parent_, QStringLiteral("Text exceeds memo capacity"));
+    return false;
+  }
+  encoding_ = decoded.encoding;
+  editor_.replaceWholeText(decoded.text);
+  return true;
+}
+
+QByteArray DocumentFiles::documentBytes() const {
+  return encodeDocument(editor_.wholeText(), encoding_);
+}
+
+bool DocumentFiles::writeTo(const QString& path) {
+  QString reason;
+  if (!writeFileAtomically(path, documentBytes(), &reason)) {
+    prompts_.error(parent_, cannotCreateFileText(path, reason));
+    return false;
+  }
+  return true;
+}
+
+bool DocumentFiles::saveToChosenFile() {
+  FileDialogRequest request;
+  request.title = QStringLiteral("Save As");
+  request.filters = fileFilters();
+  request.initialName = saveName_;
+  request.defaultSuffix = QStringLiteral("wml");
+  request.confirmOverwrite = true;
+  const QString name = prompts_.saveFileName(parent_, request);
+  if (name.isEmpty())
+    return false;
+  saveName_ = name;
+  return writeTo(name);
+}
+
+} // namespace tessera

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "document/FileCodec.h"
+#include "platform/Prompts.h"
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+namespace tessera {
+
+class SourceEditor;
+
+// What every document command shares: the open and save dialogs with the
+// names they remember, the save question, loading a file into the editor
+// and saving the editor's text to a chosen file.
+class DocumentFiles {
+public:
+  // Files larger than this many characters are refused ("Text exceeds memo
+  // capacity"); tests may lower it.
+  static constexpr qint64 kDefaultCapacity = qint64(1) << 28;
+
+  DocumentFiles(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent);
+
+  static QStringList fileFilters();
+  static QString saveQuestionText();
+
+  // Beep, then Yes / No / Cancel; Escape counts as Cancel.
+  QMessageBox::StandardButton askSaveQuestion();
+
+  // The open dialog; the confirmed name is remembered. Empty when cancelled.
+  QString chooseFileToOpen();
+  // Loads `path` into the editor in one step. On failure shows the error
+  // box and leaves text, flag and caret as they were.
+  bool loadFile(const QString& path);
+
+  // The save dialog, then the write. False when cancelled or failed (the
+  // error box has then been shown). Clears nothing: callers decide.
+  bool saveToChosenFile();
+  // Writes the editor's text to `path` atomically; shows the error on failure.
+  bool writeTo(const QString& path);
+  // Bytes of the editor's text as they will be written.
+  QByteArray documentBytes() const;
+
+  // A new document: the encoding of the next save starts over.
+  void forgetEncoding() { encoding_ = TextEncoding::Utf8; }
+  TextEncoding encoding() const { return encoding_; }
+
+  QString rememberedOpenName() const { return openName_; }
+  QString rememberedSaveName() const { return saveName_; }
+
+  void setCapacity(qint64 characters) { capacity_ = characters; }
+
+private:
+  SourceEditor& editor_;
+  Prompts& prompts_;
+  QWidget* parent_;
+  QString openName_;
+  QString saveName_ = QStringLiteral("Untitled1");
+  TextEncoding encoding_ = TextEncoding::Utf8;
+  qint64 capacity_ = kDefaultCapacity;
+};
+
+// The runtime's error texts for failed file operations.
+QString cannotOpenFileText(const QString& path, const QString& reason);
+QString cannotCreateFileText(const QString& path, const QString& reason);
+// Writes `bytes` to `path` through a temporary file, so a failed write
+// leaves any old file whole. On failure returns false and sets `reason`.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason);
+
+} // namespace tessera

@@ -1,0 +1,64 @@
+#include "document/FileCodec.h"
+
+#include <QStringDecoder>
+
+namespace tessera {
+
+QString normaliseLineBreaks(const QString& text) {
+  // Fast path: most files already use CR LF throughout, or have no CR at all.
+  const qsizetype crs = text.count(QLatin1Char('\r'));
+  if (crs == 0) {
+    if (!text.contains(QLatin1Char('\n')))
+      return text;
+    QString out = text;
+    return out.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+  }
+  QString out;
+  out.reserve(text.size() + text.size() / 16 + 16);
+  const QChar* p = text.constData();
+  const QChar* const end = p + text.size();
+  while (p < end) {
+    const QChar* run = p;
+    while (p < end && *p != QLatin1Char('\r') && *p != QLatin1Char('\n'))
+      ++p;
+    out.append(run, p - run);
+    if (p == end)
+      break;
+    if (*p == QLatin1Char('\r') && p + 1 < end && p[1] == QLatin1Char('\n'))
+      ++p;
+    ++p;
+    out.append(QLatin1String("\r\n"));
+  }
+  return out;
+}
+
+DecodedText decodeDocument(const QByteArray& bytes) {
+  DecodedText result;
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+  QString text = utf8.decode(bytes);
+  if (utf8.hasError()) {
+    text = QString::fromLatin1(bytes);
+    result.encoding = TextEncoding::Latin1;
+  } else {
+    result.encoding = TextEncoding::Utf8;
+  }
+  result.text = normaliseLineBreaks(text);
+  return result;
+}
+
+QByteArray encodeDocument(const QString& text, TextEncoding encoding) {
+  if (encoding == TextEncoding::Latin1) {
+    bool fits = true;
+    for (QChar c : text) {
+      if (c.unicode() > 0xFF) {
+        fits = false;
+        break;
+      }
+    }
+    if (fits)
+      return text.toLatin1();
+  }
+  return text.toUtf8();
+}
+
+} // namespace tessera

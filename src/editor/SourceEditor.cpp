@@ -1,0 +1,231 @@
+#include "editor/SourceEditor.h"
+
+#include "editor/DisplayRows.h"
+
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace tessera {
+
+namespace {
+// The widget keeps a line break as one paragraph separator.
+QString withCrLf(QString text) {
+  return text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+}
+} // namespace
+
+SourceEditor::SourceEditor(QWidget* parent)
+    : QPlainTextEdit(parent), rows_(new DisplayRows(*this)) {
+  setObjectName(QStringLiteral("Memo1"));
+  QFont font(QStringLiteral("Times New Roman"), 12);
+  font.setStyleHint(QFont::Serif);
+  setFont(font);
+  setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setTabChangesFocus(false);
+  connect(document(), &QTextDocument::contentsChange, this, &SourceEditor::onContentsChange);
+}
+
+SourceEditor::~SourceEditor() { delete rows_; }
+
+// --- positions -------------------------------------------------------------
+
+int SourceEditor::toPosition(int qtPosition) const {
+  return qtPosition + document()->findBlock(qtPosition).blockNumber();
+}
+
+int SourceEditor::toQtPosition(int position) const {
+  const QTextDocument* doc = document();
+  if (position <= 0)
+    return 0;
+  // The last block whose start (line breaks counted two) is <= position.
+  int lo = 0, hi = doc->blockCount() - 1;
+  while (lo < hi) {
+    const int mid = lo + (hi - lo + 1) / 2;
+    if (doc->findBlockByNumber(mid).position() + mid <= position)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  const QTextBlock block = doc->findBlockByNumber(lo);
+  const int offset = position - (block.position() + lo);
+  // A position between the CR and the LF of a break stays at the line end.
+  return block.position() + std::min(offset, block.length() - 1);
+}
+
+int SourceEditor::selectionStart() const { return toPosition(textCursor().selectionStart()); }
+
+int SourceEditor::selectionEnd() const { return toPosition(textCursor().selectionEnd()); }
+
+int SourceEditor::cursorPosition() const { return toPosition(textCursor().position()); }
+
+QString SourceEditor::selectedText() const { return withCrLf(textCursor().selectedText()); }
+
+void SourceEditor::setSelection(int start, int length) {
+  QTextCursor cursor = textCursor();
+  cursor.setPosition(toQtPosition(start));
+  cursor.setPosition(toQtPosition(start + length), QTextCursor::KeepAnchor);
+  setTextCursor(cursor);
+}
+
+// --- program edits ---------------------------------------------------------
+
+void SourceEditor::insertWithoutUndo(QTextCursor& cursor, const QString& text) {
+  // Switching undo off forgets the recorded step, so the user's last
+  // action cannot be undone across a program edit.
+  document()->setUndoRedoEnabled(false);
+  cursor.insertText(text);
+  document()->setUndoRedoEnabled(true);
+}
+
+void SourceEditor::insertAtCaret(const QString& text) {
+  QTextCursor cursor = textCursor();
+  insertWithoutUndo(cursor, text);
+  setTextCursor(cursor);
+  ensureCursorVisible();
+}
+
+void SourceEditor::moveCaretBack(int n) {
+  const int target = std::max(0, caretPosition() - n);
+  QTextCursor cursor = textCursor();
+  cursor.setPosition(toQtPosition(target));
+  setTextCursor(cursor);
+}
+
+void SourceEditor::focusEditor() {
+  if (QWidget* w = window())
+    w->activateWindow();
+  setFocus(Qt::OtherFocusReason);
+}
+
+void SourceEditor::apply(const Insertion& insertion) {
+  insertAtCaret(insertion.text);
+  if (insertion.caretBack > 0)
+    moveCaretBack(insertion.caretBack);
+  if (insertion.rerunChange)
+    runChangeHandling();
+  focusEditor();
+}
+
+// --- editor lines ----------------------------------------------------------
+
+int SourceEditor::lineCount() const { return rows_->rowCount(); }
+
+QString SourceEditor::lineText(int line) const {
+  int start = 0, end = 0;
+  rows_->rowRange(line, &start, &end);
+  const QTextBlock block = document()->findBlock(start);
+  const int from = start - block.position();
+  return block.text().mid(from, std::min(end - start, kMaxLineText));
+}
+
+int SourceEditor::lineStart(int line) const { return toPosition(rows_->rowStart(line)); }
+
+int SourceEditor::lineOfPosition(int position) const {
+  return rows_->rowOfQtPosition(toQtPosition(position));
+}
+
+// --- whole text ------------------------------------------------------------
+
+QString SourceEditor::wholeText() const { return withCrLf(document()->toRawText()); }
+
+int SourceEditor::textLength() const {
+  const QTextDocument* doc = document();
+  // characterCount() includes the final paragraph separator.
+  return doc->characterCount() - 1 + (doc->blockCount() - 1);
+}
+
+bool SourceEditor::replaceWholeText(const QString& text) {
+  const bool changed = text != wholeText();
+  if (changed) {
+    // The widget reports clearing and filling as two changes; this is one.
+    replacing_ = true;
+    document()->setUndoRedoEnabled(false);
+    setPlainText(text);
+    document()->setUndoRedoEnabled(true);
+    replacing_ = false;
+  } else {
+    document()->clearUndoRedoStacks();
+  }
+  QTextCursor cursor = textCursor();
+  cursor.setPosition(0);
+  setTextCursor(cursor);
+  if (changed)
+    runChangeHandling();
+  return changed;
+}
+
+// --- change handling and status --------------------------------------------
+
+RowColumn SourceEditor::rowColumn() const {
+  const QTextCursor cursor = textCursor();
+  RowColumn rc;
+  rc.row = rows_->rowOfQtPosition(cursor.selectionEnd());
+  const int caretRow = cursor.hasSelection() && cursor.position() != cursor.selectionEnd()
+                           ? rows_->rowOfQtPosition(cursor.position())
+                           : rc.row;
+  const int caretRowStart = toPosition(rows_->rowStart(caretRow));
+  rc.column = toPosition(cursor.selectionEnd()) - caretRowStart;
+  return rc;
+}
+
+void SourceEditor::runChangeHandling() {
+  refreshStatus();
+  modified_ = true;
+}
+
+void SourceEditor::refreshStatus() { emit statusChanged(rowColumn()); }
+
+void SourceEditor::onContentsChange(int, int removed, int added) {
+  if ((removed == 0 && added == 0) || replacing_)
+    return;
+  runChangeHandling();
+}
+
+// --- undo --------------------------------------------------------------------
+
+bool SourceEditor::canUndoStep() const {
+  return document()->isUndoAvailable() || document()->isRedoAvailable();
+}
+
+void SourceEditor::undoStep() {
+  // The widget keeps a deeper history; only its top step is ever used:
+  // after an Undo the next Undo redoes that same step.
+  if (document()->isRedoAvailable())
+    redo();
+  else if (document()->isUndoAvailable())
+    undo();
+}
+
+// --- events ----------------------------------------------------------------
+
+void SourceEditor::keyPressEvent(QKeyEvent* event) {
+  if (event == QKeySequence::Undo) {
+    undoStep();
+    event->accept();
+    return;
+  }
+  if (event == QKeySequence::Redo) {
+    event->accept();
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void SourceEditor::keyReleaseEvent(QKeyEvent* event) {
+  QPlainTextEdit::keyReleaseEvent(event);
+  refreshStatus();
+}
+
+void SourceEditor::mouseReleaseEvent(QMouseEvent* event) {
+  QPlainTextEdit::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton)
+    refreshStatus();
+}
+
+} // namespace tessera

@@ -1,0 +1,49 @@
+#include "platform/QtPrompts.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+
+namespace tessera {
+
+QMessageBox::StandardButton QtPrompts::message(QWidget* parent, QMessageBox::Icon icon,
+                                               const QString& caption, const QString& text,
+                                               QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, caption, text, buttons, parent);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+static QString runFileDialog(QWidget* parent, const FileDialogRequest& request,
+                             QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(parent, request.title);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setNameFilters(request.filters);
+  if (!request.filters.isEmpty())
+    dialog.selectNameFilter(request.filters.first());
+  dialog.setDefaultSuffix(request.defaultSuffix);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  if (!request.initialName.isEmpty())
+    dialog.selectFile(request.initialName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+QString QtPrompts::openFileName(QWidget* parent, const FileDialogRequest& request) {
+  return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+QString QtPrompts::saveFileName(QWidget* parent, const FileDialogRequest& request) {
+  return runFileDialog(parent, request, QFileDialog::AcceptSave);
+}
+
+QColor QtPrompts::chooseColor(QWidget* parent, const QColor& initial) {
+  return QColorDialog::getColor(initial, parent);
+}
+
+void QtPrompts::beep() { QApplication::beep(); }
+
+} // namespace tessera

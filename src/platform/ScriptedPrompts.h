@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/Prompts.h"
+
+#include <QList>
+#include <variant>
+
+namespace tessera {
+
+// Answers queued by a test, questions recorded for it to check. A question
+// with no queued answer is recorded as unexpected and cancelled, so a
+// test never blocks.
+class ScriptedPrompts : public Prompts {
+public:
+  struct Asked {
+    enum Kind { Message, OpenFile, SaveFile, Color } kind = Message;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString caption;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+    FileDialogRequest file;
+    bool unexpected = false;
+  };
+
+  void answerButton(QMessageBox::StandardButton button) { answers_.append(button); }
+  void answerFile(const QString& name) { answers_.append(name); } // "" = cancel
+  void answerColor(const QColor& color) { answers_.append(color); } // invalid = cancel
+
+  QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon,
+                                      const QString& caption, const QString& text,
+                                      QMessageBox::StandardButtons buttons) override;
+  QString openFileName(QWidget* parent, const FileDialogRequest& request) override;
+  QString saveFileName(QWidget* parent, const FileDialogRequest& request) override;
+  QColor chooseColor(QWidget* parent, const QColor& initial) override;
+  void beep() override { ++beeps; }
+
+  QList<Asked> asked;
+  int beeps = 0;
+  int pendingAnswers() const { return int(answers_.size()); }
+  bool anyUnexpected() const;
+  void clear() { asked.clear(); answers_.clear(); beeps = 0; }
+
+private:
+  using Answer = std::variant<QMessageBox::StandardButton, QString, QColor>;
+  template <typename T> bool take(T& out);
+  QList<Answer> answers_;
+};
+
+} // namespace tessera
