@@ -23,4 +23,8 @@ ToolsPanel::ToolsPanel(QWidget* parent) : QTabWidget(parent) {
   }
 }
 
+void ToolsPanel::resetForNewDocument() {
+  // Each tab's tool resets its own fields here as the tools are added.
+}
+
 } // namespace tessera

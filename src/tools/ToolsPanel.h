@@ -34,6 +34,9 @@ public:
 
   static constexpr int kHeight = 65;
 
+  // New document: every tool field back to its start value.
+  void resetForNewDocument();
+
 private:
   QWidget* pages_[TabCount] = {};
 };
