@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   fonts-liberation tango-icon-theme
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox
   libxml2-utils
 )
 
