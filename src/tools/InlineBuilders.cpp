@@ -22,11 +22,15 @@ QString openingTag(Wrap kind) { return QLatin1Char('<') + tagName(kind) + QLatin
 
 QString closingTag(Wrap kind) { return QStringLiteral("</") + tagName(kind) + QLatin1Char('>'); }
 
-Insertion wrapTool(Wrap kind, const QString& selected) {
-  const QString close = closingTag(kind);
+Insertion wrapElement(const QString& name, const QString& selected) {
+  const QString close = QStringLiteral("</") + name + QLatin1Char('>');
   // A single selected character is replaced by the empty pair, not wrapped.
   const QString inner = selected.size() < 2 ? QString() : selected;
-  return {openingTag(kind) + inner + close, int(close.size()), true};
+  return {QLatin1Char('<') + name + QLatin1Char('>') + inner + close, int(close.size()), true};
+}
+
+Insertion wrapTool(Wrap kind, const QString& selected) {
+  return wrapElement(tagName(kind), selected);
 }
 
 Insertion alignParagraph(Align align, const QString& selected) {

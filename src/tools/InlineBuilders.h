@@ -21,6 +21,8 @@ Insertion lineOmission();
 // before the closing tag and the change handling runs again.
 Insertion wrapTool(Wrap kind, const QString& selected);
 QString openingTag(Wrap kind);
+// The same rule for any element name ("p", "refresh", "head", ...).
+Insertion wrapElement(const QString& name, const QString& selected);
 QString closingTag(Wrap kind);
 
 // "<p align=...>" CR LF, the selection, CR LF, "</p>"; caret after "</p>".

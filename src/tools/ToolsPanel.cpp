@@ -4,9 +4,10 @@ namespace tessera {
 
 QString ToolsPanel::caption(Tab tab) {
   static const char* const captions[TabCount] = {
-      "General tools", "Link",        "Image",   "Image link", "Card",
-      "Button",        "Phone call",  "Name list", "Input field", "Comment",
-      "Formatting",    "Characters, symbols", "Other"};
+      "General tools", "Link",    "Image",      "Image link",
+      "Card",          "Button",  "Phone call", "Name list",
+      "Input field",   "Comment", "Formatting", "Characters, symbols",
+      "Other"};
   return QString::fromLatin1(captions[tab]);
 }
 
