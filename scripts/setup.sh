@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   fonts-liberation tango-icon-theme
   xvfb xauth xdotool x11-utils imagemagick openbox
-  libxml2-utils
+  libxml2-utils desktop-file-utils shared-mime-info
 )
 
 missing=()

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what a desktop needs:
+# the program, its launcher, icon and the WML file type.
+set -euo pipefail
+build="$1"
+prefix="$(mktemp -d)"
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" > /dev/null
+
+fail() { echo "FAIL: $*"; exit 1; }
+for f in bin/tessera share/applications/tessera.desktop \
+         share/icons/hicolor/scalable/apps/tessera.svg share/mime/packages/tessera.xml; do
+  [ -e "$prefix/$f" ] || fail "missing $f"
+done
+[ -x "$prefix/bin/tessera" ] || fail "bin/tessera is not executable"
+
+desktop-file-validate "$prefix/share/applications/tessera.desktop" || fail "launcher invalid"
+grep -q '^Exec=tessera %f$' "$prefix/share/applications/tessera.desktop" || fail "launcher must open files"
+grep -q '^Categories=.*Development;.*TextEditor;' "$prefix/share/applications/tessera.desktop" ||
+  fail "launcher categories"
+grep -q 'MimeType=text/vnd.wap.wml;' "$prefix/share/applications/tessera.desktop" ||
+  fail "launcher does not offer itself for WML files"
+
+xmllint --noout "$prefix/share/mime/packages/tessera.xml" || fail "MIME definition is not well-formed"
+xmllint --noout "$prefix/share/icons/hicolor/scalable/apps/tessera.svg" || fail "icon is not well-formed"
+[ "$(xmllint --xpath 'string(//*[local-name()="mime-type"]/@type)' "$prefix/share/mime/packages/tessera.xml")" = "text/vnd.wap.wml" ] ||
+  fail "MIME type name"
+[ "$(xmllint --xpath 'string(//*[local-name()="glob"]/@pattern)' "$prefix/share/mime/packages/tessera.xml")" = "*.wml" ] ||
+  fail "MIME glob"
+if command -v update-mime-database > /dev/null; then
+  update-mime-database "$prefix/share/mime" || fail "update-mime-database refused the definition"
+  grep -q 'text/vnd.wap.wml' "$prefix/share/mime/globs2" || fail "glob not registered"
+fi
+echo "1 passed, 0 failed"
