@@ -1,66 +1,168 @@
 #include "editor/DisplayRows.h"
 
-#include <QFontMetricsF>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QPlainTextEdit>
 #include <QTextBlock>
-#include <QTextLayout>
 
 #include <algorithm>
 
 namespace tessera {
 
-bool DisplayRows::wrapping() const {
-  return edit_.lineWrapMode() != QPlainTextEdit::NoWrap;
+namespace {
+// Blocks an edit may touch and still be measured on the spot; a larger
+// change (a paste, a whole new text) is measured lazily.
+constexpr int kEagerBlocks = 64;
+// Blocks measured between two looks at the clock while warming up.
+constexpr int kWarmChunk = 2048;
+constexpr int kWarmSliceMs = 8;
+} // namespace
+
+DisplayRows::DisplayRows(QPlainTextEdit& edit) : edit_(edit) {
+  warmTimer_.setSingleShot(true);
+  warmTimer_.setInterval(0);
+  connect(&warmTimer_, &QTimer::timeout, this, &DisplayRows::warmSlice);
+  // Connected before the editor's own change handling, so its status
+  // refresh already sees the new counts.
+  connect(edit.document(), &QTextDocument::contentsChange, this, &DisplayRows::onContentsChange);
+  edit.installEventFilter(this);
+  edit.viewport()->installEventFilter(this);
+  warmTimer_.start();
 }
 
-// The row breaks of a block exactly as the editor's layout makes them: the
-// block's own layout when the editor has laid it out, else the same layout
-// made here and thrown away (the editor lays out only what it shows).
+DisplayRows::~DisplayRows() = default;
+
+bool DisplayRows::wrapping() const { return edit_.lineWrapMode() != QPlainTextEdit::NoWrap; }
+
+int DisplayRows::blockCount() const { return edit_.document()->blockCount(); }
+
+bool DisplayRows::eventFilter(QObject* watched, QEvent* event) {
+  // A new width or font changes every count: re-measure in idle time so a
+  // later query finds them ready.
+  const auto type = event->type();
+  if (type == QEvent::Resize || type == QEvent::FontChange || type == QEvent::StyleChange)
+    warmTimer_.start();
+  return QObject::eventFilter(watched, event);
+}
+
+void DisplayRows::sync() const {
+  const RowLayoutParams now = RowLayoutParams::of(edit_);
+  if (!now.wrapping) {
+    cached_ = false;
+    return;
+  }
+  if (!cached_ || !(now == params_) || tree_.size() != blockCount())
+    reset(now);
+}
+
+void DisplayRows::reset(const RowLayoutParams& params) const {
+  params_ = params;
+  measure_ = std::make_unique<RowMeasure>(params);
+  tree_.assign(blockCount(), 0);
+  firstUnmeasured_ = 0;
+  lastBlock_ = -1;
+  cached_ = true;
+  warmTimer_.start();
+}
+
+bool DisplayRows::isWarm() const {
+  if (!wrapping())
+    return true;
+  return cached_ && RowLayoutParams::of(edit_) == params_ && tree_.size() == blockCount() &&
+         firstUnmeasured_ >= blockCount();
+}
+
+void DisplayRows::ensureMeasuredThrough(int blockNumber) const {
+  sync();
+  if (!cached_)
+    return;
+  blockNumber = std::min(blockNumber, tree_.size() - 1);
+  if (blockNumber < firstUnmeasured_)
+    return;
+  std::vector<int> counts;
+  counts.reserve(blockNumber - firstUnmeasured_ + 1);
+  QTextBlock block = edit_.document()->findBlockByNumber(firstUnmeasured_);
+  for (int i = firstUnmeasured_; i <= blockNumber; ++i, block = block.next()) {
+    const int known = tree_.value(i);
+    counts.push_back(known > 0 ? known : measure_->rowCount(block.text()));
+  }
+  tree_.splice(firstUnmeasured_, int(counts.size()), counts);
+  firstUnmeasured_ = blockNumber + 1;
+}
+
+int DisplayRows::rowsBefore(int blockNumber) const {
+  ensureMeasuredThrough(blockNumber - 1);
+  return tree_.prefix(blockNumber);
+}
+
+void DisplayRows::warmSlice() {
+  if (!wrapping())
+    return;
+  sync();
+  QElapsedTimer clock;
+  clock.start();
+  const int n = blockCount();
+  while (cached_ && firstUnmeasured_ < n && clock.elapsed() < kWarmSliceMs)
+    ensureMeasuredThrough(firstUnmeasured_ + kWarmChunk - 1);
+  if (cached_ && firstUnmeasured_ < n)
+    warmTimer_.start();
+}
+
+void DisplayRows::onContentsChange(int from, int, int added) {
+  lastBlock_ = -1;
+  if (!cached_ || !(RowLayoutParams::of(edit_) == params_)) {
+    cached_ = false;
+    if (wrapping())
+      warmTimer_.start();
+    return;
+  }
+  const QTextDocument* doc = edit_.document();
+  QTextBlock first = doc->findBlock(from);
+  if (!first.isValid())
+    first = doc->lastBlock();
+  QTextBlock last = doc->findBlock(from + added);
+  if (!last.isValid())
+    last = doc->lastBlock();
+  const int delta = doc->blockCount() - tree_.size();
+  const int start = first.blockNumber();
+  const int newEnd = last.blockNumber();
+  const int oldEnd = newEnd - delta;
+  if (oldEnd < start || oldEnd >= tree_.size() || newEnd < start) {
+    cached_ = false; // not a change this cache can follow: start over
+    warmTimer_.start();
+    return;
+  }
+  const int count = newEnd - start + 1;
+  std::vector<int> counts(count, 0);
+  if (count <= kEagerBlocks) {
+    QTextBlock block = first;
+    for (int k = 0; k < count; ++k, block = block.next())
+      counts[k] = measure_->rowCount(block.text());
+  }
+  tree_.splice(start, oldEnd - start + 1, counts);
+  if (count <= kEagerBlocks) {
+    if (firstUnmeasured_ > oldEnd)
+      firstUnmeasured_ += delta;
+    else if (firstUnmeasured_ >= start)
+      firstUnmeasured_ = newEnd + 1;
+  } else {
+    firstUnmeasured_ = std::min(firstUnmeasured_, start);
+    warmTimer_.start();
+  }
+}
+
 QList<int> DisplayRows::rowStartsInBlock(const QTextBlock& block) const {
   if (!wrapping())
     return {0};
-  const QTextLayout* shown = block.layout();
-  if (shown && shown->lineCount() > 0) {
-    QList<int> starts;
-    starts.reserve(shown->lineCount());
-    for (int i = 0; i < shown->lineCount(); ++i)
-      starts.append(shown->lineAt(i).textStart());
-    return starts;
-  }
-  const QTextDocument* doc = edit_.document();
-  // The editor lays its text out to the viewport's width.
-  const qreal width = edit_.viewport()->width();
-  if (width <= 0)
-    return {0};
-  QTextOption option = doc->defaultTextOption();
-  qreal extra = 0;
-  if (option.flags() & QTextOption::AddSpaceForLineAndParagraphSeparators)
-    extra = QFontMetricsF(block.charFormat().font()).horizontalAdvance(QChar(0x21B5));
-  const qreal available = width - 2 * doc->documentMargin() - extra;
-  QTextLayout layout(block.text(), doc->defaultFont());
-  layout.setTextOption(option);
-  layout.beginLayout();
-  QList<int> starts;
-  while (true) {
-    QTextLine line = layout.createLine();
-    if (!line.isValid())
-      break;
-    line.setLineWidth(available);
-    starts.append(line.textStart());
-  }
-  layout.endLayout();
-  if (starts.isEmpty())
-    starts.append(0);
-  return starts;
-}
-
-int DisplayRows::rowsInBlock(const QTextBlock& block) const {
-  if (!wrapping())
-    return 1;
-  const QTextLayout* shown = block.layout();
-  if (shown && shown->lineCount() > 0)
-    return shown->lineCount();
-  return int(rowStartsInBlock(block).size());
+  sync();
+  const int number = block.blockNumber();
+  if (number == lastBlock_)
+    return lastStarts_;
+  lastStarts_ = measure_->rowStarts(block.text());
+  lastBlock_ = number;
+  if (number < tree_.size() && tree_.value(number) == 0)
+    tree_.set(number, int(lastStarts_.size()));
+  return lastStarts_;
 }
 
 int DisplayRows::rowCount() const {
@@ -70,20 +172,15 @@ int DisplayRows::rowCount() const {
   const bool dropLast = doc->blockCount() > 1 && last.length() <= 1;
   if (!wrapping())
     return doc->blockCount() - (dropLast ? 1 : 0);
-  int rows = 0;
-  for (QTextBlock b = doc->firstBlock(); b.isValid(); b = b.next())
-    rows += rowsInBlock(b);
-  return rows - (dropLast ? 1 : 0);
+  warmUp();
+  return tree_.total() - (dropLast ? 1 : 0);
 }
 
 int DisplayRows::rowOfQtPosition(int qtPosition) const {
-  const QTextDocument* doc = edit_.document();
-  const QTextBlock block = doc->findBlock(qtPosition);
+  const QTextBlock block = edit_.document()->findBlock(qtPosition);
   if (!wrapping())
     return block.blockNumber();
-  int rows = 0;
-  for (QTextBlock b = doc->firstBlock(); b.isValid() && b != block; b = b.next())
-    rows += rowsInBlock(b);
+  const int rows = rowsBefore(block.blockNumber());
   const QList<int> starts = rowStartsInBlock(block);
   const int offset = qtPosition - block.position();
   const auto it = std::upper_bound(starts.begin(), starts.end(), offset);
@@ -93,22 +190,23 @@ int DisplayRows::rowOfQtPosition(int qtPosition) const {
 QTextBlock DisplayRows::blockOfRow(int row, int* rowInBlock) const {
   const QTextDocument* doc = edit_.document();
   row = std::max(row, 0);
+  const int n = doc->blockCount();
   if (!wrapping()) {
-    QTextBlock b = doc->findBlockByNumber(std::min(row, doc->blockCount() - 1));
     *rowInBlock = 0;
-    return b;
+    return doc->findBlockByNumber(std::min(row, n - 1));
   }
-  int rows = 0;
-  QTextBlock b = doc->firstBlock();
-  while (true) {
-    const int n = rowsInBlock(b);
-    if (row < rows + n || !b.next().isValid()) {
-      *rowInBlock = std::min(row - rows, n - 1);
-      return b;
-    }
-    rows += n;
-    b = b.next();
+  sync();
+  // Measure forward only as far as the row lies.
+  while (firstUnmeasured_ < n && row >= tree_.prefix(firstUnmeasured_))
+    ensureMeasuredThrough(firstUnmeasured_ + kWarmChunk - 1);
+  int index = tree_.lowerBound(row);
+  if (index >= n) {
+    index = n - 1;
+    *rowInBlock = std::max(tree_.value(index) - 1, 0);
+  } else {
+    *rowInBlock = row - tree_.prefix(index);
   }
+  return doc->findBlockByNumber(index);
 }
 
 int DisplayRows::rowStart(int row) const {
@@ -122,6 +220,7 @@ void DisplayRows::rowRange(int row, int* start, int* end) const {
   const QTextBlock block = blockOfRow(row, &inBlock);
   const QList<int> starts = rowStartsInBlock(block);
   const int textLength = block.length() - 1;
+  inBlock = std::min(inBlock, int(starts.size()) - 1);
   *start = block.position() + starts.value(inBlock, 0);
   *end = block.position() + (inBlock + 1 < starts.size() ? starts[inBlock + 1] : textLength);
 }

@@ -1,6 +1,13 @@
 #pragma once
 
+#include "editor/RowMeasure.h"
+#include "editor/RowTree.h"
+
 #include <QList>
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
 
 class QPlainTextEdit;
 class QTextBlock;
@@ -10,9 +17,17 @@ namespace tessera {
 // The editor's lines as it displays them: with word wrap off, one per text
 // line (block); with word wrap on, one per wrapped row. Positions here are
 // the widget's own (a line break counts one).
-class DisplayRows {
+//
+// Under word wrap the row count of every block is cached with prefix sums,
+// so a query near the end of a large document costs a few tree steps, not a
+// layout of everything before it. Counts are measured lazily (and in idle
+// time after a width, font or wrap change); an edit re-measures only the
+// blocks it touched.
+class DisplayRows : public QObject {
+  Q_OBJECT
 public:
-  explicit DisplayRows(const QPlainTextEdit& edit) : edit_(edit) {}
+  explicit DisplayRows(QPlainTextEdit& edit);
+  ~DisplayRows() override;
 
   int rowCount() const;
   int rowOfQtPosition(int qtPosition) const;
@@ -24,13 +39,37 @@ public:
   // Start offsets (within the block) of every display row of `block`.
   QList<int> rowStartsInBlock(const QTextBlock& block) const;
 
+  // Whether every block's count is measured for the present layout.
+  bool isWarm() const;
+  // Measures every block now.
+  void warmUp() const { ensureMeasuredThrough(blockCount() - 1); }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
   bool wrapping() const;
-  int rowsInBlock(const QTextBlock& block) const;
-  // Finds the block holding `row` and the row's index inside it.
+  int blockCount() const;
+  // Drops the cache when the layout parameters changed since it was built.
+  void sync() const;
+  void reset(const RowLayoutParams& params) const;
+  void ensureMeasuredThrough(int blockNumber) const;
+  int rowsBefore(int blockNumber) const;
   QTextBlock blockOfRow(int row, int* rowInBlock) const;
+  void onContentsChange(int from, int removed, int added);
+  void warmSlice();
 
-  const QPlainTextEdit& edit_;
+  QPlainTextEdit& edit_;
+  // Everything below is a cache, filled from const queries.
+  mutable bool cached_ = false;
+  mutable RowLayoutParams params_;
+  mutable std::unique_ptr<RowMeasure> measure_;
+  mutable RowTree tree_;
+  mutable int firstUnmeasured_ = 0; // every block before it is measured
+  // The row starts of the block last asked for (a query often needs them twice).
+  mutable int lastBlock_ = -1;
+  mutable QList<int> lastStarts_;
+  mutable QTimer warmTimer_;
 };
 
 } // namespace tessera

@@ -140,8 +140,29 @@ int SourceEditor::textLength() const {
   return doc->characterCount() - 1 + (doc->blockCount() - 1);
 }
 
+bool SourceEditor::holdsText(const QString& text) const {
+  // Compared line by line: a large document is never copied whole for this.
+  if (text.size() != textLength())
+    return false;
+  const QStringView view(text);
+  qsizetype offset = 0;
+  const QTextBlock first = document()->firstBlock();
+  for (QTextBlock block = first; block.isValid(); block = block.next()) {
+    if (block != first) {
+      if (view.mid(offset, 2) != QLatin1String("\r\n"))
+        return false;
+      offset += 2;
+    }
+    const QString line = block.text();
+    if (view.mid(offset, line.size()) != line)
+      return false;
+    offset += line.size();
+  }
+  return offset == text.size();
+}
+
 bool SourceEditor::replaceWholeText(const QString& text) {
-  const bool changed = text != wholeText();
+  const bool changed = !holdsText(text);
   if (changed) {
     // The widget reports clearing and filling as two changes; this is one.
     replacing_ = true;

@@ -65,6 +65,8 @@ public:
   // selected, undo emptied. Runs the change handling only when the text
   // differs; returns whether it did.
   bool replaceWholeText(const QString& text);
+  // Whether the editor's text equals `text` (CR LF breaks), character for character.
+  bool holdsText(const QString& text) const;
 
   // --- change handling and status
   RowColumn rowColumn() const;
