@@ -5,6 +5,7 @@
 #include "document/DefaultDocument.h"
 #include "document/Product.h"
 #include "editor/SourceEditor.h"
+#include "generators/Generators.h"
 #include "platform/Hint.h"
 #include "tools/ToolsPanel.h"
 
@@ -35,6 +36,9 @@ MainWindow::MainWindow(Services services, QWidget* parent)
   createToolBar();
   createCentralArea();
   createStatusLine();
+  (new Generators(*editor_, services_.prompts, this))
+      ->connectCommands(action(QStringLiteral("blzatkszt1")), action(QStringLiteral("L1")),
+                        action(QStringLiteral("Varzsl1")));
 
   editor_->replaceWholeText(defaultDocument());
   editor_->setModifiedFlag(false);
