@@ -3,6 +3,7 @@
 #include "document/DocumentFiles.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
@@ -51,7 +52,16 @@ QImage drawTablePreview(int columns, int rows) {
 }
 
 QString defaultPreviewFolder() {
-  return QCoreApplication::applicationDirPath() + QStringLiteral("/data/");
+  const QString programFolder = QCoreApplication::applicationDirPath();
+  const QString beside = programFolder + QStringLiteral("/data/");
+  if (QFileInfo(beside).isDir())
+    return beside;
+  // An installed program keeps its data under share/, not in bin/.
+  const QString installed =
+      QDir::cleanPath(programFolder + QStringLiteral("/../share/tessera/data"));
+  if (QFileInfo(installed).isDir())
+    return installed + QLatin1Char('/');
+  return beside;
 }
 
 QImage withTransparentBackground(const QImage& image) {

@@ -14,7 +14,8 @@ inline constexpr int kPreviewHeight = 145;
 // is the bottom-left pixel, so it is the colour left out when drawn.
 QImage drawTablePreview(int columns, int rows);
 
-// The data folder the program installs beside its executable.
+// The data folder beside the executable, or share/tessera/data of an
+// installed program.
 QString defaultPreviewFolder();
 
 struct LoadedPreview {

@@ -9,7 +9,8 @@ cmake --install "$build" --prefix "$prefix" > /dev/null
 
 fail() { echo "FAIL: $*"; exit 1; }
 for f in bin/tessera share/applications/tessera.desktop \
-         share/icons/hicolor/scalable/apps/tessera.svg share/mime/packages/tessera.xml; do
+         share/icons/hicolor/scalable/apps/tessera.svg share/mime/packages/tessera.xml \
+         share/tessera/data/1x1.bmp share/tessera/data/4x4.bmp; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
 [ -x "$prefix/bin/tessera" ] || fail "bin/tessera is not executable"
