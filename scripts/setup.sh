@@ -9,6 +9,7 @@ packages=(
   fonts-liberation tango-icon-theme
   xvfb xauth xdotool x11-utils imagemagick openbox
   libxml2-utils desktop-file-utils shared-mime-info
+  cups cups-client printer-driver-cups-pdf poppler-utils
 )
 
 missing=()

@@ -39,6 +39,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
   (new Generators(*editor_, services_.prompts, this))
       ->connectCommands(action(QStringLiteral("blzatkszt1")), action(QStringLiteral("L1")),
                         action(QStringLiteral("Varzsl1")));
+  createDocumentCommands();
 
   editor_->replaceWholeText(defaultDocument());
   editor_->setModifiedFlag(false);

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "document/DocumentCommands.h"
 #include "document/DocumentFiles.h"
+#include "document/PrintCommand.h"
 #include "platform/Services.h"
 
 #include <QHash>
 #include <QMainWindow>
+
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -12,6 +16,7 @@ class QToolBar;
 
 namespace tessera {
 
+class Backup;
 class SourceEditor;
 class StatusLine;
 class ToolsPanel;
@@ -38,6 +43,9 @@ public:
   // A menu or hidden action by its layout name ("Fjl2", "CtrlB1", ...).
   QAction* action(const QString& name) const { return actions_.value(name); }
   QToolBar* toolBar() const { return toolBar_; }
+  DocumentCommands& documentCommands() { return *documentCommands_; }
+  PrintCommand& printCommand() { return *printCommand_; }
+  Backup* backup() const { return backup_; }
 
   // The folder holding the program file: backup and table previews live there.
   static QString programFolder();
@@ -56,6 +64,7 @@ private:
   void createToolBar();
   void createCentralArea();
   void createStatusLine();
+  void createDocumentCommands();
   // The close question; true when the window may close.
   bool closeQuery();
   QAction* makeAction(const QString& name, const QString& caption,
@@ -68,6 +77,9 @@ private:
   StatusLine* statusLine_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   DocumentFiles files_;
+  std::unique_ptr<DocumentCommands> documentCommands_;
+  std::unique_ptr<PrintCommand> printCommand_;
+  Backup* backup_ = nullptr;
   QHash<QString, QAction*> actions_;
   bool activatedOnce_ = false;
   QMetaObject::Connection idleHook_;

@@ -1,0 +1,35 @@
+#include "app/Backup.h"
+#include "app/MainWindow.h"
+#include "tools/ToolsPanel.h"
+
+#include <QAction>
+
+// The File menu's document commands, printing and the automatic backup,
+// wired to their menu items.
+namespace tessera {
+
+void MainWindow::createDocumentCommands() {
+  documentCommands_ = std::make_unique<DocumentCommands>(*editor_, files_, services_.prompts,
+                                                          services_.shell, this);
+  documentCommands_->setToolsReset([this] {
+    toolsPanel_->setCurrentWidget(toolsPanel_->page(ToolsPanel::GeneralTools));
+    toolsPanel_->resetForNewDocument();
+  });
+  printCommand_ = std::make_unique<PrintCommand>(*editor_, services_.prompts, this);
+  backup_ = new Backup(action(QStringLiteral("Makebackup1")), files_, services_.prompts,
+                       programFolder(), this);
+  backup_->setParent(this);
+
+  DocumentCommands* commands = documentCommands_.get();
+  connect(action(QStringLiteral("Fjl2")), &QAction::triggered, this, [commands] { commands->newFile(); });
+  connect(action(QStringLiteral("Window1")), &QAction::triggered, this,
+          [commands] { commands->newWindow(); });
+  connect(action(QStringLiteral("Nyomtats1")), &QAction::triggered, this,
+          [commands] { commands->open(); });
+  connect(action(QStringLiteral("Ments1")), &QAction::triggered, this,
+          [commands] { commands->save(); });
+  PrintCommand* print = printCommand_.get();
+  connect(action(QStringLiteral("Nyomtats2")), &QAction::triggered, this, [print] { print->run(); });
+}
+
+} // namespace tessera

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace tessera {
+
+class DocumentFiles;
+class Prompts;
+class Shell;
+class SourceEditor;
+
+// New, New window, Open and Save, and the document reset that New runs.
+// The commands keep no state of their own: the modified flag decides
+// whether the save question is asked.
+class DocumentCommands {
+public:
+  DocumentCommands(SourceEditor& editor, DocumentFiles& files, Prompts& prompts, Shell& shell,
+                   QWidget* dialogParent);
+
+  // Run by the reset after the text: the first tab of the tools panel and
+  // every tool field back to its start value.
+  void setToolsReset(std::function<void()> reset) { toolsReset_ = std::move(reset); }
+  // The executable New window starts; this program's own by default.
+  void setProgramPath(const QString& path) { programPath_ = path; }
+  QString programPath() const { return programPath_; }
+
+  void newFile();   // File > New > File...
+  void newWindow(); // File > New > Window...
+  void open();      // File > Open...
+  void save();      // File > Save...
+
+  // The default document, the tool fields, caret at the top, focus, a
+  // clear modified flag and a fresh encoding.
+  void resetDocument();
+
+  static QString cannotStartText(const QString& program);
+
+private:
+  // The save question and its answer; true when the command may go on.
+  bool settleUnsavedChanges();
+
+  SourceEditor& editor_;
+  DocumentFiles& files_;
+  Prompts& prompts_;
+  Shell& shell_;
+  QWidget* parent_;
+  std::function<void()> toolsReset_;
+  QString programPath_;
+};
+
+} // namespace tessera
