@@ -4,6 +4,7 @@
 #include "app/StatusLine.h"
 #include "document/DefaultDocument.h"
 #include "document/Product.h"
+#include "editing/EditingCommands.h"
 #include "editor/SourceEditor.h"
 #include "generators/Generators.h"
 #include "platform/Hint.h"
@@ -40,6 +41,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       ->connectCommands(action(QStringLiteral("blzatkszt1")), action(QStringLiteral("L1")),
                         action(QStringLiteral("Varzsl1")));
   createDocumentCommands();
+  editing_ = new EditingCommands(this, *editor_, services_.prompts);
 
   editor_->replaceWholeText(defaultDocument());
   editor_->setModifiedFlag(false);

@@ -17,6 +17,7 @@ class QToolBar;
 namespace tessera {
 
 class Backup;
+class EditingCommands;
 class SourceEditor;
 class StatusLine;
 class ToolsPanel;
@@ -37,6 +38,7 @@ public:
 
   SourceEditor* editor() const { return editor_; }
   ToolsPanel* toolsPanel() const { return toolsPanel_; }
+  EditingCommands* editing() const { return editing_; }
   StatusLine* statusLine() const { return statusLine_; }
   DocumentFiles& files() { return files_; }
   Services& services() { return services_; }
@@ -74,6 +76,7 @@ private:
   Services services_;
   SourceEditor* editor_ = nullptr;
   ToolsPanel* toolsPanel_ = nullptr;
+  EditingCommands* editing_ = nullptr;
   StatusLine* statusLine_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   DocumentFiles files_;

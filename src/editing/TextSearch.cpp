@@ -1,0 +1,51 @@
+#include "editing/TextSearch.h"
+
+namespace tessera {
+
+int findForward(const QString& text, const QString& needle, int from) {
+  if (needle.isEmpty() || from < 0 || from >= text.size())
+    return -1;
+  return int(text.indexOf(needle, from, Qt::CaseSensitive));
+}
+
+int findForReplace(const QString& text, const QString& needle, int caret) {
+  const int after = findForward(text, needle, std::max(caret, 0));
+  if (after >= 0)
+    return after;
+  return findForward(text, needle, 0);
+}
+
+ReplaceAllEdit replaceAllEdit(const QString& text, const QString& needle,
+                              const QString& replacement) {
+  ReplaceAllEdit edit;
+  int hit = findForward(text, needle, 0);
+  if (hit < 0)
+    return edit;
+  edit.start = hit;
+  int copied = hit; // text before `copied` is already in the result
+  while (hit >= 0) {
+    edit.replacement += QStringView(text).mid(copied, hit - copied);
+    edit.replacement += replacement;
+    ++edit.count;
+    copied = hit + int(needle.size());
+    hit = findForward(text, needle, copied);
+  }
+  edit.length = copied - edit.start;
+  return edit;
+}
+
+QString asciiUpper(QString text) {
+  for (QChar& c : text)
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+      c = QChar(c.unicode() - 'a' + 'A');
+  return text;
+}
+
+QString asciiLower(QString text) {
+  for (QChar& c : text)
+    if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+      c = QChar(c.unicode() - 'A' + 'a');
+  return text;
+}
+
+} // namespace tessera
