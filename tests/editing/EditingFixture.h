@@ -1,0 +1,59 @@
+#pragma once
+
+#include "support/TestServices.h"
+#include "app/MainWindow.h"
+#include "editor/SourceEditor.h"
+#include "tools/ToolsPanel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+// A shown, active main window with a text field on the tools panel, for
+// tests that depend on where the keyboard focus is.
+struct EditingFixture {
+  TestServices services;
+  tessera::MainWindow window{services.services()};
+  QLineEdit* field = nullptr;
+
+  EditingFixture() {
+    auto* panel = window.toolsPanel();
+    field = new QLineEdit(panel->page(tessera::ToolsPanel::Link));
+    field->setObjectName(QStringLiteral("Edit17"));
+    field->setGeometry(4, 4, 200, 22);
+    panel->setCurrentIndex(tessera::ToolsPanel::Link);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+  }
+
+  tessera::SourceEditor& editor() { return *window.editor(); }
+
+  void put(const QString& text, int start = 0, int length = 0) {
+    editor().replaceWholeText(text);
+    editor().setSelection(start, length);
+    editor().setModifiedFlag(false);
+  }
+
+  void focusEditor() {
+    editor().setFocus();
+    QTRY_VERIFY(editor().hasFocus());
+  }
+  void focusField() {
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+  }
+  void run(const char* action) { window.action(QString::fromLatin1(action))->trigger(); }
+
+  // A key stroke on whatever has the focus, through the shortcut machinery.
+  void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY(target);
+    QTest::keyClick(target, key, modifiers);
+  }
+  void type(const QString& text) {
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY(target);
+    QTest::keyClicks(target, text);
+  }
+};
