@@ -2,6 +2,7 @@
 // reads back what arrived. scripts/cups-setup.sh prepares the server; when
 // it has not run this test fails rather than pass unchecked.
 #include "app/MainWindow.h"
+#include "document/PrinterSeam.h"
 #include "editor/SourceEditor.h"
 #include "support/TestServices.h"
 
@@ -24,6 +25,7 @@ private slots:
   void initTestCase();
   void printsDefaultDocumentOnOnePage();
   void printsFormFeedAndLongLine();
+  void unknownPrinterIsInvalid();
 
 private:
   // Prints the editor through File > Print and returns the text of each
@@ -119,6 +121,17 @@ void CupsPrintTest::printsFormFeedAndLongLine() {
   const QString printed = second.mid(1).join(QString());
   QCOMPARE(printed.size(), 4096);
   QCOMPARE(printed.count(QLatin1Char('a')), 4096);
+}
+
+void CupsPrintTest::unknownPrinterIsInvalid() {
+  SystemPrinter printer;
+  const QStringList before = QDir(outputFolder_).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+  const PrintStatus status = printer.print(
+      QStringLiteral("NoSuchPrinter"), QStringLiteral("job"),
+      [](const TextMeasure&, QSize) { return QList<PrintedPage>{PrintedPage{}}; });
+  QCOMPARE(int(status), int(PrintStatus::InvalidPrinter));
+  QTest::qWait(1000);
+  QCOMPARE(QDir(outputFolder_).entryList({QStringLiteral("*.pdf")}, QDir::Files), before);
 }
 
 QTEST_MAIN(CupsPrintTest)
