@@ -76,6 +76,7 @@ void SourceEditor::setSelection(int start, int length) {
 // --- program edits ---------------------------------------------------------
 
 void SourceEditor::insertWithoutUndo(QTextCursor& cursor, const QString& text) {
+  typingRunEnd_ = -1;
   // Switching undo off forgets the recorded step, so the user's last
   // action cannot be undone across a program edit.
   document()->setUndoRedoEnabled(false);
@@ -215,6 +216,7 @@ bool SourceEditor::canUndoStep() const {
 }
 
 void SourceEditor::undoStep() {
+  typingRunEnd_ = -1;
   // The widget keeps a deeper history; only its top step is ever used:
   // after an Undo the next Undo redoes that same step.
   if (document()->isRedoAvailable())
@@ -224,6 +226,18 @@ void SourceEditor::undoStep() {
 }
 
 // --- events ----------------------------------------------------------------
+
+namespace {
+// Keys that type text: printable characters and Enter, without Ctrl or Alt.
+bool typesText(const QKeyEvent* event) {
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+    return false;
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    return !(event->modifiers() & Qt::ShiftModifier);
+  const QString text = event->text();
+  return !text.isEmpty() && text.at(0).isPrint();
+}
+} // namespace
 
 void SourceEditor::keyPressEvent(QKeyEvent* event) {
   if (event == QKeySequence::Undo) {
@@ -235,7 +249,32 @@ void SourceEditor::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  QPlainTextEdit::keyPressEvent(event);
+  if (!typesText(event)) {
+    typingRunEnd_ = -1;
+    QPlainTextEdit::keyPressEvent(event);
+    return;
+  }
+  // A run of typing, Enter included, is one step to undo (the widget would
+  // record every line break as a step of its own), so the characters are
+  // put in here, joined to the run's edit block.
+  QTextCursor cursor = textCursor();
+  const bool continues = typingRunEnd_ == cursor.position() && !cursor.hasSelection() &&
+                         document()->isUndoAvailable() && !document()->isRedoAvailable();
+  if (continues)
+    cursor.joinPreviousEditBlock();
+  else
+    cursor.beginEditBlock();
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    cursor.removeSelectedText(); // insertBlock() alone would keep the selection
+    cursor.insertBlock();
+  }
+  else
+    cursor.insertText(event->text());
+  cursor.endEditBlock();
+  setTextCursor(cursor);
+  ensureCursorVisible();
+  typingRunEnd_ = cursor.position();
+  event->accept();
 }
 
 void SourceEditor::keyReleaseEvent(QKeyEvent* event) {

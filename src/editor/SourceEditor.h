@@ -100,6 +100,7 @@ private:
 
   bool modified_ = false;
   bool replacing_ = false;
+  int typingRunEnd_ = -1; // widget position where the last run of typing ended
   DisplayRows* rows_ = nullptr;
 };
 

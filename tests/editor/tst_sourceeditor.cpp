@@ -137,6 +137,22 @@ void SourceEditorTest::userTypingUndoesOneStep() {
   // The editor's own Ctrl+Z follows the same rule.
   QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
   QCOMPARE(e.wholeText(), QStringLiteral("abcx"));
+  // A run of typing with line breaks in it is one step; a caret move ends the run.
+  e.insertAtCaret(QString());
+  QTest::keyClicks(&e, QStringLiteral("12"));
+  QTest::keyClick(&e, Qt::Key_Return);
+  QTest::keyClicks(&e, QStringLiteral("34"));
+  QCOMPARE(e.wholeText(), QStringLiteral("abcx12\r\n34"));
+  e.setSelection(0, 0);
+  QTest::keyClicks(&e, QStringLiteral("Z"));
+  e.undoStep();
+  QCOMPARE(e.wholeText(), QStringLiteral("abcx12\r\n34"));
+  e.undoStep();
+  QCOMPARE(e.wholeText(), QStringLiteral("Zabcx12\r\n34"));
+  // Typing over a selection replaces it, Enter included.
+  e.setSelection(1, 4);
+  QTest::keyClick(&e, Qt::Key_Return);
+  QCOMPARE(e.wholeText(), QStringLiteral("Z\r\n12\r\n34"));
 }
 
 void SourceEditorTest::replaceWholeTextRunsChangeOnlyWhenDifferent() {
