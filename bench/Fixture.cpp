@@ -1,0 +1,53 @@
+#include "Fixture.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace bench {
+
+AppWindow::AppWindow() {
+  window_ = std::make_unique<tessera::MainWindow>(tessera::Services{prompts_, shell_, lockKeys_});
+  window_->show();
+  if (!QTest::qWaitForWindowExposed(window_.get())) {
+    std::fprintf(stderr, "the main window was never shown\n");
+    std::exit(2);
+  }
+  settle();
+}
+
+void AppWindow::load(const QString& path) {
+  if (!window_->files().loadFile(path)) {
+    std::fprintf(stderr, "loading %s failed\n", qPrintable(path));
+    std::exit(2);
+  }
+}
+
+void AppWindow::clear() {
+  editor().replaceWholeText(QString());
+  settle();
+}
+
+std::unique_ptr<QPlainTextEdit> bareEditorLike(const QPlainTextEdit& like) {
+  auto bare = std::make_unique<QPlainTextEdit>();
+  bare->setFont(like.font());
+  bare->setLineWrapMode(like.lineWrapMode());
+  bare->setWordWrapMode(like.wordWrapMode());
+  bare->resize(like.size());
+  bare->show();
+  if (!QTest::qWaitForWindowExposed(bare.get())) {
+    std::fprintf(stderr, "the reference editor was never shown\n");
+    std::exit(2);
+  }
+  settle();
+  return bare;
+}
+
+void settle() {
+  for (int i = 0; i < 3; ++i)
+    QApplication::processEvents();
+}
+
+} // namespace bench

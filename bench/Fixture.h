@@ -1,0 +1,40 @@
+#pragma once
+
+// The two sides of every comparison: the program's own main window (with
+// scripted desktop services, so no dialog can block) and a bare toolkit
+// editor of the same size and font.
+#include "app/MainWindow.h"
+#include "editor/SourceEditor.h"
+#include "platform/Desktop.h"
+#include "platform/ScriptedPrompts.h"
+
+#include <QPlainTextEdit>
+
+#include <memory>
+
+namespace bench {
+
+class AppWindow {
+public:
+  AppWindow();
+  tessera::MainWindow& window() { return *window_; }
+  tessera::SourceEditor& editor() { return *window_->editor(); }
+  // Loads through the program's Open path; exits the bench if it fails.
+  void load(const QString& path);
+  // An empty document, so the next load is a real change.
+  void clear();
+
+private:
+  tessera::ScriptedPrompts prompts_;
+  tessera::RecordingShell shell_;
+  tessera::FixedLockKeys lockKeys_;
+  std::unique_ptr<tessera::MainWindow> window_;
+};
+
+// A plain QPlainTextEdit as large as `like` and with its font and wrapping.
+std::unique_ptr<QPlainTextEdit> bareEditorLike(const QPlainTextEdit& like);
+
+// Lets queued work (layout, idle slices, painting) finish.
+void settle();
+
+} // namespace bench

@@ -1,0 +1,46 @@
+#include "SampleWml.h"
+
+#include <QRandomGenerator>
+
+namespace bench {
+
+namespace {
+const char* const kWords[] = {"phone",   "card",   "menu",     "deck",   "link",  "news",
+                              "weather", "today",  "Budapest", "café",   "price", "ticket",
+                              "select",  "option", "&amp;",    "&nbsp;", "WAP",   "timer"};
+constexpr int kWordCount = int(sizeof(kWords) / sizeof(kWords[0]));
+
+void appendWords(QByteArray& out, QRandomGenerator& random, int words) {
+  for (int i = 0; i < words; ++i) {
+    if (i > 0)
+      out += ' ';
+    out += kWords[random.bounded(kWordCount)];
+  }
+}
+} // namespace
+
+QByteArray sampleWml(qint64 bytes) {
+  QRandomGenerator random(20261208);
+  QByteArray out;
+  out.reserve(bytes + 4096);
+  out += "<?xml version=\"1.0\"?>\r\n"
+         "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
+         "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\r\n"
+         "<wml>\r\n";
+  for (int card = 0; out.size() < bytes; ++card) {
+    out += "<card id=\"c" + QByteArray::number(card) + "\" title=\"Card " +
+           QByteArray::number(card) + "\">\r\n<p align=\"left\">\r\n";
+    const int lines = random.bounded(3, 12);
+    for (int line = 0; line < lines; ++line) {
+      // Mostly short lines; about one in eight is long enough to wrap.
+      appendWords(out, random,
+                  random.bounded(8) == 0 ? random.bounded(40, 120) : random.bounded(2, 12));
+      out += "<br/>\r\n";
+    }
+    out += "<a href=\"#c" + QByteArray::number(card + 1) + "\">Next</a>\r\n</p>\r\n</card>\r\n";
+  }
+  out += "</wml>\r\n";
+  return out;
+}
+
+} // namespace bench
