@@ -1,4 +1,5 @@
 #include "document/DocumentFiles.h"
+#include "document/DocumentWriter.h"
 
 #include "editor/SourceEditor.h"
 
@@ -18,13 +19,14 @@ QString cannotCreateFileText(const QString& path, const QString& reason) {
       .arg(QDir::toNativeSeparators(path), reason);
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason) {
+bool writeFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& writeBody,
+                         QString* reason) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
     *reason = file.errorString();
     return false;
   }
-  if (file.write(bytes) != bytes.size()) {
+  if (!writeBody(file)) {
     *reason = file.errorString();
     file.cancelWriting();
     return false;
@@ -36,6 +38,11 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
   return true;
 }
 
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason) {
+  return writeFileAtomically(
+      path, [&bytes](QIODevice& out) { return out.write(bytes) == bytes.size(); }, reason);
+}
+
 DocumentFiles::DocumentFiles(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent)
     : editor_(editor), prompts_(prompts), parent_(dialogParent) {}
 
@@ -45,7 +52,8 @@ QStringList DocumentFiles::fileFilters() {
 }
 
 QString DocumentFiles::saveQuestionText() {
-  return QStringLiteral("The text in the file has been changed.\n\rDo you want to save the changes?");
+  return QStringLiteral(
+      "The text in the file has been changed.\n\rDo you want to save the changes?");
 }
 
 QMessageBox::StandardButton DocumentFiles::askSaveQuestion() {
@@ -113,7 +121,11 @@ QByteArray DocumentFiles::documentBytes() const {
 
 bool DocumentFiles::writeTo(const QString& path) {
   QString reason;
-  if (!writeFileAtomically(path, documentBytes(), &reason)) {
+  // Written line by line: a large document is never copied whole to save it.
+  const QTextDocument& document = *editor_.document();
+  const TextEncoding encoding = encodingToWrite(document, encoding_);
+  const auto body = [&](QIODevice& out) { return writeDocument(document, encoding, out); };
+  if (!writeFileAtomically(path, body, &reason)) {
     prompts_.error(parent_, cannotCreateFileText(path, reason));
     return false;
   }

@@ -6,6 +6,9 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <functional>
+
+class QIODevice;
 class QWidget;
 
 namespace tessera {
@@ -68,5 +71,9 @@ QString cannotCreateFileText(const QString& path, const QString& reason);
 // Writes `bytes` to `path` through a temporary file, so a failed write
 // leaves any old file whole. On failure returns false and sets `reason`.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason);
+// The same with the file's contents written by `writeBody`, which returns
+// false when a write failed.
+bool writeFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& writeBody,
+                         QString* reason);
 
 } // namespace tessera

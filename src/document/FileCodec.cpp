@@ -4,6 +4,17 @@
 
 namespace tessera {
 
+namespace {
+bool everyCrStartsCrLf(QStringView text) {
+  for (qsizetype at = text.indexOf(QLatin1Char('\r')); at >= 0;
+       at = text.indexOf(QLatin1Char('\r'), at + 2)) {
+    if (at + 1 >= text.size() || text[at + 1] != QLatin1Char('\n'))
+      return false;
+  }
+  return true;
+}
+} // namespace
+
 QString normaliseLineBreaks(const QString& text) {
   // Fast path: most files already use CR LF throughout, or have no CR at all.
   const qsizetype crs = text.count(QLatin1Char('\r'));
@@ -13,6 +24,9 @@ QString normaliseLineBreaks(const QString& text) {
     QString out = text;
     return out.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
   }
+  // Already CR LF throughout: keep the text as it is, without a copy.
+  if (crs == text.count(QLatin1Char('\n')) && everyCrStartsCrLf(text))
+    return text;
   QString out;
   out.reserve(text.size() + text.size() / 16 + 16);
   const QChar* p = text.constData();
@@ -34,7 +48,8 @@ QString normaliseLineBreaks(const QString& text) {
 
 DecodedText decodeDocument(const QByteArray& bytes) {
   DecodedText result;
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+  QStringDecoder utf8(QStringDecoder::Utf8,
+                      QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
   QString text = utf8.decode(bytes);
   if (utf8.hasError()) {
     text = QString::fromLatin1(bytes);

@@ -196,9 +196,10 @@ QTextBlock DisplayRows::blockOfRow(int row, int* rowInBlock) const {
     return doc->findBlockByNumber(std::min(row, n - 1));
   }
   sync();
-  // Measure forward only as far as the row lies.
-  while (firstUnmeasured_ < n && row >= tree_.prefix(firstUnmeasured_))
-    ensureMeasuredThrough(firstUnmeasured_ + kWarmChunk - 1);
+  // Measure forward only as far as the row lies, in growing steps.
+  for (int step = 1; firstUnmeasured_ < n && row >= tree_.prefix(firstUnmeasured_);
+       step = std::min(2 * step, kWarmChunk))
+    ensureMeasuredThrough(firstUnmeasured_ + step - 1);
   int index = tree_.lowerBound(row);
   if (index >= n) {
     index = n - 1;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "document/FileCodec.h"
+
+class QIODevice;
+class QTextDocument;
+
+namespace tessera {
+
+// Writing the editor's text without ever building it whole: the lines are
+// encoded into a small buffer and written piece by piece, so saving a large
+// document needs no second copy of it in memory.
+
+// The encoding the text is written in: the one it came in, except that a
+// Latin-1 document holding characters Latin-1 cannot hold becomes UTF-8.
+TextEncoding encodingToWrite(const QTextDocument& document, TextEncoding loaded);
+
+// The lines joined by CR LF, in `encoding`; false when the device fails.
+bool writeDocument(const QTextDocument& document, TextEncoding encoding, QIODevice& out);
+
+} // namespace tessera
