@@ -6,9 +6,21 @@
 #include "editor/SourceEditor.h"
 #include "platform/Prompts.h"
 
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace tessera {
+
+namespace {
+// The widget keeps each line break as one paragraph separator; a search
+// text typed with CR LF (or a lone CR or LF) means the same break.
+QString widgetNeedle(QString needle) {
+  needle.replace(QLatin1String("\r\n"), QString(QChar::ParagraphSeparator));
+  needle.replace(QLatin1Char('\r'), QChar::ParagraphSeparator);
+  needle.replace(QLatin1Char('\n'), QChar::ParagraphSeparator);
+  return needle;
+}
+} // namespace
 
 FindReplace::FindReplace(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent,
                          QObject* parent)
@@ -27,8 +39,10 @@ FindReplace::FindReplace(SourceEditor& editor, Prompts& prompts, QWidget* dialog
 }
 
 const QString& FindReplace::text() {
+  // The widget's own text (one character per line break): searching it
+  // needs no converted copy, and its positions are the widget's.
   if (!textCurrent_) {
-    text_ = editor_.wholeText();
+    text_ = editor_.document()->toRawText();
     textCurrent_ = true;
   }
   return text_;
@@ -46,24 +60,38 @@ void FindReplace::openReplace() {
 }
 
 void FindReplace::keepSelectionVisible() {
-  // A found text stays highlighted while the box has the focus.
+  // A found text stays highlighted while the box has the focus. Set once:
+  // a palette change makes the editor lay out its text again.
+  if (selectionKeptVisible_)
+    return;
+  selectionKeptVisible_ = true;
   QPalette palette = editor_.palette();
   for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
     palette.setBrush(QPalette::Inactive, role, palette.brush(QPalette::Active, role));
   editor_.setPalette(palette);
 }
 
+void FindReplace::selectWidgetRange(int from, int to) {
+  const int start = editor_.toPosition(from);
+  editor_.setSelection(start, editor_.toPosition(to) - start);
+}
+
 bool FindReplace::findNext(const QString& needle) {
   keepSelectionVisible();
   if (needle.isEmpty() || findStart_ > editor_.textLength() - 1)
     return false;
-  const int hit = findForward(text(), needle, findStart_);
+  int from = editor_.toQtPosition(findStart_);
+  // One past a hit that began at a line break lies inside the break.
+  if (editor_.toPosition(from) < findStart_)
+    ++from;
+  const QString target = widgetNeedle(needle);
+  const int hit = findForward(text(), target, from);
   if (hit < 0)
     return false;
-  editor_.setSelection(hit, int(needle.size()));
+  selectWidgetRange(hit, hit + int(target.size()));
   editor_.ensureCursorVisible();
   editor_.refreshStatus();
-  findStart_ = hit + 1;
+  findStart_ = editor_.caretPosition() + 1;
   return true;
 }
 
@@ -74,12 +102,13 @@ void FindReplace::reportNotFound(const QString& needle) {
 bool FindReplace::replace(const QString& needle, const QString& replacement) {
   if (needle.isEmpty())
     return false;
-  const int hit = findForReplace(text(), needle, editor_.caretPosition());
+  const QString target = widgetNeedle(needle);
+  const int hit = findForReplace(text(), target, editor_.textCursor().selectionStart());
   if (hit < 0) {
     reportNotFound(needle);
     return false;
   }
-  editor_.setSelection(hit, int(needle.size()));
+  selectWidgetRange(hit, hit + int(target.size()));
   editor_.insertAtCaret(replacement);
   return true;
 }
@@ -87,14 +116,32 @@ bool FindReplace::replace(const QString& needle, const QString& replacement) {
 bool FindReplace::replaceAll(const QString& needle, const QString& replacement) {
   if (needle.isEmpty())
     return false;
-  const ReplaceAllEdit edit = replaceAllEdit(text(), needle, replacement);
-  if (edit.count == 0) {
+  const QString target = widgetNeedle(needle);
+  const QList<int> hits = allOccurrences(text(), target);
+  if (hits.isEmpty()) {
     reportNotFound(needle);
     return false;
   }
-  // Only the stretch between the first and the last occurrence changes.
-  editor_.setSelection(edit.start, edit.length);
-  editor_.insertAtCaret(edit.replacement);
+  // One edit block: one change for the document, its layout and the
+  // change handling. Right to left, so the places found stay valid; the
+  // text between the occurrences is never touched. Like every program
+  // edit it cannot be undone.
+  QTextDocument* doc = editor_.document();
+  doc->setUndoRedoEnabled(false);
+  QTextCursor cursor(doc);
+  QTextCursor caretAfter(doc);
+  cursor.beginEditBlock();
+  for (qsizetype i = hits.size() - 1; i >= 0; --i) {
+    cursor.setPosition(hits[i]);
+    cursor.setPosition(hits[i] + int(target.size()), QTextCursor::KeepAnchor);
+    cursor.insertText(replacement);
+    if (i == hits.size() - 1)
+      caretAfter.setPosition(cursor.position()); // moves along with later edits
+  }
+  cursor.endEditBlock();
+  doc->setUndoRedoEnabled(true);
+  editor_.setTextCursor(caretAfter);
+  editor_.ensureCursorVisible();
   return true;
 }
 

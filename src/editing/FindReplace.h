@@ -42,10 +42,12 @@ public:
   bool replaceAll(const QString& text, const QString& replacement);
 
 private:
-  // The editor's whole text, kept while the document does not change so
-  // that pressing Find Next again costs a search, not a copy.
+  // The editor's text as the widget holds it, kept while the document does
+  // not change so that pressing Find Next again costs a search, not a copy.
   const QString& text();
   void keepSelectionVisible();
+  // Selects between two of the widget's own positions.
+  void selectWidgetRange(int from, int to);
   void reportNotFound(const QString& text);
 
   SourceEditor& editor_;
@@ -55,6 +57,7 @@ private:
   int findStart_ = 0;
   QString text_;
   bool textCurrent_ = false;
+  bool selectionKeptVisible_ = false;
 };
 
 } // namespace tessera

@@ -15,23 +15,12 @@ int findForReplace(const QString& text, const QString& needle, int caret) {
   return findForward(text, needle, 0);
 }
 
-ReplaceAllEdit replaceAllEdit(const QString& text, const QString& needle,
-                              const QString& replacement) {
-  ReplaceAllEdit edit;
-  int hit = findForward(text, needle, 0);
-  if (hit < 0)
-    return edit;
-  edit.start = hit;
-  int copied = hit; // text before `copied` is already in the result
-  while (hit >= 0) {
-    edit.replacement += QStringView(text).mid(copied, hit - copied);
-    edit.replacement += replacement;
-    ++edit.count;
-    copied = hit + int(needle.size());
-    hit = findForward(text, needle, copied);
-  }
-  edit.length = copied - edit.start;
-  return edit;
+QList<int> allOccurrences(const QString& text, const QString& needle) {
+  QList<int> hits;
+  for (int hit = findForward(text, needle, 0); hit >= 0;
+       hit = findForward(text, needle, hit + int(needle.size())))
+    hits.append(hit);
+  return hits;
 }
 
 QString asciiUpper(QString text) {

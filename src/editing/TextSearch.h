@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // Plain-text search and replacement over the editor's whole text (line
@@ -15,18 +16,9 @@ int findForward(const QString& text, const QString& needle, int from);
 // first one in the text (one wrap to the top); -1 when there is none.
 int findForReplace(const QString& text, const QString& needle, int caret);
 
-// Replace All as one edit: the stretch from the first occurrence to the end
-// of the last one, and what it becomes. Occurrences are taken left to
-// right without overlapping, and replacement text is never searched again.
-struct ReplaceAllEdit {
-  int start = -1;  // position of the first occurrence; -1: none
-  int length = 0;  // up to the end of the last occurrence
-  QString replacement;
-  int count = 0;
-  bool operator==(const ReplaceAllEdit&) const = default;
-};
-ReplaceAllEdit replaceAllEdit(const QString& text, const QString& needle,
-                              const QString& replacement);
+// Every occurrence, left to right, none overlapping the one before: the
+// places Replace All changes, so replacement text is never searched again.
+QList<int> allOccurrences(const QString& text, const QString& needle);
 
 // ASCII-only case conversion: only 'a'..'z' / 'A'..'Z' change.
 QString asciiUpper(QString text);

@@ -26,6 +26,7 @@ private slots:
   void replaceNotFound();
   void replaceAllIsOneProgramEdit();
   void replaceBoxFindNext();
+  void searchTextWithLineBreaks();
   void closingBoxes();
 };
 
@@ -216,6 +217,21 @@ void FindReplaceTest::replaceBoxFindNext() {
   // Replace takes the selected occurrence.
   f.replaceBox()->replaceButton()->click();
   QCOMPARE(f.editor().wholeText(), QStringLiteral("cat, dog"));
+}
+
+void FindReplaceTest::searchTextWithLineBreaks() {
+  Boxes f;
+  f.put(QStringLiteral("ab\r\nab\r\nab"));
+  f.run("Find1");
+  QVERIFY(f.fr().findNext(QStringLiteral("\r\nab")));
+  QCOMPARE(f.selection(), qMakePair(2, 4));
+  QCOMPARE(f.editor().selectedText(), QStringLiteral("\r\nab"));
+  QVERIFY(f.fr().findNext(QStringLiteral("\r\nab"))); // from inside the break
+  QCOMPARE(f.selection(), qMakePair(6, 4));
+  QVERIFY(!f.fr().findNext(QStringLiteral("\r\nab")));
+  QVERIFY(f.fr().replaceAll(QStringLiteral("b\r\na"), QStringLiteral("-")));
+  QCOMPARE(f.editor().wholeText(), QStringLiteral("a--b"));
+  QCOMPARE(f.selection(), qMakePair(3, 0));
 }
 
 void FindReplaceTest::closingBoxes() {

@@ -1,0 +1,90 @@
+// Find Next over the whole document and Replace All, each against
+// QString::indexOf over the same text: both must stay linear in its size.
+#include "Bench.h"
+#include "Fixture.h"
+
+#include "editing/EditingCommands.h"
+#include "editing/FindReplace.h"
+
+namespace {
+
+// Any edit makes the next search read the text afresh; this one leaves it
+// as it was.
+void touch(tessera::SourceEditor& editor) {
+  editor.setSelection(0, 0);
+  editor.insertAtCaret(QStringLiteral("x"));
+  editor.setSelection(0, 1);
+  editor.insertAtCaret(QString());
+}
+
+int countAll(const QString& text, const QString& needle) {
+  int count = 0;
+  for (qsizetype at = text.indexOf(needle); at >= 0; at = text.indexOf(needle, at + needle.size()))
+    ++count;
+  return count;
+}
+
+// `lines` lines, each holding the searched word once.
+QString linesWithWord(int lines) {
+  QString text;
+  text.reserve(qsizetype(lines) * 40);
+  for (int i = 0; i < lines; ++i)
+    text += QStringLiteral("<p>line %1 holds the word</p>\r\n").arg(i);
+  return text;
+}
+
+} // namespace
+
+// A search text that is not there: Find Next reads and scans everything.
+BENCH_FIGURE(findNext, 60) {
+  bench::AppWindow app;
+  tessera::SourceEditor& editor = app.editor();
+  tessera::FindReplace& find = app.window().editing()->findReplace();
+  const QString absent = QStringLiteral("<absent-element/>");
+  for (const int mb : context.sizesMb) {
+    app.load(context.sampleFile(mb));
+    const QString text = editor.wholeText();
+    qsizetype hit = 0;
+    double ours = 0, reference = 0;
+    bench::bestOfAlternating(
+        bench::Context::runsFor(mb), [&] { find.findNext(absent); },
+        [&] { hit = text.indexOf(absent); }, &ours, &reference, [&] { touch(editor); });
+    if (hit >= 0)
+      std::printf("  (the absent text was found)\n");
+    context.add({QStringLiteral("find next after an edit vs QString::indexOf"),
+                 bench::Context::sizeLabel(mb), ours, reference, 30});
+    // Pressing again on an unchanged document searches only.
+    bench::bestOfAlternating(
+        bench::Context::runsFor(mb), [&] { find.findNext(absent); },
+        [&] { hit = text.indexOf(absent); }, &ours, &reference);
+    context.add({QStringLiteral("find next again vs QString::indexOf"),
+                 bench::Context::sizeLabel(mb), ours, reference, 3});
+    app.clear();
+  }
+}
+
+// Replace All with 10 000 and 100 000 occurrences, against finding each
+// of them with QString::indexOf: the ratio stays the same when linear.
+BENCH_FIGURE(replaceAll, 61) {
+  bench::AppWindow app;
+  tessera::SourceEditor& editor = app.editor();
+  tessera::FindReplace& replace = app.window().editing()->findReplace();
+  for (const int occurrences : {10000, 100000}) {
+    const QString original = linesWithWord(occurrences);
+    int found = 0;
+    double ours = 0, reference = 0;
+    bench::bestOfAlternating(
+        2, [&] { replace.replaceAll(QStringLiteral("word"), QStringLiteral("term")); },
+        [&] { found = countAll(original, QStringLiteral("word")); }, &ours, &reference,
+        [&] {
+          editor.replaceWholeText(original);
+          bench::settle();
+        });
+    if (found != occurrences || countAll(editor.wholeText(), QStringLiteral("term")) != occurrences)
+      std::printf("  (replace all missed occurrences)\n");
+    context.add({QStringLiteral("replace all, %1 occurrences, vs indexOf").arg(occurrences),
+                 QStringLiteral("%1 MB").arg(double(original.size()) / (1 << 20), 0, 'f', 1),
+                 ours, reference, 1000});
+    app.clear();
+  }
+}
