@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace tessera {
 
@@ -29,6 +31,16 @@ QString Backup::enableHint() {
 }
 
 QString Backup::disableHint() { return QStringLiteral("Disabling automatic saving"); }
+
+QString Backup::folderFor(const QString& programFolder) {
+  const QFileInfo info(programFolder);
+  if (info.isDir() && info.isWritable())
+    return programFolder;
+  const QString home =
+      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/tessera");
+  QDir().mkpath(home);
+  return home;
+}
 
 QString Backup::filePath() const { return QDir(folder_).filePath(fileName()); }
 

@@ -24,6 +24,9 @@ public:
          QWidget* dialogParent);
 
   static QString fileName() { return QStringLiteral("backup.wml"); }
+  // Where backups go: the program's folder, or, for an installed program
+  // whose folder the user cannot write, the user's data folder for it.
+  static QString folderFor(const QString& programFolder);
   static QString enableHint();
   static QString disableHint();
 

@@ -17,7 +17,7 @@ void MainWindow::createDocumentCommands() {
   });
   printCommand_ = std::make_unique<PrintCommand>(*editor_, services_.prompts, this);
   backup_ = new Backup(action(QStringLiteral("Makebackup1")), files_, services_.prompts,
-                       programFolder(), this);
+                       Backup::folderFor(programFolder()), this);
   backup_->setParent(this);
 
   DocumentCommands* commands = documentCommands_.get();
