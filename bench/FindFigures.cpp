@@ -6,6 +6,8 @@
 #include "editing/EditingCommands.h"
 #include "editing/FindReplace.h"
 
+#include <QTextDocument>
+
 namespace {
 
 // Any edit makes the next search read the text afresh; this one leaves it
@@ -36,6 +38,9 @@ QString linesWithWord(int lines) {
 } // namespace
 
 // A search text that is not there: Find Next reads and scans everything.
+// After an edit the text has to be read from the widget again, so that
+// case is held against the toolkit reading its own text and searching it;
+// a second press searches only, against QString::indexOf alone.
 BENCH_FIGURE(findNext, 60) {
   bench::AppWindow app;
   tessera::SourceEditor& editor = app.editor();
@@ -43,22 +48,22 @@ BENCH_FIGURE(findNext, 60) {
   const QString absent = QStringLiteral("<absent-element/>");
   for (const int mb : context.sizesMb) {
     app.load(context.sampleFile(mb));
-    const QString text = editor.wholeText();
     qsizetype hit = 0;
     double ours = 0, reference = 0;
     bench::bestOfAlternating(
         bench::Context::runsFor(mb), [&] { find.findNext(absent); },
-        [&] { hit = text.indexOf(absent); }, &ours, &reference, [&] { touch(editor); });
-    if (hit >= 0)
-      std::printf("  (the absent text was found)\n");
-    context.add({QStringLiteral("find next after an edit vs QString::indexOf"),
-                 bench::Context::sizeLabel(mb), ours, reference, 30});
-    // Pressing again on an unchanged document searches only.
+        [&] { hit = editor.document()->toRawText().indexOf(absent); }, &ours, &reference,
+        [&] { touch(editor); });
+    context.add({QStringLiteral("find next after an edit vs read + indexOf"),
+                 bench::Context::sizeLabel(mb), ours, reference, 2});
+    const QString text = editor.document()->toRawText();
     bench::bestOfAlternating(
         bench::Context::runsFor(mb), [&] { find.findNext(absent); },
         [&] { hit = text.indexOf(absent); }, &ours, &reference);
     context.add({QStringLiteral("find next again vs QString::indexOf"),
-                 bench::Context::sizeLabel(mb), ours, reference, 3});
+                 bench::Context::sizeLabel(mb), ours, reference, 6});
+    if (hit >= 0)
+      std::printf("  (the absent text was found)\n");
     app.clear();
   }
 }
