@@ -12,8 +12,23 @@ namespace tessera {
 
 namespace {
 // The widget keeps a line break as one paragraph separator.
-QString withCrLf(QString text) {
-  return text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+QString withCrLf(const QString& text) {
+  // One pass: QString::replace with a longer text moves the tail once per
+  // batch of hits, which is quadratic on a large document.
+  const qsizetype breaks = text.count(QChar::ParagraphSeparator);
+  if (breaks == 0)
+    return text;
+  QString out;
+  out.reserve(text.size() + breaks);
+  qsizetype from = 0;
+  for (qsizetype at = text.indexOf(QChar::ParagraphSeparator); at >= 0;
+       at = text.indexOf(QChar::ParagraphSeparator, from)) {
+    out.append(QStringView(text).mid(from, at - from));
+    out.append(QLatin1String("\r\n"));
+    from = at + 1;
+  }
+  out.append(QStringView(text).mid(from));
+  return out;
 }
 } // namespace
 
