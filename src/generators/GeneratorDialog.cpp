@@ -61,6 +61,19 @@ bool GeneratorDialog::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
+void GeneratorDialog::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+    // No button is the window's default, so Enter reaches here only from a
+    // button or a radio button; it presses a focused push button.
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled()) {
+      button->click();
+      event->accept();
+      return;
+    }
+  }
+  QDialog::keyPressEvent(event);
+}
+
 RadioGroup RadioGroup::make(QWidget* parent, const QString& name, const QString& caption,
                             const QStringList& items, const QRect& geometry) {
   RadioGroup group;

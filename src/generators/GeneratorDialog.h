@@ -35,6 +35,8 @@ protected:
   void enterMovesFocus(QLineEdit* field);
 
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Enter presses the focused button, as on any desktop.
+  void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
 };
 
