@@ -1,11 +1,10 @@
 #include "document/DocumentFiles.h"
 #include "document/DocumentWriter.h"
 
+#include "document/FileReading.h"
 #include "editor/SourceEditor.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 namespace tessera {
@@ -27,6 +26,14 @@ bool writeFileAtomically(const QString& path, const std::function<bool(QIODevice
     return false;
   }
   if (!writeBody(file)) {
+    *reason = file.errorString();
+    file.cancelWriting();
+    return false;
+  }
+  // The tail of the text may still sit in the write buffer, and a failure
+  // to write it out would go unnoticed by commit(), which then replaces the
+  // old file with a cut-off one: flush first and check.
+  if (!file.flush()) {
     *reason = file.errorString();
     file.cancelWriting();
     return false;
@@ -77,35 +84,20 @@ QString DocumentFiles::chooseFileToOpen() {
 }
 
 bool DocumentFiles::loadFile(const QString& path) {
-  QFile file(path);
-  const QFileInfo info(path);
-  if (info.isDir()) {
-    prompts_.error(parent_, cannotOpenFileText(path, QStringLiteral("Is a directory")));
+  // One byte decodes to at most one character, so a file of more bytes than
+  // the capacity can never fit; it is not read further than that.
+  FileReadResult read = readAtMost(path, capacity_);
+  if (read.status == FileReadResult::CannotOpen) {
+    prompts_.error(parent_, cannotOpenFileText(path, read.reason));
     return false;
   }
-  if (!file.open(QIODevice::ReadOnly)) {
-    prompts_.error(parent_, cannotOpenFileText(path, file.errorString()));
-    return false;
-  }
-  // Never read more than the editor can hold: a device or an endless pipe
-  // must not exhaust memory. One byte decodes to at most one character.
-  const qint64 limit = capacity_ + 1;
-  QByteArray bytes;
-  if (file.isSequential() || file.size() > limit) {
-    bytes = file.read(limit);
-  } else {
-    bytes = file.readAll();
-  }
-  if (file.error() != QFileDevice::NoError) {
-    prompts_.error(parent_, cannotOpenFileText(path, file.errorString()));
-    return false;
-  }
-  if (bytes.size() > capacity_) {
+  if (read.status == FileReadResult::TooLarge) {
     prompts_.error(parent_, QStringLiteral("Text exceeds memo capacity"));
     return false;
   }
-  DecodedText decoded = decodeDocument(bytes);
-  bytes.clear();
+  DecodedText decoded = decodeDocument(read.bytes);
+  read.bytes.clear();
+  // Line breaks may have grown by the normalisation to CR LF.
   if (decoded.text.size() > capacity_) {
     prompts_.error(parent_, QStringLiteral("Text exceeds memo capacity"));
     return false;

@@ -13,6 +13,18 @@ bool everyCrStartsCrLf(QStringView text) {
   }
   return true;
 }
+
+// The editor keeps its lines apart with U+2029 and takes U+FDD0 and U+FDD1
+// for frame marks, so a text holding one of them would come out of the
+// editor with a line break in its place.
+bool editorCanHold(QStringView text) {
+  for (QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u == 0x2029 || u == 0xFDD0 || u == 0xFDD1)
+      return false;
+  }
+  return true;
+}
 } // namespace
 
 QString normaliseLineBreaks(const QString& text) {
@@ -51,7 +63,9 @@ DecodedText decodeDocument(const QByteArray& bytes) {
   QStringDecoder utf8(QStringDecoder::Utf8,
                       QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
   QString text = utf8.decode(bytes);
-  if (utf8.hasError()) {
+  // A text the editor cannot hold as it is is read byte for byte instead,
+  // so that saving it writes every byte back unchanged.
+  if (utf8.hasError() || !editorCanHold(text)) {
     text = QString::fromLatin1(bytes);
     result.encoding = TextEncoding::Latin1;
   } else {

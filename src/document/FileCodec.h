@@ -13,7 +13,8 @@ struct DecodedText {
   TextEncoding encoding = TextEncoding::Utf8;
 };
 
-// UTF-8 when the bytes are valid UTF-8 (a leading byte-order mark stays in
+// UTF-8 when the bytes are valid UTF-8 and hold no character the editor
+// uses for its own marks (U+2029, U+FDD0, U+FDD1) (a leading byte-order mark stays in
 // the text, so it is written back), else Latin-1, which maps every byte to one character. Lone CR,
 // lone LF and CR LF each become one CR LF. NUL bytes are kept.
 DecodedText decodeDocument(const QByteArray& bytes);
