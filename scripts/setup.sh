@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick openbox
   libxml2-utils desktop-file-utils shared-mime-info
   cups cups-client printer-driver-cups-pdf poppler-utils
+  clang libclang-rt-dev
 )
 
 missing=()
