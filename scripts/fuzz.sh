@@ -17,7 +17,7 @@ export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 status=0
 for target in build-fuzz/fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
+  [ -f "$target" ] && [ -x "$target" ] || continue
   name="$(basename "$target")"
   corpus="fuzz/corpus/${name#fuzz_}"
   work="build-fuzz/corpus/${name#fuzz_}"

@@ -9,3 +9,5 @@ if [ "$(id -u)" -eq 0 ]; then "$root/scripts/cups-setup.sh"; else sudo "$root/sc
 cd "$root/build"
 export QT_QPA_PLATFORM=offscreen
 ctest --output-on-failure --timeout 600 -j "$(nproc)"
+# Each fuzz target for a bounded time (clang, build-fuzz/).
+"$root/scripts/fuzz.sh"

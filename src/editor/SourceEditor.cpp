@@ -7,6 +7,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <limits>
 
 namespace tessera {
 
@@ -84,7 +85,9 @@ QString SourceEditor::selectedText() const { return withCrLf(textCursor().select
 void SourceEditor::setSelection(int start, int length) {
   QTextCursor cursor = textCursor();
   cursor.setPosition(toQtPosition(start));
-  cursor.setPosition(toQtPosition(start + length), QTextCursor::KeepAnchor);
+  // Computed wide: a start and length near the int limits must not overflow.
+  const qint64 end = std::clamp<qint64>(qint64(start) + length, 0, std::numeric_limits<int>::max());
+  cursor.setPosition(toQtPosition(int(end)), QTextCursor::KeepAnchor);
   setTextCursor(cursor);
 }
 
@@ -282,8 +285,7 @@ void SourceEditor::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     cursor.removeSelectedText(); // insertBlock() alone would keep the selection
     cursor.insertBlock();
-  }
-  else
+  } else
     cursor.insertText(event->text());
   cursor.endEditBlock();
   setTextCursor(cursor);
