@@ -7,8 +7,6 @@
 #include <QFile>
 #include <QTest>
 
-#include <sys/resource.h>
-
 #include <cstdio>
 
 namespace {
@@ -20,11 +18,16 @@ QByteArray readAll(const QString& path) {
   return file.readAll();
 }
 
-// Peak resident memory of this process so far, in MB.
+// Peak resident memory of this process image so far, in MB. (getrusage's
+// maximum would carry over the parent's size through fork and exec.)
 double peakMemoryMb() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return double(usage.ru_maxrss) / 1024.0;
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly))
+    return -1;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("VmHWM:"))
+      return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+  return -1;
 }
 
 } // namespace

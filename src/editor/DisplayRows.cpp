@@ -176,15 +176,21 @@ int DisplayRows::rowCount() const {
   return tree_.total() - (dropLast ? 1 : 0);
 }
 
-int DisplayRows::rowOfQtPosition(int qtPosition) const {
+int DisplayRows::rowOfQtPosition(int qtPosition, int* rowStart) const {
   const QTextBlock block = edit_.document()->findBlock(qtPosition);
-  if (!wrapping())
+  if (!wrapping()) {
+    if (rowStart)
+      *rowStart = block.position();
     return block.blockNumber();
+  }
   const int rows = rowsBefore(block.blockNumber());
   const QList<int> starts = rowStartsInBlock(block);
-  const int offset = qtPosition - block.position();
-  const auto it = std::upper_bound(starts.begin(), starts.end(), offset);
-  return rows + int(it - starts.begin()) - 1;
+  const int blockStart = block.position();
+  const auto it = std::upper_bound(starts.begin(), starts.end(), qtPosition - blockStart);
+  const int inBlock = std::max(int(it - starts.begin()) - 1, 0);
+  if (rowStart)
+    *rowStart = blockStart + starts.value(inBlock, 0);
+  return rows + inBlock;
 }
 
 QTextBlock DisplayRows::blockOfRow(int row, int* rowInBlock) const {

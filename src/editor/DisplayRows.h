@@ -30,7 +30,9 @@ public:
   ~DisplayRows() override;
 
   int rowCount() const;
-  int rowOfQtPosition(int qtPosition) const;
+  // The row holding `qtPosition`; `rowStart`, when given, receives the
+  // widget position where that row begins.
+  int rowOfQtPosition(int qtPosition, int* rowStart = nullptr) const;
   // Widget position where `row` begins; rows past the end clamp to the last.
   int rowStart(int row) const;
   // Widget positions where `row` begins and ends (end excludes the break).

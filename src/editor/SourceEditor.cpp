@@ -203,14 +203,20 @@ bool SourceEditor::replaceWholeText(const QString& text) {
 // --- change handling and status --------------------------------------------
 
 RowColumn SourceEditor::rowColumn() const {
+  // Runs on every keystroke: a few tree lookups, whatever the document's size.
   const QTextCursor cursor = textCursor();
+  const int end = cursor.selectionEnd();
   RowColumn rc;
-  rc.row = rows_->rowOfQtPosition(cursor.selectionEnd());
-  const int caretRow = cursor.hasSelection() && cursor.position() != cursor.selectionEnd()
-                           ? rows_->rowOfQtPosition(cursor.position())
-                           : rc.row;
-  const int caretRowStart = toPosition(rows_->rowStart(caretRow));
-  rc.column = toPosition(cursor.selectionEnd()) - caretRowStart;
+  int endRowStart = 0;
+  rc.row = rows_->rowOfQtPosition(end, &endRowStart);
+  if (cursor.position() == end) {
+    rc.column = end - endRowStart; // same row, so no line break in between
+    return rc;
+  }
+  // A selection made leftwards: the column counts from the caret's row.
+  int caretRowStart = 0;
+  rows_->rowOfQtPosition(cursor.position(), &caretRowStart);
+  rc.column = toPosition(end) - toPosition(caretRowStart);
   return rc;
 }
 
