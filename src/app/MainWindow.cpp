@@ -304,7 +304,7 @@ void MainWindow::createCentralArea() {
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  toolsPanel_ = new ToolsPanel(central);
+  toolsPanel_ = new ToolsPanel(editor_, services_.prompts, central);
   layout->addWidget(toolsPanel_);
   editor_->setParent(central);
   layout->addWidget(editor_, 1);

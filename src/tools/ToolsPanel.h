@@ -2,10 +2,22 @@
 
 #include <QTabWidget>
 
+class QFrame;
+
 namespace tessera {
 
+class CardTool;
+class InputTabs;
+class LinkTabs;
+class NavigationTabs;
+class PhoneTabs;
+class Prompts;
+class SourceEditor;
+
 // The element tools panel: thirteen tabs of tools that insert WML at the
-// source editor's caret.
+// source editor's caret. The card tool's "Other settings" panel (`Panel1`)
+// lives in the panel's parent (the window's client area), over the top of
+// the editor.
 class ToolsPanel : public QTabWidget {
   Q_OBJECT
 public:
@@ -26,19 +38,29 @@ public:
     TabCount
   };
 
-  explicit ToolsPanel(QWidget* parent = nullptr);
+  // Error boxes (the card timer's) go through `prompts`.
+  ToolsPanel(SourceEditor* editor, Prompts& prompts, QWidget* parent = nullptr);
+  ~ToolsPanel() override;
 
   static QString caption(Tab tab);
   // The page of `tab`, wherever the user has dragged it.
   QWidget* page(Tab tab) const { return pages_[tab]; }
+  QFrame* settingsPanel() const;
 
   static constexpr int kHeight = 65;
 
-  // New document: every tool field back to its start value.
+  // New document: "General tools" active again and every tool field back
+  // to its start value. The grown type list of the "Button" tab and the
+  // optional-field switches stay as they are.
   void resetForNewDocument();
 
 private:
   QWidget* pages_[TabCount] = {};
+  LinkTabs* links_ = nullptr;
+  CardTool* card_ = nullptr;
+  NavigationTabs* navigation_ = nullptr;
+  PhoneTabs* phones_ = nullptr;
+  InputTabs* inputs_ = nullptr;
 };
 
 } // namespace tessera

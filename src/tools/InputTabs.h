@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace tessera {
+
+class OptionalFieldSwitch;
+class SourceEditor;
+
+// The "Input field" and "Comment" tabs.
+class InputTabs : public QObject {
+  Q_OBJECT
+public:
+  InputTabs(QWidget* inputPage, QWidget* commentPage, SourceEditor* editor);
+
+  void reset();
+  void insertInputField(); // Button11
+  void insertComment();    // Button10
+
+private:
+  SourceEditor* editor_;
+  QLineEdit* name_ = nullptr;      // Edit15
+  QLineEdit* size_ = nullptr;      // Edit16
+  QLineEdit* maxLength_ = nullptr; // Edit18
+  QComboBox* type_ = nullptr;      // ComboBox1
+  QLineEdit* comment_ = nullptr;   // Edit17
+  OptionalFieldSwitch* sizeSwitch_ = nullptr;
+  OptionalFieldSwitch* maxLengthSwitch_ = nullptr;
+};
+
+} // namespace tessera
