@@ -178,7 +178,8 @@ void MainWindow::createMenus() {
   item(file, "Kilps1");
 
   QMenu* edit = bar->addMenu(QStringLiteral("Edit"));
-  edit->setObjectName(QStringLiteral("Edit1"));
+  // Not "Edit1": that is the link URL field of the tools panel.
+  edit->setObjectName(QStringLiteral("EditMenu"));
   item(edit, "Visszavons1");
   edit->addSeparator();
   item(edit, "Msols1");

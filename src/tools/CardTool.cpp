@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace tessera {
 
@@ -41,10 +42,10 @@ void CardTool::buildTab(QWidget* page) {
                      QStringLiteral("Name of card for later reference. Do not use space, special "
                                     "characters and accents in this name. It is mandatory to "
                                     "specify."),
-                     150);
+                     120);
   label(layout, "Label6", QStringLiteral("Title:"));
   title_ = lineEdit(layout, "Edit6", QStringLiteral("Card Title"),
-                    QStringLiteral("Text of the page header. It is mandatory to specify."), 200);
+                    QStringLiteral("Text of the page header. It is mandatory to specify."), 160);
   // The title advances like the card ID, so Enter walks the whole tab.
   for (QLineEdit* edit : {cardId_, title_}) {
     setEnterRule(edit, EnterRule::Advance);
@@ -70,16 +71,24 @@ void CardTool::buildPanel() {
   panel_->setAutoFillBackground(true);
   panel_->hide();
 
-  auto* layout = new QHBoxLayout(panel_);
-  layout->setContentsMargins(8, 4, 8, 6);
+  // Two rows, so that the panel still fits a 640-pixel window.
+  auto* rows = new QVBoxLayout(panel_);
+  rows->setContentsMargins(8, 4, 8, 6);
+  rows->setSpacing(4);
+  auto* options = new QHBoxLayout;
+  options->setSpacing(16);
+  auto* layout = new QHBoxLayout;
   layout->setSpacing(10);
+  rows->addLayout(options);
+  rows->addLayout(layout);
   clearHistory_ =
       new QCheckBox(QStringLiteral("Clearing of explorer history data when loading a card"));
   clearHistory_->setObjectName(QStringLiteral("CheckBox2"));
   useTimer_ = new QCheckBox(QStringLiteral("Use timer"));
   useTimer_->setObjectName(QStringLiteral("CheckBox3"));
-  layout->addWidget(clearHistory_);
-  layout->addWidget(useTimer_);
+  options->addWidget(clearHistory_);
+  options->addWidget(useTimer_);
+  options->addStretch(1);
 
   auto* group = new QGroupBox(QStringLiteral("Timer settings"));
   group->setObjectName(QStringLiteral("GroupBox1"));
@@ -100,11 +109,12 @@ void CardTool::buildPanel() {
   timerUrl_ = lineEdit(timer, "Edit14", QStringLiteral("http://"),
                        QStringLiteral("After expiry of the waiting time, the path of the "
                                       "respective page has to be specified (mandatory)."),
-                       220);
+                       200);
   setEnterRule(timerUrl_, EnterRule::AdvanceAndConfirm);
   layout->addWidget(group);
 
   panelOk_ = okButton(layout, "Button8", kCardOkHint);
+  layout->setAlignment(panelOk_, Qt::AlignBottom);
   layout->addStretch(1);
 
   onUseTimerToggled(false);

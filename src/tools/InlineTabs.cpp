@@ -75,7 +75,8 @@ void buildCharactersTab(QWidget* page, SourceEditor* editor) {
     QFont font = b->font();
     setFont(font);
     b->setFont(font);
-    b->setMinimumWidth(28);
+    b->setFixedWidth(wrap == Wrap::Bold || wrap == Wrap::Italic || wrap == Wrap::Underline ? 30
+                                                                                           : 56);
     QObject::connect(b, &QPushButton::clicked, editor,
                      [editor, wrap] { editor->apply(wrapTool(wrap, editor->selectedText())); });
   };
@@ -83,16 +84,19 @@ void buildCharactersTab(QWidget* page, SourceEditor* editor) {
   styled("Button6", "B", "Bold (Ctrl+B)", Wrap::Bold, [&](QFont& f) {
     f.setFamily(serif);
     f.setStyleHint(QFont::Serif);
+    f.setPointSizeF(f.pointSizeF() * 1.4);
     f.setBold(true);
   });
   styled("Button13", "I", "Italic (Ctrl+I)", Wrap::Italic, [&](QFont& f) {
     f.setFamily(serif);
     f.setStyleHint(QFont::Serif);
+    f.setPointSizeF(f.pointSizeF() * 1.4);
     f.setItalic(true);
   });
   styled("Button14", "U", "Underline (Ctrl+U)", Wrap::Underline, [&](QFont& f) {
     f.setFamily(serif);
     f.setStyleHint(QFont::Serif);
+    f.setPointSizeF(f.pointSizeF() * 1.4);
     f.setUnderline(true);
   });
   styled("Button15", "Small", "Small", Wrap::Small, [](QFont&) {});

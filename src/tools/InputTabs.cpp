@@ -22,10 +22,7 @@ static OptionalFieldSwitch* optionalNumber(QBoxLayout* layout, const char* green
                                            const QString& text, int maxLength, const QString& hint,
                                            QLineEdit*& edit, QObject* owner) {
   const QString switchHint = QStringLiteral("Enable/Disable (User defined/Automatic)");
-  QLabel* greenLabel = label(layout, green, caption);
-  QLabel* redLabel = label(layout, red, caption);
-  setHint(greenLabel, switchHint);
-  setHint(redLabel, switchHint);
+  const auto [greenLabel, redLabel] = switchLabels(layout, green, red, caption, switchHint);
   edit = lineEdit(layout, name, text, hint, 45);
   edit->setMaxLength(maxLength);
   acceptDigitsOnly(edit);
@@ -40,7 +37,7 @@ InputTabs::InputTabs(QWidget* inputPage, QWidget* commentPage, SourceEditor* edi
   name_ = lineEdit(
       input, "Edit15", QStringLiteral("first"),
       QStringLiteral("Name of the input field for later reference. It is mandatory to specify."),
-      130);
+      110);
   setEnterRule(name_, EnterRule::Advance);
   selectAllOnDoubleClick(name_);
   sizeSwitch_ = optionalNumber(
@@ -71,7 +68,7 @@ InputTabs::InputTabs(QWidget* inputPage, QWidget* commentPage, SourceEditor* edi
                       QStringLiteral("The user may place texts that will only be legible in the "
                                      "source code of the WAP page.\nThey facilitate orientation "
                                      "in the source code, and they are not shown in the output."),
-                      520);
+                      480);
   setEnterRule(comment_, EnterRule::AdvanceAndConfirm);
   selectAllOnDoubleClick(comment_);
   QPushButton* commentOk = okButton(comment, "Button10", QStringLiteral("Insertion of comments"));

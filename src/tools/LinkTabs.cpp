@@ -41,17 +41,15 @@ void LinkTabs::buildLinkTab(QWidget* page) {
   linkUrl_ =
       field(layout, "Edit1", kHttp,
             QStringLiteral("Access path of the page to be loaded. It is mandatory to specify."),
-            220, EnterRule::Advance);
+            180, EnterRule::Advance);
   label(layout, "Label10", QStringLiteral("Link text:"));
   linkText_ = field(layout, "Edit10", QStringLiteral("Link"),
-                    QStringLiteral("The text of the link. It is mandatory to specify."), 150,
+                    QStringLiteral("The text of the link. It is mandatory to specify."), 120,
                     EnterRule::Advance);
 
   const QString keyHint = QStringLiteral("Enable/Disable (User defined/None)");
-  QLabel* green = label(layout, "Label28", QStringLiteral("Access key:"));
-  QLabel* red = label(layout, "Label29", QStringLiteral("Access key:"));
-  setHint(green, keyHint);
-  setHint(red, keyHint);
+  const auto [green, red] =
+      switchLabels(layout, "Label28", "Label29", QStringLiteral("Access key:"), keyHint);
   accessKey_ = editableCombo(
       layout, "ComboBox3", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "*", "#"},
       QStringLiteral("A betöltendő oldal betöltődését elindító gyorsbillentyű. Megadása nem "
@@ -72,7 +70,7 @@ void LinkTabs::buildImageTab(QWidget* page) {
   QHBoxLayout* layout = row(page);
   label(layout, "Label1", QStringLiteral("Image URL:"));
   imageUrl_ = field(layout, "Edit2", kHttp,
-                    QStringLiteral("Access path of the image. It is mandatory to specify."), 220,
+                    QStringLiteral("Access path of the image. It is mandatory to specify."), 200,
                     EnterRule::Advance);
   label(layout, "Label9", QStringLiteral("Image name:"));
   imageName_ = field(layout, "Edit9", QStringLiteral("picture"),
@@ -91,12 +89,12 @@ void LinkTabs::buildImageLinkTab(QWidget* page) {
   label(layout, "Label3", QStringLiteral("Image URL:"));
   linkedImageUrl_ = field(layout, "Edit3", kHttp,
                           QStringLiteral("Access path of the image. It is mandatory to specify."),
-                          220, EnterRule::Advance);
+                          200, EnterRule::Advance);
   label(layout, "Label4", QStringLiteral("Link URL:"));
   imageLinkUrl_ =
       field(layout, "Edit4", kHttp,
             QStringLiteral("Access path of the page to be loaded. It is mandatory to specify."),
-            220, EnterRule::AdvanceAndConfirm);
+            200, EnterRule::AdvanceAndConfirm);
   QPushButton* ok = okButton(layout, "Button5", QStringLiteral("Insertion of the image link"));
   connect(ok, &QPushButton::clicked, this, &LinkTabs::insertImageLink);
   chainTabOrder({linkedImageUrl_, imageLinkUrl_, ok});

@@ -26,12 +26,12 @@ void NavigationTabs::buildButtonTab(QWidget* page) {
   QHBoxLayout* layout = row(page);
   label(layout, "Label7", QStringLiteral("Button text:"));
   buttonText_ = lineEdit(layout, "Edit7", QStringLiteral("Go"),
-                         QStringLiteral("Text of the button. It is mandatory to specify."), 120);
+                         QStringLiteral("Text of the button. It is mandatory to specify."), 100);
   label(layout, "Label8", QStringLiteral("Button URL:"));
   buttonUrl_ = lineEdit(
       layout, "Edit8", QStringLiteral("http://"),
       QStringLiteral("Access path of the button page to be loaded. It is mandatory to specify."),
-      220);
+      180);
   for (QLineEdit* edit : {buttonText_, buttonUrl_}) {
     setEnterRule(edit, EnterRule::Advance);
     selectAllOnDoubleClick(edit);

@@ -45,21 +45,19 @@ PhoneTabs::PhoneTabs(QWidget* callPage, QWidget* nameListPage, SourceEditor* edi
   QHBoxLayout* list = row(nameListPage);
   label(list, "Label21", QStringLiteral("Button text:"));
   listText_ =
-      field(list, "Edit19", QStringLiteral("Add to name list"), textHint, 150, EnterRule::Advance);
+      field(list, "Edit19", QStringLiteral("Add to name list"), textHint, 130, EnterRule::Advance);
   label(list, "Label22", QStringLiteral("Phone number:"));
   listNumber_ = field(
       list, "Edit20", kNumber,
-      QStringLiteral("Phone number to be added to the name list. It is mandatory to specify."), 130,
+      QStringLiteral("Phone number to be added to the name list. It is mandatory to specify."), 110,
       EnterRule::Advance);
   const QString switchHint = QStringLiteral("Enable/Disable (User defined/None)");
-  QLabel* green = label(list, "Label23", QStringLiteral("Name:"));
-  QLabel* red = label(list, "Label25", QStringLiteral("Name:"));
-  setHint(green, switchHint);
-  setHint(red, switchHint);
+  const auto [green, red] =
+      switchLabels(list, "Label23", "Label25", QStringLiteral("Name:"), switchHint);
   name_ = field(list, "Edit21", QStringLiteral("Adam"),
                 QStringLiteral("Name of the owner of the phone number to be added to the name "
                                "list. It is not mandatory to specify."),
-                130, EnterRule::AdvanceAndConfirm);
+                110, EnterRule::AdvanceAndConfirm);
   nameSwitch_ = new OptionalFieldSwitch(green, red, name_, true, this);
   QPushButton* listOk =
       okButton(list, "Button24", QStringLiteral("Insertion of the button \"Add to Name List\""));

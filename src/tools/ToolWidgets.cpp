@@ -4,6 +4,7 @@
 #include "tools/FieldRules.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +37,22 @@ QLineEdit* lineEdit(QBoxLayout* layout, const char* name, const QString& text, c
   setHint(edit, hint);
   layout->addWidget(edit);
   return edit;
+}
+
+std::pair<QLabel*, QLabel*> switchLabels(QBoxLayout* layout, const char* green, const char* red,
+                                         const QString& caption, const QString& hint) {
+  auto* place = new QWidget;
+  auto* grid = new QGridLayout(place);
+  grid->setContentsMargins(0, 0, 0, 0);
+  QLabel* labels[2] = {new QLabel(caption), new QLabel(caption)};
+  labels[0]->setObjectName(QString::fromLatin1(green));
+  labels[1]->setObjectName(QString::fromLatin1(red));
+  for (QLabel* l : labels) {
+    setHint(l, hint);
+    grid->addWidget(l, 0, 0);
+  }
+  layout->addWidget(place);
+  return {labels[0], labels[1]};
 }
 
 QPushButton* button(QBoxLayout* layout, const char* name, const QString& caption,

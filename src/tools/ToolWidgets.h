@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <initializer_list>
+#include <utility>
 
 class QBoxLayout;
 class QComboBox;
@@ -26,6 +27,10 @@ QLineEdit* lineEdit(QBoxLayout* layout, const char* name, const QString& text, c
                     int width);
 QPushButton* button(QBoxLayout* layout, const char* name, const QString& caption,
                     const QString& hint);
+// The green and red labels of an optional-field switch: one caption, one
+// hint, both at the same place of the row.
+std::pair<QLabel*, QLabel*> switchLabels(QBoxLayout* layout, const char* green, const char* red,
+                                         const QString& caption, const QString& hint);
 // The OK button of a tab: also pressed by Enter while it has the focus.
 QPushButton* okButton(QBoxLayout* layout, const char* name, const QString& hint);
 // An editable combo box that keeps what is typed exactly (no completion,

@@ -24,6 +24,9 @@ ToolsPanel::ToolsPanel(SourceEditor* editor, Prompts& prompts, QWidget* parent)
     : QTabWidget(parent) {
   setObjectName(QStringLiteral("PageControl1"));
   setFixedHeight(kHeight);
+  // The tabs' rows must not hold the window wider than its smallest size;
+  // on a narrow window the ends of the longer rows are cut off instead.
+  setMinimumWidth(100);
   setDocumentMode(false);
   setUsesScrollButtons(true);
   for (int t = 0; t < TabCount; ++t) {

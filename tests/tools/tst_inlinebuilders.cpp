@@ -22,11 +22,16 @@ void InlineBuildersTest::wrapping_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<int>("back");
   QTest::newRow("bold, nothing selected") << Wrap::Bold << QString() << "<b></b>" << 4;
-  QTest::newRow("italic, one character replaced") << Wrap::Italic << "x" << "<i></i>" << 4;
-  QTest::newRow("strong, two characters") << Wrap::Strong << "ab" << "<strong>ab</strong>" << 9;
-  QTest::newRow("underline, lines") << Wrap::Underline << "a\r\nb" << "<u>a\r\nb</u>" << 4;
-  QTest::newRow("small") << Wrap::Small << "" << "<small></small>" << 8;
-  QTest::newRow("big") << Wrap::Big << "text" << "<big>text</big>" << 6;
+  QTest::newRow("italic, one character replaced") << Wrap::Italic << "x"
+                                                  << "<i></i>" << 4;
+  QTest::newRow("strong, two characters") << Wrap::Strong << "ab"
+                                          << "<strong>ab</strong>" << 9;
+  QTest::newRow("underline, lines") << Wrap::Underline << "a\r\nb"
+                                    << "<u>a\r\nb</u>" << 4;
+  QTest::newRow("small") << Wrap::Small << ""
+                         << "<small></small>" << 8;
+  QTest::newRow("big") << Wrap::Big << "text"
+                       << "<big>text</big>" << 6;
 }
 
 void InlineBuildersTest::wrapping() {
