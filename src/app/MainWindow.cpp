@@ -2,6 +2,7 @@
 
 #include "app/Icons.h"
 #include "app/StatusLine.h"
+#include "dialogs/ElementDialogs.h"
 #include "document/DefaultDocument.h"
 #include "document/Product.h"
 #include "editing/EditingCommands.h"
@@ -42,6 +43,9 @@ MainWindow::MainWindow(Services services, QWidget* parent)
                         action(QStringLiteral("Varzsl1")));
   createDocumentCommands();
   editing_ = new EditingCommands(this, *editor_, services_.prompts);
+  dialogs_ = new ElementDialogs(
+      this, *editor_, services_.prompts, [this](const QString& name) { return action(name); },
+      {themedIcon(IconId::ToolsWindowShown), themedIcon(IconId::ToolsWindowHidden)});
 
   editor_->replaceWholeText(defaultDocument());
   editor_->setModifiedFlag(false);
@@ -351,6 +355,7 @@ bool MainWindow::event(QEvent* event) {
 void MainWindow::onFirstActivation() {
   activatedOnce_ = true;
   setWindowState(windowState() | Qt::WindowMaximized);
+  dialogs_->switchOnSnapping();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }

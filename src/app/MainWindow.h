@@ -18,6 +18,7 @@ namespace tessera {
 
 class Backup;
 class EditingCommands;
+class ElementDialogs;
 class SourceEditor;
 class StatusLine;
 class ToolsPanel;
@@ -40,6 +41,7 @@ public:
   ToolsPanel* toolsPanel() const { return toolsPanel_; }
   EditingCommands* editing() const { return editing_; }
   StatusLine* statusLine() const { return statusLine_; }
+  ElementDialogs* dialogs() const { return dialogs_; }
   DocumentFiles& files() { return files_; }
   Services& services() { return services_; }
   // A menu or hidden action by its layout name ("Fjl2", "CtrlB1", ...).
@@ -78,6 +80,7 @@ private:
   ToolsPanel* toolsPanel_ = nullptr;
   EditingCommands* editing_ = nullptr;
   StatusLine* statusLine_ = nullptr;
+  ElementDialogs* dialogs_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   DocumentFiles files_;
   std::unique_ptr<DocumentCommands> documentCommands_;

@@ -1,0 +1,90 @@
+#include "dialogs/EditorContextMenu.h"
+
+#include "editor/SourceEditor.h"
+#include "tools/InlineBuilders.h"
+
+namespace tessera {
+
+bool isLinkSafe(const QString& selected) {
+  for (QChar c : selected)
+    if (c == QLatin1Char('\r') || c == QLatin1Char('"') || c == QLatin1Char('<') ||
+        c == QLatin1Char('>'))
+      return false;
+  return true;
+}
+
+EditorContextMenu::EditorContextMenu(SourceEditor& editor, ActionLookup mainActions,
+                                     std::function<void()> createLink,
+                                     std::function<void()> insertImage, QWidget* parent)
+    : QMenu(parent), editor_(editor) {
+  setObjectName(QStringLiteral("PopupMenu1"));
+  // The Edit items are the main window's own commands, focus rules and all.
+  const auto runs = [mainActions](const char* name) {
+    return [mainActions, name] {
+      if (QAction* a = mainActions(QString::fromLatin1(name)))
+        a->trigger();
+    };
+  };
+  const auto aligns = [this](Align align) {
+    return [this, align] { editor_.apply(alignParagraph(align, editor_.selectedText())); };
+  };
+
+  addItem(this, "Undo1", QStringLiteral("Undo"), "edit-undo", runs("Visszavons1"));
+  addSeparator();
+  addItem(this, "Cut1", QStringLiteral("Cut"), "edit-cut", runs("Kivgs1"));
+  addItem(this, "Copy1", QStringLiteral("Copy"), "edit-copy", runs("Msols1"));
+  addItem(this, "Paste1", QStringLiteral("Paste"), "edit-paste", runs("Beilleszts1"));
+  addItem(this, "Delete1", QStringLiteral("Delete"), "edit-delete", runs("rls1"));
+  addSeparator();
+  addItem(this, "CreateLink1", QStringLiteral("Create Link..."), "insert-link",
+          std::move(createLink));
+  addItem(this, "InsertImage1", QStringLiteral("Insert Image..."), "insert-image",
+          std::move(insertImage));
+  addSeparator();
+  formatting_ = addMenu(QStringLiteral("Formatting"));
+  formatting_->setObjectName(QStringLiteral("Formatting1Menu"));
+  formatting_->menuAction()->setObjectName(QStringLiteral("Formatting1"));
+  formatting_->setIcon(QIcon::fromTheme(QStringLiteral("format-text-bold")));
+  addItem(formatting_, "AlignLeft1", QStringLiteral("Align Left"), "format-justify-left",
+          aligns(Align::Left));
+  addItem(formatting_, "AlignCenter1", QStringLiteral("Align Center"), "format-justify-center",
+          aligns(Align::Center));
+  addItem(formatting_, "AlignRight1", QStringLiteral("Align Right"), "format-justify-right",
+          aligns(Align::Right));
+  addSeparator();
+  addItem(this, "SelectAll1", QStringLiteral("Select All"), "edit-select-all",
+          runs("Mindetkijell1"));
+
+  connect(this, &QMenu::aboutToShow, this, &EditorContextMenu::updateEnabled);
+}
+
+QAction* EditorContextMenu::addItem(QMenu* menu, const char* name, const QString& caption,
+                                    const char* icon, std::function<void()> run) {
+  QAction* action = menu->addAction(QIcon::fromTheme(QString::fromLatin1(icon)), caption);
+  action->setObjectName(QString::fromLatin1(name));
+  connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+  return action;
+}
+
+QAction* EditorContextMenu::item(const QString& name) const {
+  if (name == QLatin1String("Formatting1"))
+    return formatting_->menuAction();
+  return findChild<QAction*>(name);
+}
+
+void EditorContextMenu::updateEnabled() {
+  item(QStringLiteral("Undo1"))->setEnabled(editor_.canUndoStep());
+  // The selection's length tells whether anything is selected without
+  // copying a selection that may be the whole document.
+  const bool selected = editor_.selectionLength() > 0;
+  for (const char* name : {"Cut1", "Copy1", "Delete1", "AlignLeft1", "AlignCenter1", "AlignRight1"})
+    item(QString::fromLatin1(name))->setEnabled(selected);
+  item(QStringLiteral("InsertImage1"))->setEnabled(!selected);
+  item(QStringLiteral("CreateLink1"))->setEnabled(selected && isLinkSafe(editor_.selectedText()));
+}
+
+void EditorContextMenu::popupAtEditor(const QPoint& viewportPos) {
+  popup(editor_.viewport()->mapToGlobal(viewportPos));
+}
+
+} // namespace tessera

@@ -1,0 +1,214 @@
+#include "dialogs/ImageEditor.h"
+
+#include "dialogs/ElementBuilders.h"
+#include "editor/SourceEditor.h"
+#include "platform/Prompts.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace tessera {
+
+namespace {
+
+const QString kNameHint = QStringLiteral(
+    "Text substituting the image being loaded. This text is shown until the image has been "
+    "loaded. It is not mandatory to specify.");
+const QString kImageUrlHint =
+    QStringLiteral("Access path of the image. It is mandatory to specify.");
+
+QLabel* bigLabel(const QString& text, const char* name, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  QFont f = label->font();
+  f.setPointSize(12);
+  label->setFont(f);
+  return label;
+}
+
+QPushButton* plainButton(const QString& text, const char* name, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}
+
+} // namespace
+
+QStringList ImageEditor::imageFilters() {
+  return {QStringLiteral("All Images (*.wbmp *.bmp *.jpg *.jpeg *.gif *.png)"),
+          QStringLiteral("WBMP Images (*.wbmp)"), QStringLiteral("BMP Images (*.bmp)"),
+          QStringLiteral("JPG Images (*.jpg)"), QStringLiteral("JPEG Images (*.jpeg)"),
+          QStringLiteral("GIF Images (*.gif)"),
+          // The file box reads the patterns from the brackets.
+          QStringLiteral("PNG Images (*.png)"), QStringLiteral("All Files (*.*)")};
+}
+
+ImageEditor::ImageEditor(SourceEditor& editor, Prompts& prompts, QWidget* mainWindow)
+    : ElementDialog(mainWindow), editor_(editor), prompts_(prompts) {
+  setObjectName(QStringLiteral("TForm12"));
+  setWindowTitle(QStringLiteral("Image Object and Image Link Editor"));
+
+  pages_ = new QTabWidget(this);
+  pages_->setObjectName(QStringLiteral("PageControl1"));
+  pages_->addTab(buildImagePage(), QStringLiteral("Image"));
+  pages_->addTab(buildImageLinkPage(), QStringLiteral("Image Link"));
+  pages_->setCurrentIndex(ImageLinkPage);
+
+  auto* cancelButton = plainButton(QStringLiteral("Cancel"), "BitBtn6", this);
+  cancelButton->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+  connect(cancelButton, &QPushButton::clicked, this, &ImageEditor::cancel);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addStretch(1);
+  bottom->addWidget(cancelButton);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(pages_);
+  layout->addLayout(bottom);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  mirror(imageName_, linkImageName_);
+  mirror(linkImageName_, imageName_);
+  mirror(imageUrl_, linkImageUrl_);
+  mirror(linkImageUrl_, imageUrl_);
+}
+
+QLineEdit* ImageEditor::makeField(QWidget* parent, const char* name, const QString& text,
+                                  const QString& hint) {
+  auto* field = new QLineEdit(text, parent);
+  field->setObjectName(QString::fromLatin1(name));
+  field->setMinimumWidth(240);
+  setStatusHint(field, hint);
+  selectAllOnDoubleClick(field);
+  return field;
+}
+
+QPushButton* ImageEditor::makeBrowseButton(QWidget* parent, const char* name) {
+  auto* button = plainButton(QString(), name, parent);
+  button->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+  setStatusHint(button, QStringLiteral("Browse..."));
+  connect(button, &QPushButton::clicked, this, &ImageEditor::browse);
+  return button;
+}
+
+QWidget* ImageEditor::buildImagePage() {
+  auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("TabSheet1"));
+  auto* general = new QGroupBox(QStringLiteral("General settings"), page);
+  general->setObjectName(QStringLiteral("GroupBox1"));
+  imageName_ = makeField(general, "Edit3", kNameStart, kNameHint);
+  imageUrl_ = makeField(general, "Edit4", kUrlStart, kImageUrlHint);
+  auto* grid = new QGridLayout(general);
+  grid->addWidget(bigLabel(QStringLiteral("Image name:"), "Label4", general), 0, 0);
+  grid->addWidget(imageName_, 0, 1);
+  grid->addWidget(bigLabel(QStringLiteral("Image URL:"), "Label5", general), 1, 0);
+  grid->addWidget(imageUrl_, 1, 1);
+  grid->addWidget(makeBrowseButton(general, "BitBtn4"), 1, 2);
+
+  auto* insert = plainButton(QStringLiteral("Insert"), "BitBtn7", page);
+  insert->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+  setStatusHint(insert, QStringLiteral("Insertion of the image"));
+  connect(insert, &QPushButton::clicked, this, &ImageEditor::insertImage);
+
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(general);
+  layout->addStretch(1);
+  layout->addWidget(insert, 0, Qt::AlignRight);
+  return page;
+}
+
+QWidget* ImageEditor::buildImageLinkPage() {
+  auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("TabSheet2"));
+  auto* general = new QGroupBox(QStringLiteral("General settings"), page);
+  general->setObjectName(QStringLiteral("GroupBox2"));
+  linkImageName_ = makeField(general, "Edit1", kNameStart, kNameHint);
+  linkImageUrl_ = makeField(general, "Edit2", kUrlStart, kImageUrlHint);
+  auto* grid = new QGridLayout(general);
+  grid->addWidget(bigLabel(QStringLiteral("Image name:"), "Label1", general), 0, 0);
+  grid->addWidget(linkImageName_, 0, 1);
+  grid->addWidget(bigLabel(QStringLiteral("Image URL:"), "Label2", general), 1, 0);
+  grid->addWidget(linkImageUrl_, 1, 1);
+  grid->addWidget(makeBrowseButton(general, "BitBtn1"), 1, 2);
+
+  auto* link = new QGroupBox(QStringLiteral("Link settings"), page);
+  link->setObjectName(QStringLiteral("GroupBox3"));
+  linkUrlBox_ = new QComboBox(link);
+  linkUrlBox_->setObjectName(QStringLiteral("ComboBox1"));
+  linkUrlBox_->setEditable(true);
+  linkUrlBox_->setInsertPolicy(QComboBox::NoInsert); // only Insert adds to the history
+  linkUrlBox_->setEditText(kUrlStart);
+  setStatusHint(
+      linkUrlBox_,
+      QStringLiteral("Access path of the page to be loaded. It is mandatory to specify."));
+  selectAllOnDoubleClick(linkUrlBox_->lineEdit());
+  auto* linkGrid = new QGridLayout(link);
+  linkGrid->addWidget(bigLabel(QStringLiteral("Link URL:"), "Label3", link), 0, 0);
+  linkGrid->addWidget(linkUrlBox_, 0, 1);
+  linkGrid->setColumnStretch(1, 1);
+
+  auto* insert = plainButton(QStringLiteral("Insert"), "BitBtn5", page);
+  insert->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+  setStatusHint(insert, QStringLiteral("Insertion of the image link"));
+  connect(insert, &QPushButton::clicked, this, &ImageEditor::insertImageLink);
+
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(general);
+  layout->addWidget(link);
+  layout->addWidget(insert, 0, Qt::AlignRight);
+  return page;
+}
+
+// Each field copies its text to its twin, which writes only when the text
+// differs, so the copying stops after one step.
+void ImageEditor::mirror(QLineEdit* from, QLineEdit* to) {
+  connect(from, &QLineEdit::textChanged, to, [to](const QString& text) {
+    if (to->text() != text)
+      to->setText(text);
+  });
+}
+
+QStringList ImageEditor::linkUrlHistory() const {
+  QStringList items;
+  for (int i = 0; i < linkUrlBox_->count(); ++i)
+    items << linkUrlBox_->itemText(i);
+  return items;
+}
+
+void ImageEditor::browse() {
+  FileDialogRequest request;
+  request.filters = imageFilters();
+  const QString chosen = prompts_.openFileName(this, request);
+  if (!chosen.isEmpty())
+    linkImageUrl_->setText(chosen);
+}
+
+void ImageEditor::insertImage() {
+  insertFromDialog(editor_, imageElement(imageUrl_->text(), imageName_->text()));
+  cancel();
+}
+
+void ImageEditor::insertImageLink() {
+  const QString linkUrl = linkUrlBox_->currentText();
+  insertFromDialog(editor_,
+                   imageLinkElement(linkUrl, linkImageUrl_->text(), linkImageName_->text()));
+  rememberUrl(linkUrlBox_, linkUrl);
+  cancel();
+}
+
+void ImageEditor::cancel() {
+  done(QDialog::Rejected);
+  linkImageName_->setText(kNameStart);
+  linkImageUrl_->setText(kUrlStart);
+  linkUrlBox_->setEditText(kUrlStart);
+}
+
+} // namespace tessera

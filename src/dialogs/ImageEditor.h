@@ -1,0 +1,60 @@
+#pragma once
+
+#include "dialogs/DialogSupport.h"
+
+class QComboBox;
+class QLineEdit;
+class QTabWidget;
+
+namespace tessera {
+
+class Prompts;
+class SourceEditor;
+
+// The image and image-link editor. Its two tabs share the image name and
+// URL (each field mirrors its twin on the other tab); Insert and Cancel put
+// the fields back, the close box keeps them for the next opening.
+class ImageEditor : public ElementDialog {
+  Q_OBJECT
+public:
+  enum Page { ImagePage, ImageLinkPage };
+
+  ImageEditor(SourceEditor& editor, Prompts& prompts, QWidget* mainWindow);
+
+  static inline const QString kNameStart = QStringLiteral("picture");
+  static inline const QString kUrlStart = QStringLiteral("http://");
+  // The file types the Browse box offers, the first one chosen.
+  static QStringList imageFilters();
+
+  QTabWidget* pages() const { return pages_; }
+  QLineEdit* imageName() const { return imageName_; }         // Edit3
+  QLineEdit* imageUrl() const { return imageUrl_; }           // Edit4
+  QLineEdit* linkImageName() const { return linkImageName_; } // Edit1
+  QLineEdit* linkImageUrl() const { return linkImageUrl_; }   // Edit2
+  QComboBox* linkUrlBox() const { return linkUrlBox_; }       // ComboBox1
+  QStringList linkUrlHistory() const;
+
+public slots:
+  void browse();          // BitBtn4Click, both Browse buttons
+  void insertImage();     // BitBtn7Click
+  void insertImageLink(); // BitBtn5Click
+  void cancel();          // BitBtn6Click
+
+private:
+  QWidget* buildImagePage();
+  QWidget* buildImageLinkPage();
+  QLineEdit* makeField(QWidget* parent, const char* name, const QString& text, const QString& hint);
+  QPushButton* makeBrowseButton(QWidget* parent, const char* name);
+  void mirror(QLineEdit* from, QLineEdit* to);
+
+  SourceEditor& editor_;
+  Prompts& prompts_;
+  QTabWidget* pages_ = nullptr;
+  QLineEdit* imageName_ = nullptr;
+  QLineEdit* imageUrl_ = nullptr;
+  QLineEdit* linkImageName_ = nullptr;
+  QLineEdit* linkImageUrl_ = nullptr;
+  QComboBox* linkUrlBox_ = nullptr;
+};
+
+} // namespace tessera
