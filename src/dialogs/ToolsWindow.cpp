@@ -5,7 +5,7 @@
 #include "platform/Hint.h"
 #include "tools/InlineBuilders.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QGridLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -170,12 +170,14 @@ bool ToolsWindow::event(QEvent* event) {
 
 void ToolsWindow::present() {
   QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
-  const bool mainWasActive = main && main->isActiveWindow();
+  // At start-up the main window may not be active yet; it is about to be.
+  const QWidget* active = QApplication::activeWindow();
+  const bool mainWasActive = main && main->isVisible() && (!active || active == main);
   show();
   raise();
-  // Some platforms activate every window that shows; the user keeps
-  // working in the main window all the same.
-  if (mainWasActive && !main->isActiveWindow())
+  // Some platforms activate every window that shows (later, through their
+  // event queue); the user keeps working in the main window all the same.
+  if (mainWasActive)
     main->activateWindow();
 }
 

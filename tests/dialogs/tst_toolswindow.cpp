@@ -1,0 +1,193 @@
+#include "app/Icons.h"
+#include "app/MainWindow.h"
+#include "dialogs/ElementDialogs.h"
+#include "dialogs/ToolsWindow.h"
+#include "editor/SourceEditor.h"
+#include "support/TestServices.h"
+#include "tools/ToolsPanel.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+using namespace tessera;
+
+// The floating tools window inside a real main window: start-up, the view
+// toggles, its buttons and the edge snapping.
+class ToolsWindowTest : public QObject {
+  Q_OBJECT
+private slots:
+  void init();
+  void cleanup();
+  void startupTimerShowsIt();
+  void buttonsActOnTheEditor_data();
+  void buttonsActOnTheEditor();
+  void closeBoxHidesAndF11ShowsAgain();
+  void transparencyToggle();
+  void snapsAfterFirstActivation();
+
+private:
+  static bool sameIcon(const QIcon& a, const QIcon& b) {
+    return a.pixmap(16).toImage() == b.pixmap(16).toImage();
+  }
+  QAction* action(const char* name) { return window->action(QString::fromLatin1(name)); }
+
+  TestServices* services = nullptr;
+  MainWindow* window = nullptr;
+  ToolsWindow* tools = nullptr;
+};
+
+void ToolsWindowTest::init() {
+  services = new TestServices;
+  window = new MainWindow(services->services());
+  tools = window->dialogs()->toolsWindow();
+  window->show();
+  QVERIFY(QTest::qWaitForWindowActive(window));
+  QTRY_VERIFY(tools->isVisible());
+}
+
+void ToolsWindowTest::cleanup() {
+  delete window;
+  delete services;
+}
+
+void ToolsWindowTest::startupTimerShowsIt() {
+  auto* timer = window->findChild<QTimer*>(QStringLiteral("Timer2"));
+  QVERIFY(timer);
+  QVERIFY(timer->isSingleShot());
+  QCOMPARE(timer->interval(), 1);
+  QVERIFY(!timer->isActive()); // fired once, for good
+  QCOMPARE(tools->objectName(), QStringLiteral("TForm9"));
+  QCOMPARE(tools->windowTitle(), QStringLiteral("Tools"));
+  QCOMPARE(tools->opacity(), 200);
+  QVERIFY(tools->windowFlags() & Qt::Tool);
+  // Showing the palette leaves the main window active.
+  QTRY_VERIFY(window->isActiveWindow());
+  const QIcon shown = themedIcon(IconId::ToolsWindowShown);
+  QVERIFY(sameIcon(action("Eszkzksegdablak2")->icon(), shown));
+  QVERIFY(sameIcon(action("ToolButton11")->icon(), shown));
+  // No buttons beyond the eleven.
+  QCOMPARE(tools->findChildren<QAbstractButton*>().size(), 11);
+}
+
+void ToolsWindowTest::buttonsActOnTheEditor_data() {
+  QTest::addColumn<QString>("button");
+  QTest::addColumn<QString>("result"); // "ab[xy]cd" with "xy" selected before
+  QTest::addColumn<int>("caret");      // caret afterwards
+  QTest::addColumn<QString>("hint");
+  QTest::newRow("line break") << "BitBtn1"
+                              << "ab<br/>cd" << 7 << "Brake line (Shift+Enter)";
+  QTest::newRow("line omission") << "BitBtn2"
+                                 << "ab<br/><br/>cd" << 12 << "Line omission";
+  QTest::newRow("bold wraps") << "Button6"
+                              << "ab<b>xy</b>cd" << 7 << "Bold (Ctrl+B)";
+  QTest::newRow("italic") << "Button13"
+                          << "ab<i>xy</i>cd" << 7 << "Italic (Ctrl+I)";
+  QTest::newRow("underline") << "Button14"
+                             << "ab<u>xy</u>cd" << 7 << "Underline (Ctrl+U)";
+  QTest::newRow("ampersand") << "BitBtn4"
+                             << "ab&amp;cd" << 7 << "Ampersand";
+  QTest::newRow("less than") << "Button19"
+                             << "ab&lt;cd" << 6 << "Relational sign to the left";
+  QTest::newRow("greater than") << "Button20"
+                                << "ab&gt;cd" << 6 << "Relational sign to the right";
+  QTest::newRow("apostrophe") << "Button18"
+                              << "ab&apos;cd" << 8 << "Apostrophe";
+  QTest::newRow("non-breaking space")
+      << "Button21"
+      << "ab&nbsp;cd" << 8
+      << "Non-Breaking Space - If you want to use more than one space successively. (Ctrl+Space)";
+  QTest::newRow("quotation mark") << "Button22"
+                                  << "ab&quot;cd" << 8 << "Quotation-mark";
+}
+
+void ToolsWindowTest::buttonsActOnTheEditor() {
+  QFETCH(QString, button);
+  QFETCH(QString, result);
+  QFETCH(int, caret);
+  QFETCH(QString, hint);
+  SourceEditor* editor = window->editor();
+  editor->replaceWholeText(QStringLiteral("abxycd"));
+  editor->setSelection(2, 2);
+  // A field of the tools panel has the keyboard focus when the button is clicked.
+  auto* field = new QLineEdit(window->toolsPanel()->page(ToolsPanel::Link));
+  field->show();
+  field->setFocus();
+  QTRY_VERIFY(field->hasFocus());
+
+  QAbstractButton* b = tools->button(button);
+  QVERIFY(b);
+  QCOMPARE(b->toolTip(), hint);
+  QCOMPARE(b->focusPolicy(), Qt::NoFocus);
+  QTest::mouseClick(b, Qt::LeftButton);
+
+  QCOMPARE(editor->wholeText(), result);
+  QCOMPARE(editor->caretPosition(), caret);
+  QCOMPARE(editor->selectionLength(), 0);
+  QVERIFY(field->text().isEmpty());
+  QTRY_VERIFY(editor->hasFocus());
+  QVERIFY(editor->isModifiedFlag());
+}
+
+void ToolsWindowTest::closeBoxHidesAndF11ShowsAgain() {
+  const QIcon shown = themedIcon(IconId::ToolsWindowShown);
+  const QIcon hidden = themedIcon(IconId::ToolsWindowHidden);
+  QVERIFY(!sameIcon(shown, hidden));
+
+  QVERIFY(tools->close());
+  QVERIFY(!tools->isVisible());
+  QVERIFY(window->dialogs()->toolsWindow() == tools); // hidden, not destroyed
+  QVERIFY(sameIcon(action("Eszkzksegdablak2")->icon(), hidden));
+  QVERIFY(sameIcon(action("ToolButton11")->icon(), hidden));
+
+  action("Eszkzksegdablak2")->trigger(); // F11
+  QVERIFY(tools->isVisible());
+  QVERIFY(sameIcon(action("ToolButton11")->icon(), shown));
+  action("ToolButton11")->trigger(); // the toolbar button does the same
+  QVERIFY(!tools->isVisible());
+  QVERIFY(sameIcon(action("Eszkzksegdablak2")->icon(), hidden));
+  QTest::keyClick(window, Qt::Key_F11);
+  QVERIFY(tools->isVisible());
+  QVERIFY(sameIcon(action("Eszkzksegdablak2")->icon(), shown));
+}
+
+void ToolsWindowTest::transparencyToggle() {
+  QAction* item = action("segdablak1");
+  QVERIFY(item->isChecked());
+  item->trigger();
+  QVERIFY(!item->isChecked());
+  QCOMPARE(tools->opacity(), 255);
+  QCOMPARE(tools->windowOpacity(), 1.0);
+  item->trigger();
+  QVERIFY(item->isChecked());
+  QCOMPARE(tools->opacity(), 200);
+
+  // A hidden window changes its opacity and stays hidden.
+  tools->hide();
+  item->trigger();
+  QCOMPARE(tools->opacity(), 255);
+  QVERIFY(!tools->isVisible());
+  item->trigger();
+  QCOMPARE(tools->opacity(), 200);
+  QVERIFY(!tools->isVisible());
+}
+
+void ToolsWindowTest::snapsAfterFirstActivation() {
+  QVERIFY(tools->snapsToEdges());
+  const QRect area = tools->screen()->availableGeometry();
+  tools->move(area.left() + 7, area.top() + 200);
+  QTRY_COMPARE(tools->frameGeometry().left(), area.left());
+  QCOMPARE(tools->frameGeometry().top(), area.top() + 200);
+  tools->move(area.left() + 100, area.top() + 200);
+  QCOMPARE(tools->frameGeometry().left(), area.left() + 100);
+
+  // A palette that never saw the main window activate does not snap.
+  MainWindow other(services->services());
+  QVERIFY(!other.dialogs()->toolsWindow()->snapsToEdges());
+}
+
+QTEST_MAIN(ToolsWindowTest)
+#include "tst_toolswindow.moc"
