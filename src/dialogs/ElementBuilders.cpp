@@ -1,25 +1,11 @@
 #include "dialogs/ElementBuilders.h"
 
+#include "tools/LinkBuilders.h"
+
 namespace tessera {
 
-Insertion linkElement(const QString& url, const std::optional<QString>& accessKey,
-                      const QString& content) {
-  QString text;
-  if (accessKey)
-    text = QStringLiteral("<a accesskey=\"") + *accessKey + QStringLiteral("\" href=\"") + url +
-           QStringLiteral("\">");
-  else
-    text = QStringLiteral("<a href=\"") + url + QStringLiteral("\">");
-  return {text + content + QStringLiteral("</a>"), 0, false};
-}
-
-Insertion imageElement(const QString& source, const QString& name) {
-  return {QStringLiteral("<img src=\"") + source + QStringLiteral("\" alt=\"") + name +
-              QStringLiteral("\"/>"),
-          0, false};
-}
-
-Insertion imageLinkElement(const QString& linkUrl, const QString& source, const QString& name) {
+Insertion imageWithAltLinkElement(const QString& linkUrl, const QString& source,
+                                  const QString& name) {
   return {QStringLiteral("<a href=\"") + linkUrl + QStringLiteral("\">") +
               imageElement(source, name).text + QStringLiteral("</a>"),
           0, false};

@@ -3,6 +3,7 @@
 #include "dialogs/ElementBuilders.h"
 #include "editor/SourceEditor.h"
 #include "platform/Prompts.h"
+#include "tools/LinkBuilders.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -199,7 +200,7 @@ void ImageEditor::insertImage() {
 void ImageEditor::insertImageLink() {
   const QString linkUrl = linkUrlBox_->currentText();
   insertFromDialog(editor_,
-                   imageLinkElement(linkUrl, linkImageUrl_->text(), linkImageName_->text()));
+                   imageWithAltLinkElement(linkUrl, linkImageUrl_->text(), linkImageName_->text()));
   rememberUrl(linkUrlBox_, linkUrl);
   cancel();
 }

@@ -1,7 +1,7 @@
 #include "dialogs/LinkEditor.h"
 
-#include "dialogs/ElementBuilders.h"
 #include "editor/SourceEditor.h"
+#include "tools/LinkBuilders.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -125,7 +125,7 @@ void LinkEditor::ok() {
   const QString url = urlBox_->currentText();
   const std::optional<QString> key =
       accessKeyOn() ? std::optional<QString>(accessKeyBox_->currentText()) : std::nullopt;
-  insertFromDialog(editor_, linkElement(url, key, editor_.selectedText()));
+  insertFromDialog(editor_, linkElement(url, editor_.selectedText(), key));
   rememberUrl(urlBox_, url);
   cancel();
 }

@@ -2,6 +2,7 @@
 #include "dialogs/EdgeSnap.h"
 #include "dialogs/EditorContextMenu.h"
 #include "dialogs/ElementBuilders.h"
+#include "tools/LinkBuilders.h"
 
 #include <QTest>
 
@@ -150,7 +151,7 @@ void DialogBuildersTest::links() {
   QFETCH(QString, key);
   QFETCH(QString, content);
   QFETCH(QString, text);
-  const Insertion made = linkElement(url, keyOn ? std::optional(key) : std::nullopt, content);
+  const Insertion made = linkElement(url, content, keyOn ? std::optional(key) : std::nullopt);
   QCOMPARE(made, (Insertion{text, 0, false}));
 }
 
@@ -159,8 +160,8 @@ void DialogBuildersTest::images() {
            QStringLiteral("<img src=\"http://\" alt=\"picture\"/>"));
   QCOMPARE(imageElement(QStringLiteral("/home/me/a b.png"), QString()).text,
            QStringLiteral("<img src=\"/home/me/a b.png\" alt=\"\"/>"));
-  QCOMPARE(imageLinkElement(QStringLiteral("next.wml"), QStringLiteral("i.wbmp"),
-                            QStringLiteral("Next")),
+  QCOMPARE(imageWithAltLinkElement(QStringLiteral("next.wml"), QStringLiteral("i.wbmp"),
+                                   QStringLiteral("Next")),
            (Insertion{QStringLiteral("<a href=\"next.wml\"><img src=\"i.wbmp\" alt=\"Next\"/></a>"),
                       0, false}));
 }
