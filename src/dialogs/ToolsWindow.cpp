@@ -173,6 +173,16 @@ void ToolsWindow::present() {
   // At start-up the main window may not be active yet; it is about to be.
   const QWidget* active = QApplication::activeWindow();
   const bool mainWasActive = main && main->isVisible() && (!active || active == main);
+  if (!placed_) {
+    // First showing: beside the editor, at the right edge of the work area,
+    // where it covers the least of the text.
+    placed_ = true;
+    if (const QScreen* s = main ? main->screen() : screen()) {
+      const QRect area = s->availableGeometry();
+      adjustSize();
+      move(area.right() - frameGeometry().width() - 20, area.top() + 150);
+    }
+  }
   show();
   raise();
   // Some platforms activate every window that shows (later, through their

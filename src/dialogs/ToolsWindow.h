@@ -64,6 +64,7 @@ private:
   int opacity_ = 255;
   int snapDistance_ = 0;
   bool snapping_ = false;
+  bool placed_ = false;
 };
 
 } // namespace tessera
