@@ -213,8 +213,12 @@ void ContextMenuTest::dateTimeDoubleClickAndCancel() {
   QCOMPARE(editor->wholeText(), before);
 
   window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
   QListWidget* list = window.list();
+  list->scrollToItem(list->item(13));
   const QRect row = list->visualItemRect(list->item(13));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+  QCOMPARE(list->currentRow(), 13);
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
   QVERIFY(!window.isVisible());
   editor->setSelection(0, 0);
