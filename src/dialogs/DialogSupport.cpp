@@ -68,7 +68,7 @@ public:
 
 } // namespace
 
-void selectAllOnDoubleClick(QLineEdit* field) {
+void selectWholeFieldOnDoubleClick(QLineEdit* field) {
   field->installEventFilter(new SelectAllFilter(field));
 }
 

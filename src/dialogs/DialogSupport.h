@@ -42,7 +42,7 @@ protected:
 };
 
 // A double click selects the whole text of the field instead of one word.
-void selectAllOnDoubleClick(QLineEdit* field);
+void selectWholeFieldOnDoubleClick(QLineEdit* field);
 
 // The URL history of an editable combo box: `url` is appended to its list
 // unless the list already holds it in any letter case.

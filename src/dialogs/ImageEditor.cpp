@@ -88,7 +88,7 @@ QLineEdit* ImageEditor::makeField(QWidget* parent, const char* name, const QStri
   field->setObjectName(QString::fromLatin1(name));
   field->setMinimumWidth(240);
   setStatusHint(field, hint);
-  selectAllOnDoubleClick(field);
+  selectWholeFieldOnDoubleClick(field);
   return field;
 }
 
@@ -150,7 +150,7 @@ QWidget* ImageEditor::buildImageLinkPage() {
   setStatusHint(
       linkUrlBox_,
       QStringLiteral("Access path of the page to be loaded. It is mandatory to specify."));
-  selectAllOnDoubleClick(linkUrlBox_->lineEdit());
+  selectWholeFieldOnDoubleClick(linkUrlBox_->lineEdit());
   auto* linkGrid = new QGridLayout(link);
   linkGrid->addWidget(bigLabel(QStringLiteral("Link URL:"), "Label3", link), 0, 0);
   linkGrid->addWidget(linkUrlBox_, 0, 1);
