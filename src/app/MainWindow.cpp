@@ -8,6 +8,8 @@
 #include "editing/EditingCommands.h"
 #include "editor/SourceEditor.h"
 #include "generators/Generators.h"
+#include "info/BalloonHints.h"
+#include "info/StHint.h"
 #include "platform/Hint.h"
 #include "tools/ToolsPanel.h"
 
@@ -32,6 +34,10 @@ MainWindow::MainWindow(Services services, QWidget* parent)
   uiFont.setStyleHint(QFont::SansSerif);
   setFont(uiFont);
   editor_->setFont(QFont(QStringLiteral("Times New Roman"), 12));
+
+  // Every tool tip of the program is a balloon styled by this component.
+  TStHint::createForWindow(this, QStringLiteral("StHint1"), btSolid);
+  BalloonHints::install().setHidePause(10000);
 
   createActions();
   createMenus();
