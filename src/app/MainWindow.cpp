@@ -1,7 +1,9 @@
 #include "app/MainWindow.h"
 
+#include "app/HelpMenu.h"
 #include "app/Icons.h"
 #include "app/StatusLine.h"
+#include "app/ViewSettings.h"
 #include "dialogs/ElementDialogs.h"
 #include "document/DefaultDocument.h"
 #include "document/Product.h"
@@ -44,6 +46,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
   createToolBar();
   createCentralArea();
   createStatusLine();
+  new ViewSettings(*this);
+  new HelpMenu(*this);
   (new Generators(*editor_, services_.prompts, this))
       ->connectCommands(action(QStringLiteral("blzatkszt1")), action(QStringLiteral("L1")),
                         action(QStringLiteral("Varzsl1")));
