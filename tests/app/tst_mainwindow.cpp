@@ -12,7 +12,9 @@
 #include <QMenuBar>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -151,6 +153,11 @@ void MainWindowTest::toolbarButtons() {
   // A button runs its menu item.
   int exits = 0;
   connect(w.action("Info1"), &QAction::triggered, [&] { ++exits; });
+  // The About box it opens is modal: close it once it shows.
+  QTimer::singleShot(0, [] {
+    if (QWidget* modal = QApplication::activeModalWidget())
+      modal->close();
+  });
   w.toolBar()->findChild<QToolButton*>("ToolButton13")->click();
   QCOMPARE(exits, 1);
 }
