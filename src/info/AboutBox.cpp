@@ -49,10 +49,10 @@ AboutBox::AboutBox(Shell& shell, QWidget* parent)
   picture->setMouseTracking(true);
 
   QFont titleFont = windowFont;
-  titleFont.setPointSize(11);
+  titleFont.setPointSize(10); // the name fits the frame even with a wider substitute font
   titleFont.setBold(true);
   QLabel* name = makeLabel(frame, QStringLiteral("Label1"), QStringLiteral("WML Tessera 1.0.9.9"),
-                           QRect(52, 12, 160, 20));
+                           QRect(52, 12, 162, 20));
   name->setFont(titleFont);
   QLabel* year =
       makeLabel(frame, QStringLiteral("Label2"), QStringLiteral("2006"), QRect(52, 32, 80, 20));
