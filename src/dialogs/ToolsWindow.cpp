@@ -2,6 +2,7 @@
 
 #include "dialogs/EdgeSnap.h"
 #include "editor/SourceEditor.h"
+#include "info/StHint.h"
 #include "platform/Hint.h"
 #include "tools/InlineBuilders.h"
 
@@ -60,6 +61,8 @@ ToolsWindow::ToolsWindow(SourceEditor& editor, QWidget* mainWindow)
   setWindowTitle(QStringLiteral("Tools"));
   // Showing the palette must not take the keyboard from the main window.
   setAttribute(Qt::WA_ShowWithoutActivating);
+  // Its own hint component; every balloon still takes its look from the main window's.
+  TStHint::createForWindow(this, QStringLiteral("StHint1"), btCtl3D);
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(4, 4, 4, 4);

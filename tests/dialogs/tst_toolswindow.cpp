@@ -3,6 +3,8 @@
 #include "dialogs/ElementDialogs.h"
 #include "dialogs/ToolsWindow.h"
 #include "editor/SourceEditor.h"
+#include "info/GraphicHintWindow.h"
+#include "info/StHint.h"
 #include "support/TestServices.h"
 #include "tools/ToolsPanel.h"
 
@@ -28,6 +30,7 @@ private slots:
   void closeBoxHidesAndF11ShowsAgain();
   void transparencyToggle();
   void snapsAfterFirstActivation();
+  void balloonsLookLikeTheMainWindows();
 
 private:
   static bool sameIcon(const QIcon& a, const QIcon& b) {
@@ -187,6 +190,18 @@ void ToolsWindowTest::snapsAfterFirstActivation() {
   // A palette that never saw the main window activate does not snap.
   MainWindow other(services->services());
   QVERIFY(!other.dialogs()->toolsWindow()->snapsToEdges());
+}
+
+
+void ToolsWindowTest::balloonsLookLikeTheMainWindows() {
+  // The palette carries a component of its own with a raised border...
+  auto* own = tools->findChild<TStHint*>(QStringLiteral("StHint1"));
+  QVERIFY(own);
+  QCOMPARE(own->borderType(), btCtl3D);
+  QCOMPARE(own->hintPauseTime(), 250);
+  // ...yet a balloon over its buttons is drawn with the main window's solid one.
+  TGraphicHintWindow balloon;
+  QCOMPARE(balloon.settings().borderType, btSolid);
 }
 
 QTEST_MAIN(ToolsWindowTest)
