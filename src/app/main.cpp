@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "info/ProgramPicture.h"
 #include "platform/QtPrompts.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
   if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
     QIcon::setThemeName(QStringLiteral("Tango"));
   QIcon::setFallbackThemeName(QStringLiteral("Tango"));
+  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(tessera::ProgramPicture::image())));
 
   tessera::QtPrompts prompts;
   tessera::DesktopShell shell;

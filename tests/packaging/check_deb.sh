@@ -18,7 +18,8 @@ for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
 done
 dpkg-deb --contents "$deb" > "$out/contents"
 for f in ./usr/bin/tessera ./usr/share/applications/tessera.desktop \
-         ./usr/share/icons/hicolor/scalable/apps/tessera.svg ./usr/share/mime/packages/tessera.xml; do
+         ./usr/share/icons/hicolor/scalable/apps/tessera.svg ./usr/share/icons/hicolor/32x32/apps/tessera.png \
+         ./usr/share/mime/packages/tessera.xml; do
   grep -q " $f\$" "$out/contents" || fail "package lacks $f"
 done
 echo "1 passed, 0 failed"

@@ -9,7 +9,8 @@ cmake --install "$build" --prefix "$prefix" > /dev/null
 
 fail() { echo "FAIL: $*"; exit 1; }
 for f in bin/tessera share/applications/tessera.desktop \
-         share/icons/hicolor/scalable/apps/tessera.svg share/mime/packages/tessera.xml \
+         share/icons/hicolor/scalable/apps/tessera.svg \
+         share/icons/hicolor/32x32/apps/tessera.png share/mime/packages/tessera.xml \
          share/tessera/data/1x1.bmp share/tessera/data/4x4.bmp; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
@@ -28,6 +29,8 @@ xmllint --noout "$prefix/share/icons/hicolor/scalable/apps/tessera.svg" || fail 
   fail "MIME type name"
 [ "$(xmllint --xpath 'string(//*[local-name()="glob"]/@pattern)' "$prefix/share/mime/packages/tessera.xml")" = "*.wml" ] ||
   fail "MIME glob"
+[ "$(identify -format '%m %wx%h' "$prefix/share/icons/hicolor/32x32/apps/tessera.png")" = "PNG 32x32" ] ||
+  fail "the 32 by 32 picture is not a 32 by 32 PNG"
 if command -v update-mime-database > /dev/null; then
   update-mime-database "$prefix/share/mime" || fail "update-mime-database refused the definition"
   grep -q 'text/vnd.wap.wml' "$prefix/share/mime/globs2" || fail "glob not registered"
