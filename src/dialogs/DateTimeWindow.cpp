@@ -37,7 +37,6 @@ DateTimeWindow::DateTimeWindow(SourceEditor& editor, QWidget* mainWindow)
   list_ = new QListWidget(group);
   list_->setObjectName(QStringLiteral("ListBox1"));
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  list_->setMinimumSize(260, 300);
   label->setBuddy(list_);
   connect(list_, &QListWidget::itemDoubleClicked, this, &DateTimeWindow::insertChosen);
 
@@ -65,6 +64,10 @@ void DateTimeWindow::refresh() {
   const int chosen = list_->currentRow();
   list_->clear();
   list_->addItems(dateTimeRenderings(clock_(), locale_));
+  // Every rendering shows at once, whatever the font: none needs scrolling.
+  const int frame = 2 * list_->frameWidth();
+  list_->setMinimumSize(qMax(260, list_->sizeHintForColumn(0) + frame + 16),
+                        list_->sizeHintForRow(0) * list_->count() + frame);
   list_->setCurrentRow(chosen < 0 ? 0 : chosen);
 }
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStatusTipEvent>
 
 namespace tessera {
 
@@ -34,7 +35,19 @@ void ElementDialog::showEvent(QShowEvent* event) {
     move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
+void ElementDialog::hideEvent(QHideEvent* event) {
+  QDialog::hideEvent(event);
+  clearStatusHint(parentWidget());
+}
+
 void setStatusHint(QWidget* widget, const QString& hint) { widget->setStatusTip(hint); }
+
+void clearStatusHint(QWidget* mainWindow) {
+  if (!mainWindow)
+    return;
+  QStatusTipEvent clear{QString()};
+  QCoreApplication::sendEvent(mainWindow->window(), &clear);
+}
 
 SwitchLabel::SwitchLabel(const QString& text, const QColor& color, QWidget* parent)
     : QLabel(text, parent) {

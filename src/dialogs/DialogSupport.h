@@ -23,10 +23,15 @@ public:
 protected:
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 };
 
 // A hint that shows only in the status line, never as a bubble.
 void setStatusHint(QWidget* widget, const QString& hint);
+
+// Empties the main window's hint panel as a secondary window hides: the
+// pointer may still rest on one of its controls, whose hint must not stay.
+void clearStatusHint(QWidget* mainWindow);
 
 // The green/red "on"/"off" label of an optional field: a hand cursor and a
 // click signal.

@@ -3,7 +3,21 @@
 #include "editor/SourceEditor.h"
 #include "tools/InlineBuilders.h"
 
+#include <QKeyEvent>
+
 namespace tessera {
+
+namespace {
+
+// Not every icon theme names the link and image pictures; a near one does.
+QIcon themeIcon(const char* name, const char* fallback = nullptr) {
+  QIcon icon = QIcon::fromTheme(QString::fromLatin1(name));
+  if (icon.isNull() && fallback)
+    icon = QIcon::fromTheme(QString::fromLatin1(fallback));
+  return icon;
+}
+
+} // namespace
 
 bool isLinkSafe(const QString& selected) {
   for (QChar c : selected)
@@ -29,38 +43,52 @@ EditorContextMenu::EditorContextMenu(SourceEditor& editor, ActionLookup mainActi
     return [this, align] { editor_.apply(alignParagraph(align, editor_.selectedText())); };
   };
 
-  addItem(this, "Undo1", QStringLiteral("Undo"), "edit-undo", runs("Visszavons1"));
+  addItem(this, "Undo1", QStringLiteral("Undo"), themeIcon("edit-undo"), runs("Visszavons1"));
   addSeparator();
-  addItem(this, "Cut1", QStringLiteral("Cut"), "edit-cut", runs("Kivgs1"));
-  addItem(this, "Copy1", QStringLiteral("Copy"), "edit-copy", runs("Msols1"));
-  addItem(this, "Paste1", QStringLiteral("Paste"), "edit-paste", runs("Beilleszts1"));
-  addItem(this, "Delete1", QStringLiteral("Delete"), "edit-delete", runs("rls1"));
+  addItem(this, "Cut1", QStringLiteral("Cut"), themeIcon("edit-cut"), runs("Kivgs1"));
+  addItem(this, "Copy1", QStringLiteral("Copy"), themeIcon("edit-copy"), runs("Msols1"));
+  addItem(this, "Paste1", QStringLiteral("Paste"), themeIcon("edit-paste"), runs("Beilleszts1"));
+  addItem(this, "Delete1", QStringLiteral("Delete"), themeIcon("edit-delete"), runs("rls1"));
   addSeparator();
-  addItem(this, "CreateLink1", QStringLiteral("Create Link..."), "insert-link",
-          std::move(createLink));
-  addItem(this, "InsertImage1", QStringLiteral("Insert Image..."), "insert-image",
-          std::move(insertImage));
+  addItem(this, "CreateLink1", QStringLiteral("Create Link..."),
+          themeIcon("insert-link", "text-html"), std::move(createLink));
+  addItem(this, "InsertImage1", QStringLiteral("Insert Image..."),
+          themeIcon("insert-image", "image-x-generic"), std::move(insertImage));
   addSeparator();
   formatting_ = addMenu(QStringLiteral("Formatting"));
   formatting_->setObjectName(QStringLiteral("Formatting1Menu"));
   formatting_->menuAction()->setObjectName(QStringLiteral("Formatting1"));
-  formatting_->setIcon(QIcon::fromTheme(QStringLiteral("format-text-bold")));
-  addItem(formatting_, "AlignLeft1", QStringLiteral("Align Left"), "format-justify-left",
+  formatting_->setIcon(themeIcon("format-text-bold"));
+  addItem(formatting_, "AlignLeft1", QStringLiteral("Align Left"), themeIcon("format-justify-left"),
           aligns(Align::Left));
-  addItem(formatting_, "AlignCenter1", QStringLiteral("Align Center"), "format-justify-center",
-          aligns(Align::Center));
-  addItem(formatting_, "AlignRight1", QStringLiteral("Align Right"), "format-justify-right",
-          aligns(Align::Right));
+  addItem(formatting_, "AlignCenter1", QStringLiteral("Align Center"),
+          themeIcon("format-justify-center"), aligns(Align::Center));
+  addItem(formatting_, "AlignRight1", QStringLiteral("Align Right"),
+          themeIcon("format-justify-right"), aligns(Align::Right));
   addSeparator();
-  addItem(this, "SelectAll1", QStringLiteral("Select All"), "edit-select-all",
+  addItem(this, "SelectAll1", QStringLiteral("Select All"), themeIcon("edit-select-all"),
           runs("Mindetkijell1"));
 
   connect(this, &QMenu::aboutToShow, this, &EditorContextMenu::updateEnabled);
+  editor_.installEventFilter(this);
+}
+
+// Shift+F10 asks for the context menu from the keyboard, as the Menu key
+// does; it opens at the caret.
+bool EditorContextMenu::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &editor_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+      popupAtEditor(editor_.cursorRect().bottomLeft());
+      return true;
+    }
+  }
+  return QMenu::eventFilter(watched, event);
 }
 
 QAction* EditorContextMenu::addItem(QMenu* menu, const char* name, const QString& caption,
-                                    const char* icon, std::function<void()> run) {
-  QAction* action = menu->addAction(QIcon::fromTheme(QString::fromLatin1(icon)), caption);
+                                    const QIcon& icon, std::function<void()> run) {
+  QAction* action = menu->addAction(icon, caption);
   action->setObjectName(QString::fromLatin1(name));
   connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
   return action;

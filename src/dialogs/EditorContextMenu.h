@@ -32,8 +32,11 @@ public:
   // Opens the menu at a point of the editor's viewport.
   void popupAtEditor(const QPoint& viewportPos);
 
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-  QAction* addItem(QMenu* menu, const char* name, const QString& caption, const char* icon,
+  QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QIcon& icon,
                    std::function<void()> run);
 
   SourceEditor& editor_;

@@ -76,6 +76,8 @@ ImageEditor::ImageEditor(SourceEditor& editor, Prompts& prompts, QWidget* mainWi
   layout->addLayout(bottom);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
+  alignFieldColumns();
+
   mirror(imageName_, linkImageName_);
   mirror(linkImageName_, imageName_);
   mirror(imageUrl_, linkImageUrl_);
@@ -92,53 +94,57 @@ QLineEdit* ImageEditor::makeField(QWidget* parent, const char* name, const QStri
   return field;
 }
 
-QPushButton* ImageEditor::makeBrowseButton(QWidget* parent, const char* name) {
-  auto* button = plainButton(QString(), name, parent);
-  button->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-  setStatusHint(button, QStringLiteral("Browse..."));
-  connect(button, &QPushButton::clicked, this, &ImageEditor::browse);
+// Each tab has its own "General settings" group with the image name, the
+// image URL and a Browse button; only the control names differ.
+QGroupBox* ImageEditor::buildGeneralGroup(QWidget* page, const GeneralNames& names,
+                                          QLineEdit*& name, QLineEdit*& url) {
+  auto* general = new QGroupBox(QStringLiteral("General settings"), page);
+  general->setObjectName(QString::fromLatin1(names.group));
+  name = makeField(general, names.nameField, kNameStart, kNameHint);
+  url = makeField(general, names.urlField, kUrlStart, kImageUrlHint);
+
+  auto* browse = plainButton(QString(), names.browse, general);
+  browse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+  setStatusHint(browse, QStringLiteral("Browse..."));
+  connect(browse, &QPushButton::clicked, this, &ImageEditor::browse);
+
+  auto* grid = new QGridLayout(general);
+  grid->addWidget(bigLabel(QStringLiteral("Image name:"), names.nameLabel, general), 0, 0);
+  grid->addWidget(name, 0, 1);
+  grid->addWidget(bigLabel(QStringLiteral("Image URL:"), names.urlLabel, general), 1, 0);
+  grid->addWidget(url, 1, 1);
+  grid->addWidget(browse, 1, 2);
+  return general;
+}
+
+QPushButton* ImageEditor::makeInsertButton(QWidget* page, const char* name, const QString& hint,
+                                           void (ImageEditor::*insert)()) {
+  auto* button = plainButton(QStringLiteral("Insert"), name, page);
+  button->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+  setStatusHint(button, hint);
+  connect(button, &QPushButton::clicked, this, insert);
   return button;
 }
 
 QWidget* ImageEditor::buildImagePage() {
   auto* page = new QWidget;
   page->setObjectName(QStringLiteral("TabSheet1"));
-  auto* general = new QGroupBox(QStringLiteral("General settings"), page);
-  general->setObjectName(QStringLiteral("GroupBox1"));
-  imageName_ = makeField(general, "Edit3", kNameStart, kNameHint);
-  imageUrl_ = makeField(general, "Edit4", kUrlStart, kImageUrlHint);
-  auto* grid = new QGridLayout(general);
-  grid->addWidget(bigLabel(QStringLiteral("Image name:"), "Label4", general), 0, 0);
-  grid->addWidget(imageName_, 0, 1);
-  grid->addWidget(bigLabel(QStringLiteral("Image URL:"), "Label5", general), 1, 0);
-  grid->addWidget(imageUrl_, 1, 1);
-  grid->addWidget(makeBrowseButton(general, "BitBtn4"), 1, 2);
-
-  auto* insert = plainButton(QStringLiteral("Insert"), "BitBtn7", page);
-  insert->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
-  setStatusHint(insert, QStringLiteral("Insertion of the image"));
-  connect(insert, &QPushButton::clicked, this, &ImageEditor::insertImage);
-
   auto* layout = new QVBoxLayout(page);
-  layout->addWidget(general);
+  layout->addWidget(buildGeneralGroup(
+      page, {"GroupBox1", "Label4", "Edit3", "Label5", "Edit4", "BitBtn4"}, imageName_, imageUrl_));
   layout->addStretch(1);
-  layout->addWidget(insert, 0, Qt::AlignRight);
+  layout->addWidget(makeInsertButton(page, "BitBtn7", QStringLiteral("Insertion of the image"),
+                                     &ImageEditor::insertImage),
+                    0, Qt::AlignRight);
   return page;
 }
 
 QWidget* ImageEditor::buildImageLinkPage() {
   auto* page = new QWidget;
   page->setObjectName(QStringLiteral("TabSheet2"));
-  auto* general = new QGroupBox(QStringLiteral("General settings"), page);
-  general->setObjectName(QStringLiteral("GroupBox2"));
-  linkImageName_ = makeField(general, "Edit1", kNameStart, kNameHint);
-  linkImageUrl_ = makeField(general, "Edit2", kUrlStart, kImageUrlHint);
-  auto* grid = new QGridLayout(general);
-  grid->addWidget(bigLabel(QStringLiteral("Image name:"), "Label1", general), 0, 0);
-  grid->addWidget(linkImageName_, 0, 1);
-  grid->addWidget(bigLabel(QStringLiteral("Image URL:"), "Label2", general), 1, 0);
-  grid->addWidget(linkImageUrl_, 1, 1);
-  grid->addWidget(makeBrowseButton(general, "BitBtn1"), 1, 2);
+  QGroupBox* general =
+      buildGeneralGroup(page, {"GroupBox2", "Label1", "Edit1", "Label2", "Edit2", "BitBtn1"},
+                        linkImageName_, linkImageUrl_);
 
   auto* link = new QGroupBox(QStringLiteral("Link settings"), page);
   link->setObjectName(QStringLiteral("GroupBox3"));
@@ -156,16 +162,23 @@ QWidget* ImageEditor::buildImageLinkPage() {
   linkGrid->addWidget(linkUrlBox_, 0, 1);
   linkGrid->setColumnStretch(1, 1);
 
-  auto* insert = plainButton(QStringLiteral("Insert"), "BitBtn5", page);
-  insert->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
-  setStatusHint(insert, QStringLiteral("Insertion of the image link"));
-  connect(insert, &QPushButton::clicked, this, &ImageEditor::insertImageLink);
-
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(general);
   layout->addWidget(link);
-  layout->addWidget(insert, 0, Qt::AlignRight);
+  layout->addWidget(makeInsertButton(page, "BitBtn5", QStringLiteral("Insertion of the image link"),
+                                     &ImageEditor::insertImageLink),
+                    0, Qt::AlignRight);
   return page;
+}
+
+// The labels of all groups share one column width, so every field starts
+// at the same place, on both tabs.
+void ImageEditor::alignFieldColumns() {
+  int widest = 0;
+  for (const QLabel* label : findChildren<QLabel*>())
+    widest = qMax(widest, label->sizeHint().width());
+  for (QGridLayout* grid : findChildren<QGridLayout*>())
+    grid->setColumnMinimumWidth(0, widest);
 }
 
 // Each field copies its text to its twin, which writes only when the text

@@ -3,6 +3,8 @@
 #include "dialogs/DialogSupport.h"
 
 class QComboBox;
+class QGroupBox;
+class QPushButton;
 class QLineEdit;
 class QTabWidget;
 
@@ -41,10 +43,24 @@ public slots:
   void cancel();          // BitBtn6Click
 
 private:
+  // The object names of one tab's "General settings" group and its controls.
+  struct GeneralNames {
+    const char* group;
+    const char* nameLabel;
+    const char* nameField;
+    const char* urlLabel;
+    const char* urlField;
+    const char* browse;
+  };
+
   QWidget* buildImagePage();
   QWidget* buildImageLinkPage();
+  QGroupBox* buildGeneralGroup(QWidget* page, const GeneralNames& names, QLineEdit*& name,
+                               QLineEdit*& url);
   QLineEdit* makeField(QWidget* parent, const char* name, const QString& text, const QString& hint);
-  QPushButton* makeBrowseButton(QWidget* parent, const char* name);
+  QPushButton* makeInsertButton(QWidget* page, const char* name, const QString& hint,
+                                void (ImageEditor::*insert)());
+  void alignFieldColumns();
   void mirror(QLineEdit* from, QLineEdit* to);
 
   SourceEditor& editor_;

@@ -39,7 +39,7 @@ LinkEditor::LinkEditor(SourceEditor& editor, QWidget* mainWindow)
   urlBox_->setObjectName(QStringLiteral("ComboBox1"));
   urlBox_->setEditable(true);
   urlBox_->setInsertPolicy(QComboBox::NoInsert); // only OK adds to the history
-  urlBox_->setMinimumWidth(220);
+  urlBox_->setMinimumWidth(280);
   setStatusHint(
       urlBox_, QStringLiteral("Access path of the page to be loaded. It is mandatory to specify."));
 
@@ -62,7 +62,8 @@ LinkEditor::LinkEditor(SourceEditor& editor, QWidget* mainWindow)
                            QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
                            QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9"),
                            QStringLiteral("0"), QStringLiteral("*"), QStringLiteral("#")});
-  accessKeyBox_->setMaximumWidth(70);
+  // One character, but the box must not look like a stub beside the URL.
+  accessKeyBox_->setMinimumWidth(70);
   setStatusHint(accessKeyBox_,
                 QStringLiteral("Shortcut key launching the load of the respective page. It is not "
                                "mandatory to specify."));

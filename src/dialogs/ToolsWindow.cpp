@@ -1,5 +1,6 @@
 #include "dialogs/ToolsWindow.h"
 
+#include "dialogs/DialogSupport.h"
 #include "dialogs/EdgeSnap.h"
 #include "editor/SourceEditor.h"
 #include "info/StHint.h"
@@ -17,6 +18,8 @@
 namespace tessera {
 
 namespace {
+
+constexpr int kButtonSpacing = 2;
 
 // The glyphs of the line-break, line-omission and ampersand buttons.
 QIcon lineBreakGlyph(int arrows) {
@@ -66,7 +69,7 @@ ToolsWindow::ToolsWindow(SourceEditor& editor, QWidget* mainWindow)
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(4, 4, 4, 4);
-  grid->setSpacing(2);
+  grid->setSpacing(kButtonSpacing);
   addButton("BitBtn1", QString(), QStringLiteral("Brake line (Shift+Enter)"), 0, 0, 3,
             &ToolsWindow::lineBreakClick);
   addButton("BitBtn2", QString(), QStringLiteral("Line omission"), 0, 3, 3,
@@ -105,6 +108,14 @@ ToolsWindow::ToolsWindow(SourceEditor& editor, QWidget* mainWindow)
   styled("Button6", [](QFont& f) { f.setBold(true); });
   styled("Button13", [](QFont& f) { f.setItalic(true); });
   styled("Button14", [](QFont& f) { f.setUnderline(true); });
+  // The entity captions are single thin characters: larger, so they read.
+  for (const char* name : {"Button19", "Button20", "Button18", "Button21", "Button22"}) {
+    QAbstractButton* b = button(QString::fromLatin1(name));
+    QFont f = b->font();
+    f.setPointSize(11);
+    f.setBold(true);
+    b->setFont(f);
+  }
   grid->setSizeConstraint(QLayout::SetFixedSize);
 
   setOpacity(kStartOpacity);
@@ -116,7 +127,11 @@ void ToolsWindow::addButton(const char* name, const QString& caption, const QStr
   b->setObjectName(QString::fromLatin1(name));
   // The palette never keeps the focus: the editor has it while tools run.
   b->setFocusPolicy(Qt::NoFocus);
-  b->setFixedSize(span == 3 ? 52 : 34, 25);
+  // Two wide buttons fill the row that three narrow ones fill; the width
+  // leaves the window's small caption bar room for its title.
+  constexpr int narrow = 46;
+  constexpr int wide = (3 * narrow + 2 * kButtonSpacing - kButtonSpacing) / 2;
+  b->setFixedSize(span == 3 ? wide : narrow, 26);
   setHint(b, hint);
   connect(b, &QPushButton::clicked, this, [this, run] {
     focusEditor();
@@ -204,6 +219,7 @@ void ToolsWindow::showEvent(QShowEvent* event) {
 // along without the user hiding it.
 void ToolsWindow::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
+  clearStatusHint(parentWidget());
   if (!event->spontaneous())
     emit visibilityChanged(false);
 }

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -28,6 +29,7 @@ private slots:
   void alignItems_data();
   void alignItems();
   void dialogItems();
+  void shiftF10OpensItAtTheCaret();
 
   void dateTimeInsertsChosen();
   void dateTimeRebuiltOnOpeningKeepsRow();
@@ -165,6 +167,25 @@ void ContextMenuTest::dialogItems() {
   QCOMPARE(editor->wholeText(), QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
 }
 
+void ContextMenuTest::shiftF10OpensItAtTheCaret() {
+  mainWindow->show();
+  QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
+  editor->setSelection(0, 3); // "one"
+  QTest::keyClick(editor, Qt::Key_F10, Qt::ShiftModifier);
+  QTRY_VERIFY(menu->isVisible());
+  QVERIFY(menu->item(QStringLiteral("CreateLink1"))->isEnabled()); // the enabling ran
+  QVERIFY(!menu->item(QStringLiteral("InsertImage1"))->isEnabled());
+  const QPoint caret = editor->viewport()->mapToGlobal(editor->cursorRect().bottomLeft());
+  QCOMPARE(menu->pos(), caret);
+  menu->hide();
+  // The key goes no further: nothing is typed and the selection stays.
+  QCOMPARE(editor->wholeText(), QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
+  QCOMPARE(editor->selectionLength(), 3);
+  // F10 alone is not taken.
+  QTest::keyClick(editor, Qt::Key_F10);
+  QVERIFY(!menu->isVisible());
+}
+
 static QDateTime startOfRun() { return QDateTime(QDate(2007, 3, 5), QTime(14, 7, 9)); }
 
 void ContextMenuTest::dateTimeInsertsChosen() {
@@ -215,6 +236,7 @@ void ContextMenuTest::dateTimeDoubleClickAndCancel() {
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
   QListWidget* list = window.list();
+  QCOMPARE(list->verticalScrollBar()->maximum(), 0); // every rendering in view at once
   list->scrollToItem(list->item(13));
   const QRect row = list->visualItemRect(list->item(13));
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());

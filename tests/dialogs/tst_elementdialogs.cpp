@@ -7,11 +7,26 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
 using namespace tessera;
+
+// Stands in for the main window: keeps the hint its status line would show.
+class HintPanel : public QWidget {
+public:
+  QString shown;
+
+protected:
+  bool event(QEvent* event) override {
+    if (event->type() != QEvent::StatusTip)
+      return QWidget::event(event);
+    shown = static_cast<QStatusTipEvent*>(event)->tip();
+    return true;
+  }
+};
 
 // The Link Editor and the image editor, driven through their buttons
 // without a running modal loop except where the closing itself is tested.
@@ -36,6 +51,10 @@ private slots:
   void imageLinkInsertAndHistory();
   void imageBrowse();
   void imageCloseBoxKeepsCancelResets();
+  void imageFieldsLineUp();
+
+  void hintLeavesWithTheWindow_data();
+  void hintLeavesWithTheWindow();
 
 private:
   QLabel* label(QWidget* w, const char* name) {
@@ -52,7 +71,7 @@ private:
     QCOMPARE(label(link, "Label3")->isVisibleTo(link), !on);
   }
 
-  QWidget* mainWindow = nullptr;
+  HintPanel* mainWindow = nullptr;
   SourceEditor* editor = nullptr;
   ScriptedPrompts* prompts = nullptr;
   LinkEditor* link = nullptr;
@@ -60,7 +79,7 @@ private:
 };
 
 void ElementDialogsTest::init() {
-  mainWindow = new QWidget;
+  mainWindow = new HintPanel;
   editor = new SourceEditor(mainWindow);
   prompts = new ScriptedPrompts;
   link = new LinkEditor(*editor, mainWindow);
@@ -287,6 +306,70 @@ void ElementDialogsTest::imageCloseBoxKeepsCancelResets() {
   QCOMPARE(image->imageName()->text(), QStringLiteral("picture"));
   QCOMPARE(image->imageUrl()->text(), QStringLiteral("http://"));
   QCOMPARE(image->linkUrlBox()->currentText(), QStringLiteral("http://"));
+}
+
+// The fields of both groups, on both tabs, start at one place; the link
+// URL box ends where the Browse button does.
+void ElementDialogsTest::imageFieldsLineUp() {
+  image->show();
+  QVERIFY(QTest::qWaitForWindowExposed(image));
+  const auto left = [](QWidget* w) { return w->mapTo(w->window(), QPoint(0, 0)).x(); };
+  const auto right = [&left](QWidget* w) { return left(w) + w->width(); };
+  QCOMPARE(left(image->linkUrlBox()), left(image->linkImageUrl()));
+  QCOMPARE(left(image->linkImageName()), left(image->linkImageUrl()));
+  QCOMPARE(right(image->linkUrlBox()), right(button(image, "BitBtn1")));
+  const int linkTabLeft = left(image->linkImageUrl());
+  image->pages()->setCurrentIndex(ImageEditor::ImagePage);
+  QTRY_VERIFY(image->imageUrl()->isVisible());
+  QCOMPARE(left(image->imageUrl()), linkTabLeft);
+  QCOMPARE(left(image->imageName()), linkTabLeft);
+}
+
+void ElementDialogsTest::hintLeavesWithTheWindow_data() {
+  QTest::addColumn<QString>("window");
+  QTest::addColumn<QString>("control");
+  QTest::addColumn<QString>("how");
+  QTest::newRow("link, key label, OK") << "link"
+                                       << "Label3"
+                                       << "ok";
+  QTest::newRow("link, URL box, close box") << "link"
+                                            << "ComboBox1"
+                                            << "close";
+  QTest::newRow("image, Browse, Cancel") << "image"
+                                         << "BitBtn4"
+                                         << "cancel";
+  QTest::newRow("image, Insert, insert") << "image"
+                                         << "BitBtn5"
+                                         << "ok";
+  QTest::newRow("image, name field, close box") << "image"
+                                                << "Edit1"
+                                                << "close";
+}
+
+// While the pointer rests on a control its hint shows in the main window's
+// status line; when the window goes, the hint goes with it.
+void ElementDialogsTest::hintLeavesWithTheWindow() {
+  QFETCH(QString, window);
+  QFETCH(QString, control);
+  QFETCH(QString, how);
+  const bool isLink = window == QLatin1String("link");
+  QDialog* dialog = isLink ? static_cast<QDialog*>(link) : image;
+  dialog->show();
+  auto* target = dialog->findChild<QWidget*>(control);
+  QVERIFY(target);
+  QVERIFY(!target->statusTip().isEmpty());
+  QStatusTipEvent enter(target->statusTip());
+  QCoreApplication::sendEvent(target, &enter);
+  QCOMPARE(mainWindow->shown, target->statusTip());
+
+  if (how == QLatin1String("ok"))
+    isLink ? link->ok() : image->insertImageLink();
+  else if (how == QLatin1String("cancel"))
+    image->cancel();
+  else
+    QVERIFY(dialog->close());
+  QVERIFY(!dialog->isVisible());
+  QCOMPARE(mainWindow->shown, QString());
 }
 
 QTEST_MAIN(ElementDialogsTest)

@@ -1,5 +1,6 @@
 #include "app/Icons.h"
 #include "app/MainWindow.h"
+#include "app/StatusLine.h"
 #include "dialogs/ElementDialogs.h"
 #include "dialogs/ToolsWindow.h"
 #include "editor/SourceEditor.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QScreen>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -149,8 +151,14 @@ void ToolsWindowTest::closeBoxHidesAndF11ShowsAgain() {
   action("Eszkzksegdablak2")->trigger(); // F11
   QVERIFY(tools->isVisible());
   QVERIFY(sameIcon(action("ToolButton11")->icon(), shown));
+  // The pointer rests on a button: its hint shows, and goes when the palette does.
+  QAbstractButton* bold = tools->button(QStringLiteral("Button6"));
+  QStatusTipEvent enter(bold->statusTip());
+  QCoreApplication::sendEvent(bold, &enter);
+  QCOMPARE(window->statusLine()->panelText(StatusLine::HintPanel), QStringLiteral("Bold (Ctrl+B)"));
   action("ToolButton11")->trigger(); // the toolbar button does the same
   QVERIFY(!tools->isVisible());
+  QCOMPARE(window->statusLine()->panelText(StatusLine::HintPanel), QString());
   QVERIFY(sameIcon(action("Eszkzksegdablak2")->icon(), hidden));
   QTest::keyClick(window, Qt::Key_F11);
   QVERIFY(tools->isVisible());
