@@ -17,16 +17,10 @@ DateTimeWindow::DateTimeWindow(SourceEditor& editor, QWidget* mainWindow)
   setObjectName(QStringLiteral("TForm13"));
   setWindowTitle(QStringLiteral("Date and Time"));
 
-  auto* insertButton = new QPushButton(QStringLiteral("Insert"), this);
-  insertButton->setObjectName(QStringLiteral("BitBtn1"));
-  insertButton->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
-  auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-  cancelButton->setObjectName(QStringLiteral("BitBtn2"));
-  cancelButton->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-  for (QPushButton* b : {insertButton, cancelButton}) {
-    b->setAutoDefault(false);
-    b->setDefault(false);
-  }
+  auto* insertButton =
+      dialogButton(QStringLiteral("Insert"), "BitBtn1", QStyle::SP_DialogApplyButton, this);
+  auto* cancelButton =
+      dialogButton(QStringLiteral("Cancel"), "BitBtn2", QStyle::SP_DialogCancelButton, this);
   connect(insertButton, &QPushButton::clicked, this, &DateTimeWindow::insertChosen);
   connect(cancelButton, &QPushButton::clicked, this, &DateTimeWindow::cancel);
 

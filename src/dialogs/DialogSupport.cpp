@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusTipEvent>
 
@@ -38,6 +39,16 @@ void ElementDialog::showEvent(QShowEvent* event) {
 void ElementDialog::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);
   clearStatusHint(parentWidget());
+}
+
+QPushButton* dialogButton(const QString& text, const char* name, QStyle::StandardPixmap icon,
+                          QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setIcon(parent->style()->standardIcon(icon));
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
 }
 
 void setStatusHint(QWidget* widget, const QString& hint) { widget->setStatusTip(hint); }

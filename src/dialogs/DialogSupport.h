@@ -4,9 +4,11 @@
 
 #include <QDialog>
 #include <QLabel>
+#include <QStyle>
 
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 
 namespace tessera {
 
@@ -25,6 +27,11 @@ protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
 };
+
+// A push button with a standard picture that is never the window's default
+// button, so Enter in a field does not press it.
+QPushButton* dialogButton(const QString& text, const char* name, QStyle::StandardPixmap icon,
+                          QWidget* parent);
 
 // A hint that shows only in the status line, never as a bubble.
 void setStatusHint(QWidget* widget, const QString& hint);

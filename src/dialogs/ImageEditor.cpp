@@ -34,14 +34,6 @@ QLabel* bigLabel(const QString& text, const char* name, QWidget* parent) {
   return label;
 }
 
-QPushButton* plainButton(const QString& text, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  button->setDefault(false);
-  return button;
-}
-
 } // namespace
 
 QStringList ImageEditor::imageFilters() {
@@ -64,8 +56,8 @@ ImageEditor::ImageEditor(SourceEditor& editor, Prompts& prompts, QWidget* mainWi
   pages_->addTab(buildImageLinkPage(), QStringLiteral("Image Link"));
   pages_->setCurrentIndex(ImageLinkPage);
 
-  auto* cancelButton = plainButton(QStringLiteral("Cancel"), "BitBtn6", this);
-  cancelButton->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+  auto* cancelButton =
+      dialogButton(QStringLiteral("Cancel"), "BitBtn6", QStyle::SP_DialogCancelButton, this);
   connect(cancelButton, &QPushButton::clicked, this, &ImageEditor::cancel);
 
   auto* bottom = new QHBoxLayout;
@@ -103,8 +95,7 @@ QGroupBox* ImageEditor::buildGeneralGroup(QWidget* page, const GeneralNames& nam
   name = makeField(general, names.nameField, kNameStart, kNameHint);
   url = makeField(general, names.urlField, kUrlStart, kImageUrlHint);
 
-  auto* browse = plainButton(QString(), names.browse, general);
-  browse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+  auto* browse = dialogButton(QString(), names.browse, QStyle::SP_DirOpenIcon, general);
   setStatusHint(browse, QStringLiteral("Browse..."));
   connect(browse, &QPushButton::clicked, this, &ImageEditor::browse);
 
@@ -119,8 +110,7 @@ QGroupBox* ImageEditor::buildGeneralGroup(QWidget* page, const GeneralNames& nam
 
 QPushButton* ImageEditor::makeInsertButton(QWidget* page, const char* name, const QString& hint,
                                            void (ImageEditor::*insert)()) {
-  auto* button = plainButton(QStringLiteral("Insert"), name, page);
-  button->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+  auto* button = dialogButton(QStringLiteral("Insert"), name, QStyle::SP_DialogApplyButton, page);
   setStatusHint(button, hint);
   connect(button, &QPushButton::clicked, this, insert);
   return button;

@@ -76,16 +76,9 @@ LinkEditor::LinkEditor(SourceEditor& editor, QWidget* mainWindow)
   grid->addWidget(accessKeyBox_, 1, 1);
   grid->setColumnStretch(2, 1);
 
-  auto* okButton = new QPushButton(QStringLiteral("OK"), this);
-  okButton->setObjectName(QStringLiteral("BitBtn1"));
-  auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-  cancelButton->setObjectName(QStringLiteral("BitBtn2"));
-  for (QPushButton* b : {okButton, cancelButton}) {
-    b->setAutoDefault(false);
-    b->setDefault(false);
-  }
-  okButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-  cancelButton->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+  auto* okButton = dialogButton(QStringLiteral("OK"), "BitBtn1", QStyle::SP_DialogOkButton, this);
+  auto* cancelButton =
+      dialogButton(QStringLiteral("Cancel"), "BitBtn2", QStyle::SP_DialogCancelButton, this);
   connect(okButton, &QPushButton::clicked, this, &LinkEditor::ok);
   connect(cancelButton, &QPushButton::clicked, this, &LinkEditor::cancel);
 
