@@ -5,9 +5,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -61,7 +64,11 @@ BENCH_FIGURE(load, 10) {
   }
 }
 
-// Encoding and the atomic write, against writing the same bytes at once.
+// Encoding and the atomic write, against the same bytes, already encoded,
+// written with one write call and made safe the way any atomic save must:
+// flushed to the disk and renamed over the old file. Most of a save is that
+// flush, so a plain write to the page cache alone is no fair limit; it is
+// printed beside the figure all the same.
 BENCH_FIGURE(save, 20) {
   bench::AppWindow app;
   for (const int mb : context.sizesMb) {
@@ -70,16 +77,25 @@ BENCH_FIGURE(save, 20) {
     const QByteArray bytes = readAll(path);
     const QString ourCopy = QDir(context.workDir).filePath(QStringLiteral("saved.wml"));
     const QString plainCopy = QDir(context.workDir).filePath(QStringLiteral("written.wml"));
-    double ours = 0, reference = 0;
-    // Both sides create a new file each time, as the atomic save must.
+    double ours = 0, reference = 0, plainWrite = 0;
+    // Both sides replace an existing file each time, as a repeated save does.
     bench::bestOfAlternating(
         bench::Context::runsFor(mb), [&] { app.window().files().writeTo(ourCopy); },
         [&] {
-          QFile file(plainCopy);
-          if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
+          QSaveFile file(plainCopy);
+          if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+            file.commit();
         },
-        &ours, &reference, [&] { QFile::remove(plainCopy); });
+        &ours, &reference);
+    plainWrite = std::numeric_limits<double>::max();
+    for (int run = 0; run < bench::Context::runsFor(mb); ++run) {
+      QFile::remove(plainCopy);
+      plainWrite = std::min(plainWrite, bench::timeMs([&] {
+                              QFile file(plainCopy);
+                              if (file.open(QIODevice::WriteOnly))
+                                file.write(bytes);
+                            }));
+    }
     if (readAll(ourCopy) != bytes) {
       std::fprintf(stderr, "saving changed the document's bytes\n");
       reference = 0; // reported as out of bound
@@ -88,6 +104,8 @@ BENCH_FIGURE(save, 20) {
     QFile::remove(plainCopy);
     context.add({QStringLiteral("save (encode, atomic write)"), bench::Context::sizeLabel(mb), ours,
                  reference, 1.5});
+    std::printf("    reference: one write + flush to disk + rename; one write alone: %.3f ms\n",
+                plainWrite);
     app.clear();
   }
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libx11-dev
   fonts-liberation tango-icon-theme
   xvfb xauth xdotool x11-utils imagemagick openbox
   libxml2-utils desktop-file-utils shared-mime-info

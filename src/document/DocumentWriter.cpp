@@ -1,64 +1,62 @@
 #include "document/DocumentWriter.h"
 
+#include "document/DocumentPieces.h"
+#include "document/PieceEncoder.h"
+
 #include <QIODevice>
-#include <QStringEncoder>
-#include <QTextBlock>
 #include <QTextDocument>
+
+#include <algorithm>
 
 namespace tessera {
 
 namespace {
-constexpr qsizetype kChunk = qsizetype(1) << 18;
+// Few enough writes that their fixed cost stays small (each one is a
+// system call that may wait on the file system), small enough never to
+// weigh on memory next to the document itself.
+constexpr qsizetype kChunk = qsizetype(1) << 20;
 
-bool fitsLatin1(const QString& text) {
-  for (const QChar c : text)
-    if (c.unicode() > 0xFF)
-      return false;
-  return true;
+constexpr qsizetype kLeastRoom = 4096;
+
+// The paragraph separators (U+2029) stand for line breaks, which fit.
+bool fitsLatin1(QStringView text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](QChar c) { return c.unicode() <= 0xFF || c.unicode() == 0x2029; });
 }
 } // namespace
 
 TextEncoding encodingToWrite(const QTextDocument& document, TextEncoding loaded) {
   if (loaded != TextEncoding::Latin1)
     return TextEncoding::Utf8;
-  for (QTextBlock block = document.firstBlock(); block.isValid(); block = block.next())
-    if (!fitsLatin1(block.text()))
-      return TextEncoding::Utf8;
-  return TextEncoding::Latin1;
+  const auto fits = [](QStringView piece, const QChar*) { return fitsLatin1(piece); };
+  return forEachTextPiece(document, fits) ? TextEncoding::Latin1 : TextEncoding::Utf8;
 }
 
 bool writeDocument(const QTextDocument& document, TextEncoding encoding, QIODevice& out) {
-  QStringEncoder encoder(encoding == TextEncoding::Latin1 ? QStringEncoder::Latin1
-                                                          : QStringEncoder::Utf8,
-                         QStringEncoder::Flag::Stateless);
+  PieceEncoder encoder(encoding);
   QByteArray chunk(kChunk, Qt::Uninitialized);
   char* const begin = chunk.data();
+  char* const limit = begin + kChunk;
   char* end = begin;
   const auto flush = [&] {
     const qint64 size = end - begin;
     end = begin;
     return size == 0 || out.write(begin, size) == size;
   };
-  const QTextBlock first = document.firstBlock();
-  for (QTextBlock block = first; block.isValid(); block = block.next()) {
-    const QString text = block.text();
-    const qsizetype need = encoder.requiredSpace(text.size()) + 2;
-    if ((end - begin) + need > kChunk && !flush())
-      return false;
-    if (block != first) {
-      *end++ = '\r';
-      *end++ = '\n';
-    }
-    if (need > kChunk) { // a line longer than the buffer goes on its own
-      if (!flush())
+  const bool written = forEachTextPiece(document, [&](QStringView piece, const QChar* readable) {
+    while (!piece.isEmpty()) {
+      if (limit - end < kLeastRoom && !flush())
         return false;
-      const QByteArray line = encoder.encode(text);
-      if (out.write(line) != line.size())
-        return false;
-      continue;
+      const qsizetype room = (limit - end - PieceEncoder::maxBytes(0)) / 3;
+      const QStringView part = piece.first(std::min(room, piece.size()));
+      end = encoder.encode(part, end, readable);
+      piece = piece.sliced(part.size());
     }
-    end = encoder.appendToBuffer(end, text);
-  }
+    return true;
+  });
+  if (!written)
+    return false;
+  end = encoder.finish(end);
   return flush();
 }
 

@@ -1,8 +1,13 @@
+#include "document/DocumentPieces.h"
 #include "document/DocumentWriter.h"
+#include "document/PieceEncoder.h"
 #include "editor/SourceEditor.h"
 
 #include <QBuffer>
+#include <QRandomGenerator>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
 
 using tessera::SourceEditor;
 using tessera::TextEncoding;
@@ -16,7 +21,32 @@ private slots:
   void writesWhatTheWholeTextEncodesTo_data();
   void writesWhatTheWholeTextEncodesTo();
   void reportsAFailingDevice();
+  void editedDocumentsWriteWhatTheyHold_data();
+  void editedDocumentsWriteWhatTheyHold();
+  void surrogatePairSplitBetweenPieces();
+  void stopsWhenTheVisitorStops();
+  void encodesOnlyTheTextWhenReadingPastIt_data();
+  void encodesOnlyTheTextWhenReadingPastIt();
 };
+
+namespace {
+QByteArray written(const QTextDocument& document, TextEncoding encoding) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  if (!tessera::writeDocument(document, encoding, buffer))
+    return QByteArrayLiteral("<failed>");
+  return buffer.data();
+}
+
+QString joinedPieces(const QTextDocument& document) {
+  QString joined;
+  tessera::forEachTextPiece(document, [&](QStringView piece, const QChar*) {
+    joined += piece;
+    return true;
+  });
+  return joined;
+}
+} // namespace
 
 void DocumentWriterTest::writesWhatTheWholeTextEncodesTo_data() {
   QTest::addColumn<QString>("text");
@@ -40,6 +70,14 @@ void DocumentWriterTest::writesWhatTheWholeTextEncodesTo_data() {
   QTest::newRow("line longer than the buffer")
       << QStringLiteral("x\r\n") + longLine + "\r\ny" << utf8 << utf8;
   QTest::newRow("lines filling the buffer many times") << manyLines << utf8 << utf8;
+  QTest::newRow("surrogate pair") << QStringLiteral("a\U0001F600b\r\n\U0001F600") << utf8 << utf8;
+  QTest::newRow("lone surrogates") << QStringLiteral("x") + QChar(0xD800) +
+                                          QStringLiteral("y\r\n") + QChar(0xDC00) + QChar(0xD83D)
+                                   << utf8 << utf8;
+  QTest::newRow("no-break space and line separator")
+      << QStringLiteral("a\u00a0b\u2028c") << utf8 << utf8;
+  QTest::newRow("Latin-1 with a surrogate pair")
+      << QStringLiteral("\u00e9\U0001F600") << latin1 << utf8;
 }
 
 void DocumentWriterTest::writesWhatTheWholeTextEncodesTo() {
@@ -63,6 +101,125 @@ void DocumentWriterTest::reportsAFailingDevice() {
   editor.replaceWholeText(QStringLiteral("some text\r\nmore"));
   QBuffer closed; // never opened: every write fails
   QVERIFY(!tessera::writeDocument(*editor.document(), TextEncoding::Utf8, closed));
+}
+
+// Edits leave the document's characters in many pieces, out of order in its
+// buffer, with removed text still kept for undo: what is written must still
+// be exactly the text the editor shows.
+void DocumentWriterTest::editedDocumentsWriteWhatTheyHold_data() {
+  QTest::addColumn<quint32>("seed");
+  QTest::addColumn<TextEncoding>("encoding");
+  for (quint32 seed = 1; seed <= 6; ++seed)
+    QTest::addRow("seed %u", seed)
+        << seed << (seed % 2 ? TextEncoding::Utf8 : TextEncoding::Latin1);
+}
+
+void DocumentWriterTest::editedDocumentsWriteWhatTheyHold() {
+  QFETCH(quint32, seed);
+  QFETCH(TextEncoding, encoding);
+  // Latin-1 documents get no character beyond Latin-1, so they stay Latin-1.
+  const QString pieces[] = {QStringLiteral("<p>"),        QStringLiteral("\n"),
+                            QStringLiteral("caf\u00e9 "), QStringLiteral("plain ascii text "),
+                            QStringLiteral("\n\n"),       QStringLiteral("\u0151\U0001F600")};
+  const int kinds = encoding == TextEncoding::Latin1 ? 5 : 6;
+  QRandomGenerator random(seed);
+  SourceEditor editor;
+  editor.replaceWholeText(QStringLiteral("<wml>\r\n<card>\r\n</card>\r\n</wml>\r\n"));
+  QTextDocument& document = *editor.document();
+  QTextCursor cursor(&document);
+  for (int step = 0; step < 400; ++step) {
+    const int length = document.characterCount() - 1;
+    const int at = int(random.bounded(length + 1));
+    cursor.setPosition(at);
+    switch (random.bounded(5)) {
+    case 0:
+    case 1:
+    case 2: cursor.insertText(pieces[random.bounded(kinds)]); break;
+    case 3:
+      cursor.setPosition(std::min(length, at + int(random.bounded(12))), QTextCursor::KeepAnchor);
+      cursor.removeSelectedText();
+      break;
+    default:
+      if (random.bounded(2))
+        document.undo();
+      else
+        document.redo();
+    }
+    if (step % 50 == 49) {
+      QCOMPARE(joinedPieces(document), document.toRawText());
+      const QString text = editor.wholeText();
+      const bool fits =
+          std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
+      const TextEncoding chosen = tessera::encodingToWrite(document, encoding);
+      QCOMPARE(chosen, fits ? encoding : TextEncoding::Utf8);
+      QCOMPARE(written(document, chosen), tessera::encodeDocument(text, encoding));
+    }
+  }
+}
+
+void DocumentWriterTest::surrogatePairSplitBetweenPieces() {
+  SourceEditor editor;
+  QTextDocument& document = *editor.document();
+  QTextCursor cursor(&document);
+  cursor.insertText(QStringLiteral("a") + QChar(0xD83D));
+  cursor.setPosition(0);
+  cursor.insertText(QStringLiteral("x")); // the high half now ends a piece of its own
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(QString(QChar(0xDE00)) + QStringLiteral("b"));
+  QCOMPARE(written(document, TextEncoding::Utf8), QByteArray("xa\xF0\x9F\x98\x80"
+                                                             "b"));
+  // A high half at the very end has no partner: written as the toolkit would.
+  cursor.insertText(QString(QChar(0xD83D)));
+  QCOMPARE(written(document, TextEncoding::Utf8),
+           tessera::encodeDocument(editor.wholeText(), TextEncoding::Utf8));
+}
+
+void DocumentWriterTest::stopsWhenTheVisitorStops() {
+  SourceEditor editor;
+  QTextDocument& document = *editor.document();
+  QTextCursor cursor(&document);
+  cursor.insertText(QStringLiteral("one"));
+  cursor.setPosition(0);
+  cursor.insertText(QStringLiteral("two")); // two pieces, "two" after "one" in the buffer
+  int visits = 0;
+  QVERIFY(!tessera::forEachTextPiece(document,
+                                     [&](QStringView, const QChar*) { return ++visits > 1; }));
+  QCOMPARE(visits, 1);
+  SourceEditor empty;
+  QVERIFY(tessera::forEachTextPiece(*empty.document(),
+                                    [](QStringView, const QChar*) { return false; }));
+}
+
+// The encoder may read past a short text to take sixteen characters at a
+// time; what follows the text must never reach the output.
+void DocumentWriterTest::encodesOnlyTheTextWhenReadingPastIt_data() {
+  QTest::addColumn<QString>("buffer");
+  QTest::addColumn<int>("from");
+  QTest::addColumn<int>("length");
+  QTest::addColumn<QByteArray>("expected");
+  const QString tail = QStringLiteral("\u0151\u2029xyz0123456789abcdefghij");
+  QTest::newRow("ASCII followed by non-ASCII")
+      << QStringLiteral("ab") + tail << 0 << 2 << QByteArray("ab");
+  QTest::newRow("ends on a break")
+      << QStringLiteral("ab\u2029") + tail << 0 << 3 << QByteArray("ab\r\n");
+  QTest::newRow("sixteen ASCII then more")
+      << QStringLiteral("0123456789abcdefXYZ") + tail << 0 << 16 << QByteArray("0123456789abcdef");
+  QTest::newRow("in the middle") << QStringLiteral("0123456789abcdefghijklmnop") + tail << 3 << 20
+                                 << QByteArray("3456789abcdefghijklm");
+  QTest::newRow("empty") << tail << 0 << 0 << QByteArray();
+}
+
+void DocumentWriterTest::encodesOnlyTheTextWhenReadingPastIt() {
+  QFETCH(QString, buffer);
+  QFETCH(int, from);
+  QFETCH(int, length);
+  QFETCH(QByteArray, expected);
+  QByteArray out(tessera::PieceEncoder::maxBytes(length), '\0');
+  tessera::PieceEncoder encoder(TextEncoding::Utf8);
+  char* end = encoder.encode(QStringView(buffer).sliced(from, length), out.data(),
+                             buffer.constData() + buffer.size());
+  end = encoder.finish(end);
+  QCOMPARE(QByteArray(out.data(), end - out.data()), expected);
 }
 
 QTEST_MAIN(DocumentWriterTest)
