@@ -8,14 +8,15 @@
 
 namespace bench {
 
-AppWindow::AppWindow() {
+AppWindow::AppWindow(Settle settleAfterShowing) {
   window_ = std::make_unique<tessera::MainWindow>(tessera::Services{prompts_, shell_, lockKeys_});
   window_->show();
   if (!QTest::qWaitForWindowExposed(window_.get())) {
     std::fprintf(stderr, "the main window was never shown\n");
     std::exit(2);
   }
-  settle();
+  if (settleAfterShowing == Settle::Yes)
+    settle();
 }
 
 void AppWindow::load(const QString& path) {

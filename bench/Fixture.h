@@ -16,7 +16,10 @@ namespace bench {
 
 class AppWindow {
 public:
-  AppWindow();
+  enum class Settle { Yes, No };
+  // Shows the main window and waits until it is on screen; then, unless
+  // told otherwise, lets the work queued at start-up finish.
+  explicit AppWindow(Settle settleAfterShowing = Settle::Yes);
   tessera::MainWindow& window() { return *window_; }
   tessera::SourceEditor& editor() { return *window_->editor(); }
   // Loads through the program's Open path; exits the bench if it fails.

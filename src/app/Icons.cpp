@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QStyle>
 
 namespace tessera {
@@ -67,6 +68,26 @@ QIcon drawnIcon(IconId id) {
 }
 
 } // namespace
+
+void chooseIconTheme() {
+  QStringList paths = QIcon::themeSearchPaths();
+  const QStringList installed =
+      QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                QStandardPaths::LocateDirectory);
+  bool changed = false;
+  for (const QString& folder : installed) {
+    if (!paths.contains(folder)) {
+      paths.append(folder);
+      changed = true;
+    }
+  }
+  if (changed)
+    QIcon::setThemeSearchPaths(paths);
+  // Desktops without an icon theme of their own still get full toolbars.
+  if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+    QIcon::setThemeName(QStringLiteral("Tango"));
+  QIcon::setFallbackThemeName(QStringLiteral("Tango"));
+}
 
 QIcon themedIcon(IconId id) {
   const IconSource source = sourceOf(id);

@@ -1,3 +1,4 @@
+#include "app/Icons.h"
 #include "app/MainWindow.h"
 #include "info/ProgramPicture.h"
 #include "platform/QtPrompts.h"
@@ -8,10 +9,7 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("WML Tessera 1.0"));
-  // Desktops without an icon theme of their own still get full toolbars.
-  if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
-    QIcon::setThemeName(QStringLiteral("Tango"));
-  QIcon::setFallbackThemeName(QStringLiteral("Tango"));
+  tessera::chooseIconTheme();
   QApplication::setWindowIcon(QIcon(QPixmap::fromImage(tessera::ProgramPicture::image())));
 
   tessera::QtPrompts prompts;

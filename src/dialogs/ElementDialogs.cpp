@@ -8,27 +8,22 @@
 #include "editor/SourceEditor.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QTimer>
 
 namespace tessera {
 
 ElementDialogs::ElementDialogs(QWidget* mainWindow, SourceEditor& editor, Prompts& prompts,
                                ActionLookup actions, ToolsWindowIcons icons)
-    : QObject(mainWindow), actions_(std::move(actions)), icons_(std::move(icons)) {
+    : QObject(mainWindow), mainWindow_(mainWindow), editor_(editor), prompts_(prompts),
+      actions_(std::move(actions)), icons_(std::move(icons)) {
   setObjectName(QStringLiteral("ElementDialogs"));
-  toolsWindow_ = new ToolsWindow(editor, mainWindow);
-  linkEditor_ = new LinkEditor(editor, mainWindow);
-  imageEditor_ = new ImageEditor(editor, prompts, mainWindow);
-  dateTimeWindow_ = new DateTimeWindow(editor, mainWindow);
-  contextMenu_ = new EditorContextMenu(
-      editor, actions_, [this] { showLinkEditor(); }, [this] { showImageEditor(); }, mainWindow);
-
   editor.setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(&editor, &QWidget::customContextMenuRequested, contextMenu_,
-          &EditorContextMenu::popupAtEditor);
-
-  connect(toolsWindow_, &ToolsWindow::visibilityChanged, this,
-          &ElementDialogs::showToolsWindowIcon);
+  connect(&editor, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { contextMenu()->popupAtEditor(at); });
+  // Until the context menu exists, Shift+F10 is caught here (the menu
+  // listens for it itself once it is made).
+  editor.installEventFilter(this);
   if (QAction* a = actions_(QStringLiteral("Eszkzksegdablak2")))
     connect(a, &QAction::triggered, this, &ElementDialogs::toggleToolsWindow);
   if (QAction* a = actions_(QStringLiteral("segdablak1")))
@@ -38,38 +33,88 @@ ElementDialogs::ElementDialogs(QWidget* mainWindow, SourceEditor& editor, Prompt
   showToolsWindowIcon(true); // the start-up timer shows it right away
 
   // The main window's start-up timer: it fires once, as soon as the event
-  // loop runs, and shows the tools window beside the main window.
+  // loop runs, and shows the tools window beside the main window (making it).
   startupTimer_ = new QTimer(mainWindow);
   startupTimer_->setObjectName(QStringLiteral("Timer2"));
   startupTimer_->setSingleShot(true);
   startupTimer_->setInterval(1);
-  connect(startupTimer_, &QTimer::timeout, toolsWindow_, &ToolsWindow::present);
+  connect(startupTimer_, &QTimer::timeout, this, [this] { toolsWindow()->present(); });
   startupTimer_->start();
 }
 
+ToolsWindow* ElementDialogs::toolsWindow() {
+  if (!toolsWindow_) {
+    toolsWindow_ = new ToolsWindow(editor_, mainWindow_);
+    if (snapping_)
+      toolsWindow_->setSnapDistance(ToolsWindow::kSnapDistance);
+    connect(toolsWindow_, &ToolsWindow::visibilityChanged, this,
+            &ElementDialogs::showToolsWindowIcon);
+  }
+  return toolsWindow_;
+}
+
+LinkEditor* ElementDialogs::linkEditor() {
+  if (!linkEditor_)
+    linkEditor_ = new LinkEditor(editor_, mainWindow_);
+  return linkEditor_;
+}
+
+ImageEditor* ElementDialogs::imageEditor() {
+  if (!imageEditor_)
+    imageEditor_ = new ImageEditor(editor_, prompts_, mainWindow_);
+  return imageEditor_;
+}
+
+DateTimeWindow* ElementDialogs::dateTimeWindow() {
+  if (!dateTimeWindow_)
+    dateTimeWindow_ = new DateTimeWindow(editor_, mainWindow_);
+  return dateTimeWindow_;
+}
+
+EditorContextMenu* ElementDialogs::contextMenu() {
+  if (!contextMenu_)
+    contextMenu_ = new EditorContextMenu(
+        editor_, actions_, [this] { showLinkEditor(); }, [this] { showImageEditor(); },
+        mainWindow_);
+  return contextMenu_;
+}
+
+bool ElementDialogs::eventFilter(QObject* watched, QEvent* event) {
+  if (!contextMenu_ && watched == &editor_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+      contextMenu()->popupAtEditor(editor_.cursorRect().bottomLeft());
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
 void ElementDialogs::switchOnSnapping() {
-  toolsWindow_->setSnapDistance(ToolsWindow::kSnapDistance);
+  snapping_ = true;
+  if (toolsWindow_)
+    toolsWindow_->setSnapDistance(ToolsWindow::kSnapDistance);
 }
 
 void ElementDialogs::toggleToolsWindow() {
-  const bool wasVisible = toolsWindow_->isVisible();
+  const bool wasVisible = toolsWindow_ && toolsWindow_->isVisible();
   if (wasVisible)
     toolsWindow_->hide();
   else
-    toolsWindow_->present();
+    toolsWindow()->present();
   showToolsWindowIcon(!wasVisible);
 }
 
 void ElementDialogs::toggleTransparency() {
   QAction* item = actions_(QStringLiteral("segdablak1"));
   // The item is checkable: its check mark has already flipped when this runs.
-  const bool on = item ? item->isChecked() : toolsWindow_->opacity() == 255;
-  toolsWindow_->setOpacity(on ? ToolsWindow::kStartOpacity : 255);
+  const bool on = item ? item->isChecked() : toolsWindow()->opacity() == 255;
+  toolsWindow()->setOpacity(on ? ToolsWindow::kStartOpacity : 255);
 }
 
-void ElementDialogs::showDateTime() { dateTimeWindow_->exec(); }
-void ElementDialogs::showLinkEditor() { linkEditor_->exec(); }
-void ElementDialogs::showImageEditor() { imageEditor_->exec(); }
+void ElementDialogs::showDateTime() { dateTimeWindow()->exec(); }
+void ElementDialogs::showLinkEditor() { linkEditor()->exec(); }
+void ElementDialogs::showImageEditor() { imageEditor()->exec(); }
 
 void ElementDialogs::showToolsWindowIcon(bool shown) {
   const QIcon& icon = shown ? icons_.shown : icons_.hidden;

@@ -17,9 +17,11 @@ class Prompts;
 class SourceEditor;
 class ToolsWindow;
 
-// The element windows of the main window, created once with it: the tools
-// window, the Link Editor, the image editor, Date and Time and the source
-// editor's context menu. It also runs the main window's commands about
+// The element windows of the main window: the tools window, the Link
+// Editor, the image editor, Date and Time and the source editor's context
+// menu. Each window is made once, the first time it is needed (the tools
+// window by the start-up timer), and then kept, so the main window shows
+// sooner; the accessors make it if need be. It also runs the main window's commands about
 // them: Date and Time (F5), the tools window's visibility (F11) and
 // transparency, and the start-up timer that shows the tools window.
 class ElementDialogs : public QObject {
@@ -36,11 +38,11 @@ public:
   ElementDialogs(QWidget* mainWindow, SourceEditor& editor, Prompts& prompts, ActionLookup actions,
                  ToolsWindowIcons icons);
 
-  ToolsWindow* toolsWindow() const { return toolsWindow_; }
-  LinkEditor* linkEditor() const { return linkEditor_; }
-  ImageEditor* imageEditor() const { return imageEditor_; }
-  DateTimeWindow* dateTimeWindow() const { return dateTimeWindow_; }
-  EditorContextMenu* contextMenu() const { return contextMenu_; }
+  ToolsWindow* toolsWindow();
+  LinkEditor* linkEditor();
+  ImageEditor* imageEditor();
+  DateTimeWindow* dateTimeWindow();
+  EditorContextMenu* contextMenu();
   QTimer* startupTimer() const { return startupTimer_; }
 
   // The main window's first activation switches on edge snapping.
@@ -53,9 +55,16 @@ public slots:
   void showLinkEditor();     // CreateLink1Click
   void showImageEditor();    // InsertImage1Click
 
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
   void showToolsWindowIcon(bool shown);
 
+  QWidget* mainWindow_;
+  SourceEditor& editor_;
+  Prompts& prompts_;
+  bool snapping_ = false;
   ActionLookup actions_;
   ToolsWindowIcons icons_;
   ToolsWindow* toolsWindow_ = nullptr;

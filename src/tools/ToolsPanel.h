@@ -49,6 +49,12 @@ public:
 
   static constexpr int kHeight = 65;
 
+  // The panel's height is fixed and it takes whatever width the window
+  // gives it, so its size asks nothing of the thirteen pages (the tab
+  // widget's own answer lays out every hidden page, slowing the start).
+  QSize sizeHint() const override { return {minimumWidth(), kHeight}; }
+  QSize minimumSizeHint() const override { return {minimumWidth(), kHeight}; }
+
   // New document: "General tools" active again and every tool field back
   // to its start value. The grown type list of the "Button" tab and the
   // optional-field switches stay as they are.

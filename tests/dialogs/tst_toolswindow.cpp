@@ -1,7 +1,11 @@
 #include "app/Icons.h"
 #include "app/MainWindow.h"
 #include "app/StatusLine.h"
+#include "dialogs/DateTimeWindow.h"
+#include "dialogs/EditorContextMenu.h"
 #include "dialogs/ElementDialogs.h"
+#include "dialogs/ImageEditor.h"
+#include "dialogs/LinkEditor.h"
 #include "dialogs/ToolsWindow.h"
 #include "editor/SourceEditor.h"
 #include "info/GraphicHintWindow.h"
@@ -12,6 +16,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QTest>
@@ -27,6 +32,8 @@ private slots:
   void init();
   void cleanup();
   void startupTimerShowsIt();
+  void windowsMadeOnFirstNeedAndKept();
+  void shiftF10OpensTheEditorMenuFromTheStart();
   void buttonsActOnTheEditor_data();
   void buttonsActOnTheEditor();
   void closeBoxHidesAndF11ShowsAgain();
@@ -76,6 +83,60 @@ void ToolsWindowTest::startupTimerShowsIt() {
   QVERIFY(sameIcon(action("ToolButton11")->icon(), shown));
   // No buttons beyond the eleven.
   QCOMPARE(tools->findChildren<QAbstractButton*>().size(), 11);
+}
+
+// The element windows are made when first needed: the start-up timer alone
+// brings the tools window (snapping, as the main window was activated
+// before it existed), and every window is made once and kept.
+void ToolsWindowTest::windowsMadeOnFirstNeedAndKept() {
+  delete window; // a main window whose tools window nobody asked for
+  window = new MainWindow(services->services());
+  window->show();
+  QVERIFY(QTest::qWaitForWindowActive(window));
+  ToolsWindow* made = nullptr;
+  QTRY_VERIFY((made = window->findChild<ToolsWindow*>()) && made->isVisible());
+  QCOMPARE(made->objectName(), QStringLiteral("TForm9"));
+  QCOMPARE(window->dialogs()->toolsWindow(), made);
+  QVERIFY(made->snapsToEdges());
+  QVERIFY(sameIcon(action("ToolButton11")->icon(), themedIcon(IconId::ToolsWindowShown)));
+  ElementDialogs& dialogs = *window->dialogs();
+  QCOMPARE(window->findChildren<ToolsWindow*>().size(), 1);
+  QVERIFY(dialogs.linkEditor() && dialogs.linkEditor() == dialogs.linkEditor());
+  QVERIFY(dialogs.imageEditor() && dialogs.imageEditor() == dialogs.imageEditor());
+  QVERIFY(dialogs.dateTimeWindow() && dialogs.dateTimeWindow() == dialogs.dateTimeWindow());
+  QVERIFY(dialogs.contextMenu() && dialogs.contextMenu() == dialogs.contextMenu());
+  QCOMPARE(dialogs.linkEditor()->parentWidget(), window);
+  QCOMPARE(dialogs.linkEditor()->objectName(), QStringLiteral("TForm11"));
+  QCOMPARE(dialogs.imageEditor()->objectName(), QStringLiteral("TForm12"));
+  QCOMPARE(dialogs.dateTimeWindow()->objectName(), QStringLiteral("TForm13"));
+  QCOMPARE(dialogs.contextMenu()->objectName(), QStringLiteral("PopupMenu1"));
+}
+
+// Shift+F10 opens the editor's menu even before anything has made it, and
+// the key goes no further.
+void ToolsWindowTest::shiftF10OpensTheEditorMenuFromTheStart() {
+  delete window;
+  window = new MainWindow(services->services());
+  window->show();
+  QVERIFY(QTest::qWaitForWindowActive(window));
+  SourceEditor* editor = window->editor();
+  const QString before = editor->wholeText();
+  QTRY_VERIFY(window->findChild<ToolsWindow*>());
+  QVERIFY(!window->findChild<QMenu*>(QStringLiteral("PopupMenu1")));
+  editor->setFocus();
+  QTest::keyClick(editor, Qt::Key_F10, Qt::ShiftModifier);
+  auto* menu = window->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+  QVERIFY(menu);
+  QTRY_VERIFY(menu->isVisible());
+  QCOMPARE(menu->pos(), editor->viewport()->mapToGlobal(editor->cursorRect().bottomLeft()));
+  menu->hide();
+  QCOMPARE(editor->wholeText(), before);
+  // Once made, the menu answers the key itself; still only one menu.
+  QTest::keyClick(editor, Qt::Key_F10, Qt::ShiftModifier);
+  QTRY_VERIFY(menu->isVisible());
+  menu->hide();
+  QCOMPARE(window->findChildren<QMenu*>(QStringLiteral("PopupMenu1")).size(), 1);
+  QCOMPARE(editor->wholeText(), before);
 }
 
 void ToolsWindowTest::buttonsActOnTheEditor_data() {
@@ -199,7 +260,6 @@ void ToolsWindowTest::snapsAfterFirstActivation() {
   MainWindow other(services->services());
   QVERIFY(!other.dialogs()->toolsWindow()->snapsToEdges());
 }
-
 
 void ToolsWindowTest::balloonsLookLikeTheMainWindows() {
   // The palette carries a component of its own with a raised border...
