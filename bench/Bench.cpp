@@ -68,8 +68,8 @@ void bestOfAlternating(int runs, const std::function<void()>& ours,
   }
 }
 
-double runChild(const Context& context, const QString& mode, const QStringList& args,
-                double* wallMs) {
+QByteArray runChildOutput(const Context& context, const QString& mode, const QStringList& args,
+                          double* wallMs) {
   QProcess child;
   child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   QElapsedTimer clock;
@@ -79,9 +79,14 @@ double runChild(const Context& context, const QString& mode, const QStringList& 
   if (wallMs)
     *wallMs = double(clock.nsecsElapsed()) / 1e6;
   if (!finished || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-    return -1;
+    return {};
+  return child.readAllStandardOutput();
+}
+
+double runChild(const Context& context, const QString& mode, const QStringList& args,
+                double* wallMs) {
   bool ok = false;
-  const double value = child.readAllStandardOutput().trimmed().toDouble(&ok);
+  const double value = runChildOutput(context, mode, args, wallMs).trimmed().toDouble(&ok);
   return ok ? value : -1;
 }
 

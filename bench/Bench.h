@@ -79,6 +79,9 @@ void bestOfAlternating(int runs, const std::function<void()>& ours,
 // (negative on failure). `wallMs` receives the child's whole run time.
 double runChild(const Context& context, const QString& mode, const QStringList& args,
                 double* wallMs = nullptr);
+// The same, returning all the child printed (empty when it failed).
+QByteArray runChildOutput(const Context& context, const QString& mode, const QStringList& args,
+                          double* wallMs = nullptr);
 
 } // namespace bench
 

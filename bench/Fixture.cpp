@@ -10,6 +10,7 @@ namespace bench {
 
 AppWindow::AppWindow(Settle settleAfterShowing) {
   window_ = std::make_unique<tessera::MainWindow>(tessera::Services{prompts_, shell_, lockKeys_});
+  builtAt_ = std::chrono::steady_clock::now();
   window_->show();
   if (!QTest::qWaitForWindowExposed(window_.get())) {
     std::fprintf(stderr, "the main window was never shown\n");

@@ -10,6 +10,7 @@
 
 #include <QPlainTextEdit>
 
+#include <chrono>
 #include <memory>
 
 namespace bench {
@@ -21,6 +22,8 @@ public:
   // told otherwise, lets the work queued at start-up finish.
   explicit AppWindow(Settle settleAfterShowing = Settle::Yes);
   tessera::MainWindow& window() { return *window_; }
+  // When the main window was built, just before it was shown.
+  std::chrono::steady_clock::time_point builtAt() const { return builtAt_; }
   tessera::SourceEditor& editor() { return *window_->editor(); }
   // Loads through the program's Open path; exits the bench if it fails.
   void load(const QString& path);
@@ -32,6 +35,7 @@ private:
   tessera::RecordingShell shell_;
   tessera::FixedLockKeys lockKeys_;
   std::unique_ptr<tessera::MainWindow> window_;
+  std::chrono::steady_clock::time_point builtAt_;
 };
 
 // A plain QPlainTextEdit as large as `like` and with its font and wrapping.
