@@ -12,8 +12,7 @@ namespace tessera {
 
 namespace {
 // Few enough writes that their fixed cost stays small (each one is a
-// system call that may wait on the file system), small enough never to
-// weigh on memory next to the document itself.
+// system call that may wait on the file system), small enough to keep.
 constexpr qsizetype kChunk = qsizetype(1) << 20;
 
 constexpr qsizetype kLeastRoom = 4096;
@@ -34,7 +33,11 @@ TextEncoding encodingToWrite(const QTextDocument& document, TextEncoding loaded)
 
 bool writeDocument(const QTextDocument& document, TextEncoding encoding, QIODevice& out) {
   PieceEncoder encoder(encoding);
-  QByteArray chunk(kChunk, Qt::Uninitialized);
+  // Kept from one save to the next: memory the system has to hand over
+  // afresh costs more than encoding a megabyte into it.
+  thread_local QByteArray chunk;
+  if (chunk.size() != kChunk)
+    chunk = QByteArray(kChunk, Qt::Uninitialized);
   char* const begin = chunk.data();
   char* const limit = begin + kChunk;
   char* end = begin;
@@ -44,6 +47,13 @@ bool writeDocument(const QTextDocument& document, TextEncoding encoding, QIODevi
     return size == 0 || out.write(begin, size) == size;
   };
   const bool written = forEachTextPiece(document, [&](QStringView piece, const QChar* readable) {
+    // A line break is a piece of its own after every line.
+    if (piece.size() == 1 && piece.front().unicode() == 0x2029 && !encoder.holdsBack() &&
+        limit - end >= kLeastRoom) {
+      *end++ = '\r';
+      *end++ = '\n';
+      return true;
+    }
     while (!piece.isEmpty()) {
       if (limit - end < kLeastRoom && !flush())
         return false;

@@ -33,7 +33,7 @@ char* PieceEncoder::encode(QStringView text, char* out, const QChar* readable) {
     // Bytes stored past an ASCII run are overwritten by what follows it.
     const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
     const __m128i zero = _mm_setzero_si128();
-    while (limit - in >= 16) {
+    while (in < end && limit - in >= 16) {
       const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
       const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 8));
       _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(a, b));

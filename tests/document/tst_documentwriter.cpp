@@ -74,6 +74,8 @@ void DocumentWriterTest::writesWhatTheWholeTextEncodesTo_data() {
   QTest::newRow("lone surrogates") << QStringLiteral("x") + QChar(0xD800) +
                                           QStringLiteral("y\r\n") + QChar(0xDC00) + QChar(0xD83D)
                                    << utf8 << utf8;
+  QTest::newRow("high surrogate ending a line")
+      << QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("\r\nb") << utf8 << utf8;
   QTest::newRow("no-break space and line separator")
       << QStringLiteral("a\u00a0b\u2028c") << utf8 << utf8;
   QTest::newRow("Latin-1 with a surrogate pair")
