@@ -46,6 +46,12 @@ BalloonHints::BalloonHints(QObject* parent) : QObject(parent) {
   qApp->installEventFilter(this);
 }
 
+BalloonHints::~BalloonHints() {
+  delete window_;
+  if (theInstance == this)
+    theInstance = nullptr;
+}
+
 void BalloonHints::setHidePause(int milliseconds) { hidePause_ = milliseconds; }
 
 bool BalloonHints::isShowingHint() const { return window_ && window_->isVisible(); }

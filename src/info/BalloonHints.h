@@ -22,6 +22,9 @@ public:
   static BalloonHints& install();
   // nullptr until installed.
   static BalloonHints* instance();
+  // Takes the balloon window with it: a window without a parent widget would
+  // otherwise outlive the application.
+  ~BalloonHints() override;
 
   // How long the pointer must rest on a control before its hint shows.
   void setHintPause(int milliseconds) { pause_ = milliseconds; }

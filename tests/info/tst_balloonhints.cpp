@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -67,6 +68,7 @@ private slots:
   void tabHintsAndMovingOn();
   void switchedOffWindowShowsNothing();
   void mousePressHidesIt();
+  void balloonWindowGoesWithTheMachinery(); // last: it replaces the instance
 };
 
 void BalloonHintsTest::creationDefaults() {
@@ -260,6 +262,26 @@ void BalloonHintsTest::mousePressHidesIt() {
   QTest::mouseMove(w.button, w.button->rect().center() + QPoint(1, 0));
   QTest::qWait(400);
   QVERIFY(!hints.isShowingHint());
+}
+
+void BalloonHintsTest::balloonWindowGoesWithTheMachinery() {
+  HintedWindow w;
+  BalloonHints* hints = &BalloonHints::install();
+  hints->showHintAt(w.buttonCentre());
+  QVERIFY(hints->isShowingHint());
+  // The balloon has no parent widget: nothing else would ever delete it.
+  const QPointer<QWidget> balloon = hints->window();
+  QVERIFY(balloon && !balloon->parentWidget());
+  delete hints;
+  QVERIFY(balloon.isNull());
+  QCOMPARE(BalloonHints::instance(), nullptr);
+
+  // A new instance starts without a balloon and shows hints again.
+  BalloonHints& again = BalloonHints::install();
+  QCOMPARE(again.window(), nullptr);
+  again.showHintAt(w.buttonCentre());
+  QVERIFY(again.isShowingHint());
+  QCOMPARE(again.window()->text(), QStringLiteral("Save\rAs"));
 }
 
 QTEST_MAIN(BalloonHintsTest)
