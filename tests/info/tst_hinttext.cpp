@@ -182,6 +182,10 @@ void HintTextTest::manyUnterminatedBracketsStayFast() {
   timer.start();
   const QSize extent = measure(text);
   QVERIFY(extent.width() > 0);
+#ifdef __SANITIZE_ADDRESS__
+  // Every character's measuring is instrumented there; only the result counts.
+  QSKIP("no time limit in the sanitizer build");
+#endif
   QVERIFY2(timer.elapsed() < 5000, "the walk must not search the rest of the text per bracket");
 }
 
