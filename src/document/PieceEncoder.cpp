@@ -20,7 +20,8 @@ bool isLow(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
 char* PieceEncoder::encode(QStringView text, char* out, const QChar* readable) {
   const char16_t* in = text.utf16();
   const char16_t* const end = in + text.size();
-  const char16_t* const limit = std::max(end, reinterpret_cast<const char16_t*>(readable));
+  const char16_t* const readUpTo = reinterpret_cast<const char16_t*>(readable);
+  const char16_t* const limit = readUpTo && readUpTo > end ? readUpTo : end;
   if (pendingHigh_ != 0 && in < end) {
     const char16_t high = pendingHigh_;
     pendingHigh_ = 0;
