@@ -72,15 +72,18 @@ DateTimeWindow* ElementDialogs::dateTimeWindow() {
 }
 
 EditorContextMenu* ElementDialogs::contextMenu() {
-  if (!contextMenu_)
+  if (!contextMenu_) {
     contextMenu_ = new EditorContextMenu(
         editor_, actions_, [this] { showLinkEditor(); }, [this] { showImageEditor(); },
         mainWindow_);
+    // The menu catches Shift+F10 itself from now on; keystrokes need no stop here.
+    editor_.removeEventFilter(this);
+  }
   return contextMenu_;
 }
 
 bool ElementDialogs::eventFilter(QObject* watched, QEvent* event) {
-  if (!contextMenu_ && watched == &editor_ && event->type() == QEvent::KeyPress) {
+  if (watched == &editor_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
       contextMenu()->popupAtEditor(editor_.cursorRect().bottomLeft());

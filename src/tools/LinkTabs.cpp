@@ -18,15 +18,6 @@ using namespace toolui;
 
 static const QString kHttp = QStringLiteral("http://");
 
-// A text field with the usual rules: Enter flow and select-all on double-click.
-static QLineEdit* field(QBoxLayout* layout, const char* name, const QString& text,
-                        const QString& hint, int width, EnterRule rule) {
-  QLineEdit* edit = lineEdit(layout, name, text, hint, width);
-  setEnterRule(edit, rule);
-  selectAllOnDoubleClick(edit);
-  return edit;
-}
-
 LinkTabs::LinkTabs(QWidget* linkPage, QWidget* imagePage, QWidget* imageLinkPage,
                    SourceEditor* editor)
     : QObject(linkPage), editor_(editor) {
@@ -39,11 +30,11 @@ void LinkTabs::buildLinkTab(QWidget* page) {
   QHBoxLayout* layout = row(page);
   label(layout, "Label2", QStringLiteral("Link URL:"));
   linkUrl_ =
-      field(layout, "Edit1", kHttp,
+      ruledField(layout, "Edit1", kHttp,
             QStringLiteral("Access path of the page to be loaded. It is mandatory to specify."),
             180, EnterRule::Advance);
   label(layout, "Label10", QStringLiteral("Link text:"));
-  linkText_ = field(layout, "Edit10", QStringLiteral("Link"),
+  linkText_ = ruledField(layout, "Edit10", QStringLiteral("Link"),
                     QStringLiteral("The text of the link. It is mandatory to specify."), 120,
                     EnterRule::Advance);
 
@@ -69,11 +60,11 @@ void LinkTabs::buildLinkTab(QWidget* page) {
 void LinkTabs::buildImageTab(QWidget* page) {
   QHBoxLayout* layout = row(page);
   label(layout, "Label1", QStringLiteral("Image URL:"));
-  imageUrl_ = field(layout, "Edit2", kHttp,
+  imageUrl_ = ruledField(layout, "Edit2", kHttp,
                     QStringLiteral("Access path of the image. It is mandatory to specify."), 200,
                     EnterRule::Advance);
   label(layout, "Label9", QStringLiteral("Image name:"));
-  imageName_ = field(layout, "Edit9", QStringLiteral("picture"),
+  imageName_ = ruledField(layout, "Edit9", QStringLiteral("picture"),
                      QStringLiteral("Text substituting the image being loaded. This text is shown "
                                     "until the image has been loaded. It is not mandatory to "
                                     "specify."),
@@ -87,12 +78,12 @@ void LinkTabs::buildImageTab(QWidget* page) {
 void LinkTabs::buildImageLinkTab(QWidget* page) {
   QHBoxLayout* layout = row(page);
   label(layout, "Label3", QStringLiteral("Image URL:"));
-  linkedImageUrl_ = field(layout, "Edit3", kHttp,
+  linkedImageUrl_ = ruledField(layout, "Edit3", kHttp,
                           QStringLiteral("Access path of the image. It is mandatory to specify."),
                           200, EnterRule::Advance);
   label(layout, "Label4", QStringLiteral("Link URL:"));
   imageLinkUrl_ =
-      field(layout, "Edit4", kHttp,
+      ruledField(layout, "Edit4", kHttp,
             QStringLiteral("Access path of the page to be loaded. It is mandatory to specify."),
             200, EnterRule::AdvanceAndConfirm);
   QPushButton* ok = okButton(layout, "Button5", QStringLiteral("Insertion of the image link"));

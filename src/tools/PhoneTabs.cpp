@@ -17,23 +17,15 @@ using namespace toolui;
 
 static const QString kNumber = QStringLiteral("+3611234567");
 
-static QLineEdit* field(QBoxLayout* layout, const char* name, const QString& text,
-                        const QString& hint, int width, EnterRule rule) {
-  QLineEdit* edit = lineEdit(layout, name, text, hint, width);
-  setEnterRule(edit, rule);
-  selectAllOnDoubleClick(edit);
-  return edit;
-}
-
 PhoneTabs::PhoneTabs(QWidget* callPage, QWidget* nameListPage, SourceEditor* editor)
     : QObject(callPage), editor_(editor) {
   const QString textHint = QStringLiteral("Text of the button. It is mandatory to specify.");
 
   QHBoxLayout* call = row(callPage);
   label(call, "Label11", QStringLiteral("Button text:"));
-  callText_ = field(call, "Edit11", QStringLiteral("Call"), textHint, 150, EnterRule::Advance);
+  callText_ = ruledField(call, "Edit11", QStringLiteral("Call"), textHint, 150, EnterRule::Advance);
   label(call, "Label12", QStringLiteral("Phone number:"));
-  callNumber_ = field(call, "Edit12", kNumber,
+  callNumber_ = ruledField(call, "Edit12", kNumber,
                       QStringLiteral("Phone number to be called. It is mandatory to specify."), 130,
                       EnterRule::AdvanceAndConfirm);
   QPushButton* callOk =
@@ -45,16 +37,16 @@ PhoneTabs::PhoneTabs(QWidget* callPage, QWidget* nameListPage, SourceEditor* edi
   QHBoxLayout* list = row(nameListPage);
   label(list, "Label21", QStringLiteral("Button text:"));
   listText_ =
-      field(list, "Edit19", QStringLiteral("Add to name list"), textHint, 130, EnterRule::Advance);
+      ruledField(list, "Edit19", QStringLiteral("Add to name list"), textHint, 130, EnterRule::Advance);
   label(list, "Label22", QStringLiteral("Phone number:"));
-  listNumber_ = field(
+  listNumber_ = ruledField(
       list, "Edit20", kNumber,
       QStringLiteral("Phone number to be added to the name list. It is mandatory to specify."), 110,
       EnterRule::Advance);
   const QString switchHint = QStringLiteral("Enable/Disable (User defined/None)");
   const auto [green, red] =
       switchLabels(list, "Label23", "Label25", QStringLiteral("Name:"), switchHint);
-  name_ = field(list, "Edit21", QStringLiteral("Adam"),
+  name_ = ruledField(list, "Edit21", QStringLiteral("Adam"),
                 QStringLiteral("Name of the owner of the phone number to be added to the name "
                                "list. It is not mandatory to specify."),
                 110, EnterRule::AdvanceAndConfirm);

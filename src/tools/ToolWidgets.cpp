@@ -39,6 +39,14 @@ QLineEdit* lineEdit(QBoxLayout* layout, const char* name, const QString& text, c
   return edit;
 }
 
+QLineEdit* ruledField(QBoxLayout* layout, const char* name, const QString& text,
+                      const QString& hint, int width, EnterRule rule) {
+  QLineEdit* edit = lineEdit(layout, name, text, hint, width);
+  setEnterRule(edit, rule);
+  selectAllOnDoubleClick(edit);
+  return edit;
+}
+
 std::pair<QLabel*, QLabel*> switchLabels(QBoxLayout* layout, const char* green, const char* red,
                                          const QString& caption, const QString& hint) {
   auto* place = new QWidget;

@@ -14,6 +14,10 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
+namespace tessera {
+enum class EnterRule;
+}
+
 // Small helpers that lay out the tool tabs the same way: one row of labels,
 // fields and buttons, named after the window layout, each with its hint.
 namespace tessera::toolui {
@@ -25,6 +29,9 @@ QLabel* label(QBoxLayout* layout, const char* name, const QString& caption);
 // A text field `width` pixels wide holding `text`.
 QLineEdit* lineEdit(QBoxLayout* layout, const char* name, const QString& text, const QString& hint,
                     int width);
+// The same field with the usual rules: Enter flow and select-all on double-click.
+QLineEdit* ruledField(QBoxLayout* layout, const char* name, const QString& text,
+                      const QString& hint, int width, EnterRule rule);
 QPushButton* button(QBoxLayout* layout, const char* name, const QString& caption,
                     const QString& hint);
 // The green and red labels of an optional-field switch: one caption, one
