@@ -20,7 +20,9 @@ class DocumentWriterTest : public QObject {
 private slots:
   void writesWhatTheWholeTextEncodesTo_data();
   void writesWhatTheWholeTextEncodesTo();
+  void reportsAFailingDevice_data();
   void reportsAFailingDevice();
+  void largeEditedDocumentWritesWhatItHolds();
   void editedDocumentsWriteWhatTheyHold_data();
   void editedDocumentsWriteWhatTheyHold();
   void surrogatePairSplitBetweenPieces();
@@ -38,12 +40,42 @@ QByteArray written(const QTextDocument& document, TextEncoding encoding) {
   return buffer.data();
 }
 
-QString joinedPieces(const QTextDocument& document) {
+// Takes the first `room` bytes, then fails every write.
+class FillingDevice : public QIODevice {
+public:
+  explicit FillingDevice(qint64 room) : room_(room) { open(QIODevice::WriteOnly); }
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char*, qint64 size) override {
+    if (size > room_)
+      return -1;
+    room_ -= size;
+    return size;
+  }
+
+private:
+  qint64 room_;
+};
+
+// Large enough to be written from a second thread.
+QString largeText() {
+  QString text;
+  for (int i = 0; i < 60000; ++i)
+    text += QStringLiteral("<p>line %1 caf\u00e9 \U0001F600 with some plain words</p>\r\n").arg(i);
+  return text;
+}
+
+QString joinedPieces(const QTextDocument& document,
+                     tessera::LineBreaks breaks = tessera::LineBreaks::Separator) {
   QString joined;
-  tessera::forEachTextPiece(document, [&](QStringView piece, const QChar*) {
-    joined += piece;
-    return true;
-  });
+  tessera::forEachTextPiece(
+      document,
+      [&](QStringView piece, const QChar* readable) {
+        if (readable < piece.data() + piece.size())
+          joined += QStringLiteral("<past the readable end>");
+        joined += piece;
+        return true;
+      },
+      breaks);
   return joined;
 }
 } // namespace
@@ -89,6 +121,25 @@ void DocumentWriterTest::writesWhatTheWholeTextEncodesTo() {
   SourceEditor editor;
   editor.replaceWholeText(text);
   const QTextDocument& document = *editor.document();
+  // The toolkit keeps every line break apart from its line; the CR LF read
+  // in still follows each line, so a loaded text is read out as one
+  // stretch of the document's memory, with no line break made up between.
+  int gaps = 0;
+  const QChar* previousEnd = nullptr;
+  QString joined;
+  tessera::forEachTextPiece(
+      document,
+      [&](QStringView piece, const QChar*) {
+        if (previousEnd && piece.data() != previousEnd)
+          ++gaps;
+        previousEnd = piece.data() + piece.size();
+        joined += piece;
+        return true;
+      },
+      tessera::LineBreaks::CrLf);
+  QCOMPARE(joined, text);
+  if (!text.startsWith(QStringLiteral("\r\n")))
+    QCOMPARE(gaps, 0);
   QCOMPARE(tessera::encodingToWrite(document, loaded), written);
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
@@ -98,11 +149,46 @@ void DocumentWriterTest::writesWhatTheWholeTextEncodesTo() {
   QVERIFY(buffer.data() == expected);
 }
 
+void DocumentWriterTest::reportsAFailingDevice_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<qint64>("room");
+  QTest::newRow("small, device never opened") << QStringLiteral("some text\r\nmore") << qint64(-1);
+  const QString large = largeText();
+  QTest::newRow("large, device never opened") << large << qint64(-1);
+  QTest::newRow("large, device full after a megabyte") << large << (qint64(1) << 20);
+  QTest::newRow("large, device full before the tail") << large << qint64(large.size());
+}
+
 void DocumentWriterTest::reportsAFailingDevice() {
+  QFETCH(QString, text);
+  QFETCH(qint64, room);
   SourceEditor editor;
-  editor.replaceWholeText(QStringLiteral("some text\r\nmore"));
+  editor.replaceWholeText(text);
   QBuffer closed; // never opened: every write fails
-  QVERIFY(!tessera::writeDocument(*editor.document(), TextEncoding::Utf8, closed));
+  FillingDevice filling(room);
+  QIODevice& device = room < 0 ? static_cast<QIODevice&>(closed) : filling;
+  QVERIFY(!tessera::writeDocument(*editor.document(), TextEncoding::Utf8, device));
+}
+
+// A large document is written from a second thread; edits leave its lines
+// in pieces whose line breaks are not where the loaded text had them.
+void DocumentWriterTest::largeEditedDocumentWritesWhatItHolds() {
+  SourceEditor editor;
+  editor.replaceWholeText(largeText());
+  QTextDocument& document = *editor.document();
+  QTextCursor cursor(&document);
+  QRandomGenerator random(7);
+  for (int step = 0; step < 300; ++step) {
+    cursor.setPosition(int(random.bounded(document.characterCount() - 1)));
+    if (step % 3 == 0) {
+      cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, 5);
+      cursor.removeSelectedText(); // joins lines now and then
+    } else {
+      cursor.insertText(step % 2 ? QStringLiteral("\n\u0151") : QStringLiteral("x\r\ny"));
+    }
+  }
+  QCOMPARE(written(document, TextEncoding::Utf8),
+           tessera::encodeDocument(editor.wholeText(), TextEncoding::Utf8));
 }
 
 // Edits leave the document's characters in many pieces, out of order in its
@@ -150,6 +236,7 @@ void DocumentWriterTest::editedDocumentsWriteWhatTheyHold() {
     if (step % 50 == 49) {
       QCOMPARE(joinedPieces(document), document.toRawText());
       const QString text = editor.wholeText();
+      QCOMPARE(joinedPieces(document, tessera::LineBreaks::CrLf), text);
       const bool fits =
           std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
       const TextEncoding chosen = tessera::encodingToWrite(document, encoding);
