@@ -35,7 +35,6 @@ MainWindow::MainWindow(Services services, QWidget* parent)
   QFont uiFont(QStringLiteral("MS Sans Serif"), 8);
   uiFont.setStyleHint(QFont::SansSerif);
   setFont(uiFont);
-  editor_->setFont(QFont(QStringLiteral("Times New Roman"), 12));
 
   // Every tool tip of the program is a balloon styled by this component.
   TStHint::createForWindow(this, QStringLiteral("StHint1"), btSolid);
@@ -60,7 +59,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
   editor_->replaceWholeText(defaultDocument());
   editor_->setModifiedFlag(false);
 
-  resize(831, 585);
+  resize(kStartSize);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 

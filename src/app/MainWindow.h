@@ -52,6 +52,8 @@ public:
   Backup* backup() const { return backup_; }
 
   // The folder holding the program file: backup and table previews live there.
+  // The size the window opens with.
+  static constexpr QSize kStartSize{831, 585};
   static QString programFolder();
 
   // Reads the lock keys into the status line (run at idle time).

@@ -32,14 +32,16 @@ ElementDialogs::ElementDialogs(QWidget* mainWindow, SourceEditor& editor, Prompt
     connect(a, &QAction::triggered, this, &ElementDialogs::showDateTime);
   showToolsWindowIcon(true); // the start-up timer shows it right away
 
-  // The main window's start-up timer: it fires once, as soon as the event
-  // loop runs, and shows the tools window beside the main window (making it).
+  // The main window's start-up timer: it fires once and shows the tools
+  // window beside the main window (making it). It runs from the main
+  // window's first painting, so the tools window comes right after the main
+  // window is on screen, never before it nor in the way of drawing it.
   startupTimer_ = new QTimer(mainWindow);
   startupTimer_->setObjectName(QStringLiteral("Timer2"));
   startupTimer_->setSingleShot(true);
   startupTimer_->setInterval(1);
   connect(startupTimer_, &QTimer::timeout, this, [this] { toolsWindow()->present(); });
-  startupTimer_->start();
+  mainWindow->installEventFilter(this);
 }
 
 ToolsWindow* ElementDialogs::toolsWindow() {
@@ -83,6 +85,10 @@ EditorContextMenu* ElementDialogs::contextMenu() {
 }
 
 bool ElementDialogs::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == mainWindow_ && event->type() == QEvent::Paint) {
+    mainWindow_->removeEventFilter(this);
+    startupTimer_->start();
+  }
   if (watched == &editor_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {

@@ -36,9 +36,7 @@ QString withCrLf(const QString& text) {
 SourceEditor::SourceEditor(QWidget* parent)
     : QPlainTextEdit(parent), rows_(new DisplayRows(*this)) {
   setObjectName(QStringLiteral("Memo1"));
-  QFont font(QStringLiteral("Times New Roman"), 12);
-  font.setStyleHint(QFont::Serif);
-  setFont(font);
+  setFont(defaultFont());
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
   setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -48,6 +46,12 @@ SourceEditor::SourceEditor(QWidget* parent)
 }
 
 SourceEditor::~SourceEditor() { delete rows_; }
+
+QFont SourceEditor::defaultFont() {
+  QFont font(QStringLiteral("Times New Roman"), 12);
+  font.setStyleHint(QFont::Serif);
+  return font;
+}
 
 // --- positions -------------------------------------------------------------
 

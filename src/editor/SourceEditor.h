@@ -33,6 +33,9 @@ public:
   explicit SourceEditor(QWidget* parent = nullptr);
   ~SourceEditor() override;
 
+  // The font the editor starts with.
+  static QFont defaultFont();
+
   // --- positions and selection (line break = 2)
   int caretPosition() const { return selectionStart(); } // the selection start
   int selectionStart() const;

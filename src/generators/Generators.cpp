@@ -9,17 +9,34 @@
 namespace tessera {
 
 Generators::Generators(SourceEditor& editor, Prompts& prompts, QWidget* mainWindow)
-    : QObject(mainWindow), tableEditor_(new TableEditor(editor, prompts, mainWindow)),
-      dropDownMenuEditor_(new DropDownMenuEditor(editor, mainWindow)),
-      siteWizard_(new SiteWizard(prompts, mainWindow)) {
+    : QObject(mainWindow), editor_(editor), prompts_(prompts), mainWindow_(mainWindow) {
   setObjectName(QStringLiteral("Generators"));
 }
 
 void Generators::connectCommands(QAction* tableEditor, QAction* dropDownMenuEditor,
                                  QAction* siteWizard) {
-  connect(tableEditor, &QAction::triggered, tableEditor_, &QDialog::exec);
-  connect(dropDownMenuEditor, &QAction::triggered, dropDownMenuEditor_, &QDialog::exec);
-  connect(siteWizard, &QAction::triggered, siteWizard_, &QDialog::exec);
+  connect(tableEditor, &QAction::triggered, this, [this] { this->tableEditor()->exec(); });
+  connect(dropDownMenuEditor, &QAction::triggered, this,
+          [this] { this->dropDownMenuEditor()->exec(); });
+  connect(siteWizard, &QAction::triggered, this, [this] { this->siteWizard()->exec(); });
+}
+
+TableEditor* Generators::tableEditor() {
+  if (!tableEditor_)
+    tableEditor_ = new TableEditor(editor_, prompts_, mainWindow_);
+  return tableEditor_;
+}
+
+DropDownMenuEditor* Generators::dropDownMenuEditor() {
+  if (!dropDownMenuEditor_)
+    dropDownMenuEditor_ = new DropDownMenuEditor(editor_, mainWindow_);
+  return dropDownMenuEditor_;
+}
+
+SiteWizard* Generators::siteWizard() {
+  if (!siteWizard_)
+    siteWizard_ = new SiteWizard(prompts_, mainWindow_);
+  return siteWizard_;
 }
 
 } // namespace tessera

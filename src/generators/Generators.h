@@ -13,7 +13,8 @@ class SiteWizard;
 class SourceEditor;
 class TableEditor;
 
-// The three generator windows, created once with the main window and shown
+// The three generator windows, each made when first needed (so they cost
+// nothing at start-up), then kept with what was entered in them, and shown
 // modally by their commands.
 class Generators : public QObject {
   Q_OBJECT
@@ -23,14 +24,17 @@ public:
   // Wires the menu commands (their toolbar buttons run the same items).
   void connectCommands(QAction* tableEditor, QAction* dropDownMenuEditor, QAction* siteWizard);
 
-  TableEditor* tableEditor() const { return tableEditor_; }
-  DropDownMenuEditor* dropDownMenuEditor() const { return dropDownMenuEditor_; }
-  SiteWizard* siteWizard() const { return siteWizard_; }
+  TableEditor* tableEditor();
+  DropDownMenuEditor* dropDownMenuEditor();
+  SiteWizard* siteWizard();
 
 private:
-  TableEditor* tableEditor_;
-  DropDownMenuEditor* dropDownMenuEditor_;
-  SiteWizard* siteWizard_;
+  SourceEditor& editor_;
+  Prompts& prompts_;
+  QWidget* mainWindow_;
+  TableEditor* tableEditor_ = nullptr;
+  DropDownMenuEditor* dropDownMenuEditor_ = nullptr;
+  SiteWizard* siteWizard_ = nullptr;
 };
 
 } // namespace tessera

@@ -32,6 +32,7 @@ private slots:
   void init();
   void cleanup();
   void startupTimerShowsIt();
+  void startupTimerWaitsForTheMainWindowOnScreen();
   void windowsMadeOnFirstNeedAndKept();
   void shiftF10OpensTheEditorMenuFromTheStart();
   void buttonsActOnTheEditor_data();
@@ -83,6 +84,19 @@ void ToolsWindowTest::startupTimerShowsIt() {
   QVERIFY(sameIcon(action("ToolButton11")->icon(), shown));
   // No buttons beyond the eleven.
   QCOMPARE(tools->findChildren<QAbstractButton*>().size(), 11);
+}
+
+void ToolsWindowTest::startupTimerWaitsForTheMainWindowOnScreen() {
+  delete window;
+  window = new MainWindow(services->services());
+  auto* timer = window->findChild<QTimer*>(QStringLiteral("Timer2"));
+  QVERIFY(timer);
+  QTest::qWait(20);
+  QVERIFY(!timer->isActive());
+  QVERIFY(!window->findChild<ToolsWindow*>());
+  window->show();
+  QTRY_VERIFY(window->findChild<ToolsWindow*>() && window->findChild<ToolsWindow*>()->isVisible());
+  QVERIFY(!timer->isActive());
 }
 
 // The element windows are made when first needed: the start-up timer alone

@@ -2,6 +2,7 @@
 
 #include "support/TestServices.h"
 #include "app/MainWindow.h"
+#include "dialogs/ToolsWindow.h"
 #include "editor/SourceEditor.h"
 #include "tools/ToolsPanel.h"
 
@@ -25,6 +26,10 @@ struct EditingFixture {
     panel->setCurrentIndex(tessera::ToolsPanel::Link);
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
+    // Start-up ends with the tools window shown beside the main window.
+    QTRY_VERIFY(window.findChild<tessera::ToolsWindow*>() &&
+                window.findChild<tessera::ToolsWindow*>()->isVisible());
+    QTRY_VERIFY(window.isActiveWindow());
   }
 
   tessera::SourceEditor& editor() { return *window.editor(); }
