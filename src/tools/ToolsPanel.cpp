@@ -7,7 +7,11 @@
 #include "tools/NavigationTabs.h"
 #include "tools/PhoneTabs.h"
 
+#include <QEvent>
 #include <QFrame>
+#include <QTabBar>
+
+#include <algorithm>
 
 namespace tessera {
 
@@ -21,7 +25,7 @@ QString ToolsPanel::caption(Tab tab) {
 }
 
 ToolsPanel::ToolsPanel(SourceEditor* editor, Prompts& prompts, QWidget* parent)
-    : QTabWidget(parent) {
+    : QTabWidget(parent), editor_(editor), prompts_(prompts), host_(parent ? parent : this) {
   setObjectName(QStringLiteral("PageControl1"));
   setFixedHeight(kHeight);
   // The tabs' rows must not hold the window wider than its smallest size;
@@ -35,31 +39,163 @@ ToolsPanel::ToolsPanel(SourceEditor* editor, Prompts& prompts, QWidget* parent)
     pages_[t] = page;
     addTab(page, caption(Tab(t)));
   }
-  // Built in tab order, so the keyboard walks each tab left to right.
-  buildGeneralToolsTab(pages_[GeneralTools], editor);
-  links_ = new LinkTabs(pages_[Link], pages_[Image], pages_[ImageLink], editor);
-  card_ = new CardTool(pages_[Card], parent ? parent : this, this, editor, prompts);
-  navigation_ = new NavigationTabs(pages_[Button], pages_[Other], editor);
-  phones_ = new PhoneTabs(pages_[PhoneCall], pages_[NameList], editor);
-  inputs_ = new InputTabs(pages_[InputField], pages_[Comment], editor);
-  buildFormattingTab(pages_[Formatting], editor);
-  buildCharactersTab(pages_[CharactersSymbols], editor);
+  // The first page is on screen from the start; every other one is built
+  // just before it is first shown (or asked for), which keeps the start of
+  // the program short.
+  build(GeneralTools);
+  for (int t = 0; t < TabCount; ++t)
+    if (!built(Tab(t)))
+      pages_[t]->installEventFilter(this);
 
   // Any other tab closes the card tool's "Other settings" panel.
-  connect(this, &QTabWidget::currentChanged, this, [this] { card_->closeSettings(); });
+  connect(this, &QTabWidget::currentChanged, this, [this] {
+    if (card_)
+      card_->closeSettings();
+  });
 }
 
 ToolsPanel::~ToolsPanel() = default;
 
-QFrame* ToolsPanel::settingsPanel() const { return card_->settingsPanel(); }
+QWidget* ToolsPanel::page(Tab tab) {
+  build(tab);
+  return pages_[tab];
+}
+
+QFrame* ToolsPanel::settingsPanel() {
+  build(Card);
+  return card_->settingsPanel();
+}
+
+bool ToolsPanel::built(Tab tab) const {
+  switch (tab) {
+  case GeneralTools: return generalBuilt_;
+  case Link:
+  case Image:
+  case ImageLink: return links_ != nullptr;
+  case Card: return card_ != nullptr;
+  case Button:
+  case Other: return navigation_ != nullptr;
+  case PhoneCall:
+  case NameList: return phones_ != nullptr;
+  case InputField:
+  case Comment: return inputs_ != nullptr;
+  case Formatting: return formattingBuilt_;
+  case CharactersSymbols: return charactersBuilt_;
+  case TabCount: break;
+  }
+  return true;
+}
+
+void ToolsPanel::build(Tab tab) {
+  if (built(tab))
+    return;
+  // Tabs that share their tools' state are built together.
+  QList<QWidget*> made;
+  switch (tab) {
+  case GeneralTools:
+    buildGeneralToolsTab(pages_[GeneralTools], editor_);
+    generalBuilt_ = true;
+    return; // built with the panel, so already in its place in the focus chain
+  case Link:
+  case Image:
+  case ImageLink:
+    links_ = new LinkTabs(pages_[Link], pages_[Image], pages_[ImageLink], editor_);
+    made = {pages_[Link], pages_[Image], pages_[ImageLink]};
+    break;
+  case Card:
+    card_ = new CardTool(pages_[Card], host_, this, editor_, prompts_);
+    made = {pages_[Card], card_->settingsPanel()};
+    break;
+  case Button:
+  case Other:
+    navigation_ = new NavigationTabs(pages_[Button], pages_[Other], editor_);
+    made = {pages_[Button], pages_[Other]};
+    break;
+  case PhoneCall:
+  case NameList:
+    phones_ = new PhoneTabs(pages_[PhoneCall], pages_[NameList], editor_);
+    made = {pages_[PhoneCall], pages_[NameList]};
+    break;
+  case InputField:
+  case Comment:
+    inputs_ = new InputTabs(pages_[InputField], pages_[Comment], editor_);
+    made = {pages_[InputField], pages_[Comment]};
+    break;
+  case Formatting:
+    buildFormattingTab(pages_[Formatting], editor_);
+    formattingBuilt_ = true;
+    made = {pages_[Formatting]};
+    break;
+  case CharactersSymbols:
+    buildCharactersTab(pages_[CharactersSymbols], editor_);
+    charactersBuilt_ = true;
+    made = {pages_[CharactersSymbols]};
+    break;
+  case TabCount: return;
+  }
+  for (QWidget* page : made) {
+    page->removeEventFilter(this);
+    showNewChildren(page);
+  }
+  placeInFocusChain(made);
+}
+
+// Children made in a page that is already on screen would otherwise appear
+// one event later, after a first painting of the empty page.
+void ToolsPanel::showNewChildren(QWidget* page) {
+  if (!page->isVisible())
+    return;
+  for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (!(child->isHidden() && child->testAttribute(Qt::WA_WState_ExplicitShowHide)))
+      child->show();
+}
+
+// Widgets made after the window was put together join the end of its focus
+// chain. Those of a newly built page go right after the tab row (and its
+// scroll buttons), so Tab walks from the tabs into the page and on to the
+// editor as on a page built with the panel; hidden pages are skipped.
+void ToolsPanel::placeInFocusChain(const QList<QWidget*>& roots) {
+  QList<QWidget*> fields;
+  QWidget* const start = window();
+  for (QWidget* w = start->nextInFocusChain(); w && w != start; w = w->nextInFocusChain()) {
+    if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy())
+      continue;
+    if (std::any_of(roots.begin(), roots.end(), [w](QWidget* r) { return r->isAncestorOf(w); }))
+      fields.append(w);
+  }
+  QWidget* previous = tabBar();
+  for (QWidget* w = previous->nextInFocusChain(); tabBar()->isAncestorOf(w);
+       w = w->nextInFocusChain())
+    if (w->focusPolicy() & Qt::TabFocus)
+      previous = w;
+  for (QWidget* field : fields) {
+    QWidget::setTabOrder(previous, field);
+    previous = field;
+  }
+}
+
+bool ToolsPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show) {
+    for (int t = 0; t < TabCount; ++t)
+      if (pages_[t] == watched)
+        build(Tab(t));
+  }
+  return QTabWidget::eventFilter(watched, event);
+}
 
 void ToolsPanel::resetForNewDocument() {
   setCurrentWidget(pages_[GeneralTools]);
-  links_->reset();
-  card_->reset();
-  navigation_->reset();
-  phones_->reset();
-  inputs_->reset();
+  // Pages not built yet still hold their start values.
+  if (links_)
+    links_->reset();
+  if (card_)
+    card_->reset();
+  if (navigation_)
+    navigation_->reset();
+  if (phones_)
+    phones_->reset();
+  if (inputs_)
+    inputs_->reset();
 }
 
 } // namespace tessera

@@ -43,9 +43,10 @@ public:
   ~ToolsPanel() override;
 
   static QString caption(Tab tab);
-  // The page of `tab`, wherever the user has dragged it.
-  QWidget* page(Tab tab) const { return pages_[tab]; }
-  QFrame* settingsPanel() const;
+  // The page of `tab`, wherever the user has dragged it, with its tools
+  // (a page is built when first shown or asked for).
+  QWidget* page(Tab tab);
+  QFrame* settingsPanel();
 
   static constexpr int kHeight = 65;
 
@@ -60,8 +61,22 @@ public:
   // optional-field switches stay as they are.
   void resetForNewDocument();
 
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+  bool built(Tab tab) const;
+  void build(Tab tab);
+  static void showNewChildren(QWidget* page);
+  void placeInFocusChain(const QList<QWidget*>& roots);
+
+  SourceEditor* editor_;
+  Prompts& prompts_;
+  QWidget* host_; // holds the card tool's settings panel
   QWidget* pages_[TabCount] = {};
+  bool generalBuilt_ = false;
+  bool formattingBuilt_ = false;
+  bool charactersBuilt_ = false;
   LinkTabs* links_ = nullptr;
   CardTool* card_ = nullptr;
   NavigationTabs* navigation_ = nullptr;

@@ -56,6 +56,9 @@ void FieldRulesTest::init() {
   window_ = new MainWindow(services_->services());
   window_->show();
   QVERIFY(QTest::qWaitForWindowActive(window_));
+  // Every page built, as after the user has been to every tab.
+  for (int t = 0; t < ToolsPanel::TabCount; ++t)
+    window_->toolsPanel()->page(ToolsPanel::Tab(t));
   window_->editor()->replaceWholeText(QString());
   QTest::qWait(10); // let the first activation settle
 }

@@ -35,6 +35,7 @@ private slots:
   void typeListGrowsOncePerType();
   void resetForNewDocument();
   void tabsFitThePanel();
+  void pagesBuiltWhenFirstShown();
 
 private:
   template <typename T = QWidget> T* find(const QString& name) {
@@ -56,6 +57,9 @@ void ToolsPanelTest::init() {
   window_ = new MainWindow(services_->services());
   window_->show();
   QVERIFY(QTest::qWaitForWindowActive(window_));
+  // Every page built, as after the user has been to every tab.
+  for (int t = 0; t < ToolsPanel::TabCount; ++t)
+    window_->toolsPanel()->page(ToolsPanel::Tab(t));
   QTest::qWait(10);
   editor()->replaceWholeText(QString());
 }
@@ -477,6 +481,48 @@ void ToolsPanelTest::tabsFitThePanel() {
     if (!shots.isEmpty())
       window_->grab(QRect(0, 0, window_->width(), 200))
           .save(QDir(QString::fromLocal8Bit(shots)).filePath(QString("tab%1.png").arg(t + 1)));
+  }
+}
+
+// A page is built when first shown, whole at once, and Tab walks from the
+// tab row through its fields in order and on to the editor.
+void ToolsPanelTest::pagesBuiltWhenFirstShown() {
+  delete window_;
+  window_ = new MainWindow(services_->services());
+  window_->show();
+  QVERIFY(QTest::qWaitForWindowActive(window_));
+  QWidget* area = window_->centralWidget();
+  QVERIFY(!area->findChild<QLineEdit*>("Edit1")); // the Link tab's URL field
+  QVERIFY(!area->findChild<QLineEdit*>("Edit15")); // the Input field tab's name
+  for (const ToolsPanel::Tab tab : {ToolsPanel::Link, ToolsPanel::InputField}) {
+    panel()->setCurrentIndex(tab);
+    QWidget* page = panel()->currentWidget();
+    QList<QWidget*> fields;
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+      const bool hiddenOnPurpose = w->isHidden() && w->testAttribute(Qt::WA_WState_ExplicitShowHide);
+      const bool popup = w->window() != window_; // a drop-down list
+      if (!w->parentWidget()->inherits("QComboBox") && !hiddenOnPurpose && !popup)
+        QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
+      if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy())
+        fields.append(w);
+    }
+    QVERIFY(fields.size() >= 2);
+    QTRY_VERIFY(window_->isActiveWindow());
+    QTabBar* tabs = panel()->tabBar();
+    tabs->setFocus();
+    QTRY_VERIFY(tabs->hasFocus());
+    // Past the tab row and its scroll buttons, into the page.
+    QWidget* at = tabs;
+    for (int i = 0; i < 4 && (at == tabs || tabs->isAncestorOf(at)); ++i) {
+      QTest::keyClick(at, Qt::Key_Tab);
+      at = QApplication::focusWidget();
+    }
+    QList<QWidget*> walked{at};
+    for (int i = 0; i < fields.size(); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      walked.append(QApplication::focusWidget());
+    }
+    QCOMPARE(walked, fields + QList<QWidget*>{editor()});
   }
 }
 
