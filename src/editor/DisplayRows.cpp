@@ -1,5 +1,7 @@
 #include "editor/DisplayRows.h"
 
+#include "editor/BlockLookup.h"
+
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QPlainTextEdit>
@@ -177,12 +179,13 @@ int DisplayRows::rowCount() const {
 }
 
 int DisplayRows::rowOfQtPosition(int qtPosition, int* rowStart) const {
-  const QTextBlock block = edit_.document()->findBlock(qtPosition);
   if (!wrapping()) {
+    const BlockAt line = blockAt(*edit_.document(), qtPosition);
     if (rowStart)
-      *rowStart = block.position();
-    return block.blockNumber();
+      *rowStart = line.start;
+    return line.number;
   }
+  const QTextBlock block = edit_.document()->findBlock(qtPosition);
   const int rows = rowsBefore(block.blockNumber());
   const QList<int> starts = rowStartsInBlock(block);
   const int blockStart = block.position();

@@ -1,3 +1,4 @@
+#include "editor/BlockLookup.h"
 #include "editor/DisplayRows.h"
 #include "editor/RowTree.h"
 #include "editor/SourceEditor.h"
@@ -8,6 +9,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -99,6 +102,7 @@ private slots:
   void warmsUpInIdleTime();
   void statusFollowsTypingUnderWrap();
   void wholeTextComparison_data();
+  void blockLookupMatchesTheToolkits();
   void wholeTextComparison();
 };
 
@@ -324,6 +328,38 @@ void DisplayRowsTest::wholeTextComparison() {
   QCOMPARE(edit.replaceWholeText(offered), !same);
   QCOMPARE(edit.isModifiedFlag(), !same);
   QCOMPARE(edit.wholeText(), offered.replace(QLatin1String("\n\n"), QLatin1String("\r\n\r\n")));
+}
+
+// The one-walk line look-up against the toolkit's three, at every position,
+// through random edits that rebalance the document's tree of lines.
+void DisplayRowsTest::blockLookupMatchesTheToolkits() {
+  QTextDocument document;
+  QTextCursor cursor(&document);
+  QRandomGenerator random(11);
+  const QString pieces[] = {QStringLiteral("a"), QStringLiteral("\n"), QStringLiteral("line\n"),
+                            QStringLiteral("\n\n\n"), QStringLiteral("long text without breaks")};
+  for (int step = 0; step < 600; ++step) {
+    const int length = document.characterCount() - 1;
+    cursor.setPosition(int(random.bounded(length + 1)));
+    if (step % 4 == 3) {
+      cursor.setPosition(std::min(length, cursor.position() + int(random.bounded(8))),
+                         QTextCursor::KeepAnchor);
+      cursor.removeSelectedText();
+    } else {
+      cursor.insertText(pieces[random.bounded(5)]);
+    }
+    if (step % 100 != 99)
+      continue;
+    for (int at = 0; at < document.characterCount(); ++at) {
+      const QTextBlock block = document.findBlock(at);
+      const tessera::BlockAt found = tessera::blockAt(document, at);
+      QCOMPARE(found.number, block.blockNumber());
+      QCOMPARE(found.start, block.position());
+    }
+  }
+  const tessera::BlockAt past = tessera::blockAt(document, document.characterCount() + 5);
+  QCOMPARE(past.number, document.blockCount() - 1);
+  QCOMPARE(past.start, document.lastBlock().position());
 }
 
 QTEST_MAIN(DisplayRowsTest)
