@@ -15,10 +15,9 @@
 namespace tessera {
 
 EditingCommands::EditingCommands(QWidget* mainWindow, SourceEditor& editor, Prompts& prompts)
-    : QObject(mainWindow), mainWindow_(mainWindow), editor_(editor),
+    : QObject(mainWindow), mainWindow_(mainWindow), editor_(editor), prompts_(prompts),
       edits_(new EditCommands(editor, this)), keys_(new EditorKeys(editor, this)),
       findReplace_(new FindReplace(editor, prompts, mainWindow, this)),
-      gotoLine_(new GotoLineDialog(prompts, mainWindow)),
       router_(new ShortcutRouter(mainWindow, this)) {
   bind("Visszavons1", edits_, &EditCommands::undo);
   bind("Msols1", edits_, &EditCommands::copy);
@@ -49,6 +48,12 @@ void EditingCommands::bind(const char* actionName, void (EditingCommands::*run)(
   bind<EditingCommands>(actionName, this, run);
 }
 
+GotoLineDialog* EditingCommands::gotoLineDialog() {
+  if (!gotoLine_)
+    gotoLine_ = new GotoLineDialog(prompts_, mainWindow_);
+  return gotoLine_;
+}
+
 void EditingCommands::wrapBold() { editor_.apply(wrapTool(Wrap::Bold, editor_.selectedText())); }
 
 void EditingCommands::wrapItalic() {
@@ -60,10 +65,11 @@ void EditingCommands::wrapUnderline() {
 }
 
 void EditingCommands::goToLine() {
-  gotoLine_->prepare(goToLineCount(editor_));
-  if (gotoLine_->exec() != QDialog::Accepted)
+  GotoLineDialog* dialog = gotoLineDialog();
+  dialog->prepare(goToLineCount(editor_));
+  if (dialog->exec() != QDialog::Accepted)
     return;
-  selectEditorLine(editor_, gotoLine_->chosenLine());
+  selectEditorLine(editor_, dialog->chosenLine());
   editor_.focusEditor();
   mainWindow_->activateWindow();
 }

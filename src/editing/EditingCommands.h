@@ -25,7 +25,8 @@ public:
 
   EditCommands& edits() const { return *edits_; }
   FindReplace& findReplace() const { return *findReplace_; }
-  GotoLineDialog* gotoLineDialog() const { return gotoLine_; }
+  // Made when first needed, then kept.
+  GotoLineDialog* gotoLineDialog();
   ShortcutRouter& shortcuts() const { return *router_; }
 
   // Go to Line: the modal window, then the chosen line selected.
@@ -41,10 +42,11 @@ private:
 
   QWidget* mainWindow_;
   SourceEditor& editor_;
+  Prompts& prompts_;
   EditCommands* edits_;
   EditorKeys* keys_;
   FindReplace* findReplace_;
-  GotoLineDialog* gotoLine_;
+  GotoLineDialog* gotoLine_ = nullptr;
   ShortcutRouter* router_;
 };
 

@@ -24,18 +24,31 @@ QString widgetNeedle(QString needle) {
 
 FindReplace::FindReplace(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent,
                          QObject* parent)
-    : QObject(parent), editor_(editor), prompts_(prompts),
-      findDialog_(new FindDialog(dialogParent)), replaceDialog_(new ReplaceDialog(dialogParent)) {
+    : QObject(parent), editor_(editor), prompts_(prompts), dialogParent_(dialogParent) {
   connect(editor_.document(), &QTextDocument::contentsChange, this, [this] {
     textCurrent_ = false;
     text_.clear();
   });
-  connect(findDialog_, &FindDialog::findNext, this, &FindReplace::findNext);
-  connect(replaceDialog_, &ReplaceDialog::findNext, this, &FindReplace::findNext);
-  connect(replaceDialog_, &ReplaceDialog::replace, this, &FindReplace::replace);
-  connect(replaceDialog_, &ReplaceDialog::replaceAll, this, &FindReplace::replaceAll);
-  // Leaving the replace box (Cancel or its close box) returns to the text.
-  connect(replaceDialog_, &QDialog::finished, this, [this] { editor_.focusEditor(); });
+}
+
+FindDialog* FindReplace::findDialog() {
+  if (!findDialog_) {
+    findDialog_ = new FindDialog(dialogParent_);
+    connect(findDialog_, &FindDialog::findNext, this, &FindReplace::findNext);
+  }
+  return findDialog_;
+}
+
+ReplaceDialog* FindReplace::replaceDialog() {
+  if (!replaceDialog_) {
+    replaceDialog_ = new ReplaceDialog(dialogParent_);
+    connect(replaceDialog_, &ReplaceDialog::findNext, this, &FindReplace::findNext);
+    connect(replaceDialog_, &ReplaceDialog::replace, this, &FindReplace::replace);
+    connect(replaceDialog_, &ReplaceDialog::replaceAll, this, &FindReplace::replaceAll);
+    // Leaving the replace box (Cancel or its close box) returns to the text.
+    connect(replaceDialog_, &QDialog::finished, this, [this] { editor_.focusEditor(); });
+  }
+  return replaceDialog_;
 }
 
 const QString& FindReplace::text() {
@@ -50,13 +63,13 @@ const QString& FindReplace::text() {
 
 void FindReplace::openFind() {
   findStart_ = 0;
-  findDialog_->showBox();
+  findDialog()->showBox();
 }
 
 void FindReplace::openReplace() {
   // Its Find Next starts from the top as well.
   findStart_ = 0;
-  replaceDialog_->showBox();
+  replaceDialog()->showBox();
 }
 
 void FindReplace::keepSelectionVisible() {
@@ -96,7 +109,7 @@ bool FindReplace::findNext(const QString& needle) {
 }
 
 void FindReplace::reportNotFound(const QString& needle) {
-  prompts_.error(replaceDialog_, QLatin1Char('"') + needle + QStringLiteral("\" not found."));
+  prompts_.error(replaceDialog(), QLatin1Char('"') + needle + QStringLiteral("\" not found."));
 }
 
 bool FindReplace::replace(const QString& needle, const QString& replacement) {

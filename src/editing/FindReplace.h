@@ -27,8 +27,9 @@ public:
   FindReplace(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent,
               QObject* parent = nullptr);
 
-  FindDialog* findDialog() const { return findDialog_; }
-  ReplaceDialog* replaceDialog() const { return replaceDialog_; }
+  // Each box is made when first needed, then kept.
+  FindDialog* findDialog();
+  ReplaceDialog* replaceDialog();
   int findStart() const { return findStart_; }
 
   // The menu commands.
@@ -52,6 +53,7 @@ private:
 
   SourceEditor& editor_;
   Prompts& prompts_;
+  QWidget* dialogParent_;
   FindDialog* findDialog_ = nullptr;
   ReplaceDialog* replaceDialog_ = nullptr;
   int findStart_ = 0;
