@@ -126,6 +126,13 @@ bool FindReplace::replace(const QString& needle, const QString& replacement) {
   return true;
 }
 
+namespace {
+// Replace All puts in the stretch between the first and the last occurrence
+// as one piece when the occurrences lie on average no further apart than
+// this many characters.
+constexpr int kDenseSpan = 64;
+} // namespace
+
 bool FindReplace::replaceAll(const QString& needle, const QString& replacement) {
   if (needle.isEmpty())
     return false;
@@ -136,20 +143,42 @@ bool FindReplace::replaceAll(const QString& needle, const QString& replacement) 
     return false;
   }
   // One edit block: one change for the document, its layout and the
-  // change handling. Right to left, so the places found stay valid; the
-  // text between the occurrences is never touched. Like every program
-  // edit it cannot be undone.
+  // change handling. Like every program edit it cannot be undone.
   QTextDocument* doc = editor_.document();
   doc->setUndoRedoEnabled(false);
   QTextCursor cursor(doc);
   QTextCursor caretAfter(doc);
   cursor.beginEditBlock();
-  for (qsizetype i = hits.size() - 1; i >= 0; --i) {
-    cursor.setPosition(hits[i]);
-    cursor.setPosition(hits[i] + int(target.size()), QTextCursor::KeepAnchor);
-    cursor.insertText(replacement);
-    if (i == hits.size() - 1)
-      caretAfter.setPosition(cursor.position()); // moves along with later edits
+  const int first = hits.front();
+  const int last = hits.back() + int(target.size());
+  if (last - first <= hits.size() * kDenseSpan) {
+    // Occurrences close together: the stretch from the first to the last
+    // is built once and put in as one piece, which costs about as much as
+    // giving the toolkit that much text, where an edit per occurrence
+    // costs several times more.
+    const QString& all = text();
+    QString stretch;
+    stretch.reserve(last - first + hits.size() * (replacement.size() - target.size() + 1));
+    int from = first;
+    for (const int hit : hits) {
+      stretch += QStringView(all).mid(from, hit - from);
+      stretch += replacement;
+      from = hit + int(target.size());
+    }
+    cursor.setPosition(first);
+    cursor.setPosition(last, QTextCursor::KeepAnchor);
+    cursor.insertText(stretch);
+    caretAfter.setPosition(cursor.position());
+  } else {
+    // Few and far apart: each on its own, right to left so the places
+    // found stay valid; the text between them is never touched.
+    for (qsizetype i = hits.size() - 1; i >= 0; --i) {
+      cursor.setPosition(hits[i]);
+      cursor.setPosition(hits[i] + int(target.size()), QTextCursor::KeepAnchor);
+      cursor.insertText(replacement);
+      if (i == hits.size() - 1)
+        caretAfter.setPosition(cursor.position()); // moves along with later edits
+    }
   }
   cursor.endEditBlock();
   doc->setUndoRedoEnabled(true);

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 
 using namespace tessera;
@@ -25,6 +26,7 @@ private slots:
   void replaceSteps();
   void replaceNotFound();
   void replaceAllIsOneProgramEdit();
+  void replaceAllMatchesAPlainReplace();
   void replaceBoxFindNext();
   void searchTextWithLineBreaks();
   void closingBoxes();
@@ -202,6 +204,45 @@ void FindReplaceTest::replaceAllIsOneProgramEdit() {
   // Again: the new text is searched anew, and every "x" doubles once.
   f.replace(QStringLiteral("x"), QStringLiteral("xx"), true);
   QCOMPARE(f.editor().wholeText(), QStringLiteral("yxxxx1 xxxx2\r\nxxxx3 tail"));
+}
+
+// Close together or far apart (one piece or one edit per occurrence), the
+// result is what replacing in the plain text gives, line breaks, tabs,
+// line separators and surrogate pairs included, with the caret after the
+// last replacement.
+void FindReplaceTest::replaceAllMatchesAPlainReplace() {
+  Boxes f;
+  const QString pieces[] = {QStringLiteral("ab"), QStringLiteral("a"), QStringLiteral("b\r\n"),
+                            QStringLiteral("\t"), QStringLiteral("\u2028"),
+                            QStringLiteral("\U0001F600"), QStringLiteral("\r\n\r\n")};
+  const QString needles[] = {QStringLiteral("ab"), QStringLiteral("b\r\na"), QStringLiteral("a"),
+                             QStringLiteral("\U0001F600")};
+  const QString replacements[] = {QString(), QStringLiteral("xyz"), QStringLiteral("\r\n"),
+                                  QStringLiteral("ab"), QStringLiteral("\u2028\t")};
+  const QString filler(100, QLatin1Char('.'));
+  QRandomGenerator random(5);
+  for (int round = 0; round < 40; ++round) {
+    const bool farApart = round % 2;
+    QString text;
+    for (int i = 0; i < 60; ++i) {
+      text += pieces[random.bounded(7)];
+      if (farApart)
+        text += filler;
+    }
+    const QString& needle = needles[random.bounded(4)];
+    const QString& replacement = replacements[random.bounded(5)];
+    const qsizetype lastHit = text.lastIndexOf(needle);
+    if (lastHit < 0)
+      continue;
+    f.put(text);
+    QString expected = text;
+    expected.replace(needle, replacement);
+    QVERIFY(f.fr().replaceAll(needle, replacement));
+    QCOMPARE(f.editor().wholeText(), expected);
+    // Where the last replacement ends, counted in the finished text.
+    const QString tail = text.mid(lastHit + needle.size());
+    QCOMPARE(f.selection(), qMakePair(int(expected.size() - tail.size()), 0));
+  }
 }
 
 void FindReplaceTest::replaceBoxFindNext() {
