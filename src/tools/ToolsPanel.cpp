@@ -40,8 +40,8 @@ ToolsPanel::ToolsPanel(SourceEditor* editor, Prompts& prompts, QWidget* parent)
     addTab(page, caption(Tab(t)));
   }
   // The first page is on screen from the start; every other one is built
-  // just before it is first shown (or asked for), which keeps the start of
-  // the program short.
+  // as it is first shown (or asked for), which keeps the start of the
+  // program short.
   build(GeneralTools);
   for (int t = 0; t < TabCount; ++t)
     if (!built(Tab(t)))
