@@ -93,7 +93,9 @@ QSize DrawHintText(QPainter* painter, const QFont& baseFont, QPoint origin, cons
       painter->setFont(font);
       painter->drawText(QPoint(x, y + metrics.ascent()), character);
     }
-    x += metrics.horizontalAdvance(character);
+    // The toolkit gives some characters (U+FFFC, the object replacement
+    // character) a negative advance; the pen never moves back.
+    x += std::max(0, metrics.horizontalAdvance(character));
     i += length;
     afterStep();
   }

@@ -52,6 +52,7 @@ private slots:
   void unterminatedBracket();
   void manyUnterminatedBracketsStayFast();
   void originShiftsExtent();
+  void penNeverMovesBack();
   void drawingMatchesMeasuring();
 };
 
@@ -81,6 +82,14 @@ void HintTextTest::separator() {
   QFETCH(QString, separator);
   QFETCH(QString, expected);
   QCOMPARE(applyHintSeparator(text, separator), expected);
+}
+
+// A character the toolkit measures as narrower than nothing (U+FFFC) does
+// not pull the following text, or the extent, to the left.
+void HintTextTest::penNeverMovesBack() {
+  const QString object(QChar(0xFFFC));
+  QVERIFY(measure(object, QPoint(3, 5)).width() >= 3);
+  QCOMPARE(measure(object + QStringLiteral("ab")).width(), advance(QStringLiteral("ab")));
 }
 
 void HintTextTest::twoWordsOnTwoLines() {
