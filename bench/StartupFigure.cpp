@@ -2,13 +2,11 @@
 // timed from launching the process to its window being on screen.
 #include "Bench.h"
 #include "Fixture.h"
-#include "app/Icons.h"
+#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "editor/SourceEditor.h"
-#include "info/ProgramPicture.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QMainWindow>
 #include <QTest>
 
@@ -87,9 +85,7 @@ BENCH_CHILD(startupApp, "startup-app") {
   const Clock::time_point entered = Clock::now();
   QApplication app(argc, argv);
   const Clock::time_point appMade = Clock::now();
-  QApplication::setApplicationName(QStringLiteral("WML Tessera 1.0"));
-  tessera::chooseIconTheme();
-  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(tessera::ProgramPicture::image())));
+  tessera::prepareApplication();
   bench::AppWindow window(bench::AppWindow::Settle::No);
   report(entered, appMade, window.builtAt());
   return 0;

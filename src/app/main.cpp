@@ -1,16 +1,12 @@
-#include "app/Icons.h"
+#include "app/Application.h"
 #include "app/MainWindow.h"
-#include "info/ProgramPicture.h"
 #include "platform/QtPrompts.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("WML Tessera 1.0"));
-  tessera::chooseIconTheme();
-  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(tessera::ProgramPicture::image())));
+  tessera::prepareApplication();
 
   tessera::QtPrompts prompts;
   tessera::DesktopShell shell;

@@ -42,10 +42,10 @@ ToolsPanel::ToolsPanel(SourceEditor* editor, Prompts& prompts, QWidget* parent)
   // The first page is on screen from the start; every other one is built
   // as it is first shown (or asked for), which keeps the start of the
   // program short.
-  build(GeneralTools);
   for (int t = 0; t < TabCount; ++t)
-    if (!built(Tab(t)))
+    if (Tab(t) != GeneralTools)
       pages_[t]->installEventFilter(this);
+  build(GeneralTools);
 
   // Any other tab closes the card tool's "Other settings" panel.
   connect(this, &QTabWidget::currentChanged, this, [this] {
@@ -66,78 +66,51 @@ QFrame* ToolsPanel::settingsPanel() {
   return card_->settingsPanel();
 }
 
-bool ToolsPanel::built(Tab tab) const {
-  switch (tab) {
-  case GeneralTools: return generalBuilt_;
-  case Link:
-  case Image:
-  case ImageLink: return links_ != nullptr;
-  case Card: return card_ != nullptr;
-  case Button:
-  case Other: return navigation_ != nullptr;
-  case PhoneCall:
-  case NameList: return phones_ != nullptr;
-  case InputField:
-  case Comment: return inputs_ != nullptr;
-  case Formatting: return formattingBuilt_;
-  case CharactersSymbols: return charactersBuilt_;
-  case TabCount: break;
-  }
-  return true;
-}
-
 void ToolsPanel::build(Tab tab) {
-  if (built(tab))
+  if (built_[tab])
     return;
   // Tabs that share their tools' state are built together.
-  QList<QWidget*> made;
+  QList<Tab> group{tab};
   switch (tab) {
-  case GeneralTools:
-    buildGeneralToolsTab(pages_[GeneralTools], editor_);
-    generalBuilt_ = true;
-    return; // built with the panel, so already in its place in the focus chain
+  case GeneralTools: buildGeneralToolsTab(pages_[GeneralTools], editor_); break;
   case Link:
   case Image:
   case ImageLink:
     links_ = new LinkTabs(pages_[Link], pages_[Image], pages_[ImageLink], editor_);
-    made = {pages_[Link], pages_[Image], pages_[ImageLink]};
+    group = {Link, Image, ImageLink};
     break;
-  case Card:
-    card_ = new CardTool(pages_[Card], host_, this, editor_, prompts_);
-    made = {pages_[Card], card_->settingsPanel()};
-    break;
+  case Card: card_ = new CardTool(pages_[Card], host_, this, editor_, prompts_); break;
   case Button:
   case Other:
     navigation_ = new NavigationTabs(pages_[Button], pages_[Other], editor_);
-    made = {pages_[Button], pages_[Other]};
+    group = {Button, Other};
     break;
   case PhoneCall:
   case NameList:
     phones_ = new PhoneTabs(pages_[PhoneCall], pages_[NameList], editor_);
-    made = {pages_[PhoneCall], pages_[NameList]};
+    group = {PhoneCall, NameList};
     break;
   case InputField:
   case Comment:
     inputs_ = new InputTabs(pages_[InputField], pages_[Comment], editor_);
-    made = {pages_[InputField], pages_[Comment]};
+    group = {InputField, Comment};
     break;
-  case Formatting:
-    buildFormattingTab(pages_[Formatting], editor_);
-    formattingBuilt_ = true;
-    made = {pages_[Formatting]};
-    break;
-  case CharactersSymbols:
-    buildCharactersTab(pages_[CharactersSymbols], editor_);
-    charactersBuilt_ = true;
-    made = {pages_[CharactersSymbols]};
-    break;
+  case Formatting: buildFormattingTab(pages_[Formatting], editor_); break;
+  case CharactersSymbols: buildCharactersTab(pages_[CharactersSymbols], editor_); break;
   case TabCount: return;
   }
-  for (QWidget* page : made) {
-    page->removeEventFilter(this);
-    showNewChildren(page);
+  QList<QWidget*> made;
+  for (const Tab t : group) {
+    built_[t] = true;
+    pages_[t]->removeEventFilter(this);
+    showNewChildren(pages_[t]);
+    made.append(pages_[t]);
   }
-  placeInFocusChain(made);
+  if (tab == Card)
+    made.append(card_->settingsPanel());
+  // The first page is built with the panel, so already in its place.
+  if (tab != GeneralTools)
+    placeInFocusChain(made);
 }
 
 // Children made in a page that is already on screen would otherwise appear

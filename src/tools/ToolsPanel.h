@@ -65,7 +65,6 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  bool built(Tab tab) const;
   void build(Tab tab);
   static void showNewChildren(QWidget* page);
   void placeInFocusChain(const QList<QWidget*>& roots);
@@ -74,9 +73,7 @@ private:
   Prompts& prompts_;
   QWidget* host_; // holds the card tool's settings panel
   QWidget* pages_[TabCount] = {};
-  bool generalBuilt_ = false;
-  bool formattingBuilt_ = false;
-  bool charactersBuilt_ = false;
+  bool built_[TabCount] = {};
   LinkTabs* links_ = nullptr;
   CardTool* card_ = nullptr;
   NavigationTabs* navigation_ = nullptr;

@@ -1,0 +1,19 @@
+#include "app/Application.h"
+
+#include "app/Icons.h"
+#include "document/Product.h"
+#include "info/ProgramPicture.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+
+namespace tessera {
+
+void prepareApplication() {
+  QApplication::setApplicationName(kProgramTitle);
+  chooseIconTheme();
+  QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ProgramPicture::image())));
+}
+
+} // namespace tessera
