@@ -24,8 +24,14 @@ void selectEditorLine(SourceEditor& editor, int line) {
     int qtEnd = block.position() + block.length() - 1;
     if (line < count) {
       const int qtNext = editor.toQtPosition(editor.lineStart(line));
-      if (qtNext > qtStart && qtNext < qtEnd)
+      if (qtNext > qtStart && qtNext < qtEnd) {
+        // A soft wrap: the blanks it breaks at hang at the end of this row.
+        // A selection ending after them would end where the next row starts,
+        // and the caret (and so the status line) would stand on that row.
         qtEnd = qtNext;
+        while (qtEnd > qtStart && doc->characterAt(qtEnd - 1).isSpace())
+          --qtEnd;
+      }
     }
     length = editor.toPosition(qtEnd) - start;
   }

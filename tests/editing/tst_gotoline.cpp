@@ -21,6 +21,7 @@ private slots:
   void entries();
   void zeroComesBackAsOne();
   void digitFilter();
+  void wrappedRow_data();
   void wrappedRow();
   void cancelMovesNothing();
 };
@@ -151,28 +152,52 @@ void GotoLineTest::digitFilter() {
   QCOMPARE(f.editor().selectionStart(), 0);
 }
 
+void GotoLineTest::wrappedRow_data() {
+  QTest::addColumn<QString>("blank");  // what separates the words of the long line
+  QTest::addColumn<int>("row");        // counted from 1; 0 or less counts back from the last
+  QTest::addColumn<bool>("softWrapped"); // whether that row ends where the long line wraps
+
+  const QString space = QStringLiteral(" ");
+  const QString twoSpaces = QStringLiteral("  ");
+  QTest::newRow("first row") << space << 1 << true;
+  QTest::newRow("second row") << space << 2 << true;
+  QTest::newRow("third row") << space << 3 << true;
+  QTest::newRow("second row, two blanks at the wrap") << twoSpaces << 2 << true;
+  QTest::newRow("second row, a tab at the wrap") << QStringLiteral("\t") << 2 << true;
+  // The long line's last row ends at its line break and keeps its blank.
+  QTest::newRow("last row of the long line") << space << -1 << false;
+  QTest::newRow("line after the long line") << space << 0 << false;
+}
+
 void GotoLineTest::wrappedRow() {
+  QFETCH(QString, blank);
+  QFETCH(int, row);
+  QFETCH(bool, softWrapped);
   GotoFixture f;
   QString words;
   for (int i = 0; i < 400; ++i)
-    words += QStringLiteral("word%1 ").arg(i);
+    words += QStringLiteral("word%1").arg(i) + blank;
   f.put(words + QStringLiteral("\r\nlast"));
-  QTRY_VERIFY(f.editor().lineCount() >= 4);
+  QTRY_VERIFY(f.editor().lineCount() >= 5);
   const int rows = f.editor().lineCount();
-  QVERIFY(!f.enter(QStringLiteral("2")));
-  // Exactly the second display row of the long first line.
-  QCOMPARE(f.editor().selectionStart(), f.editor().lineStart(1));
-  QCOMPARE(f.editor().selectionLength(), f.editor().lineStart(2) - f.editor().lineStart(1));
-  QCOMPARE(f.editor().selectedText(), f.editor().lineText(1));
-  // The status line counts a selection that ends where the next wrapped row
-  // begins as being on that next row.
-  QEXPECT_FAIL("", "row of a selection ending at a soft wrap is the following row", Continue);
-  QCOMPARE(f.window.statusLine()->panelText(StatusLine::RowPanel), QStringLiteral("Row: 2"));
-  // The last row of the long line ends at its line break.
-  QVERIFY(!f.enter(QString::number(rows - 1)));
-  QCOMPARE(f.editor().selectionStart() + f.editor().selectionLength(), int(words.size()));
-  QVERIFY(!f.enter(QString::number(rows)));
-  QCOMPARE(f.editor().selectedText(), QStringLiteral("last"));
+  if (row <= 0)
+    row += rows;
+  QVERIFY(!f.enter(QString::number(row)));
+
+  QString rowText = f.editor().lineText(row - 1);
+  QVERIFY(rowText.endsWith(blank) || row == rows);
+  if (softWrapped) {
+    // The blanks where the row wraps are not part of the selection.
+    while (rowText.endsWith(QLatin1Char(' ')) || rowText.endsWith(QLatin1Char('\t')))
+      rowText.chop(1);
+  }
+  QCOMPARE(f.editor().selectionStart(), f.editor().lineStart(row - 1));
+  QCOMPARE(f.editor().selectedText(), rowText);
+  // The selection ends on the row asked for, and the status line names it.
+  QCOMPARE(f.editor().lineOfPosition(f.editor().selectionEnd()), row - 1);
+  QCOMPARE(f.window.statusLine()->panelText(StatusLine::RowPanel),
+           QStringLiteral("Row: %1").arg(row));
+  QCOMPARE(f.editor().wholeText(), words + QStringLiteral("\r\nlast"));
 }
 
 void GotoLineTest::cancelMovesNothing() {
