@@ -61,12 +61,10 @@ AboutBox::AboutBox(Shell& shell, QWidget* parent)
   QFrame* upperLine = separatorLine(frame, QStringLiteral("Bevel1"), 60);
   QLabel* credits = makeLabel(frame, QStringLiteral("Label3"),
                               QStringLiteral("Programming:\n"
-                                             "    Tamás Keszthelyi\n"
+                                             "    The WML Tessera developers\n"
                                              "\n"
                                              "Testing:\n"
-                                             "    Anna Vörös\n"
-                                             "    Péter Halmi\n"
-                                             "    Zsófia Bakos"),
+                                             "    The WML Tessera developers"),
                               QRect(14, 68, 190, 120));
   credits->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QFrame* lowerLine = separatorLine(frame, QStringLiteral("Bevel2"), 196);

@@ -6,6 +6,7 @@
 
 #include <QCursor>
 #include <QDesktopServices>
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -89,6 +90,18 @@ void AboutBoxTest::window() {
   QCOMPARE(box.findChild<QLabel*>("Label4")->text(), QStringLiteral("Web: "));
   QCOMPARE(box.findChild<QLabel*>("Label6")->text(), QStringLiteral(" E-mail:"));
   QCOMPARE(box.findChild<QPushButton*>("Button1")->text(), QStringLiteral("OK"));
+  // The credits name no invented people, only the project itself, and fit
+  // between the two lines around them.
+  const QLabel* credits = box.findChild<QLabel*>("Label3");
+  QCOMPARE(credits->text(), QStringLiteral("Programming:\n"
+                                           "    The WML Tessera developers\n"
+                                           "\n"
+                                           "Testing:\n"
+                                           "    The WML Tessera developers"));
+  QVERIFY(credits->sizeHint().width() <= credits->width());
+  QVERIFY(credits->geometry().top() > box.findChild<QFrame*>("Bevel1")->geometry().bottom());
+  QVERIFY(credits->geometry().top() + credits->sizeHint().height() <=
+          box.findChild<QFrame*>("Bevel2")->geometry().top());
   for (const char* name : {"Label10", "Label12"})
     QCOMPARE(box.findChild<QLabel*>(name)->text(), productWebCaption());
   for (const char* name : {"Label11", "Label13"})
