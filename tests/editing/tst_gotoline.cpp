@@ -153,8 +153,8 @@ void GotoLineTest::digitFilter() {
 }
 
 void GotoLineTest::wrappedRow_data() {
-  QTest::addColumn<QString>("blank");  // what separates the words of the long line
-  QTest::addColumn<int>("row");        // counted from 1; 0 or less counts back from the last
+  QTest::addColumn<QString>("blank");    // what separates the words of the long line
+  QTest::addColumn<int>("row");          // counted from 1; 0 or less counts back from the last
   QTest::addColumn<bool>("softWrapped"); // whether that row ends where the long line wraps
 
   const QString space = QStringLiteral(" ");
