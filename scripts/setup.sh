@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need on Debian 12; installs
-# only what is missing, so a prepared machine starts at once.
+# Installs what is missing on Debian 12: with --program, only what building
+# and running the editor needs; without, also what its tests need (X server,
+# print server, sanitizers, fuzzing, packaging checks). A prepared machine
+# starts at once.
+# Usage: setup.sh [--program]
 set -euo pipefail
 
-packages=(
+# Building and running the program.
+program_packages=(
   g++ cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libx11-dev
   fonts-liberation tango-icon-theme
+)
+# The tests, the benchmark, the sanitizer and fuzz builds.
+test_packages=(
   xvfb xauth xdotool x11-utils imagemagick openbox
   libxml2-utils desktop-file-utils shared-mime-info
-  cups cups-client printer-driver-cups-pdf poppler-utils
+  cups-daemon cups-core-drivers poppler-utils
   clang libclang-rt-dev
 )
+
+packages=("${program_packages[@]}")
+if [ "${1:-}" != "--program" ]; then
+  packages+=("${test_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do
