@@ -1,0 +1,303 @@
+#include "wml/DeckRules.h"
+
+#include "wml/TextRules.h"
+#include "wml/VersionFeatures.h"
+
+#include <libxml/tree.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace tessera::wml {
+
+namespace {
+
+QByteArray nameOf(const xmlNode* node) { return QByteArray(reinterpret_cast<const char*>(node->name)); }
+
+bool named(const xmlNode* node, const char* name) {
+  return node && node->type == XML_ELEMENT_NODE && xmlStrEqual(node->name, BAD_CAST name);
+}
+
+QByteArray attributeName(const xmlAttr* attribute) {
+  QByteArray name(reinterpret_cast<const char*>(attribute->name));
+  if (attribute->ns && attribute->ns->prefix)
+    name.prepend(QByteArray(reinterpret_cast<const char*>(attribute->ns->prefix)) + ':');
+  return name;
+}
+
+QByteArray valueOf(const xmlAttr* attribute) {
+  const xmlNode* text = attribute->children;
+  if (!text)
+    return {};
+  if (!text->next && text->type == XML_TEXT_NODE)
+    return QByteArray(reinterpret_cast<const char*>(text->content));
+  xmlChar* joined = xmlNodeListGetString(attribute->doc, text, 1);
+  QByteArray value(reinterpret_cast<const char*>(joined));
+  xmlFree(joined);
+  return value;
+}
+
+std::optional<QByteArray> attributeValue(const xmlNode* element, const char* name) {
+  for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next)
+    if (!attribute->ns && xmlStrEqual(attribute->name, BAD_CAST name))
+      return valueOf(attribute);
+  return std::nullopt;
+}
+
+QString text(const QByteArray& bytes) { return QString::fromUtf8(bytes); }
+
+bool isLinkAttribute(const QByteArray& element, const QByteArray& attribute) {
+  if (attribute == "href")
+    return element == "a" || element == "go";
+  if (attribute == "ontimer" || attribute == "onenterforward" || attribute == "onenterbackward")
+    return element == "card" || element == "template";
+  if (attribute == "onpick")
+    return element == "option";
+  return attribute == "src" && element == "img";
+}
+
+// A link to a file beside the deck: no scheme, not from the server's root,
+// no variable to be filled in at run time.
+bool isLocalRelative(const QByteArray& link) {
+  static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
+  return !link.isEmpty() && !link.startsWith('#') && !link.startsWith('/') &&
+         !link.startsWith('?') && !link.contains('$') && !scheme.match(text(link)).hasMatch();
+}
+
+struct Link {
+  const xmlNode* element;
+  QByteArray attribute;
+  QByteArray value;
+};
+
+class TreeRules {
+public:
+  TreeRules(const ParsedDeck& deck, const CheckOptions& options, Explained& explained)
+      : deck_(deck), options_(options), explained_(explained) {}
+
+  QList<Finding> run() {
+    const xmlNode* root = deck_.root();
+    if (!root)
+      return {};
+    if (deck_.doctypeKind() != DoctypeKind::Wml && !named(root, "wml"))
+      report(root, QStringLiteral("The deck's root element must be <wml>, not <%1>.")
+                       .arg(text(nameOf(root))));
+    for (const xmlNode* child = root->children; child; child = child->next)
+      if (named(child, "template"))
+        templateHasOntimer_ = hasOntimerTarget(child);
+    walk(root);
+    checkLinks();
+    return std::move(findings_);
+  }
+
+private:
+  void report(const xmlNode* element, const QString& message, Severity severity = Severity::Error) {
+    const TextPosition at = deck_.position(element);
+    findings_.append({at.line, at.column, severity, message});
+  }
+
+  void walk(const xmlNode* root) {
+    const xmlNode* node = root;
+    while (node) {
+      if (node->type == XML_ELEMENT_NODE)
+        visit(node);
+      if (node->children && node->type == XML_ELEMENT_NODE) {
+        node = node->children;
+        continue;
+      }
+      while (node && node != root && !node->next)
+        node = node->parent;
+      if (!node || node == root)
+        break;
+      node = node->next;
+    }
+  }
+
+  void visit(const xmlNode* element) {
+    const QByteArray name = nameOf(element);
+    if (const auto version = introducedIn(name); version && *version > deck_.version()) {
+      report(element, QStringLiteral("The element <%1> is WML %2; this deck is WML %3.")
+                          .arg(text(name), versionName(*version), versionName(deck_.version())));
+      explained_.elements.insert(element);
+      explained_.contents.insert(element->parent);
+    }
+    for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next)
+      visitAttribute(element, name, attribute);
+    checkDuplicateEvents(element);
+    if (name == "card")
+      visitCard(element);
+    else if (name == "template")
+      checkDuplicateSoftKeys(element, false, QStringLiteral("the template"));
+    else if (name == "input")
+      checkFormat(element);
+  }
+
+  void visitAttribute(const xmlNode* element, const QByteArray& name, const xmlAttr* attribute) {
+    const QByteArray attributeKey = attributeName(attribute);
+    if (const auto version = introducedIn(name, attributeKey);
+        version && *version > deck_.version()) {
+      report(element, QStringLiteral("The attribute \"%1\" of <%2> is WML %3; this deck is WML %4.")
+                          .arg(text(attributeKey), text(name), versionName(*version),
+                               versionName(deck_.version())));
+      explained_.attributes.insert({element, attributeKey});
+    }
+    if (!isLinkAttribute(name, attributeKey))
+      return;
+    const QByteArray value = valueOf(attribute);
+    if (value.isEmpty() && attributeKey == "href")
+      report(element, QStringLiteral("The href of <%1> is empty.").arg(text(name)));
+    else
+      links_.append({element, attributeKey, value});
+  }
+
+  void visitCard(const xmlNode* card) {
+    if (const auto id = attributeValue(card, "id")) {
+      if (const xmlNode* first = cardIds_.value(*id)) {
+        report(card, QStringLiteral("The id \"%1\" of this <card> is already used by the card on "
+                                    "line %2.")
+                         .arg(text(*id))
+                         .arg(deck_.position(first).line));
+        explained_.ids.insert(card);
+      } else {
+        cardIds_.insert(*id, card);
+      }
+    }
+    const xmlNode* firstTimer = nullptr;
+    for (const xmlNode* child = card->children; child; child = child->next) {
+      if (!named(child, "timer"))
+        continue;
+      if (firstTimer) {
+        report(child, QStringLiteral("The <card> already has a <timer> (line %1); a card may "
+                                     "hold only one.")
+                          .arg(deck_.position(firstTimer).line));
+        explained_.contents.insert(card);
+      } else {
+        firstTimer = child;
+        if (!templateHasOntimer_ && !hasOntimerTarget(card))
+          report(child,
+                 QStringLiteral("The <timer> has no target: neither the card nor the template "
+                                "has an \"ontimer\" attribute or an <onevent type=\"ontimer\">."),
+                 Severity::Warning);
+      }
+    }
+    checkDuplicateSoftKeys(card, true, QStringLiteral("this card"));
+  }
+
+  static bool hasOntimerTarget(const xmlNode* element) {
+    if (attributeValue(element, "ontimer"))
+      return true;
+    for (const xmlNode* child = element->children; child; child = child->next)
+      if (named(child, "onevent") && attributeValue(child, "type") == QByteArray("ontimer"))
+        return true;
+    return false;
+  }
+
+  // A do element's name is its name attribute, else its type.
+  void checkDuplicateSoftKeys(const xmlNode* owner, bool wholeSubtree, const QString& where) {
+    QHash<QByteArray, const xmlNode*> seen;
+    const auto check = [&](const xmlNode* element) {
+      if (!named(element, "do"))
+        return;
+      const QByteArray key =
+          attributeValue(element, "name").value_or(attributeValue(element, "type").value_or(QByteArray()));
+      if (const xmlNode* first = seen.value(key))
+        report(element, QStringLiteral("Another <do> in %1 (line %2) already has the name \"%3\" "
+                                       "(a <do> without a name is named by its type).")
+                            .arg(where)
+                            .arg(deck_.position(first).line)
+                            .arg(text(key)));
+      else
+        seen.insert(key, element);
+    };
+    for (const xmlNode* child = owner->children; child; child = child->next) {
+      check(child);
+      if (wholeSubtree && child->type == XML_ELEMENT_NODE && !named(child, "do"))
+        forEachDescendant(child, check);
+    }
+  }
+
+  template <typename Visit> static void forEachDescendant(const xmlNode* parent, Visit&& visit) {
+    for (const xmlNode* child = parent->children; child; child = child->next) {
+      if (child->type != XML_ELEMENT_NODE)
+        continue;
+      visit(child);
+      forEachDescendant(child, visit);
+    }
+  }
+
+  void checkDuplicateEvents(const xmlNode* element) {
+    QHash<QByteArray, const xmlNode*> seen;
+    for (const xmlNode* child = element->children; child; child = child->next) {
+      if (!named(child, "onevent"))
+        continue;
+      const QByteArray type = attributeValue(child, "type").value_or(QByteArray());
+      if (seen.contains(type))
+        report(child, QStringLiteral("The <%1> already has an <onevent> of type \"%2\" (line %3).")
+                          .arg(text(nameOf(element)), text(type))
+                          .arg(deck_.position(seen.value(type)).line));
+      else
+        seen.insert(type, child);
+    }
+  }
+
+  void checkFormat(const xmlNode* input) {
+    const auto format = attributeValue(input, "format");
+    if (!format)
+      return;
+    const QString mask = text(*format);
+    const QString problem = formatMaskProblem(mask);
+    if (!problem.isEmpty())
+      report(input, QStringLiteral("The format \"%1\" of <input> is not a valid input mask: %2.")
+                        .arg(mask, problem));
+  }
+
+  void checkLinks() {
+    const QDir beside = options_.documentPath.isEmpty()
+                            ? QDir()
+                            : QFileInfo(options_.documentPath).absoluteDir();
+    for (const Link& link : links_) {
+      const QString element = text(nameOf(link.element));
+      if (link.value.startsWith('#') && link.attribute != "src") {
+        const QByteArray card = link.value.mid(1);
+        if (!card.isEmpty() && !card.contains('$') && !cardIds_.contains(card))
+          report(link.element, QStringLiteral("The %1 \"%2\" of <%3> points to a card that does "
+                                              "not exist: no card has the id \"%4\".")
+                                   .arg(text(link.attribute), text(link.value), element,
+                                        text(card)));
+        continue;
+      }
+      if (options_.documentPath.isEmpty() || !isLocalRelative(link.value))
+        continue;
+      QByteArray path = link.value;
+      path.truncate(std::min(path.indexOf('#') < 0 ? path.size() : path.indexOf('#'),
+                             path.indexOf('?') < 0 ? path.size() : path.indexOf('?')));
+      const QString file = QUrl::fromPercentEncoding(path);
+      if (!file.isEmpty() && !QFileInfo::exists(beside.filePath(file)))
+        report(link.element,
+               QStringLiteral("The %1 \"%2\" of <%3> names a file that does not exist beside "
+                              "the deck.")
+                   .arg(text(link.attribute), text(link.value), element),
+               Severity::Warning);
+    }
+  }
+
+  const ParsedDeck& deck_;
+  const CheckOptions& options_;
+  Explained& explained_;
+  QList<Finding> findings_;
+  QHash<QByteArray, const xmlNode*> cardIds_;
+  QList<Link> links_;
+  bool templateHasOntimer_ = false;
+};
+
+} // namespace
+
+QList<Finding> checkTreeRules(const ParsedDeck& deck, const CheckOptions& options,
+                              Explained& explained) {
+  return TreeRules(deck, options, explained).run();
+}
+
+} // namespace tessera::wml

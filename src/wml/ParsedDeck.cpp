@@ -1,0 +1,189 @@
+#include "wml/ParsedDeck.h"
+
+#include "wml/DtdFiles.h"
+#include "wml/LibxmlErrors.h"
+
+#include <libxml/SAX2.h>
+#include <libxml/entities.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/tree.h>
+
+namespace tessera::wml {
+
+namespace {
+
+// What the SAX hooks share during one parse (reached through the context's
+// _private field, which entity sub-parsers inherit).
+struct ParseState {
+  xmlParserCtxtPtr mainContext = nullptr;
+  const QByteArray* utf8 = nullptr;
+  QList<LibxmlReport> reports;
+  qsizetype doctypeOffset = -1;
+  bool sawDoctype = false;
+  QByteArray publicId;
+};
+
+ParseState* stateOf(void* context) {
+  return context ? static_cast<ParseState*>(static_cast<xmlParserCtxtPtr>(context)->_private)
+                 : nullptr;
+}
+
+qsizetype currentOffset(xmlParserCtxtPtr context) {
+  const xmlParserInputPtr input = context->input;
+  return qsizetype(input->consumed) + (input->cur - input->base);
+}
+
+void recordError(void* userData, xmlErrorPtr error) {
+  if (ParseState* state = stateOf(userData); state && error)
+    state->reports.append(reportOf(*error));
+}
+
+// The WML entities beyond XML's own five, for decks whose DOCTYPE gives none.
+void declareFallbackEntities(xmlDocPtr document) {
+  if (!document)
+    return;
+  if (!document->intSubset)
+    xmlCreateIntSubset(document, BAD_CAST "wml", nullptr, nullptr);
+  xmlAddDocEntity(document, BAD_CAST "nbsp", XML_INTERNAL_GENERAL_ENTITY, nullptr, nullptr,
+                  BAD_CAST "\xC2\xA0");
+  xmlAddDocEntity(document, BAD_CAST "shy", XML_INTERNAL_GENERAL_ENTITY, nullptr, nullptr,
+                  BAD_CAST "\xC2\xAD");
+}
+
+void startDocument(void* context) {
+  xmlSAX2StartDocument(context);
+  declareFallbackEntities(static_cast<xmlParserCtxtPtr>(context)->myDoc);
+}
+
+void internalSubset(void* context, const xmlChar* name, const xmlChar* externalId,
+                    const xmlChar* systemId) {
+  xmlSAX2InternalSubset(context, name, externalId, systemId);
+  auto* parser = static_cast<xmlParserCtxtPtr>(context);
+  const QByteArray publicId(reinterpret_cast<const char*>(externalId));
+  if (ParseState* state = stateOf(context); state && parser == state->mainContext) {
+    state->doctypeOffset = state->utf8->lastIndexOf("<!DOCTYPE", currentOffset(parser));
+    state->sawDoctype = true;
+    state->publicId = publicId;
+  }
+  if (!versionOfPublicIdentifier(publicId))
+    declareFallbackEntities(parser->myDoc);
+}
+
+void startElement(void* context, const xmlChar* localName, const xmlChar* prefix,
+                  const xmlChar* uri, int namespaceCount, const xmlChar** namespaces,
+                  int attributeCount, int defaultedCount, const xmlChar** attributes) {
+  xmlSAX2StartElementNs(context, localName, prefix, uri, namespaceCount, namespaces,
+                        attributeCount, defaultedCount, attributes);
+  auto* parser = static_cast<xmlParserCtxtPtr>(context);
+  ParseState* state = stateOf(context);
+  xmlNodePtr element = parser->node;
+  if (!state || parser != state->mainContext || parser->inputNr != 1 || !element ||
+      element->_private || !xmlStrEqual(element->name, localName))
+    return;
+  // The parser stands at the end of the start tag; its "<" is the nearest
+  // one before, since a well-formed attribute value holds no "<".
+  const char* bytes = state->utf8->constData();
+  qsizetype at = std::min(currentOffset(parser), state->utf8->size() - 1);
+  while (at > 0 && bytes[at] != '<')
+    --at;
+  element->_private = reinterpret_cast<void*>(quintptr(at) + 1);
+}
+
+void classify(ParsedDeck& deck, QList<Finding>& findings, QList<LibxmlReport>& validity,
+              const QList<LibxmlReport>& reports);
+
+} // namespace
+
+void ParsedDeck::DocumentDeleter::operator()(_xmlDoc* document) const { xmlFreeDoc(document); }
+
+ParsedDeck::ParsedDeck() = default;
+ParsedDeck::ParsedDeck(ParsedDeck&&) noexcept = default;
+ParsedDeck& ParsedDeck::operator=(ParsedDeck&&) noexcept = default;
+ParsedDeck::~ParsedDeck() = default;
+
+_xmlNode* ParsedDeck::root() const {
+  return document_ ? xmlDocGetRootElement(document_.get()) : nullptr;
+}
+
+TextPosition ParsedDeck::doctypePosition() const {
+  return doctypeOffset_ >= 0 ? lines_.positionOfByte(doctypeOffset_) : TextPosition{1, 1};
+}
+
+qsizetype ParsedDeck::startTagOffset(const _xmlNode* element) const {
+  for (const xmlNode* node = element; node; node = node->parent)
+    if (node->type == XML_ELEMENT_NODE && node->_private)
+      return qsizetype(reinterpret_cast<quintptr>(node->_private) - 1);
+  return -1;
+}
+
+TextPosition ParsedDeck::position(const _xmlNode* element) const {
+  const qsizetype offset = startTagOffset(element);
+  if (offset >= 0)
+    return lines_.positionOfByte(offset);
+  return {element ? int(xmlGetLineNo(element)) : 1, 1};
+}
+
+ParsedDeck parseDeck(const QString& text) { return parseDeckUtf8(text.toUtf8()); }
+
+ParsedDeck parseDeckUtf8(const QByteArray& utf8) {
+  installEntityLoader();
+  ParsedDeck deck;
+  deck.utf8_ = utf8;
+  deck.lines_ = LineIndex(utf8);
+
+  xmlParserCtxtPtr parser = xmlCreateMemoryParserCtxt(utf8.constData(), int(utf8.size()));
+  if (!parser) {
+    deck.findings_.append({1, 1, Severity::Error, QStringLiteral("The deck could not be read.")});
+    return deck;
+  }
+  ParseState state;
+  state.mainContext = parser;
+  state.utf8 = &deck.utf8_;
+  parser->_private = &state;
+  parser->sax->serror = recordError;
+  parser->sax->startDocument = startDocument;
+  parser->sax->internalSubset = internalSubset;
+  parser->sax->startElementNs = startElement;
+  parser->vctxt.error = nullptr;
+  parser->vctxt.warning = nullptr;
+  xmlCtxtUseOptions(parser, XML_PARSE_NONET | XML_PARSE_BIG_LINES | XML_PARSE_DTDLOAD |
+                                XML_PARSE_NOENT | XML_PARSE_IGNORE_ENC | XML_PARSE_NOCDATA);
+  xmlParseDocument(parser);
+
+  xmlDocPtr document = parser->myDoc;
+  parser->myDoc = nullptr;
+  const bool wellFormed = parser->wellFormed != 0;
+  xmlFreeParserCtxt(parser);
+  if (document && !wellFormed) {
+    xmlFreeDoc(document);
+    document = nullptr;
+  }
+  deck.document_.reset(document);
+  deck.doctypeOffset_ = state.doctypeOffset;
+  if (state.sawDoctype) {
+    deck.publicId_ = state.publicId;
+    const auto version = versionOfPublicIdentifier(deck.publicId_);
+    deck.doctypeKind_ = version ? DoctypeKind::Wml : DoctypeKind::Unknown;
+    deck.version_ = version.value_or(WmlVersion::Wml11);
+  }
+  classify(deck, deck.findings_, deck.validityReports_, state.reports);
+  return deck;
+}
+
+namespace {
+
+void classify(ParsedDeck& deck, QList<Finding>& findings, QList<LibxmlReport>& validity,
+              const QList<LibxmlReport>& reports) {
+  for (const LibxmlReport& report : reports) {
+    if (report.domain == XML_FROM_VALID) {
+      validity.append(report);
+      continue;
+    }
+    findings.append(findingOfParseReport(report, deck.lines(), deck.utf8()));
+  }
+}
+
+} // namespace
+
+} // namespace tessera::wml

@@ -1,0 +1,147 @@
+#include "wml/DeckRules.h"
+
+#include "wml/TextRules.h"
+
+#include <QList>
+
+namespace tessera::wml {
+
+namespace {
+
+// Walks the markup of a well-formed text just closely enough to tell
+// character data and attribute values (where variables live) from the rest.
+class VariableScanner {
+public:
+  explicit VariableScanner(const ParsedDeck& deck) : deck_(deck), bytes_(deck.utf8()) {}
+
+  QList<Finding> run() {
+    const qsizetype size = bytes_.size();
+    qsizetype at = 0;
+    while (at < size) {
+      const char c = bytes_[at];
+      if (c == '$') {
+        at = checkReference(at, QStringLiteral("the text of <%1>").arg(openElement()));
+      } else if (c == '<') {
+        at = skipMarkup(at);
+      } else {
+        ++at;
+      }
+    }
+    return std::move(findings_);
+  }
+
+private:
+  QString openElement() const {
+    return open_.isEmpty() ? QStringLiteral("the deck") : QString::fromUtf8(open_.last());
+  }
+
+  qsizetype checkReference(qsizetype at, const QString& where, qsizetype end = -1) {
+    if (end < 0)
+      end = bytes_.size();
+    const VariableScan scan = scanVariableReference(QByteArrayView(bytes_).sliced(at, end - at));
+    if (!scan.problem.isEmpty()) {
+      const TextPosition place = deck_.lines().positionOfByte(at);
+      findings_.append({place.line, place.column, Severity::Error,
+                        QStringLiteral("Malformed variable reference in %1: %2.")
+                            .arg(where, scan.problem)});
+    }
+    return at + scan.length;
+  }
+
+  qsizetype find(const char* what, qsizetype from) const {
+    const qsizetype found = bytes_.indexOf(what, from);
+    return found < 0 ? bytes_.size() : found;
+  }
+
+  qsizetype skipMarkup(qsizetype at) {
+    const QByteArrayView rest = QByteArrayView(bytes_).sliced(at);
+    if (rest.startsWith("<!--"))
+      return find("-->", at + 4) + 3;
+    if (rest.startsWith("<?"))
+      return find("?>", at + 2) + 2;
+    if (rest.startsWith("<![CDATA[")) {
+      const qsizetype end = find("]]>", at + 9);
+      for (qsizetype i = at + 9; i < end;)
+        i = bytes_[i] == '$' ? checkReference(i, QStringLiteral("the text of <%1>")
+                                                     .arg(openElement()),
+                                              end)
+                             : i + 1;
+      return end + 3;
+    }
+    if (rest.startsWith("<!"))
+      return skipDeclaration(at);
+    if (rest.startsWith("</")) {
+      if (!open_.isEmpty())
+        open_.removeLast();
+      return find(">", at) + 1;
+    }
+    return scanStartTag(at);
+  }
+
+  // A DOCTYPE with its internal subset: quoted strings and brackets nest.
+  qsizetype skipDeclaration(qsizetype at) {
+    int depth = 0;
+    for (qsizetype i = at + 2; i < bytes_.size(); ++i) {
+      const char c = bytes_[i];
+      if (c == '"' || c == '\'') {
+        i = bytes_.indexOf(c, i + 1);
+        if (i < 0)
+          return bytes_.size();
+      } else if (c == '[') {
+        ++depth;
+      } else if (c == ']') {
+        --depth;
+      } else if (c == '>' && depth <= 0) {
+        return i + 1;
+      }
+    }
+    return bytes_.size();
+  }
+
+  static bool isNameByte(char c) {
+    return c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '/' && c != '>' && c != '=';
+  }
+
+  qsizetype scanStartTag(qsizetype at) {
+    const qsizetype size = bytes_.size();
+    qsizetype i = at + 1;
+    while (i < size && isNameByte(bytes_[i]))
+      ++i;
+    const QByteArray element = bytes_.mid(at + 1, i - at - 1);
+    QByteArray attribute;
+    while (i < size && bytes_[i] != '>') {
+      const char c = bytes_[i];
+      if (c == '"' || c == '\'') {
+        const qsizetype end = std::max(bytes_.indexOf(c, i + 1), i + 1);
+        const QString where = QStringLiteral("the attribute \"%1\" of <%2>")
+                                  .arg(QString::fromUtf8(attribute), QString::fromUtf8(element));
+        for (qsizetype v = i + 1; v < end;)
+          v = bytes_[v] == '$' ? checkReference(v, where, end) : v + 1;
+        i = end + 1;
+      } else if (isNameByte(c)) {
+        const qsizetype start = i;
+        while (i < size && isNameByte(bytes_[i]))
+          ++i;
+        attribute = bytes_.mid(start, i - start);
+      } else {
+        ++i;
+      }
+    }
+    if (i > at && bytes_[i - 1] != '/')
+      open_.append(element);
+    return i + 1;
+  }
+
+  const ParsedDeck& deck_;
+  const QByteArray& bytes_;
+  QList<QByteArray> open_;
+  QList<Finding> findings_;
+};
+
+} // namespace
+
+QList<Finding> checkVariableReferences(const ParsedDeck& deck) {
+  return VariableScanner(deck).run();
+}
+
+} // namespace tessera::wml

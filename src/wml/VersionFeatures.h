@@ -1,0 +1,15 @@
+#pragma once
+
+#include "wml/WmlVersion.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+namespace tessera::wml {
+
+// The WML version that introduced an element (attribute empty) or an
+// attribute of an element; nothing for what WML 1.1 already had.
+std::optional<WmlVersion> introducedIn(const QByteArray& element, const QByteArray& attribute = {});
+
+} // namespace tessera::wml
