@@ -15,7 +15,9 @@ namespace tessera::wml {
 
 namespace {
 
-QByteArray nameOf(const xmlNode* node) { return QByteArray(reinterpret_cast<const char*>(node->name)); }
+QByteArray nameOf(const xmlNode* node) {
+  return QByteArray(reinterpret_cast<const char*>(node->name));
+}
 
 bool named(const xmlNode* node, const char* name) {
   return node && node->type == XML_ELEMENT_NODE && xmlStrEqual(node->name, BAD_CAST name);
@@ -201,8 +203,8 @@ private:
     const auto check = [&](const xmlNode* element) {
       if (!named(element, "do"))
         return;
-      const QByteArray key =
-          attributeValue(element, "name").value_or(attributeValue(element, "type").value_or(QByteArray()));
+      const QByteArray key = attributeValue(element, "name")
+                                 .value_or(attributeValue(element, "type").value_or(QByteArray()));
       if (const xmlNode* first = seen.value(key))
         report(element, QStringLiteral("Another <do> in %1 (line %2) already has the name \"%3\" "
                                        "(a <do> without a name is named by its type).")
@@ -255,18 +257,17 @@ private:
   }
 
   void checkLinks() {
-    const QDir beside = options_.documentPath.isEmpty()
-                            ? QDir()
-                            : QFileInfo(options_.documentPath).absoluteDir();
+    const QDir beside =
+        options_.documentPath.isEmpty() ? QDir() : QFileInfo(options_.documentPath).absoluteDir();
     for (const Link& link : links_) {
       const QString element = text(nameOf(link.element));
       if (link.value.startsWith('#') && link.attribute != "src") {
         const QByteArray card = link.value.mid(1);
         if (!card.isEmpty() && !card.contains('$') && !cardIds_.contains(card))
-          report(link.element, QStringLiteral("The %1 \"%2\" of <%3> points to a card that does "
-                                              "not exist: no card has the id \"%4\".")
-                                   .arg(text(link.attribute), text(link.value), element,
-                                        text(card)));
+          report(link.element,
+                 QStringLiteral("The %1 \"%2\" of <%3> points to a card that does "
+                                "not exist: no card has the id \"%4\".")
+                     .arg(text(link.attribute), text(link.value), element, text(card)));
         continue;
       }
       if (options_.documentPath.isEmpty() || !isLocalRelative(link.value))

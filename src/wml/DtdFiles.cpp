@@ -50,9 +50,8 @@ QString dtdPath(WmlVersion version) {
   const QString name = dtdFileName(version);
   if (QCoreApplication::instance()) {
     const QString dir = QCoreApplication::applicationDirPath();
-    for (const QString& candidate :
-         {dir + QStringLiteral("/data/dtd/") + name,
-          dir + QStringLiteral("/../share/tessera/dtd/") + name})
+    for (const QString& candidate : {dir + QStringLiteral("/data/dtd/") + name,
+                                     dir + QStringLiteral("/../share/tessera/dtd/") + name})
       if (QFileInfo::exists(candidate))
         return QFileInfo(candidate).canonicalFilePath();
   }

@@ -7,6 +7,7 @@
 #include <libxml/valid.h>
 #include <libxml/xmlerror.h>
 
+#include <QSet>
 #include <QStringList>
 
 #include <memory>
@@ -49,14 +50,14 @@ QString name(const QByteArray& bytes) { return QString::fromUtf8(bytes); }
 QString allowedValues(const xmlDtd* dtd, const QByteArray& element, const QByteArray& attribute) {
   if (!dtd)
     return {};
-  const xmlAttribute* declaration = xmlGetDtdAttrDesc(const_cast<xmlDtd*>(dtd),
-                                                      BAD_CAST element.constData(),
-                                                      BAD_CAST attribute.constData());
+  const xmlAttribute* declaration = xmlGetDtdAttrDesc(
+      const_cast<xmlDtd*>(dtd), BAD_CAST element.constData(), BAD_CAST attribute.constData());
   if (!declaration || !declaration->tree)
     return {};
   QStringList values;
   for (const xmlEnumeration* value = declaration->tree; value; value = value->next)
-    values << QStringLiteral("\"%1\"").arg(QString::fromUtf8(reinterpret_cast<const char*>(value->name)));
+    values << QStringLiteral("\"%1\"").arg(
+        QString::fromUtf8(reinterpret_cast<const char*>(value->name)));
   return values.join(QStringLiteral(", "));
 }
 
@@ -85,25 +86,28 @@ QString wording(const LibxmlReport& report, WmlVersion version, const xmlDtd* dt
         .arg(name(report.str1), name(report.str2),
              report.str3.trimmed().isEmpty() ? QStringLiteral("nothing")
                                              : name(report.str3.trimmed()));
+  case XML_DTD_INVALID_CHILD:
+    return QStringLiteral("The element <%1> is not allowed inside <%2>.")
+        .arg(name(report.str1), name(report.str2));
   case XML_DTD_NOT_EMPTY:
     return QStringLiteral("The element <%1> must be empty.").arg(name(report.str1));
   case XML_DTD_ID_REDEFINED:
     return QStringLiteral("The id \"%1\" is already used by another element.")
         .arg(name(report.str1));
-  case XML_DTD_ROOT_NAME:
-    return QStringLiteral("The deck's root element must be <wml>.");
+  case XML_DTD_ROOT_NAME: return QStringLiteral("The deck's root element must be <wml>.");
   default: break;
   }
   return report.message;
 }
 
-bool isExplained(const LibxmlReport& report, const Explained& explained) {
+bool isExplained(const LibxmlReport& report, const Explained& explained,
+                 const QSet<const xmlNode*>& parentsOfUnknown) {
   switch (report.code) {
-  case XML_DTD_UNKNOWN_ATTRIBUTE:
-    return explained.attributes.contains({report.node, report.str1});
+  case XML_DTD_UNKNOWN_ATTRIBUTE: return explained.attributes.contains({report.node, report.str1});
   case XML_DTD_UNKNOWN_ELEM: return explained.elements.contains(report.node);
   case XML_DTD_CONTENT_MODEL:
-  case XML_DTD_INVALID_CHILD: return explained.contents.contains(report.node);
+  case XML_DTD_INVALID_CHILD:
+    return explained.contents.contains(report.node) || parentsOfUnknown.contains(report.node);
   case XML_DTD_ID_REDEFINED: return explained.ids.contains(report.node);
   default: return false;
   }
@@ -131,9 +135,15 @@ QList<Finding> validateAgainstDtd(const ParsedDeck& deck, const Explained& expla
   }
 
   const xmlDtd* dtd = ownType ? document->extSubset : fallback.get();
+  // An element the document type does not know is one fault, not also one
+  // of its parent's content.
+  QSet<const xmlNode*> parentsOfUnknown;
+  for (const LibxmlReport& report : reports)
+    if (report.code == XML_DTD_UNKNOWN_ELEM && report.node)
+      parentsOfUnknown.insert(report.node->parent);
   QList<Finding> findings;
   for (const LibxmlReport& report : reports) {
-    if (isExplained(report, explained))
+    if (isExplained(report, explained, parentsOfUnknown))
       continue;
     const TextPosition at =
         report.node ? deck.position(report.node) : TextPosition{std::max(report.line, 1), 1};

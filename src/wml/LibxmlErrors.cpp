@@ -55,8 +55,8 @@ Finding findingOfParseReport(const LibxmlReport& report, const LineIndex& lines,
     finding.line = at.line;
     finding.column = at.column;
     finding.severity = Severity::Error;
-    finding.message = QStringLiteral("The entity &%1; is not defined.")
-                          .arg(QString::fromUtf8(report.str1));
+    finding.message =
+        QStringLiteral("The entity &%1; is not defined.").arg(QString::fromUtf8(report.str1));
   }
   return finding;
 }

@@ -12,12 +12,12 @@ namespace tessera::wml {
 struct LibxmlReport {
   int domain = 0;
   int code = 0;
-  int level = 0;                 // xmlErrorLevel
+  int level = 0;                  // xmlErrorLevel
   const _xmlNode* node = nullptr; // the element concerned, when known
-  int line = 0;                  // as libxml2 counts
+  int line = 0;                   // as libxml2 counts
   int column = 0;
-  QByteArray str1, str2, str3;   // the names and values libxml2 quotes
-  QString message;               // libxml2's own wording, trimmed
+  QByteArray str1, str2, str3; // the names and values libxml2 quotes
+  QString message;             // libxml2's own wording, trimmed
 };
 
 } // namespace tessera::wml

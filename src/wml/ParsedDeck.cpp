@@ -73,8 +73,8 @@ void internalSubset(void* context, const xmlChar* name, const xmlChar* externalI
 void startElement(void* context, const xmlChar* localName, const xmlChar* prefix,
                   const xmlChar* uri, int namespaceCount, const xmlChar** namespaces,
                   int attributeCount, int defaultedCount, const xmlChar** attributes) {
-  xmlSAX2StartElementNs(context, localName, prefix, uri, namespaceCount, namespaces,
-                        attributeCount, defaultedCount, attributes);
+  xmlSAX2StartElementNs(context, localName, prefix, uri, namespaceCount, namespaces, attributeCount,
+                        defaultedCount, attributes);
   auto* parser = static_cast<xmlParserCtxtPtr>(context);
   ParseState* state = stateOf(context);
   xmlNodePtr element = parser->node;

@@ -18,8 +18,8 @@
 // Elements' `_private` fields hold their start-tag offsets: do not use them.
 
 #include "wml/Finding.h"
-#include "wml/LineIndex.h"
 #include "wml/LibxmlReport.h"
+#include "wml/LineIndex.h"
 #include "wml/WmlVersion.h"
 
 #include <QByteArray>

@@ -4,9 +4,7 @@ namespace tessera::wml {
 
 namespace {
 
-bool isNameStart(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
+bool isNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 bool isNameChar(char c) { return isNameStart(c) || (c >= '0' && c <= '9'); }
 
 bool isConversion(QByteArrayView word) {
@@ -64,8 +62,7 @@ QString formatMaskProblem(const QString& mask) {
     const bool repeat = c == QLatin1Char('*') || (c >= QLatin1Char('1') && c <= QLatin1Char('9'));
     if (repeat) {
       if (i + 2 != mask.size() || !isFormatCode(mask.at(i + 1)))
-        return QStringLiteral("\"%1\" must be followed by one format code and end the mask")
-            .arg(c);
+        return QStringLiteral("\"%1\" must be followed by one format code and end the mask").arg(c);
       return {};
     }
     if (!isFormatCode(c))

@@ -41,9 +41,9 @@ private:
     const VariableScan scan = scanVariableReference(QByteArrayView(bytes_).sliced(at, end - at));
     if (!scan.problem.isEmpty()) {
       const TextPosition place = deck_.lines().positionOfByte(at);
-      findings_.append({place.line, place.column, Severity::Error,
-                        QStringLiteral("Malformed variable reference in %1: %2.")
-                            .arg(where, scan.problem)});
+      findings_.append(
+          {place.line, place.column, Severity::Error,
+           QStringLiteral("Malformed variable reference in %1: %2.").arg(where, scan.problem)});
     }
     return at + scan.length;
   }
@@ -62,10 +62,9 @@ private:
     if (rest.startsWith("<![CDATA[")) {
       const qsizetype end = find("]]>", at + 9);
       for (qsizetype i = at + 9; i < end;)
-        i = bytes_[i] == '$' ? checkReference(i, QStringLiteral("the text of <%1>")
-                                                     .arg(openElement()),
-                                              end)
-                             : i + 1;
+        i = bytes_[i] == '$'
+                ? checkReference(i, QStringLiteral("the text of <%1>").arg(openElement()), end)
+                : i + 1;
       return end + 3;
     }
     if (rest.startsWith("<!"))

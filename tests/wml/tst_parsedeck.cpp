@@ -42,8 +42,8 @@ void ParseDeckTest::lineIndex_data() {
   QTest::newRow("second line") << "ab\ncd" << 4 << 2 << 2;
   QTest::newRow("empty lines") << "\n\n\nx" << 3 << 4 << 1;
   QTest::newRow("two-byte characters") << "\xc3\xa4\xc3\xb6x\ny" << 2 << 1 << 3;
-  QTest::newRow("three-byte characters") << QString::fromUtf8("\xe2\x82\xac\xe2\x82\xac!") << 2
-                                         << 1 << 3;
+  QTest::newRow("three-byte characters")
+      << QString::fromUtf8("\xe2\x82\xac\xe2\x82\xac!") << 2 << 1 << 3;
 }
 
 void ParseDeckTest::lineIndex() {
@@ -60,10 +60,10 @@ void ParseDeckTest::lineIndex() {
 
 void ParseDeckTest::elementPositions() {
   const ParsedDeck deck = parseDeck(QString::fromUtf8("<?xml version=\"1.0\"?>\n"
-                                                   "<wml>\n"
-                                                   "  <card id=\"a\" title=\"\xc3\xa4<>\"><p>x "
-                                                   "<b>y</b></p>\n"
-                                                   "</card></wml>\n")
+                                                      "<wml>\n"
+                                                      "  <card id=\"a\" title=\"\xc3\xa4<>\"><p>x "
+                                                      "<b>y</b></p>\n"
+                                                      "</card></wml>\n")
                                         .replace(QStringLiteral("<>"), QStringLiteral("&lt;&gt;")));
   QVERIFY(deck.wellFormed());
   const xmlNode* wml = deck.root();
@@ -99,8 +99,8 @@ void ParseDeckTest::doctypeKinds_data() {
   QTest::newRow("1.3") << wml.arg("1.3") << DoctypeKind::Wml << WmlVersion::Wml13 << 2;
   QTest::newRow("1.4 is unknown") << wml.arg("1.4") << DoctypeKind::Unknown << WmlVersion::Wml11
                                   << 2;
-  QTest::newRow("system only") << "<!DOCTYPE wml SYSTEM \"wml.dtd\">\n" << DoctypeKind::Unknown
-                               << WmlVersion::Wml11 << 2;
+  QTest::newRow("system only") << "<!DOCTYPE wml SYSTEM \"wml.dtd\">\n"
+                               << DoctypeKind::Unknown << WmlVersion::Wml11 << 2;
 }
 
 void ParseDeckTest::doctypeKinds() {
@@ -108,8 +108,8 @@ void ParseDeckTest::doctypeKinds() {
   QFETCH(DoctypeKind, kind);
   QFETCH(WmlVersion, version);
   QFETCH(int, line);
-  const ParsedDeck deck = parseDeck("<?xml version=\"1.0\"?>\n" + prolog +
-                                    "<wml><card><p>a&nbsp;b</p></card></wml>\n");
+  const ParsedDeck deck =
+      parseDeck("<?xml version=\"1.0\"?>\n" + prolog + "<wml><card><p>a&nbsp;b</p></card></wml>\n");
   QVERIFY(deck.wellFormed());
   QCOMPARE(deck.doctypeKind(), kind);
   QCOMPARE(deck.version(), version);
@@ -118,18 +118,20 @@ void ParseDeckTest::doctypeKinds() {
 }
 
 void ParseDeckTest::wmlEntitiesWithoutDoctype() {
-  const ParsedDeck deck = parseDeck(QStringLiteral("<wml><card><p>a&nbsp;b&shy;c</p></card></wml>"));
+  const ParsedDeck deck =
+      parseDeck(QStringLiteral("<wml><card><p>a&nbsp;b&shy;c</p></card></wml>"));
   QVERIFY(deck.wellFormed());
   xmlChar* content = xmlNodeGetContent(deck.root());
-  QCOMPARE(QString::fromUtf8(reinterpret_cast<const char*>(content)),
-           QString::fromUtf8("a\xc2\xa0" "b\xc2\xad" "c"));
+  QCOMPARE(QString::fromUtf8(reinterpret_cast<const char*>(content)), QString::fromUtf8("a\xc2\xa0"
+                                                                                        "b\xc2\xad"
+                                                                                        "c"));
   xmlFree(content);
 }
 
 void ParseDeckTest::declaredEncodingIsIgnored() {
-  const ParsedDeck deck = parseDeck(
-      QString::fromUtf8("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><wml><card title=\"\xc3\xa4\"/>"
-                        "</wml>"));
+  const ParsedDeck deck = parseDeck(QString::fromUtf8(
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><wml><card title=\"\xc3\xa4\"/>"
+      "</wml>"));
   QVERIFY(deck.wellFormed());
   const xmlNode* card = xmlFirstElementChild(deck.root());
   xmlChar* title = xmlGetProp(card, BAD_CAST "title");
@@ -145,9 +147,9 @@ void ParseDeckTest::neverReadsOutsideTheText() {
   file.write("SECRET");
   file.close();
   const QString url = QUrl::fromLocalFile(secret).toString();
-  const ParsedDeck deck = parseDeck(
-      "<!DOCTYPE wml SYSTEM \"" + url + "\" [<!ENTITY leak SYSTEM \"" + url +
-      "\">]>\n<wml><card><p>&leak;</p></card></wml>");
+  const ParsedDeck deck =
+      parseDeck("<!DOCTYPE wml SYSTEM \"" + url + "\" [<!ENTITY leak SYSTEM \"" + url +
+                "\">]>\n<wml><card><p>&leak;</p></card></wml>");
   if (xmlNode* root = deck.root()) {
     xmlChar* content = xmlNodeGetContent(root);
     QVERIFY(!QByteArray(reinterpret_cast<const char*>(content)).contains("SECRET"));
