@@ -11,7 +11,8 @@ fail() { echo "FAIL: $*"; exit 1; }
 for f in bin/tessera share/applications/tessera.desktop \
          share/icons/hicolor/scalable/apps/tessera.svg \
          share/icons/hicolor/32x32/apps/tessera.png share/mime/packages/tessera.xml \
-         share/tessera/data/1x1.bmp share/tessera/data/4x4.bmp; do
+         share/tessera/data/1x1.bmp share/tessera/data/4x4.bmp \
+         share/tessera/dtd/wml11.dtd share/tessera/dtd/wml12.dtd share/tessera/dtd/wml13.dtd; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
 [ -x "$prefix/bin/tessera" ] || fail "bin/tessera is not executable"
