@@ -8,6 +8,8 @@ namespace tessera {
 
 namespace {
 
+// The first fault that stops the parse. An entity the unread DTD would
+// declare (&nbsp;) is reported too, but does not make the text ill-formed.
 struct FirstError {
   int line = 0;
   QString message;
@@ -15,7 +17,7 @@ struct FirstError {
 
 void keepFirstError(void* userData, xmlErrorPtr error) {
   auto* first = static_cast<FirstError*>(userData);
-  if (!error || error->level < XML_ERR_ERROR || !first->message.isEmpty())
+  if (!error || error->level != XML_ERR_FATAL || !first->message.isEmpty())
     return;
   first->line = error->line;
   first->message = QString::fromUtf8(error->message).trimmed();
@@ -38,12 +40,10 @@ DeckDocument readDeckDocument(const QString& text, const QString& url) {
   xmlSetStructuredErrorFunc(previousContext, previous);
 
   DeckDocument result;
-  if (doc && first.message.isEmpty()) {
+  if (doc) {
     result.doc.reset(doc);
     return result;
   }
-  if (doc)
-    xmlFreeDoc(doc);
   result.errorLine = first.line;
   result.errorMessage = first.message.isEmpty() ? QStringLiteral("The deck cannot be read")
                                                  : first.message;
