@@ -13,8 +13,8 @@ int styleBit(const xmlNode* element) {
   static const struct {
     const char* name;
     int bit;
-  } styles[] = {{"b", StyleBold},      {"i", StyleItalic}, {"u", StyleUnderline},
-                {"big", StyleBig},     {"small", StyleSmall}, {"em", StyleEmphasis},
+  } styles[] = {{"b", StyleBold},       {"i", StyleItalic},    {"u", StyleUnderline},
+                {"big", StyleBig},      {"small", StyleSmall}, {"em", StyleEmphasis},
                 {"strong", StyleStrong}};
   for (const auto& style : styles)
     if (xml::isElement(element, style.name))
@@ -27,9 +27,7 @@ bool isTask(const xmlNode* element) {
          xml::isElement(element, "refresh") || xml::isElement(element, "noop");
 }
 
-bool isCollapsibleSpace(QChar c) {
-  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-}
+bool isCollapsibleSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 
 class LayoutBuilder {
 public:
@@ -90,7 +88,8 @@ private:
       ScreenRun run;
       run.kind = ScreenRun::Kind::Image;
       run.text = substituteVariables(xml::attribute(n, "alt"), variables);
-      run.source = substituteVariables(xml::attribute(n, "src"), variables, VariableContext::Address);
+      run.source =
+          substituteVariables(xml::attribute(n, "src"), variables, VariableContext::Address);
       appendAtom(run);
     } else if (xml::isElement(n, "input")) {
       ScreenRun run;
@@ -186,8 +185,7 @@ private:
   void flushSpace() {
     if (pendingSpace && !atCellStart) {
       const bool sameLink = lastLink == linkIndex;
-      appendCharacter(u' ', sameLink && lastStyle == style ? style : 0,
-                      sameLink ? linkIndex : -1);
+      appendCharacter(u' ', sameLink && lastStyle == style ? style : 0, sameLink ? linkIndex : -1);
     }
     pendingSpace = false;
   }
@@ -238,7 +236,8 @@ private:
 CardLayout layOutCard(const xmlNode* card, const WmlVariables& variables) {
   CardLayout layout;
   layout.screen.kind = Screen::Kind::Card;
-  layout.screen.title = collapsedText(substituteVariables(xml::attribute(card, "title"), variables));
+  layout.screen.title =
+      collapsedText(substituteVariables(xml::attribute(card, "title"), variables));
   LayoutBuilder(variables, layout).card(card);
   return layout;
 }

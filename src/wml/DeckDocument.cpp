@@ -45,8 +45,8 @@ DeckDocument readDeckDocument(const QString& text, const QString& url) {
     return result;
   }
   result.errorLine = first.line;
-  result.errorMessage = first.message.isEmpty() ? QStringLiteral("The deck cannot be read")
-                                                 : first.message;
+  result.errorMessage =
+      first.message.isEmpty() ? QStringLiteral("The deck cannot be read") : first.message;
   return result;
 }
 

@@ -15,15 +15,19 @@ bool isPunctuation(QChar c) { return !c.isLetterOrNumber(); }
 QString codeWords(QChar code, int count) {
   const bool one = count == 1;
   switch (code.unicode()) {
-  case 'A': return one ? QStringLiteral("capital letter or symbol")
-                       : QStringLiteral("capital letters or symbols");
-  case 'a': return one ? QStringLiteral("small letter or symbol")
-                       : QStringLiteral("small letters or symbols");
+  case 'A':
+    return one ? QStringLiteral("capital letter or symbol")
+               : QStringLiteral("capital letters or symbols");
+  case 'a':
+    return one ? QStringLiteral("small letter or symbol")
+               : QStringLiteral("small letters or symbols");
   case 'N': return one ? QStringLiteral("digit") : QStringLiteral("digits");
-  case 'X': return one ? QStringLiteral("capital letter, digit or symbol")
-                       : QStringLiteral("capital letters, digits or symbols");
-  case 'x': return one ? QStringLiteral("small letter, digit or symbol")
-                       : QStringLiteral("small letters, digits or symbols");
+  case 'X':
+    return one ? QStringLiteral("capital letter, digit or symbol")
+               : QStringLiteral("capital letters, digits or symbols");
+  case 'x':
+    return one ? QStringLiteral("small letter, digit or symbol")
+               : QStringLiteral("small letters, digits or symbols");
   default: return one ? QStringLiteral("character") : QStringLiteral("characters");
   }
 }
@@ -110,9 +114,9 @@ QString InputMask::describe() const {
     i = end;
   }
   if (!tailCode.isNull()) {
-    parts << (tailMax < 0 ? QStringLiteral("any number of ") + codeWords(tailCode, 2)
-                          : QStringLiteral("up to %1 %2").arg(tailMax).arg(
-                                codeWords(tailCode, tailMax)));
+    parts << (tailMax < 0
+                  ? QStringLiteral("any number of ") + codeWords(tailCode, 2)
+                  : QStringLiteral("up to %1 %2").arg(tailMax).arg(codeWords(tailCode, tailMax)));
   }
   return parts.join(QStringLiteral(", "));
 }

@@ -22,11 +22,11 @@ enum TextStyle {
 struct ScreenRun {
   enum class Kind { Text, Input, Select, Image, CellBreak };
   Kind kind = Kind::Text;
-  QString text;   // characters; an input's shown value; a list's chosen labels; an image's alt
-  int style = 0;  // TextStyle bits
-  int link = -1;  // the card's link this run belongs to, from 0
+  QString text;     // characters; an input's shown value; a list's chosen labels; an image's alt
+  int style = 0;    // TextStyle bits
+  int link = -1;    // the card's link this run belongs to, from 0
   int control = -1; // the input or select, from 0 in the card's order of each kind
-  QString source; // an image's src
+  QString source;   // an image's src
 };
 
 enum class LineAlign { Left, Center, Right };

@@ -126,8 +126,8 @@ QString UserAgent::currentCardId() const { return card ? shownCardId : QString()
 QStringList UserAgent::historyLabels() const {
   QStringList labels;
   for (const HistoryEntry& entry : historyStack) {
-    const QString deckName = entry.deckPath.isEmpty() ? QString()
-                                                      : QFileInfo(entry.deckPath).fileName();
+    const QString deckName =
+        entry.deckPath.isEmpty() ? QString() : QFileInfo(entry.deckPath).fileName();
     labels << (entry.cardId.isEmpty()
                    ? deckName + QStringLiteral(" (card %1)").arg(entry.cardIndex + 1)
                    : deckName + u'#' + entry.cardId);
@@ -254,8 +254,8 @@ void UserAgent::prev(const NameValueList& setvars) {
     return;
   }
   deck = target;
-  deckPath = entry.deckPath.isEmpty() || entry.deckPath == documentPath ? QString()
-                                                                        : entry.deckPath;
+  deckPath =
+      entry.deckPath.isEmpty() || entry.deckPath == documentPath ? QString() : entry.deckPath;
   xmlNode* previous = cardAt(entry);
   if (!previous) {
     card = nullptr;
@@ -276,8 +276,7 @@ void UserAgent::refresh(const NameValueList& setvars) {
 
 void UserAgent::enterCard(Direction direction) {
   if (direction != Direction::Redisplay) {
-    const char* type =
-        direction == Direction::Forward ? "onenterforward" : "onenterbackward";
+    const char* type = direction == Direction::Forward ? "onenterforward" : "onenterbackward";
     const EventBinding binding = eventBinding(card, deckTemplate(), type, context);
     if (binding.bound) {
       switch (binding.task.kind) {

@@ -87,8 +87,8 @@ void UserAgent::startTimer() {
   if (!element)
     return;
   bool valid = false;
-  qint64 length = substituteVariables(xml::attribute(element, "value"), context).trimmed()
-                      .toLongLong(&valid);
+  qint64 length =
+      substituteVariables(xml::attribute(element, "value"), context).trimmed().toLongLong(&valid);
   if (!valid || length < 0)
     length = 0;
   const QString name = substituteVariables(xml::attribute(element, "name"), context).trimmed();

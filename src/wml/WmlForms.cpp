@@ -70,9 +70,7 @@ QString optionLabel(const xmlNode* option, const WmlVariables& variables) {
   return collapsedText(substituteVariables(xml::allText(option), variables));
 }
 
-bool isMultipleSelect(const xmlNode* select) {
-  return isTrue(xml::attribute(select, "multiple"));
-}
+bool isMultipleSelect(const xmlNode* select) { return isTrue(xml::attribute(select, "multiple")); }
 
 std::vector<int> currentSelection(const xmlNode* select, const WmlVariables& variables) {
   const std::vector<xmlNode*> options = selectOptions(select);
@@ -106,8 +104,8 @@ void initialiseSelect(const xmlNode* select, WmlVariables& variables) {
   if (chosen.empty() && !valueName.isEmpty() && variables.isSet(valueName))
     chosen = indicesMatching(variables.value(valueName), options, multiple, variables);
   if (chosen.empty() && xml::hasAttribute(select, "value"))
-    chosen = indicesMatching(attributeValue(select, "value", variables), options, multiple,
-                             variables);
+    chosen =
+        indicesMatching(attributeValue(select, "value", variables), options, multiple, variables);
   if (chosen.empty() && !multiple && count > 0)
     chosen = {0};
   storeSelection(select, chosen, variables);

@@ -26,8 +26,7 @@ std::vector<int> currentSelection(const xmlNode* select, const WmlVariables& var
 // Sets the select's variables from its default choice when a card is shown.
 void initialiseSelect(const xmlNode* select, WmlVariables& variables);
 // Writes a choice into the select's value and index variables.
-void storeSelection(const xmlNode* select, const std::vector<int>& chosen,
-                    WmlVariables& variables);
+void storeSelection(const xmlNode* select, const std::vector<int>& chosen, WmlVariables& variables);
 
 // Why the input refuses the entry, or an empty string when it takes it.
 QString inputRefusal(const xmlNode* input, const QString& value, const WmlVariables& variables);

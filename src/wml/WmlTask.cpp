@@ -110,8 +110,8 @@ QStringList outsideTaskLines(const WmlTask& task) {
       return {QStringLiteral("Add to phonebook: ") + words.join(u' ')};
     }
   }
-  const bool web = scheme.isEmpty() || scheme == QLatin1String("http") ||
-                   scheme == QLatin1String("https");
+  const bool web =
+      scheme.isEmpty() || scheme == QLatin1String("http") || scheme == QLatin1String("https");
   if (!web)
     return {QStringLiteral("Open ") + task.href};
   const QString query = formQuery(task.postfields);

@@ -70,8 +70,8 @@ QString substituteVariables(const QString& text, const WmlVariables& variables,
       qsizetype end = i + 2;
       while (end < size && isNameChar(text.at(end)))
         ++end;
-      result += converted(variables.value(text.mid(i + 1, end - i - 1)), Conversion::Default,
-                          context);
+      result +=
+          converted(variables.value(text.mid(i + 1, end - i - 1)), Conversion::Default, context);
       i = end;
     } else if (next == u'(') {
       const qsizetype close = text.indexOf(u')', i + 2);

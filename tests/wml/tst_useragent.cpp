@@ -118,14 +118,15 @@ void UserAgentTest::layout_data() {
   QTest::newRow("white space collapses across styles")
       << QString(R"w(<card id="c"><p>  a  <b>bold</b>  <i> it </i>c <big>B</big><small>s</small>)w"
                  R"w(<u>u</u><em>e</em><strong>s</strong>&nbsp;!</p></card>)w")
-      << QStringList() << QString("\na bold it c Bsuesd\u00a0!\n | ").replace("sd", "s")
-      << ""
+      << QStringList() << QString("\na bold it c Bsuesd\u00a0!\n | ").replace("sd", "s") << ""
       << "#c";
   QTest::newRow("links, images and inputs")
-      << QString(R"w(<card id="c"><p>Go <a href="#c">to   there</a> now <anchor> <img src="a.png" )w"
-                 R"w(alt="Logo"/> <go href="#c"/></anchor></p><p>Name: <input name="n" )w"
-                 R"w(value="Bob"/> Pin: <input name="p" type="password" value="1234"/></p></card>)w")
-      << QStringList() << "\nGo [to there] now [[img: Logo]]\nName: [input: Bob] Pin: [input: ****]\n | "
+      << QString(
+             R"w(<card id="c"><p>Go <a href="#c">to   there</a> now <anchor> <img src="a.png" )w"
+             R"w(alt="Logo"/> <go href="#c"/></anchor></p><p>Name: <input name="n" )w"
+             R"w(value="Bob"/> Pin: <input name="p" type="password" value="1234"/></p></card>)w")
+      << QStringList()
+      << "\nGo [to there] now [[img: Logo]]\nName: [input: Bob] Pin: [input: ****]\n | "
       << "n=Bob|p=1234"
       << "#c";
   QTest::newRow("a table row per line, cells joined")
@@ -144,17 +145,17 @@ void UserAgentTest::layout_data() {
 
 void UserAgentTest::templateShadowing_data() {
   addColumns();
-  const QString deckTemplate =
-      R"w(<template><do type="accept" label="Next"><go href="#b"/></do>)w"
-      R"w(<do type="prev"><prev/></do></template>)w";
+  const QString deckTemplate = R"w(<template><do type="accept" label="Next"><go href="#b"/></do>)w"
+                               R"w(<do type="prev"><prev/></do></template>)w";
   QTest::newRow("a card without do elements gets the template's")
       << deckTemplate + R"w(<card id="a"><p>A</p></card><card id="b"><p>B</p></card>)w"
       << QStringList() << "\nA\nNext | Back"
       << ""
       << "#a";
   QTest::newRow("a card's do shadows the template's of the same name")
-      << deckTemplate + R"w(<card id="a"><do type="accept" label="Mine"><go href="#c"/></do>)w"
-                        R"w(<p>A</p></card><card id="b"><p>B</p></card><card id="c"><p>C</p></card>)w"
+      << deckTemplate +
+             R"w(<card id="a"><do type="accept" label="Mine"><go href="#c"/></do>)w"
+             R"w(<p>A</p></card><card id="b"><p>B</p></card><card id="c"><p>C</p></card>)w"
       << QStringList{"key 1"} << "\nC\nNext | Back"
       << ""
       << "#a > #c";
@@ -189,12 +190,12 @@ void UserAgentTest::templateShadowing_data() {
       << QStringList() << "\nA\nGo | Opt"
       << ""
       << "#a";
-  QTest::newRow("labels by type")
-      << QString(R"w(<card id="a"><do type="options"><go href="#a"/></do>)w"
-                 R"w(<do type="help"><go href="#a"/></do><p>A</p></card>)w")
-      << QStringList() << "\nA\nOptions | help"
-      << ""
-      << "#a";
+  QTest::newRow("labels by type") << QString(
+                                         R"w(<card id="a"><do type="options"><go href="#a"/></do>)w"
+                                         R"w(<do type="help"><go href="#a"/></do><p>A</p></card>)w")
+                                  << QStringList() << "\nA\nOptions | help"
+                                  << ""
+                                  << "#a";
   QTest::newRow("a do inside a paragraph is a key, a label takes variables")
       << QString(R"w(<card id="a">)w" + entered(R"w(<setvar name="w" value="Buy"/>)w") +
                  R"w(<p>A<do type="accept" label="$w now"><go href="#a"/></do></p></card>)w")
@@ -202,15 +203,17 @@ void UserAgentTest::templateShadowing_data() {
       << "w=Buy"
       << "#a";
   QTest::newRow("the template's onenterforward applies to every card")
-      << QString(R"w(<template onenterforward="#c"/><card id="a"><p>A</p></card>)w"
-                 R"w(<card id="c"><onevent type="onenterforward"><noop/></onevent><p>C</p></card>)w")
+      << QString(
+             R"w(<template onenterforward="#c"/><card id="a"><p>A</p></card>)w"
+             R"w(<card id="c"><onevent type="onenterforward"><noop/></onevent><p>C</p></card>)w")
       << QStringList() << "\nC\n | "
       << ""
       << "#a > #c";
   QTest::newRow("a card's onevent shadows the template's")
-      << QString(R"w(<template><onevent type="onenterforward"><go href="#c"/></onevent></template>)w"
-                 R"w(<card id="a"><onevent type="onenterforward"><noop/></onevent><p>A</p></card>)w"
-                 R"w(<card id="c"><p>C</p></card>)w")
+      << QString(
+             R"w(<template><onevent type="onenterforward"><go href="#c"/></onevent></template>)w"
+             R"w(<card id="a"><onevent type="onenterforward"><noop/></onevent><p>A</p></card>)w"
+             R"w(<card id="c"><p>C</p></card>)w")
       << QStringList() << "\nA\n | "
       << ""
       << "#a";
@@ -223,14 +226,12 @@ void UserAgentTest::history_data() {
       R"w(</anchor></p></card><card id="b"><p>x=$x <anchor>back<prev><setvar name="x" )w"
       R"w(value="2"/></prev></anchor> <anchor>again<refresh><setvar name="x" value="5"/>)w"
       R"w(</refresh></anchor></p></card>)w";
-  QTest::newRow("go with setvar")
-      << deck << QStringList{"link 0"} << "\nx=1 [back] [again]\n | "
-      << "x=1"
-      << "#a > #b";
-  QTest::newRow("prev with setvar")
-      << deck << QStringList{"link 0", "link 0"} << "\nx=2 [on]\n | "
-      << "x=2"
-      << "#a";
+  QTest::newRow("go with setvar") << deck << QStringList{"link 0"} << "\nx=1 [back] [again]\n | "
+                                  << "x=1"
+                                  << "#a > #b";
+  QTest::newRow("prev with setvar") << deck << QStringList{"link 0", "link 0"} << "\nx=2 [on]\n | "
+                                    << "x=2"
+                                    << "#a";
   QTest::newRow("refresh with setvar redisplays")
       << deck << QStringList{"link 0", "link 1"} << "\nx=5 [back] [again]\n | "
       << "x=5"
@@ -257,8 +258,8 @@ void UserAgentTest::history_data() {
       << "n=7"
       << "#a > #b";
   QTest::newRow("a missing card is an error, Back returns")
-      << QString(R"w(<card id="a"><p><a href="#zz">zz</a></p></card>)w")
-      << QStringList{"link 0"} << "No card \"zz\" in the deck\n | Back"
+      << QString(R"w(<card id="a"><p><a href="#zz">zz</a></p></card>)w") << QStringList{"link 0"}
+      << "No card \"zz\" in the deck\n | Back"
       << ""
       << "#a";
   QTest::newRow("back from the error screen")
@@ -293,18 +294,16 @@ void UserAgentTest::timers_data() {
       << "tv=30"
       << "#t";
   QTest::newRow("and expires after the rest")
-      << deck << QStringList{"wait 20", "link 0", "key 1", "wait 29", "wait 1"}
-      << "N\nleft 0\n | "
+      << deck << QStringList{"wait 20", "link 0", "key 1", "wait 29", "wait 1"} << "N\nleft 0\n | "
       << "tv=0"
       << "#t > #next";
   QTest::newRow("refresh goes on from the time left")
       << deck << QStringList{"wait 10", "link 1", "wait 39"} << "T\nwait [other] [again]\n | "
       << "tv=40"
       << "#t";
-  QTest::newRow("fireTimer expires at once")
-      << deck << QStringList{"fire"} << "N\nleft 0\n | "
-      << "tv=0"
-      << "#t > #next";
+  QTest::newRow("fireTimer expires at once") << deck << QStringList{"fire"} << "N\nleft 0\n | "
+                                             << "tv=0"
+                                             << "#t > #next";
   QTest::newRow("a timer of zero never runs")
       << QString(R"w(<card id="t" ontimer="#n"><timer value="0"/><p>T</p></card>)w"
                  R"w(<card id="n"><p>N</p></card>)w")
@@ -312,8 +311,9 @@ void UserAgentTest::timers_data() {
       << ""
       << "#t";
   QTest::newRow("the template's ontimer")
-      << QString(R"w(<template><onevent type="ontimer"><go href="#n"/></onevent></template>)w"
-                 R"w(<card id="t"><timer value="$(d)"/><p>T</p></card><card id="n"><p>N</p></card>)w")
+      << QString(
+             R"w(<template><onevent type="ontimer"><go href="#n"/></onevent></template>)w"
+             R"w(<card id="t"><timer value="$(d)"/><p>T</p></card><card id="n"><p>N</p></card>)w")
       << QStringList{"wait 1"} << "\nT\n | "
       << ""
       << "#t";
@@ -339,7 +339,8 @@ void UserAgentTest::inputs_data() {
       << "m=ab|z=123-45"
       << "#f";
   QTest::newRow("entries against the mask are refused")
-      << deck << QStringList{"input z 123-45", "refuse z 12345", "refuse z 123-4", "refuse z 12a-45"}
+      << deck
+      << QStringList{"input z 123-45", "refuse z 12345", "refuse z 123-4", "refuse z 12a-45"}
       << "\n[input: 123-45] [input: ab] [input: ]\n | "
       << "m=ab|z=123-45"
       << "#f";
@@ -377,10 +378,9 @@ void UserAgentTest::lists_data() {
       << single << QStringList{"pick drink 2"} << "\n[select: Water]\n | "
       << "di=3|drink=w"
       << "#s";
-  QTest::newRow("onpick attribute")
-      << single << QStringList{"pick di 1"} << "C\nc 2\n | "
-      << "di=2|drink=c"
-      << "#s > #chosen";
+  QTest::newRow("onpick attribute") << single << QStringList{"pick di 1"} << "C\nc 2\n | "
+                                    << "di=2|drink=c"
+                                    << "#s > #chosen";
   QTest::newRow("onpick onevent inside an optgroup")
       << single << QStringList{"pick drink 3"} << "C\nz 4\n | "
       << "di=4|drink=z"
@@ -397,16 +397,18 @@ void UserAgentTest::lists_data() {
       << "m=b;c"
       << "#m";
   QTest::newRow("ivalue before the value variable")
-      << QString(R"w(<card id="v">)w" + entered(R"w(<setvar name="x" value="c"/>)w") +
-                 R"w(<p><select name="x" ivalue="2"><option value="a">A</option>)w"
-                 R"w(<option value="b">B</option><option value="c">C</option></select></p></card>)w")
+      << QString(
+             R"w(<card id="v">)w" + entered(R"w(<setvar name="x" value="c"/>)w") +
+             R"w(<p><select name="x" ivalue="2"><option value="a">A</option>)w"
+             R"w(<option value="b">B</option><option value="c">C</option></select></p></card>)w")
       << QStringList() << "\n[select: B]\n | "
       << "x=b"
       << "#v";
   QTest::newRow("the value variable picks the option")
-      << QString(R"w(<card id="v">)w" + entered(R"w(<setvar name="x" value="c"/>)w") +
-                 R"w(<p><select name="x" value="a"><option value="a">A</option>)w"
-                 R"w(<option value="b">B</option><option value="c">C</option></select></p></card>)w")
+      << QString(
+             R"w(<card id="v">)w" + entered(R"w(<setvar name="x" value="c"/>)w") +
+             R"w(<p><select name="x" value="a"><option value="a">A</option>)w"
+             R"w(<option value="b">B</option><option value="c">C</option></select></p></card>)w")
       << QStringList() << "\n[select: C]\n | "
       << "x=c"
       << "#v";
@@ -442,8 +444,9 @@ void UserAgentTest::outsideTasks_data() {
   const QString fields = R"w(<postfield name="a" value="1"/><postfield name="b" value="$(n)"/>)w";
   const QString setName = entered(R"w(<setvar name="n" value="Anna Kovács"/>)w");
   QTest::newRow("GET puts the postfields into the query")
-      << QString(R"w(<card id="c">)w" + setName + R"w(<p><anchor>Send<go href="http://host/path">)w" +
-                 fields + R"w(</go></anchor></p></card>)w")
+      << QString(R"w(<card id="c">)w" + setName +
+                 R"w(<p><anchor>Send<go href="http://host/path">)w" + fields +
+                 R"w(</go></anchor></p></card>)w")
       << QStringList{"link 0"} << "GET http://host/path?a=1&b=Anna%20Kov%C3%A1cs\n | Back"
       << "n=Anna Kovács"
       << "#c";
@@ -454,7 +457,8 @@ void UserAgentTest::outsideTasks_data() {
       << ""
       << "#c";
   QTest::newRow("POST shows the body on its own line")
-      << QString(R"w(<card id="c">)w" + setName + R"w(<p><anchor>Send<go method="post" )w"
+      << QString(R"w(<card id="c">)w" + setName +
+                 R"w(<p><anchor>Send<go method="post" )w"
                  R"w(href="http://host/path">)w" +
                  fields + R"w(</go></anchor></p></card>)w")
       << QStringList{"link 0"} << "POST http://host/path\na=1&b=Anna%20Kov%C3%A1cs\n | Back"
@@ -466,7 +470,8 @@ void UserAgentTest::outsideTasks_data() {
       << ""
       << "#c";
   QTest::newRow("a phonebook entry")
-      << QString(R"w(<card id="c"><p><a href="wtai://wp/ap;+3611234567;Kiss%20Anna">A</a></p></card>)w")
+      << QString(
+             R"w(<card id="c"><p><a href="wtai://wp/ap;+3611234567;Kiss%20Anna">A</a></p></card>)w")
       << QStringList{"link 0"} << "Add to phonebook: +3611234567 Kiss Anna\n | Back"
       << ""
       << "#c";
@@ -491,9 +496,11 @@ void UserAgentTest::outsideTasks_data() {
 void UserAgentTest::chainedEventsStop() {
   ManualClock clock;
   UserAgent agent(clock);
-  agent.openDeck(wmlDeck(R"w(<card id="a" onenterforward="#b"/><card id="b" onenterforward="#a"/>)w"),
-                 QString());
-  QCOMPARE(agent.renderedText(), QStringLiteral("Stopped: the deck's events lead on without end\n | "));
+  agent.openDeck(
+      wmlDeck(R"w(<card id="a" onenterforward="#b"/><card id="b" onenterforward="#a"/>)w"),
+      QString());
+  QCOMPARE(agent.renderedText(),
+           QStringLiteral("Stopped: the deck's events lead on without end\n | "));
 }
 
 void UserAgentTest::localDecks() {
@@ -501,21 +508,22 @@ void UserAgentTest::localDecks() {
   const DeckLoader loader = [&asked](const QString& path) -> std::optional<QString> {
     asked << path;
     if (path == QLatin1String("/site/sub/other.wml"))
-      return wmlDeck(R"w(<card id="one"><p>One</p></card><card id="two" title="Two"><p>)w"
-                     R"w(<a href="../index.wml#b">home b</a></p><do type="prev"><prev/></do></card>)w");
+      return wmlDeck(
+          R"w(<card id="one"><p>One</p></card><card id="two" title="Two"><p>)w"
+          R"w(<a href="../index.wml#b">home b</a></p><do type="prev"><prev/></do></card>)w");
     return std::nullopt;
   };
   ManualClock clock;
   UserAgent agent(clock, loader);
-  agent.openDeck(wmlDeck(R"w(<card id="a"><p><a href="sub/other.wml#two">o</a> <a href="missing.wml">)w"
-                         R"w(m</a></p></card><card id="b"><p>B</p></card>)w"),
-                 QStringLiteral("/site/index.wml"));
+  agent.openDeck(
+      wmlDeck(R"w(<card id="a"><p><a href="sub/other.wml#two">o</a> <a href="missing.wml">)w"
+              R"w(m</a></p></card><card id="b"><p>B</p></card>)w"),
+      QStringLiteral("/site/index.wml"));
   QVERIFY(agent.followLink(0));
   QCOMPARE(agent.renderedText(), QStringLiteral("Two\n[home b]\nBack | "));
   QVERIFY(agent.followLink(0));
   QCOMPARE(agent.renderedText(), QStringLiteral("\nB\n | "));
-  QCOMPARE(agent.historyLabels(),
-           QStringList({"#a", "other.wml#two", "#b"}));
+  QCOMPARE(agent.historyLabels(), QStringList({"#a", "other.wml#two", "#b"}));
   agent.back();
   QCOMPARE(agent.renderedText(), QStringLiteral("Two\n[home b]\nBack | "));
   agent.back();
@@ -557,10 +565,11 @@ void UserAgentTest::editsKeepTheContext() {
 void UserAgentTest::deckInfo() {
   ManualClock clock;
   UserAgent agent(clock);
-  agent.openDeck(wmlDeck(R"w(<head><access domain="example.com" path="/wap"/>)w"
-                         R"w(<meta name="author" content="Anna"/><meta http-equiv="Cache-Control" )w"
-                         R"w(content="max-age=0"/></head><card id="a"/>)w"),
-                 QString());
+  agent.openDeck(
+      wmlDeck(R"w(<head><access domain="example.com" path="/wap"/>)w"
+              R"w(<meta name="author" content="Anna"/><meta http-equiv="Cache-Control" )w"
+              R"w(content="max-age=0"/></head><card id="a"/>)w"),
+      QString());
   QCOMPARE(agent.deckInfo(), QStringList({"Access domain example.com path /wap", "author: Anna",
                                           "Cache-Control: max-age=0"}));
 }
@@ -570,15 +579,16 @@ void UserAgentTest::threeCardDeck() {
   ManualClock clock;
   UserAgent agent(clock);
   agent.openDeck(
-      wmlDeck(R"w(<card id="hello" title="Hello" ontimer="#form"><timer value="30"/>)w"
-              R"w(<p align="center">Welcome</p></card>)w"
-              R"w(<card id="form" title="Name"><do type="accept" label="Next"><go href="#pick"/>)w"
-              R"w(</do><p>Name: <input name="name" format="A*a"/></p></card>)w"
-              R"w(<card id="pick" title="Drink"><do type="accept" label="Order">)w"
-              R"w(<go href="http://example.com/order"><postfield name="name" value="$(name)"/>)w"
-              R"w(<postfield name="drink" value="$(drink)"/></go></do><do type="prev"><prev/></do>)w"
-              R"w(<p><select name="drink"><option value="t">Tea</option>)w"
-              R"w(<option value="c">Coffee</option></select></p></card>)w"),
+      wmlDeck(
+          R"w(<card id="hello" title="Hello" ontimer="#form"><timer value="30"/>)w"
+          R"w(<p align="center">Welcome</p></card>)w"
+          R"w(<card id="form" title="Name"><do type="accept" label="Next"><go href="#pick"/>)w"
+          R"w(</do><p>Name: <input name="name" format="A*a"/></p></card>)w"
+          R"w(<card id="pick" title="Drink"><do type="accept" label="Order">)w"
+          R"w(<go href="http://example.com/order"><postfield name="name" value="$(name)"/>)w"
+          R"w(<postfield name="drink" value="$(drink)"/></go></do><do type="prev"><prev/></do>)w"
+          R"w(<p><select name="drink"><option value="t">Tea</option>)w"
+          R"w(<option value="c">Coffee</option></select></p></card>)w"),
       QStringLiteral("/site/index.wml"));
   QCOMPARE(agent.renderedText(), QStringLiteral("Hello\nWelcome\n | "));
   QCOMPARE(runSteps(agent, clock, {"wait 30"}), QString());

@@ -32,19 +32,45 @@ void WmlRulesTest::masks_data() {
     const char* value;
     bool accepted;
   } rows[] = {
-      {"NNN", "123", true},       {"NNN", "12", false},        {"NNN", "1234", false},
-      {"NNN", "12a", false},      {"A", "B", true},            {"A", "b", false},
-      {"A", "!", true},           {"A", "1", false},           {"A", " ", true},
-      {"a", "b", true},           {"a", "B", false},           {"a", "7", false},
-      {"X", "1", true},           {"X", "B", true},            {"X", "b", false},
-      {"x", "b", true},           {"x", "9", true},            {"x", "B", false},
-      {"M", "q", true},           {"m", "Q", true},            {"M", "", false},
-      {"*N", "", true},           {"*N", "12345", true},       {"*N", "12a", false},
-      {"3N", "12", true},         {"3N", "", true},            {"3N", "1234", false},
-      {"A*a", "Hello", true},     {"A*a", "hello", false},     {"A*a", "H", true},
-      {"\\(NNN\\)", "(123)", true}, {"\\(NNN\\)", "123", false}, {"NN\\*", "12*", true},
-      {"NN\\*", "123", false},    {"\\N", "N", true},          {"\\N", "1", false},
-      {"2x", "ab", true},         {"2x", "abc", false},        {"AÁ", "", false},
+      {"NNN", "123", true},
+      {"NNN", "12", false},
+      {"NNN", "1234", false},
+      {"NNN", "12a", false},
+      {"A", "B", true},
+      {"A", "b", false},
+      {"A", "!", true},
+      {"A", "1", false},
+      {"A", " ", true},
+      {"a", "b", true},
+      {"a", "B", false},
+      {"a", "7", false},
+      {"X", "1", true},
+      {"X", "B", true},
+      {"X", "b", false},
+      {"x", "b", true},
+      {"x", "9", true},
+      {"x", "B", false},
+      {"M", "q", true},
+      {"m", "Q", true},
+      {"M", "", false},
+      {"*N", "", true},
+      {"*N", "12345", true},
+      {"*N", "12a", false},
+      {"3N", "12", true},
+      {"3N", "", true},
+      {"3N", "1234", false},
+      {"A*a", "Hello", true},
+      {"A*a", "hello", false},
+      {"A*a", "H", true},
+      {"\\(NNN\\)", "(123)", true},
+      {"\\(NNN\\)", "123", false},
+      {"NN\\*", "12*", true},
+      {"NN\\*", "123", false},
+      {"\\N", "N", true},
+      {"\\N", "1", false},
+      {"2x", "ab", true},
+      {"2x", "abc", false},
+      {"AÁ", "", false},
   };
   for (const auto& row : rows)
     QTest::addRow("%s on \"%s\"", row.format, row.value)
@@ -79,9 +105,12 @@ void WmlRulesTest::maskRules_data() {
   QTest::addColumn<QString>("format");
   QTest::addColumn<QString>("rule");
   QTest::newRow("literal and any number")
-      << "NNN\\-*a" << "3 digits, \"-\", any number of small letters or symbols";
-  QTest::newRow("up to") << "2X" << "up to 2 capital letters, digits or symbols";
-  QTest::newRow("one") << "AM" << "1 capital letter or symbol, 1 character";
+      << "NNN\\-*a"
+      << "3 digits, \"-\", any number of small letters or symbols";
+  QTest::newRow("up to") << "2X"
+                         << "up to 2 capital letters, digits or symbols";
+  QTest::newRow("one") << "AM"
+                       << "1 capital letter or symbol, 1 character";
 }
 
 void WmlRulesTest::maskRules() {
@@ -96,16 +125,19 @@ void WmlRulesTest::substitution_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<bool>("address");
   QTest::addColumn<QString>("expected");
-  QTest::newRow("plain name ends at a non-name character") << "$a.$a_b$(a)x" << false << "1 2.!1 2x";
+  QTest::newRow("plain name ends at a non-name character")
+      << "$a.$a_b$(a)x" << false << "1 2.!1 2x";
   QTest::newRow("undefined is empty") << "[$none][$(none:e)]" << false << "[][]";
-  QTest::newRow("escape") << "$(a:e)$(a:ESCAPE)" << false << "1%202" "1%202";
+  QTest::newRow("escape") << "$(a:e)$(a:ESCAPE)" << false
+                          << "1%202"
+                             "1%202";
   QTest::newRow("escape keeps unreserved, encodes UTF-8")
       << "$(u:e)" << false << "-_.!~*'()%2F%3F%C3%A9";
   QTest::newRow("unescape") << "$(p:u)|$(p:unesc)" << false << "a b/c|a b/c";
   QTest::newRow("noesc in an address") << "$(a:n)|$(a:noesc)|$a" << true << "1 2|1 2|1%202";
   QTest::newRow("dollar dollar") << "$$ $$a $$(a)" << false << "$ $a $(a)";
-  QTest::newRow("left as written") << "$ $1 $(a $(1a) $(a:x) $" << false
-                                   << "$ $1 $(a $(1a) $(a:x) $";
+  QTest::newRow("left as written")
+      << "$ $1 $(a $(1a) $(a:x) $" << false << "$ $1 $(a $(1a) $(a:x) $";
 }
 
 void WmlRulesTest::substitution() {
@@ -130,13 +162,20 @@ void WmlRulesTest::destinations_data() {
   const int here = int(Destination::Kind::ThisDeck);
   const int local = int(Destination::Kind::LocalDeck);
   const int outside = int(Destination::Kind::Outside);
-  QTest::newRow("card") << "#c2" << here << "" << "c2";
-  QTest::newRow("deck and card") << "sub/x.wml#c" << local << "sub/x.wml" << "c";
-  QTest::newRow("compiled deck, query dropped") << "X.WMLC?a=1" << local << "X.WMLC" << "";
-  QTest::newRow("escaped name") << "my%20deck.wml" << local << "my deck.wml" << "";
-  QTest::newRow("web deck") << "http://h/x.wml" << outside << "" << "";
-  QTest::newRow("page") << "page.asp#x" << outside << "" << "";
-  QTest::newRow("telephony") << "wtai://wp/mc;1" << outside << "" << "";
+  QTest::newRow("card") << "#c2" << here << ""
+                        << "c2";
+  QTest::newRow("deck and card") << "sub/x.wml#c" << local << "sub/x.wml"
+                                 << "c";
+  QTest::newRow("compiled deck, query dropped") << "X.WMLC?a=1" << local << "X.WMLC"
+                                                << "";
+  QTest::newRow("escaped name") << "my%20deck.wml" << local << "my deck.wml"
+                                << "";
+  QTest::newRow("web deck") << "http://h/x.wml" << outside << ""
+                            << "";
+  QTest::newRow("page") << "page.asp#x" << outside << ""
+                        << "";
+  QTest::newRow("telephony") << "wtai://wp/mc;1" << outside << ""
+                             << "";
 }
 
 void WmlRulesTest::destinations() {
