@@ -39,7 +39,7 @@ struct ScreenLine {
 };
 
 struct Screen {
-  enum class Kind { Card, Task, Error, Menu };
+  enum class Kind { Card, Task, Error, Menu, Edit, List };
   Kind kind = Kind::Card;
   QString title;
   std::vector<ScreenLine> lines;
@@ -49,7 +49,7 @@ struct Screen {
 
 // One line's plain text: [link], [input: v], [select: l], [img: alt], " | " between cells.
 QString lineText(const ScreenLine& line);
-// Title (cards and menus), one line per screen line, then "left | right".
+// Title (all but task and error screens), one line per screen line, then "left | right".
 QString screenText(const Screen& screen);
 
 // A screen of plain lines (task and error screens).

@@ -28,7 +28,7 @@ QString lineText(const ScreenLine& line) {
 
 QString screenText(const Screen& screen) {
   QStringList lines;
-  if (screen.kind == Screen::Kind::Card || screen.kind == Screen::Kind::Menu)
+  if (screen.kind != Screen::Kind::Task && screen.kind != Screen::Kind::Error)
     lines << screen.title;
   for (const ScreenLine& line : screen.lines)
     lines << lineText(line);

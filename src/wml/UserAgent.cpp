@@ -16,7 +16,7 @@ constexpr int maxChainedTasks = 32;
 xmlNode* deckRoot(const DeckDocument* deck) {
   if (!deck || !deck->ok())
     return nullptr;
-  xmlNode* root = xmlDocGetRootElement(deck->doc.get());
+  xmlNode* root = xmlDocGetRootElement(deck->tree());
   return xml::isElement(root, "wml") ? root : nullptr;
 }
 
@@ -37,8 +37,7 @@ void UserAgent::openDeck(const QString& text, const QString& path, const QString
   card = nullptr;
   loadedDecks.clear();
   documentPath = path;
-  documentText = text;
-  documentDeck = std::make_shared<DeckDocument>(readDeckDocument(text, path));
+  documentDeck = std::make_shared<DeckDocument>(readDeckDocument(text));
   deck = documentDeck;
   deckPath.clear();
   newContext();
@@ -58,13 +57,16 @@ void UserAgent::openDeck(const QString& text, const QString& path, const QString
 }
 
 void UserAgent::updateDeck(const QString& text, const QString& cardId) {
+  updateDeck(std::make_shared<DeckDocument>(readDeckDocument(text)), cardId);
+}
+
+void UserAgent::updateDeck(std::shared_ptr<DeckDocument> parsed, const QString& cardId) {
   const bool toDocument = deckPath.isEmpty() || !cardId.isEmpty();
   if (toDocument) {
     leaveCard();
     card = nullptr; // the old tree goes away below
   }
-  documentText = text;
-  documentDeck = std::make_shared<DeckDocument>(readDeckDocument(text, documentPath));
+  documentDeck = std::move(parsed);
   if (!toDocument)
     return; // another deck is shown; the document's new text waits for a link to it
   deck = documentDeck;
@@ -190,7 +192,7 @@ std::shared_ptr<DeckDocument> UserAgent::deckAt(const QString& path) {
   const std::optional<QString> text = loader(path);
   if (!text)
     return nullptr;
-  auto loaded = std::make_shared<DeckDocument>(readDeckDocument(*text, path));
+  auto loaded = std::make_shared<DeckDocument>(readDeckDocument(*text));
   loadedDecks.insert(path, loaded);
   return loaded;
 }
@@ -308,8 +310,7 @@ void UserAgent::back() {
     if (card)
       display(); // the card was left: its timer starts again
     return;
-  case Screen::Kind::Error:
-  case Screen::Kind::Menu:
+  default:
     if (card)
       relayout();
     return;

@@ -49,6 +49,8 @@ public:
   // The document's text changed: keeps variables and history and shows the
   // given card (or the current one) as it reads now.
   void updateDeck(const QString& text, const QString& cardId = {});
+  // The same with the text already parsed (on a worker thread).
+  void updateDeck(std::shared_ptr<DeckDocument> parsed, const QString& cardId = {});
   // Shows a card of the current deck directly, as following the caret does.
   void showCard(const QString& cardId);
 
@@ -80,8 +82,12 @@ public:
   QStringList optionLabels(const QString& selectName) const;
   std::vector<int> chosenOptions(const QString& selectName) const;
   bool isMultiple(const QString& selectName) const;
-  // The line of the shown card's start tag in its deck, 0 when none.
-  int cardLine() const;
+  bool hasInput(const QString& name) const;
+  bool inputIsPassword(const QString& name) const;
+  // An input's or list's title attribute, for its edit or list screen.
+  QString controlTitle(const QString& name) const;
+  // Line and column of the shown card's start tag in its deck, 0 when none.
+  wml::TextPosition cardStart() const;
   bool showsDocumentDeck() const { return deckPath.isEmpty(); }
 
 private:
@@ -115,7 +121,6 @@ private:
   const AgentClock& clock;
   DeckLoader loader;
   QString documentPath;
-  QString documentText;
   std::shared_ptr<DeckDocument> documentDeck;
   QHash<QString, std::shared_ptr<DeckDocument>> loadedDecks;
 

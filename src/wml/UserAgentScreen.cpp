@@ -232,13 +232,38 @@ bool UserAgent::isMultiple(const QString& selectName) const {
   return select && isMultipleSelect(select);
 }
 
-int UserAgent::cardLine() const { return card ? int(xmlGetLineNo(card)) : 0; }
+bool UserAgent::hasInput(const QString& name) const {
+  for (const xmlNode* input : cardLayout.inputs)
+    if (xml::attribute(input, "name") == name)
+      return true;
+  return false;
+}
+
+bool UserAgent::inputIsPassword(const QString& name) const {
+  for (const xmlNode* input : cardLayout.inputs)
+    if (xml::attribute(input, "name") == name)
+      return xml::attribute(input, "type").trimmed() == QLatin1String("password");
+  return false;
+}
+
+QString UserAgent::controlTitle(const QString& name) const {
+  for (const xmlNode* input : cardLayout.inputs)
+    if (xml::attribute(input, "name") == name)
+      return substituteVariables(xml::attribute(input, "title"), context).simplified();
+  if (const xmlNode* select = findSelect(name))
+    return substituteVariables(xml::attribute(select, "title"), context).simplified();
+  return {};
+}
+
+wml::TextPosition UserAgent::cardStart() const {
+  return card && deck ? deck->parsed.position(card) : wml::TextPosition();
+}
 
 QStringList UserAgent::deckInfo() const {
   QStringList lines;
   if (!deck || !deck->ok())
     return lines;
-  const xmlNode* head = xml::firstChildElement(xmlDocGetRootElement(deck->doc.get()), "head");
+  const xmlNode* head = xml::firstChildElement(xmlDocGetRootElement(deck->tree()), "head");
   for (const xmlNode* element : xml::childElements(head)) {
     if (xml::isElement(element, "access")) {
       QString line = QStringLiteral("Access");

@@ -1,5 +1,6 @@
 #include "AgentScript.h"
 
+#include "wml/PhoneScreens.h"
 #include "wml/UserAgent.h"
 
 #include <QTest>
@@ -36,6 +37,10 @@ private slots:
   void editsKeepTheContext();
   void deckInfo();
   void threeCardDeck();
+  void phoneScreens_data();
+  void phoneScreens();
+  void caretCard_data();
+  void caretCard();
 
 private:
   void addColumns();
@@ -600,6 +605,49 @@ void UserAgentTest::threeCardDeck() {
            QStringLiteral("GET http://example.com/order?name=Bob&drink=c\n | Back"));
   QCOMPARE(variablesText(agent), QStringLiteral("drink=c|name=Bob"));
   QCOMPARE(agent.historyLabels(), QStringList({"#hello", "#form", "#pick"}));
+}
+
+void UserAgentTest::phoneScreens_data() {
+  QTest::addColumn<int>("which");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("edit with its rule")
+      << 0 << "Name\n[input: Bob]\nFormat: 1 capital letter or symbol\nOK | Back";
+  QTest::newRow("edit refused") << 1 << "Pin\n[input: ***]\nThe entry must be: 4 digits\nOK | Back";
+  QTest::newRow("single list") << 2 << "Drink\n( ) Tea\n(*) Coffee\nSelect | Back";
+  QTest::newRow("multiple list") << 3 << "Extras\n[x] Milk\n[ ] Sugar\n[x] Ice\nSelect | Back";
+}
+
+void UserAgentTest::phoneScreens() {
+  QFETCH(int, which);
+  QFETCH(QString, text);
+  const Screen screens[] = {
+      inputEditScreen("Name", "Bob", "1 capital letter or symbol", QString()),
+      inputEditScreen("Pin", "***", QString(), "The entry must be: 4 digits"),
+      listScreen("Drink", {"Tea", "Coffee"}, {1}, false),
+      listScreen("Extras", {"Milk", "Sugar", "Ice"}, {0, 2}, true),
+  };
+  QCOMPARE(screenText(screens[which]), text);
+}
+
+void UserAgentTest::caretCard_data() {
+  QTest::addColumn<int>("line");
+  QTest::addColumn<QString>("card");
+  QTest::newRow("before the first card") << 1 << "a";
+  QTest::newRow("on its start tag") << 4 << "a";
+  QTest::newRow("inside it") << 5 << "a";
+  QTest::newRow("the next card's line") << 6 << "b";
+  QTest::newRow("a card without id") << 8 << "";
+  QTest::newRow("past the end") << 100 << "c";
+}
+
+void UserAgentTest::caretCard() {
+  QFETCH(int, line);
+  QFETCH(QString, card);
+  const DeckDocument deck = readDeckDocument(
+      wmlDeck("\n<card id=\"a\">\n<p>A</p></card>\n<card id=\"b\"/>\n<card>\n</card>\n"
+              "<card id=\"c\"/>\n"));
+  QVERIFY(deck.ok());
+  QCOMPARE(cardAtLine(cardStarts(deck), line), card);
 }
 
 QTEST_GUILESS_MAIN(UserAgentTest)
