@@ -1,10 +1,15 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "platform/QtPrompts.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+  // The command-line modes run before (and without) any window system.
+  if (const std::optional<int> status = tessera::runCommandLine(argc, argv))
+    return *status;
+
   QApplication app(argc, argv);
   tessera::prepareApplication();
 

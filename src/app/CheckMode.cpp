@@ -1,0 +1,38 @@
+#include "app/CheckMode.h"
+
+#include "app/CommandLine.h"
+#include "document/FileCodec.h"
+#include "wml/DeckChecker.h"
+
+#include <QFile>
+
+namespace tessera {
+
+int runCheckMode(const QStringList& files, QTextStream& out, QTextStream& err) {
+  if (files.isEmpty()) {
+    err << "tessera: --check needs at least one file\n\n" << usageText();
+    return kExitUsage;
+  }
+  bool unreadable = false;
+  bool errors = false;
+  for (const QString& name : files) {
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+      err << "tessera: cannot read " << name << ": " << file.errorString() << '\n';
+      unreadable = true;
+      continue;
+    }
+    // Decoded as the editor opens it; the checker counts lines by LF.
+    QString text = decodeDocument(file.readAll()).text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QList<wml::Finding> findings = wml::checkDeck(text, {name});
+    for (const wml::Finding& finding : findings)
+      out << name << ':' << finding.line << ':' << finding.column << ": "
+          << wml::severityName(finding.severity) << ": " << finding.message << '\n';
+    errors = errors || wml::hasError(findings);
+    out.flush();
+  }
+  return unreadable ? kExitUsage : errors ? kExitFindings : kExitClean;
+}
+
+} // namespace tessera
