@@ -4,6 +4,7 @@
 #include "app/Icons.h"
 #include "app/StatusLine.h"
 #include "app/ViewSettings.h"
+#include "deck/DeckChecking.h"
 #include "dialogs/ElementDialogs.h"
 #include "document/DefaultDocument.h"
 #include "document/Product.h"
@@ -51,6 +52,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       ->connectCommands(action(QStringLiteral("blzatkszt1")), action(QStringLiteral("L1")),
                         action(QStringLiteral("Varzsl1")));
   createDocumentCommands();
+  createDeckChecking();
   editing_ = new EditingCommands(this, *editor_, services_.prompts);
   dialogs_ = new ElementDialogs(
       this, *editor_, services_.prompts, [this](const QString& name) { return action(name); },
@@ -339,6 +341,7 @@ void MainWindow::loadStartupFile(const QString& path) {
   if (files_.loadFile(path))
     editor_->setModifiedFlag(false);
   editor_->refreshStatus();
+  deckChecking_->documentOpened();
 }
 
 void MainWindow::refreshLockKeys() { statusLine_->showLockKeys(services_.lockKeys.read()); }

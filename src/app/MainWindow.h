@@ -17,6 +17,8 @@ class QToolBar;
 namespace tessera {
 
 class Backup;
+class DeckChecking;
+class DeckMenu;
 class EditingCommands;
 class ElementDialogs;
 class SourceEditor;
@@ -50,6 +52,9 @@ public:
   DocumentCommands& documentCommands() { return *documentCommands_; }
   PrintCommand& printCommand() { return *printCommand_; }
   Backup* backup() const { return backup_; }
+  // The Deck menu (deck features append their items) and deck checking.
+  DeckMenu* deckMenu() const { return deckMenu_; }
+  DeckChecking* deckChecking() const { return deckChecking_; }
 
   // The folder holding the program file: backup and table previews live there.
   // The size the window opens with.
@@ -71,6 +76,7 @@ private:
   void createCentralArea();
   void createStatusLine();
   void createDocumentCommands();
+  void createDeckChecking();
   // The close question; true when the window may close.
   bool closeQuery();
   QAction* makeAction(const QString& name, const QString& caption,
@@ -88,6 +94,8 @@ private:
   std::unique_ptr<DocumentCommands> documentCommands_;
   std::unique_ptr<PrintCommand> printCommand_;
   Backup* backup_ = nullptr;
+  DeckMenu* deckMenu_ = nullptr;
+  DeckChecking* deckChecking_ = nullptr;
   QHash<QString, QAction*> actions_;
   bool activatedOnce_ = false;
   QMetaObject::Connection idleHook_;

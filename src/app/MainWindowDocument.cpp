@@ -1,5 +1,6 @@
 #include "app/Backup.h"
 #include "app/MainWindow.h"
+#include "deck/DeckChecking.h"
 #include "tools/ToolsPanel.h"
 
 #include <QAction>
@@ -24,8 +25,10 @@ void MainWindow::createDocumentCommands() {
   connect(action(QStringLiteral("Fjl2")), &QAction::triggered, this, [commands] { commands->newFile(); });
   connect(action(QStringLiteral("Window1")), &QAction::triggered, this,
           [commands] { commands->newWindow(); });
-  connect(action(QStringLiteral("Nyomtats1")), &QAction::triggered, this,
-          [commands] { commands->open(); });
+  connect(action(QStringLiteral("Nyomtats1")), &QAction::triggered, this, [this, commands] {
+    commands->open();
+    deckChecking_->documentOpened();
+  });
   connect(action(QStringLiteral("Ments1")), &QAction::triggered, this,
           [commands] { commands->save(); });
   PrintCommand* print = printCommand_.get();

@@ -104,6 +104,7 @@ bool DocumentFiles::loadFile(const QString& path) {
   }
   encoding_ = decoded.encoding;
   editor_.replaceWholeText(decoded.text);
+  documentPath_ = path;
   return true;
 }
 
@@ -121,6 +122,7 @@ bool DocumentFiles::writeTo(const QString& path) {
     prompts_.error(parent_, cannotCreateFileText(path, reason));
     return false;
   }
+  documentPath_ = path;
   return true;
 }
 

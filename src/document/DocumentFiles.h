@@ -46,8 +46,15 @@ public:
   // Bytes of the editor's text as they will be written.
   QByteArray documentBytes() const;
 
-  // A new document: the encoding of the next save starts over.
-  void forgetEncoding() { encoding_ = TextEncoding::Utf8; }
+  // A new document: the encoding of the next save starts over, and it has
+  // no file yet.
+  void forgetEncoding() {
+    encoding_ = TextEncoding::Utf8;
+    documentPath_.clear();
+  }
+  // The file the document was last loaded from or saved to; empty for a
+  // new document (relative links of the deck are looked for beside it).
+  QString documentPath() const { return documentPath_; }
   TextEncoding encoding() const { return encoding_; }
 
   QString rememberedOpenName() const { return openName_; }
@@ -61,6 +68,7 @@ private:
   QWidget* parent_;
   QString openName_;
   QString saveName_ = QStringLiteral("Untitled1");
+  QString documentPath_;
   TextEncoding encoding_ = TextEncoding::Utf8;
   qint64 capacity_ = kDefaultCapacity;
 };

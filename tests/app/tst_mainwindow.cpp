@@ -116,7 +116,7 @@ void MainWindowTest::hiddenItemsActOnlyThroughShortcuts() {
   QStringList top;
   for (QAction* a : w.menuBar()->actions())
     top << a->text();
-  QCOMPARE(top, (QStringList{"File", "Edit", "Tools", "Options", "View", "Help"}));
+  QCOMPARE(top, (QStringList{"File", "Edit", "Tools", "Options", "View", "Deck", "Help"}));
   for (const char* name : {"CtrlB1", "CtrlI1", "CtrlU1"}) {
     QAction* hidden = w.action(QString::fromLatin1(name));
     QVERIFY(hidden);

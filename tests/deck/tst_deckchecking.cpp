@@ -1,0 +1,268 @@
+#include "TestServices.h"
+#include "app/MainWindow.h"
+#include "deck/DeckCheckRunner.h"
+#include "deck/DeckChecking.h"
+#include "deck/DeckMenu.h"
+#include "deck/DeckSnapshot.h"
+#include "deck/ProblemsDock.h"
+#include "deck/ProblemsList.h"
+#include "editor/SourceEditor.h"
+
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTemporaryDir>
+#include <QTextBlock>
+
+using namespace tessera;
+
+// The Deck menu, the problems dock and checking while typing, in the main
+// window.
+class DeckCheckingTest : public QObject {
+  Q_OBJECT
+private slots:
+  void menuSitsBetweenViewAndHelp();
+  void dockHiddenUntilCheckDeck();
+  void checkDeckListsFindingsInOrder();
+  void validDeckShowsNoProblemsRow();
+  void activatingARowPlacesTheCaret_data();
+  void activatingARowPlacesTheCaret();
+  void typingChecksAfterAPauseWithoutOpeningTheDock();
+  void liveCheckingOffChecksNothing();
+  void newerEditDiscardsAnOlderResult();
+  void openedFileIsCheckedAndLinksLookBesideIt();
+  void utf16Offsets_data();
+  void utf16Offsets();
+};
+
+namespace {
+
+const QString kThreeErrors = QStringLiteral("<?xml version=\"1.0\"?>\n"
+                                            "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
+                                            "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\n"
+                                            "<wml>\n"
+                                            "<card id=\"first\" title=\"First\">\n"
+                                            "<p align=\"middle\">Price: 5$</p>\n"
+                                            "<p><a href=\"#second\">next</a></p>\n"
+                                            "</card>\n"
+                                            "</wml>\n");
+
+QStringList rowTexts(const ProblemsList* list) {
+  QStringList rows;
+  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = list->topLevelItem(i);
+    rows << QStringLiteral("%1|%2|%3|%4")
+                .arg(item->text(0), item->text(1), item->text(2), item->text(3));
+  }
+  return rows;
+}
+
+DeckChecking* checkingOf(MainWindow& window) { return window.findChild<DeckChecking*>(); }
+
+} // namespace
+
+void DeckCheckingTest::menuSitsBetweenViewAndHelp() {
+  TestServices t;
+  MainWindow w(t.services());
+  QStringList titles;
+  for (QAction* action : w.menuBar()->actions())
+    titles << action->menu()->objectName();
+  const qsizetype deck = titles.indexOf("DeckMenu");
+  QVERIFY(deck > 0);
+  QCOMPARE(titles.at(deck - 1), QStringLiteral("View1"));
+  QCOMPARE(titles.at(deck + 1), QStringLiteral("Help1"));
+  auto* menu = w.findChild<DeckMenu*>("DeckMenu");
+  QCOMPARE(menu->title(), QStringLiteral("Deck"));
+  QCOMPARE(menu->actions().size(), 2);
+  QAction* check = menu->actions().at(0);
+  QAction* live = menu->actions().at(1);
+  QCOMPARE(check->objectName(), QStringLiteral("CheckDeck1"));
+  QCOMPARE(check->text(), QStringLiteral("&Check Deck"));
+  QCOMPARE(check->shortcut(), QKeySequence(Qt::Key_F8));
+  QCOMPARE(live->objectName(), QStringLiteral("LiveCheck1"));
+  QCOMPARE(live->text(), QStringLiteral("Check While &Typing"));
+  QVERIFY(live->isCheckable());
+  QVERIFY(live->isChecked());
+}
+
+void DeckCheckingTest::dockHiddenUntilCheckDeck() {
+  TestServices t;
+  MainWindow w(t.services());
+  w.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&w));
+  auto* dock = w.findChild<ProblemsDock*>("ProblemsDock");
+  QVERIFY(dock);
+  QCOMPARE(w.dockWidgetArea(dock), Qt::BottomDockWidgetArea);
+  QVERIFY(!dock->isVisible());
+  w.findChild<QAction*>("CheckDeck1")->trigger();
+  QVERIFY(dock->isVisible());
+}
+
+void DeckCheckingTest::checkDeckListsFindingsInOrder() {
+  TestServices t;
+  MainWindow w(t.services());
+  w.show();
+  w.editor()->replaceWholeText(kThreeErrors);
+  w.findChild<QAction*>("CheckDeck1")->trigger();
+  auto* list = w.findChild<ProblemsList*>("ProblemsList");
+  QTRY_COMPARE(list->topLevelItemCount(), 3);
+  QCOMPARE(rowTexts(list),
+           QStringList({"5|1|error|The attribute \"align\" of <p> cannot be \"middle\"; it may be "
+                        "\"left\", \"right\", \"center\".",
+                        "5|27|error|Malformed variable reference in the text of <p>: a lone \"$\" "
+                        "must be written \"$$\".",
+                        "6|4|error|The href \"#second\" of <a> points to a card that does not "
+                        "exist: no card has the id \"second\"."}));
+  QStringList headers;
+  for (int c = 0; c < list->columnCount(); ++c)
+    headers << list->headerItem()->text(c);
+  QCOMPARE(headers, QStringList({"Line", "Column", "Severity", "Message"}));
+}
+
+void DeckCheckingTest::validDeckShowsNoProblemsRow() {
+  TestServices t;
+  MainWindow w(t.services()); // the default document
+  w.show();
+  w.findChild<QAction*>("CheckDeck1")->trigger();
+  auto* list = w.findChild<ProblemsList*>("ProblemsList");
+  QTRY_COMPARE(rowTexts(list), QStringList({"|||No problems found"}));
+  // Activating that row moves nothing.
+  w.editor()->setSelection(5, 0);
+  emit list->itemActivated(list->topLevelItem(0), 0);
+  QCOMPARE(w.editor()->caretPosition(), 5);
+}
+
+void DeckCheckingTest::activatingARowPlacesTheCaret_data() {
+  QTest::addColumn<bool>("byKey");
+  QTest::newRow("double click") << false;
+  QTest::newRow("Enter") << true;
+}
+
+void DeckCheckingTest::activatingARowPlacesTheCaret() {
+  QFETCH(bool, byKey);
+  TestServices t;
+  MainWindow w(t.services());
+  w.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&w));
+  w.activateWindow();
+  w.editor()->replaceWholeText(kThreeErrors);
+  w.findChild<QAction*>("CheckDeck1")->trigger();
+  auto* list = w.findChild<ProblemsList*>("ProblemsList");
+  QTRY_COMPARE(list->topLevelItemCount(), 3);
+  QTreeWidgetItem* second = list->topLevelItem(1);
+  list->setFocus();
+  list->setCurrentItem(second);
+  if (byKey) {
+    QTest::keyClick(list, Qt::Key_Return);
+  } else {
+    list->scrollToItem(second);
+    const QRect cell = list->visualItemRect(second);
+    QVERIFY(list->viewport()->rect().contains(cell.center()));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+  }
+  const QTextCursor caret = w.editor()->textCursor();
+  QCOMPARE(caret.blockNumber(), 4);
+  QCOMPARE(caret.positionInBlock(), 26);
+  QTRY_VERIFY(w.editor()->hasFocus());
+}
+
+void DeckCheckingTest::typingChecksAfterAPauseWithoutOpeningTheDock() {
+  TestServices t;
+  MainWindow w(t.services());
+  w.show();
+  DeckChecking* checking = checkingOf(w);
+  QSignalSpy runs(checking, &DeckChecking::findingsChanged);
+  w.editor()->replaceWholeText(kThreeErrors);
+  QTest::qWait(DeckCheckRunner::kPauseMs / 2);
+  QCOMPARE(runs.count(), 0); // not before the pause
+  QTRY_COMPARE(runs.count(), 1);
+  QCOMPARE(runs.at(0).at(0).value<QList<wml::Finding>>().size(), 3);
+  QVERIFY(!checking->dock()->isVisible());
+}
+
+void DeckCheckingTest::liveCheckingOffChecksNothing() {
+  TestServices t;
+  MainWindow w(t.services());
+  w.show();
+  DeckChecking* checking = checkingOf(w);
+  w.findChild<QAction*>("LiveCheck1")->setChecked(false);
+  QSignalSpy runs(checking, &DeckChecking::findingsChanged);
+  w.editor()->replaceWholeText(kThreeErrors);
+  checking->documentOpened();
+  QTest::qWait(DeckCheckRunner::kPauseMs * 2);
+  QCOMPARE(runs.count(), 0);
+  w.findChild<QAction*>("CheckDeck1")->trigger(); // still checks on demand
+  QTRY_COMPARE(runs.count(), 1);
+}
+
+void DeckCheckingTest::newerEditDiscardsAnOlderResult() {
+  // A slow snapshot source stands for a long check: the edit made while it
+  // runs makes its result stale, and only the newer text's result arrives.
+  int revision = 1;
+  QString text = kThreeErrors;
+  DeckCheckRunner runner([&] { return DeckSnapshot{text, revision}; }, {});
+  runner.setCurrentRevision([&] { return revision; });
+  QSignalSpy results(&runner, &DeckCheckRunner::checked);
+  runner.checkNow();
+  QVERIFY(runner.busy());
+  text = QStringLiteral("<wml><card><p>fine</p></card></wml>");
+  ++revision;
+  runner.checkNow(); // waits for the busy run
+  QTRY_COMPARE(results.count(), 1);
+  QCOMPARE(results.at(0).at(1).toInt(), 2);
+  QTest::qWait(50);
+  QCOMPARE(results.count(), 1);
+  QCOMPARE(results.at(0).at(0).value<QList<wml::Finding>>().size(), 1); // the DOCTYPE warning
+}
+
+void DeckCheckingTest::openedFileIsCheckedAndLinksLookBesideIt() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("deck.wml");
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("<?xml version=\"1.0\"?>\r\n<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
+             "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\r\n<wml><card id=\"a\"><p>\r\n"
+             "<a href=\"here.wml\">1</a> <a href=\"gone.wml\">2</a></p></card></wml>\r\n");
+  file.close();
+  QFile here(dir.filePath("here.wml"));
+  QVERIFY(here.open(QIODevice::WriteOnly));
+  here.close();
+
+  TestServices t;
+  MainWindow w(t.services());
+  w.show();
+  QSignalSpy runs(checkingOf(w), &DeckChecking::findingsChanged);
+  w.loadStartupFile(path);
+  QCOMPARE(w.files().documentPath(), path);
+  QTRY_COMPARE(runs.count(), 1); // at once, not after the typing pause
+  const auto findings = runs.at(0).at(0).value<QList<wml::Finding>>();
+  QCOMPARE(findings.size(), 1);
+  QCOMPARE(findings[0].line, 4);
+  QCOMPARE(findings[0].column, 26);
+  QCOMPARE(findings[0].severity, wml::Severity::Warning);
+  QVERIFY(findings[0].message.contains("\"gone.wml\""));
+
+  w.findChild<QAction*>("Fjl2")->trigger(); // New: no file any more
+  QVERIFY(w.files().documentPath().isEmpty());
+}
+
+void DeckCheckingTest::utf16Offsets_data() {
+  QTest::addColumn<QString>("line");
+  QTest::addColumn<int>("column");
+  QTest::addColumn<int>("offset");
+  QTest::newRow("first") << "abc" << 1 << 0;
+  QTest::newRow("third") << "abc" << 3 << 2;
+  QTest::newRow("past the end") << "abc" << 9 << 3;
+  QTest::newRow("after a surrogate pair") << QString::fromUtf8("\xf0\x9f\x98\x80x") << 2 << 2;
+}
+
+void DeckCheckingTest::utf16Offsets() {
+  QFETCH(QString, line);
+  QFETCH(int, column);
+  QFETCH(int, offset);
+  QCOMPARE(utf16Offset(line, column), offset);
+}
+
+QTEST_MAIN(DeckCheckingTest)
+#include "tst_deckchecking.moc"
