@@ -33,11 +33,16 @@ UserAgent::UserAgent(const AgentClock& clock, DeckLoader loader)
 UserAgent::~UserAgent() = default;
 
 void UserAgent::openDeck(const QString& text, const QString& path, const QString& cardId) {
+  openDeck(std::make_shared<DeckDocument>(readDeckDocument(text)), path, cardId);
+}
+
+void UserAgent::openDeck(std::shared_ptr<DeckDocument> parsed, const QString& path,
+                         const QString& cardId) {
   timerRunning = false;
   card = nullptr;
   loadedDecks.clear();
   documentPath = path;
-  documentDeck = std::make_shared<DeckDocument>(readDeckDocument(text));
+  documentDeck = std::move(parsed);
   deck = documentDeck;
   deckPath.clear();
   newContext();

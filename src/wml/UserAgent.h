@@ -46,6 +46,8 @@ public:
   // A fresh start on the document's deck (a new context), entering the
   // given card, or the first.
   void openDeck(const QString& text, const QString& documentPath, const QString& cardId = {});
+  void openDeck(std::shared_ptr<DeckDocument> parsed, const QString& documentPath,
+                const QString& cardId = {});
   // The document's text changed: keeps variables and history and shows the
   // given card (or the current one) as it reads now.
   void updateDeck(const QString& text, const QString& cardId = {});

@@ -1,0 +1,53 @@
+#include "deck/DeckPreview.h"
+
+#include "deck/PreviewWindow.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QScreen>
+#include <QWidget>
+
+namespace tessera {
+
+DeckPreview::DeckPreview(QWidget& mainWindow, QPlainTextEdit& editor, QMenu& deckMenu,
+                         std::function<QString()> documentPath)
+    : QObject(&mainWindow), mainWindow(mainWindow), editor(editor),
+      documentPath(std::move(documentPath)) {
+  deckMenu.addSeparator();
+  action = deckMenu.addAction(QStringLiteral("&Preview"));
+  action->setObjectName(QStringLiteral("PreviewDeck1"));
+  action->setShortcut(QKeySequence(Qt::Key_F12));
+  action->setCheckable(true);
+  connect(action, &QAction::toggled, this, &DeckPreview::setShown);
+}
+
+void DeckPreview::setShown(bool shown) {
+  if (!shown) {
+    if (preview)
+      preview->hide();
+    return;
+  }
+  if (!preview) {
+    preview = new PreviewWindow(editor, documentPath, &mainWindow);
+    connect(preview, &PreviewWindow::visibilityChanged, action, &QAction::setChecked);
+    // Beside the main window, on its right where the screen has room.
+    preview->adjustSize();
+    const QRect main = mainWindow.frameGeometry();
+    QPoint place(main.right() + 8, main.top());
+    if (const QScreen* screen = mainWindow.screen()) {
+      const QRect room = screen->availableGeometry();
+      if (place.x() + preview->width() > room.right())
+        place.setX(std::max(room.left(), room.right() - preview->width()));
+    }
+    preview->move(place);
+  }
+  preview->show();
+  preview->raise();
+}
+
+void DeckPreview::documentOpened() {
+  if (preview)
+    preview->documentOpened();
+}
+
+} // namespace tessera

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+class QWidget;
+
+namespace tessera {
+
+class PreviewWindow;
+
+// The Deck menu's "Preview" (F12): opens and closes the preview window,
+// made on first need and kept, beside the main window.
+class DeckPreview : public QObject {
+  Q_OBJECT
+public:
+  DeckPreview(QWidget& mainWindow, QPlainTextEdit& editor, QMenu& deckMenu,
+              std::function<QString()> documentPath);
+
+  QAction* previewAction() const { return action; } // PreviewDeck1
+  PreviewWindow* window() const { return preview; } // null until first shown
+  // Another document: the preview starts afresh.
+  void documentOpened();
+
+private:
+  void setShown(bool shown);
+
+  QWidget& mainWindow;
+  QPlainTextEdit& editor;
+  std::function<QString()> documentPath;
+  QAction* action;
+  PreviewWindow* preview = nullptr;
+};
+
+} // namespace tessera

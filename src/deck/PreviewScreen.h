@@ -1,0 +1,91 @@
+#pragma once
+
+#include "deck/PhonePainter.h"
+#include "wml/UserAgent.h"
+
+#include <QHash>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+namespace tessera {
+
+// The phone's display: shows the user agent's screen at one of the phone
+// sizes, drawn at twice the size, moved through with the arrow keys. Its
+// slots and renderedText drive it without a mouse, for tests and scripts.
+class PreviewScreen : public QWidget {
+  Q_OBJECT
+  Q_PROPERTY(QString renderedText READ renderedText NOTIFY screenChanged)
+
+public:
+  explicit PreviewScreen(QWidget* parent = nullptr);
+  ~PreviewScreen() override;
+
+  UserAgent& agent() { return *userAgent; }
+  QString renderedText() const;
+  Screen shownScreen() const;
+
+  void setProfile(int index);
+  int profile() const { return profileIndex; }
+  // Where relative deck files and images are looked for.
+  void setDocumentPath(const QString& path);
+  // A fresh start on the document (a new context), at the given card.
+  void openDocument(std::shared_ptr<DeckDocument> parsed, const QString& path,
+                    const QString& cardId = {});
+  // The document as parsed again after an edit, showing the given card.
+  void showDocument(std::shared_ptr<DeckDocument> parsed, const QString& cardId);
+  void showCard(const QString& cardId);
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
+public slots:
+  void followLink(int n);
+  void pressSoftKey(int n);
+  void back();
+  bool setInput(const QString& name, const QString& value);
+  void pick(const QString& selectName, int option);
+  void fireTimer();
+  // The phone's own edit and list screens for a card's input or list.
+  void openInput(const QString& name);
+  void openList(const QString& name);
+
+signals:
+  void screenChanged();
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+private:
+  enum class Overlay { None, Edit, List };
+  void changed();
+  void closeOverlay();
+  void activateFocus();
+  void moveFocus(int step);
+  void commitEdit();
+  const PhoneLayout& layout() const;
+  QImage imageFor(const QString& source) const;
+  QString controlName(const char* element, int index) const;
+  QString overlayTitle() const;
+
+  std::unique_ptr<AgentClock> clock;
+  std::unique_ptr<UserAgent> userAgent;
+  QString documentPath;
+  QTimer ticker;
+  int profileIndex = 1;
+  int focus = -1;
+  int scroll = 0;
+
+  Overlay overlay = Overlay::None;
+  QString overlayName;
+  QString editText;
+  QString refusal;
+  int listCursor = 0;
+
+  mutable std::unique_ptr<PhoneLayout> cachedLayout;
+  mutable QHash<QString, QImage> images;
+};
+
+} // namespace tessera

@@ -1,0 +1,261 @@
+#include "deck/DeckPreview.h"
+#include "deck/PreviewScreen.h"
+#include "deck/PreviewWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextBlock>
+
+using namespace tessera;
+
+namespace {
+
+QString deckText(const QString& body) {
+  return QStringLiteral("<?xml version=\"1.0\"?>\n"
+                        "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
+                        "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\n<wml>\n") +
+         body + QStringLiteral("</wml>\n");
+}
+
+// Hello (a timer), a form, a list, then the request.
+const char* const kThreeCards =
+    "<card id=\"hello\" title=\"Hello\" ontimer=\"#form\"><timer value=\"30\"/>\n"
+    "<p align=\"center\">Welcome</p></card>\n"
+    "<card id=\"form\" title=\"Name\"><do type=\"accept\" label=\"Next\"><go href=\"#pick\"/>"
+    "</do>\n<p>Name: <input name=\"name\" format=\"A*a\"/></p></card>\n"
+    "<card id=\"pick\" title=\"Drink\"><do type=\"accept\" label=\"Order\">\n"
+    "<go href=\"http://example.com/order\"><postfield name=\"name\" value=\"$(name)\"/>"
+    "<postfield name=\"drink\" value=\"$(drink)\"/></go></do><do type=\"prev\"><prev/></do>\n"
+    "<p><select name=\"drink\" title=\"Drinks\"><option value=\"t\">Tea</option>"
+    "<option value=\"c\">Coffee</option></select></p></card>\n";
+
+} // namespace
+
+// The preview window's wiring: its controls, following the editor, the
+// scriptable screen and the Deck menu's item.
+class PreviewWindowTest : public QObject {
+  Q_OBJECT
+private slots:
+  void init();
+  void cleanup();
+  void controls();
+  void threeCardDeckThroughTheSlots();
+  void editScreenAndListScreen();
+  void followsEditsAndTheCaret();
+  void notWellFormedShowsTheLine();
+  void showSourcePutsTheCaretOnTheCard();
+  void profilesDrawAtTwice_data();
+  void profilesDrawAtTwice();
+  void menuItemOpensAndCloses();
+
+private:
+  void open(const QString& text);
+  QString shown() const { return window->screen()->property("renderedText").toString(); }
+  void invoke(const char* slot, QGenericArgument a = {}, QGenericArgument b = {}) {
+    QVERIFY(QMetaObject::invokeMethod(window->screen(), slot, a, b));
+  }
+  template <typename T> T* child(const char* name) {
+    T* found = window->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+      qFatal("no child %s", name);
+    return found;
+  }
+
+  QMainWindow* main = nullptr;
+  QPlainTextEdit* editor = nullptr;
+  PreviewWindow* window = nullptr;
+};
+
+void PreviewWindowTest::init() {
+  main = new QMainWindow;
+  editor = new QPlainTextEdit(main);
+  main->setCentralWidget(editor);
+  window = new PreviewWindow(
+      *editor, [] { return QString(); }, main);
+}
+
+void PreviewWindowTest::cleanup() {
+  delete main;
+  main = nullptr;
+}
+
+void PreviewWindowTest::open(const QString& text) {
+  editor->setPlainText(text);
+  QSignalSpy refreshed(window, &PreviewWindow::refreshed);
+  window->show();
+  QVERIFY(refreshed.wait(5000));
+}
+
+void PreviewWindowTest::controls() {
+  QCOMPARE(window->windowTitle(), QStringLiteral("Preview"));
+  QVERIFY(!window->isModal());
+  auto* profiles = child<QComboBox>("PreviewProfile");
+  QCOMPARE(profiles->count(), 3);
+  QCOMPARE(profiles->itemText(0), QStringLiteral("96 × 65"));
+  QCOMPARE(profiles->itemText(2), QStringLiteral("176 × 208"));
+  QVERIFY(child<QCheckBox>("PreviewFollow")->isChecked());
+  child<QPushButton>("SoftKey1");
+  child<QPushButton>("SoftKey2");
+  child<QPushButton>("PreviewBack");
+  child<QPushButton>("PreviewSource");
+  QCOMPARE(child<QTableWidget>("PreviewVariables")->columnCount(), 2);
+  child<QListWidget>("PreviewHistory");
+  QVERIFY(window->findChild<PreviewScreen*>("PreviewScreen"));
+}
+
+void PreviewWindowTest::threeCardDeckThroughTheSlots() {
+  open(deckText(kThreeCards));
+  QCOMPARE(shown(), QStringLiteral("Hello\nWelcome\n | "));
+  invoke("fireTimer");
+  QCOMPARE(shown(), QStringLiteral("Name\nName: [input: ]\nNext | "));
+  QCOMPARE(child<QPushButton>("SoftKey1")->text(), QStringLiteral("Next"));
+  QVERIFY(!child<QPushButton>("SoftKey2")->isEnabled());
+  bool taken = true;
+  QVERIFY(QMetaObject::invokeMethod(window->screen(), "setInput", Q_RETURN_ARG(bool, taken),
+                                    Q_ARG(QString, "name"), Q_ARG(QString, "bob")));
+  QVERIFY(!taken);
+  QVERIFY(QMetaObject::invokeMethod(window->screen(), "setInput", Q_RETURN_ARG(bool, taken),
+                                    Q_ARG(QString, "name"), Q_ARG(QString, "Bob")));
+  QVERIFY(taken);
+  invoke("pressSoftKey", Q_ARG(int, 1));
+  QCOMPARE(shown(), QStringLiteral("Drink\n[select: Tea]\nOrder | Back"));
+  invoke("pick", Q_ARG(QString, "drink"), Q_ARG(int, 1));
+  QCOMPARE(shown(), QStringLiteral("Drink\n[select: Coffee]\nOrder | Back"));
+  auto* variables = child<QTableWidget>("PreviewVariables");
+  QCOMPARE(variables->rowCount(), 2);
+  QCOMPARE(variables->item(0, 0)->text(), QStringLiteral("drink"));
+  QCOMPARE(variables->item(0, 1)->text(), QStringLiteral("c"));
+  QCOMPARE(variables->item(1, 1)->text(), QStringLiteral("Bob"));
+  auto* history = child<QListWidget>("PreviewHistory");
+  QCOMPARE(history->count(), 3);
+  QCOMPARE(history->item(2)->text(), QStringLiteral("#pick"));
+  child<QPushButton>("SoftKey1")->click();
+  QCOMPARE(shown(), QStringLiteral("GET http://example.com/order?name=Bob&drink=c\n | Back"));
+  invoke("back");
+  QCOMPARE(shown(), QStringLiteral("Drink\n[select: Coffee]\nOrder | Back"));
+  child<QPushButton>("PreviewBack")->click();
+  QCOMPARE(shown(), QStringLiteral("Name\nName: [input: Bob]\nNext | "));
+}
+
+void PreviewWindowTest::editScreenAndListScreen() {
+  open(deckText(kThreeCards));
+  invoke("fireTimer");
+  invoke("openInput", Q_ARG(QString, "name"));
+  QCOMPARE(shown(), QStringLiteral("name\n[input: ]\nFormat: 1 capital letter or symbol, any "
+                                   "number of small letters or symbols\nOK | Back"));
+  QTest::keyClicks(window->screen(), QStringLiteral("ann"));
+  QTest::keyClick(window->screen(), Qt::Key_Return);
+  QVERIFY(shown().contains(QStringLiteral("\nThe entry must be: ")));
+  QTest::keyClick(window->screen(), Qt::Key_Backspace);
+  QTest::keyClick(window->screen(), Qt::Key_Backspace);
+  QTest::keyClick(window->screen(), Qt::Key_Backspace);
+  QTest::keyClicks(window->screen(), QStringLiteral("Ann"));
+  QTest::keyClick(window->screen(), Qt::Key_Return);
+  QCOMPARE(shown(), QStringLiteral("Name\nName: [input: Ann]\nNext | "));
+  invoke("pressSoftKey", Q_ARG(int, 1));
+  invoke("openList", Q_ARG(QString, "drink"));
+  QCOMPARE(shown(), QStringLiteral("Drinks\n(*) Tea\n( ) Coffee\nSelect | Back"));
+  QTest::keyClick(window->screen(), Qt::Key_Down);
+  QTest::keyClick(window->screen(), Qt::Key_Return);
+  QCOMPARE(shown(), QStringLiteral("Drink\n[select: Coffee]\nOrder | Back"));
+}
+
+void PreviewWindowTest::followsEditsAndTheCaret() {
+  open(deckText(kThreeCards));
+  invoke("fireTimer");
+  invoke("setInput", Q_ARG(QString, "name"), Q_ARG(QString, "Bob"));
+  // An edit in the form card: shown again after the pause, variables kept.
+  QTextCursor cursor = editor->document()->find(QStringLiteral("Name: "));
+  QVERIFY(!cursor.isNull());
+  QSignalSpy refreshed(window, &PreviewWindow::refreshed);
+  cursor.setPosition(cursor.selectionEnd());
+  cursor.insertText(QStringLiteral("Your name: "));
+  editor->setTextCursor(cursor);
+  QVERIFY(refreshed.wait(5000));
+  QCOMPARE(shown(), QStringLiteral("Name\nName: Your name: [input: Bob]\nNext | "));
+  // The caret into another card shows it at once.
+  editor->setTextCursor(editor->document()->find(QStringLiteral("Tea")));
+  QCOMPARE(shown(), QStringLiteral("Drink\n[select: Tea]\nOrder | Back"));
+  // Not following: the caret moves, the screen stays.
+  child<QCheckBox>("PreviewFollow")->setChecked(false);
+  editor->setTextCursor(editor->document()->find(QStringLiteral("Welcome")));
+  QCOMPARE(shown(), QStringLiteral("Drink\n[select: Tea]\nOrder | Back"));
+}
+
+void PreviewWindowTest::notWellFormedShowsTheLine() {
+  open(deckText("<card id=\"a\">\n<p>x\n</card>\n"));
+  QCOMPARE(shown(), QStringLiteral("Not well-formed\nLine 6: Opening and ending tag mismatch: "
+                                   "p line 5 and card\n | "));
+}
+
+void PreviewWindowTest::showSourcePutsTheCaretOnTheCard() {
+  open(deckText(kThreeCards));
+  invoke("fireTimer");
+  child<QPushButton>("PreviewSource")->click();
+  const QTextCursor caret = editor->textCursor();
+  QCOMPARE(caret.blockNumber() + 1, 6);
+  QVERIFY(caret.block().text().mid(caret.positionInBlock()).startsWith("<card id=\"form\""));
+}
+
+void PreviewWindowTest::profilesDrawAtTwice_data() {
+  QTest::addColumn<int>("profile");
+  QTest::addColumn<QSize>("size");
+  QTest::newRow("96 × 65") << 0 << QSize(192, 130);
+  QTest::newRow("128 × 128") << 1 << QSize(256, 256);
+  QTest::newRow("176 × 208") << 2 << QSize(352, 416);
+}
+
+void PreviewWindowTest::profilesDrawAtTwice() {
+  QFETCH(int, profile);
+  QFETCH(QSize, size);
+  open(deckText(kThreeCards));
+  child<QComboBox>("PreviewProfile")->setCurrentIndex(profile);
+  QCOMPARE(window->screen()->sizeHint(), size);
+  const QImage drawn = window->screen()->grab().toImage();
+  QCOMPARE(drawn.size() / drawn.devicePixelRatio(), size);
+  // The display is drawn: ink on the pale screen, in its top and bottom bands.
+  const auto inkIn = [&drawn](int top, int bottom) {
+    int ink = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = 0; x < drawn.width(); ++x)
+        ink += qGray(drawn.pixel(x, y)) < 100;
+    return ink;
+  };
+  QVERIFY(inkIn(0, drawn.height() / 8) > 0);
+  QVERIFY(inkIn(drawn.height() * 3 / 4, drawn.height()) > 0);
+}
+
+void PreviewWindowTest::menuItemOpensAndCloses() {
+  delete window;
+  window = nullptr;
+  QMenu deckMenu;
+  DeckPreview preview(*main, *editor, deckMenu, [] { return QString(); });
+  QAction* action = preview.previewAction();
+  QCOMPARE(action->objectName(), QStringLiteral("PreviewDeck1"));
+  QCOMPARE(action->text(), QStringLiteral("&Preview"));
+  QCOMPARE(action->shortcut(), QKeySequence(Qt::Key_F12));
+  QVERIFY(action->isCheckable());
+  QVERIFY(deckMenu.actions().at(0)->isSeparator());
+  QVERIFY(!preview.window());
+  action->trigger();
+  QVERIFY(preview.window() && preview.window()->isVisible());
+  preview.window()->close();
+  QVERIFY(!action->isChecked());
+  action->trigger();
+  QVERIFY(preview.window()->isVisible());
+  action->trigger();
+  QVERIFY(!preview.window()->isVisible());
+}
+
+QTEST_MAIN(PreviewWindowTest)
+#include "tst_previewwindow.moc"
