@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 
@@ -57,6 +58,7 @@ private slots:
   void profilesDrawAtTwice_data();
   void profilesDrawAtTwice();
   void menuItemOpensAndCloses();
+  void imagesBesideTheDocument();
 
 private:
   void open(const QString& text);
@@ -73,6 +75,7 @@ private:
 
   QMainWindow* main = nullptr;
   QPlainTextEdit* editor = nullptr;
+  QString documentPath;
   PreviewWindow* window = nullptr;
 };
 
@@ -80,8 +83,9 @@ void PreviewWindowTest::init() {
   main = new QMainWindow;
   editor = new QPlainTextEdit(main);
   main->setCentralWidget(editor);
+  documentPath.clear();
   window = new PreviewWindow(
-      *editor, [] { return QString(); }, main);
+      *editor, [this] { return documentPath; }, main);
 }
 
 void PreviewWindowTest::cleanup() {
@@ -255,6 +259,39 @@ void PreviewWindowTest::menuItemOpensAndCloses() {
   QVERIFY(preview.window()->isVisible());
   action->trigger();
   QVERIFY(!preview.window()->isVisible());
+}
+
+// Pictures beside the saved document are drawn (PNG and WBMP here); a
+// missing one leaves its alt text.
+void PreviewWindowTest::imagesBesideTheDocument() {
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  QImage black(30, 30, QImage::Format_Mono);
+  black.fill(1);
+  black.setColor(1, qRgb(0, 0, 0));
+  black.setColor(0, qRgb(255, 255, 255));
+  QVERIFY(black.save(folder.filePath("black.png"), "PNG"));
+  QVERIFY(black.save(folder.filePath("black.wbmp"), "WBMP"));
+  documentPath = folder.filePath("deck.wml");
+  open(deckText("<card id=\"a\"><p><img src=\"black.png\" alt=\"A\"/></p></card>\n"
+                "<card id=\"b\"><p><img src=\"black.wbmp\" alt=\"B\"/></p></card>\n"
+                "<card id=\"c\"><p><img src=\"gone.png\" alt=\"C\"/></p></card>\n"));
+  const auto inkShown = [this] {
+    const QImage drawn = window->screen()->grab().toImage();
+    int ink = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+      for (int x = 0; x < drawn.width(); ++x)
+        ink += qGray(drawn.pixel(x, y)) < 60;
+    return ink;
+  };
+  const int picture = 30 * 30 * 4; // drawn at twice the size
+  QCOMPARE(shown(), QStringLiteral("\n[img: A]\n | "));
+  QVERIFY(inkShown() >= picture);
+  window->screen()->showCard("b");
+  QVERIFY(inkShown() >= picture);
+  window->screen()->showCard("c");
+  QCOMPARE(shown(), QStringLiteral("\n[img: C]\n | "));
+  QVERIFY(inkShown() < picture / 2);
 }
 
 QTEST_MAIN(PreviewWindowTest)
