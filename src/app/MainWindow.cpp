@@ -5,6 +5,7 @@
 #include "app/StatusLine.h"
 #include "app/ViewSettings.h"
 #include "deck/DeckChecking.h"
+#include "deck/DeckPreview.h"
 #include "dialogs/ElementDialogs.h"
 #include "document/DefaultDocument.h"
 #include "document/Product.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
   dialogs_ = new ElementDialogs(
       this, *editor_, services_.prompts, [this](const QString& name) { return action(name); },
       {themedIcon(IconId::ToolsWindowShown), themedIcon(IconId::ToolsWindowHidden)});
+  createDeckPreview(); // the Deck menu's last item
 
   editor_->replaceWholeText(defaultDocument());
   editor_->setModifiedFlag(false);
@@ -342,6 +344,7 @@ void MainWindow::loadStartupFile(const QString& path) {
     editor_->setModifiedFlag(false);
   editor_->refreshStatus();
   deckChecking_->documentOpened();
+  deckPreview_->documentOpened();
 }
 
 void MainWindow::refreshLockKeys() { statusLine_->showLockKeys(services_.lockKeys.read()); }

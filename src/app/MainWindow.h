@@ -18,6 +18,7 @@ namespace tessera {
 
 class Backup;
 class DeckChecking;
+class DeckPreview;
 class DeckMenu;
 class EditingCommands;
 class ElementDialogs;
@@ -55,6 +56,7 @@ public:
   // The Deck menu (deck features append their items) and deck checking.
   DeckMenu* deckMenu() const { return deckMenu_; }
   DeckChecking* deckChecking() const { return deckChecking_; }
+  DeckPreview* deckPreview() const { return deckPreview_; }
 
   // The folder holding the program file: backup and table previews live there.
   // The size the window opens with.
@@ -77,6 +79,7 @@ private:
   void createStatusLine();
   void createDocumentCommands();
   void createDeckChecking();
+  void createDeckPreview();
   // The close question; true when the window may close.
   bool closeQuery();
   QAction* makeAction(const QString& name, const QString& caption,
@@ -96,6 +99,7 @@ private:
   Backup* backup_ = nullptr;
   DeckMenu* deckMenu_ = nullptr;
   DeckChecking* deckChecking_ = nullptr;
+  DeckPreview* deckPreview_ = nullptr;
   QHash<QString, QAction*> actions_;
   bool activatedOnce_ = false;
   QMetaObject::Connection idleHook_;

@@ -1,11 +1,12 @@
 #include "app/MainWindow.h"
 #include "deck/DeckChecking.h"
 #include "deck/DeckMenu.h"
+#include "deck/DeckPreview.h"
 #include "editor/SourceEditor.h"
 
 #include <QMenuBar>
 
-// The Deck menu (between View and Help) and checking the deck.
+// The Deck menu (between View and Help), checking the deck and its preview.
 namespace tessera {
 
 // Help is the last menu; Deck goes just before it.
@@ -14,6 +15,13 @@ void MainWindow::createDeckChecking() {
   menuBar()->insertMenu(menuBar()->actions().constLast(), deckMenu_);
   deckChecking_ =
       new DeckChecking(*this, *editor_, *deckMenu_, [this] { return files_.documentPath(); });
+}
+
+// The preview follows the editor and reads pictures and decks beside the
+// saved document.
+void MainWindow::createDeckPreview() {
+  deckPreview_ =
+      new DeckPreview(*this, *editor_, *deckMenu_, [this] { return files_.documentPath(); });
 }
 
 } // namespace tessera

@@ -1,6 +1,7 @@
 #include "app/Backup.h"
 #include "app/MainWindow.h"
 #include "deck/DeckChecking.h"
+#include "deck/DeckPreview.h"
 #include "tools/ToolsPanel.h"
 
 #include <QAction>
@@ -22,12 +23,16 @@ void MainWindow::createDocumentCommands() {
   backup_->setParent(this);
 
   DocumentCommands* commands = documentCommands_.get();
-  connect(action(QStringLiteral("Fjl2")), &QAction::triggered, this, [commands] { commands->newFile(); });
+  connect(action(QStringLiteral("Fjl2")), &QAction::triggered, this, [this, commands] {
+    commands->newFile();
+    deckPreview_->documentOpened();
+  });
   connect(action(QStringLiteral("Window1")), &QAction::triggered, this,
           [commands] { commands->newWindow(); });
   connect(action(QStringLiteral("Nyomtats1")), &QAction::triggered, this, [this, commands] {
     commands->open();
     deckChecking_->documentOpened();
+    deckPreview_->documentOpened();
   });
   connect(action(QStringLiteral("Ments1")), &QAction::triggered, this,
           [commands] { commands->save(); });

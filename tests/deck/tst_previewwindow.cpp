@@ -1,3 +1,6 @@
+#include "TestServices.h"
+#include "app/MainWindow.h"
+#include "deck/DeckMenu.h"
 #include "deck/DeckPreview.h"
 #include "deck/PreviewScreen.h"
 #include "deck/PreviewWindow.h"
@@ -59,6 +62,7 @@ private slots:
   void profilesDrawAtTwice();
   void menuItemOpensAndCloses();
   void imagesBesideTheDocument();
+  void lastItemOfTheDeckMenu();
 
 private:
   void open(const QString& text);
@@ -292,6 +296,37 @@ void PreviewWindowTest::imagesBesideTheDocument() {
   window->screen()->showCard("c");
   QCOMPARE(shown(), QStringLiteral("\n[img: C]\n | "));
   QVERIFY(inkShown() < picture / 2);
+}
+
+// In the program: the Deck menu's last item, after a separator; F12 opens
+// the preview on the document being edited and closes it again.
+void PreviewWindowTest::lastItemOfTheDeckMenu() {
+  TestServices t;
+  MainWindow w(t.services());
+  w.show();
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  auto* menu = w.findChild<DeckMenu*>("DeckMenu");
+  QVERIFY(menu);
+  const QList<QAction*> items = menu->actions();
+  QVERIFY(items.size() >= 4);
+  QVERIFY(items.at(items.size() - 2)->isSeparator());
+  QAction* preview = items.last();
+  QCOMPARE(preview->objectName(), QStringLiteral("PreviewDeck1"));
+  QCOMPARE(preview->text(), QStringLiteral("&Preview"));
+  QVERIFY(preview->isCheckable());
+  QVERIFY(!preview->isChecked());
+  QCOMPARE(preview->shortcut(), QKeySequence(Qt::Key_F12));
+  QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, Qt::Key_F12);
+  PreviewWindow* shownWindow = w.deckPreview()->window();
+  QVERIFY(shownWindow && shownWindow->isVisible());
+  QVERIFY(preview->isChecked());
+  QSignalSpy refreshed(shownWindow, &PreviewWindow::refreshed);
+  QVERIFY(refreshed.count() > 0 || refreshed.wait(5000));
+  // The default document's first card.
+  QVERIFY(!shownWindow->screen()->renderedText().startsWith(QStringLiteral("Not well-formed")));
+  preview->trigger();
+  QVERIFY(!shownWindow->isVisible());
 }
 
 QTEST_MAIN(PreviewWindowTest)
