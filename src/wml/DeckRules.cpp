@@ -5,6 +5,9 @@
 
 #include <libxml/tree.h>
 
+#include <cstring>
+
+#include <QByteArrayView>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -15,19 +18,22 @@ namespace tessera::wml {
 
 namespace {
 
-QByteArray nameOf(const xmlNode* node) {
-  return QByteArray(reinterpret_cast<const char*>(node->name));
+QByteArrayView nameOf(const xmlNode* node) {
+  return QByteArrayView(reinterpret_cast<const char*>(node->name));
 }
 
 bool named(const xmlNode* node, const char* name) {
   return node && node->type == XML_ELEMENT_NODE && xmlStrEqual(node->name, BAD_CAST name);
 }
 
+// "xml:lang" for a prefixed attribute, else the plain name (no copy).
 QByteArray attributeName(const xmlAttr* attribute) {
-  QByteArray name(reinterpret_cast<const char*>(attribute->name));
   if (attribute->ns && attribute->ns->prefix)
-    name.prepend(QByteArray(reinterpret_cast<const char*>(attribute->ns->prefix)) + ':');
-  return name;
+    return QByteArray(reinterpret_cast<const char*>(attribute->ns->prefix)) + ':' +
+           reinterpret_cast<const char*>(attribute->name);
+  return QByteArray::fromRawData(
+      reinterpret_cast<const char*>(attribute->name),
+      qsizetype(std::strlen(reinterpret_cast<const char*>(attribute->name))));
 }
 
 QByteArray valueOf(const xmlAttr* attribute) {
@@ -49,9 +55,9 @@ std::optional<QByteArray> attributeValue(const xmlNode* element, const char* nam
   return std::nullopt;
 }
 
-QString text(const QByteArray& bytes) { return QString::fromUtf8(bytes); }
+QString text(QByteArrayView bytes) { return QString::fromUtf8(bytes); }
 
-bool isLinkAttribute(const QByteArray& element, const QByteArray& attribute) {
+bool isLinkAttribute(QByteArrayView element, QByteArrayView attribute) {
   if (attribute == "href")
     return element == "a" || element == "go";
   if (attribute == "ontimer" || attribute == "onenterforward" || attribute == "onenterbackward")
@@ -119,7 +125,7 @@ private:
   }
 
   void visit(const xmlNode* element) {
-    const QByteArray name = nameOf(element);
+    const QByteArrayView name = nameOf(element);
     if (const auto version = introducedIn(name); version && *version > deck_.version()) {
       report(element, QStringLiteral("The element <%1> is WML %2; this deck is WML %3.")
                           .arg(text(name), versionName(*version), versionName(deck_.version())));
@@ -128,23 +134,26 @@ private:
     }
     for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next)
       visitAttribute(element, name, attribute);
-    checkDuplicateEvents(element);
+    // Only these may hold <onevent> (elsewhere the document type objects).
+    if (name == "card" || name == "template" || name == "option")
+      checkDuplicateEvents(element);
     if (name == "card")
       visitCard(element);
-    else if (name == "template")
-      checkDuplicateSoftKeys(element, false, QStringLiteral("the template"));
+    else if (name == "do")
+      checkSoftKeyName(element);
     else if (name == "input")
       checkFormat(element);
   }
 
-  void visitAttribute(const xmlNode* element, const QByteArray& name, const xmlAttr* attribute) {
+  void visitAttribute(const xmlNode* element, QByteArrayView name, const xmlAttr* attribute) {
     const QByteArray attributeKey = attributeName(attribute);
     if (const auto version = introducedIn(name, attributeKey);
         version && *version > deck_.version()) {
       report(element, QStringLiteral("The attribute \"%1\" of <%2> is WML %3; this deck is WML %4.")
                           .arg(text(attributeKey), text(name), versionName(*version),
                                versionName(deck_.version())));
-      explained_.attributes.insert({element, attributeKey});
+      explained_.attributes.insert(
+          {element, QByteArray(attributeKey.constData(), attributeKey.size())});
     }
     if (!isLinkAttribute(name, attributeKey))
       return;
@@ -152,7 +161,7 @@ private:
     if (value.isEmpty() && attributeKey == "href")
       report(element, QStringLiteral("The href of <%1> is empty.").arg(text(name)));
     else
-      links_.append({element, attributeKey, value});
+      links_.append({element, QByteArray(attributeKey.constData(), attributeKey.size()), value});
   }
 
   void visitCard(const xmlNode* card) {
@@ -185,7 +194,6 @@ private:
                  Severity::Warning);
       }
     }
-    checkDuplicateSoftKeys(card, true, QStringLiteral("this card"));
   }
 
   static bool hasOntimerTarget(const xmlNode* element) {
@@ -197,43 +205,33 @@ private:
     return false;
   }
 
-  // A do element's name is its name attribute, else its type.
-  void checkDuplicateSoftKeys(const xmlNode* owner, bool wholeSubtree, const QString& where) {
-    QHash<QByteArray, const xmlNode*> seen;
-    const auto check = [&](const xmlNode* element) {
-      if (!named(element, "do"))
-        return;
-      const QByteArray key = attributeValue(element, "name")
-                                 .value_or(attributeValue(element, "type").value_or(QByteArray()));
-      if (const xmlNode* first = seen.value(key))
-        report(element, QStringLiteral("Another <do> in %1 (line %2) already has the name \"%3\" "
-                                       "(a <do> without a name is named by its type).")
-                            .arg(where)
-                            .arg(deck_.position(first).line)
-                            .arg(text(key)));
-      else
-        seen.insert(key, element);
-    };
-    for (const xmlNode* child = owner->children; child; child = child->next) {
-      check(child);
-      if (wholeSubtree && child->type == XML_ELEMENT_NODE && !named(child, "do"))
-        forEachDescendant(child, check);
-    }
-  }
-
-  template <typename Visit> static void forEachDescendant(const xmlNode* parent, Visit&& visit) {
-    for (const xmlNode* child = parent->children; child; child = child->next) {
-      if (child->type != XML_ELEMENT_NODE)
-        continue;
-      visit(child);
-      forEachDescendant(child, visit);
+  // A do element's name is its name attribute, else its type; it must be
+  // unique in its card (wherever in the card it stands) and in the template.
+  void checkSoftKeyName(const xmlNode* element) {
+    const xmlNode* owner = element->parent;
+    while (owner && !named(owner, "card") && !named(owner, "template"))
+      owner = owner->parent;
+    if (!owner)
+      return;
+    const QByteArray key = attributeValue(element, "name")
+                               .value_or(attributeValue(element, "type").value_or(QByteArray()));
+    QHash<QByteArray, const xmlNode*>& seen = softKeys_[owner];
+    if (const xmlNode* first = seen.value(key)) {
+      report(element, QStringLiteral("Another <do> in %1 (line %2) already has the name \"%3\" "
+                                     "(a <do> without a name is named by its type).")
+                          .arg(named(owner, "card") ? QStringLiteral("this card")
+                                                    : QStringLiteral("the template"))
+                          .arg(deck_.position(first).line)
+                          .arg(text(key)));
+    } else {
+      seen.insert(key, element);
     }
   }
 
   void checkDuplicateEvents(const xmlNode* element) {
     QHash<QByteArray, const xmlNode*> seen;
     for (const xmlNode* child = element->children; child; child = child->next) {
-      if (!named(child, "onevent"))
+      if (child->type != XML_ELEMENT_NODE || !named(child, "onevent"))
         continue;
       const QByteArray type = attributeValue(child, "type").value_or(QByteArray());
       if (seen.contains(type))
@@ -291,6 +289,7 @@ private:
   QList<Finding> findings_;
   QHash<QByteArray, const xmlNode*> cardIds_;
   QList<Link> links_;
+  QHash<const xmlNode*, QHash<QByteArray, const xmlNode*>> softKeys_;
   bool templateHasOntimer_ = false;
 };
 

@@ -20,30 +20,51 @@ public:
     while (at < size) {
       const char c = bytes_[at];
       if (c == '$') {
-        at = checkReference(at, QStringLiteral("the text of <%1>").arg(openElement()));
+        at = checkReference(at, {});
       } else if (c == '<') {
         at = skipMarkup(at);
       } else {
-        ++at;
+        const qsizetype next = nextSpecial(at);
+        at = next;
       }
     }
     return std::move(findings_);
   }
 
 private:
-  QString openElement() const {
-    return open_.isEmpty() ? QStringLiteral("the deck") : QString::fromUtf8(open_.last());
+  // Where a reference stands, for the message: an attribute of an element,
+  // else the text of the innermost open element.
+  struct Where {
+    QByteArrayView attribute;
+    QByteArrayView element;
+  };
+
+  QString describe(const Where& where) const {
+    if (!where.attribute.isEmpty())
+      return QStringLiteral("the attribute \"%1\" of <%2>")
+          .arg(QString::fromUtf8(where.attribute), QString::fromUtf8(where.element));
+    if (open_.isEmpty())
+      return QStringLiteral("the deck");
+    return QStringLiteral("the text of <%1>").arg(QString::fromUtf8(open_.last()));
   }
 
-  qsizetype checkReference(qsizetype at, const QString& where, qsizetype end = -1) {
+  qsizetype nextSpecial(qsizetype at) const {
+    const char* data = bytes_.constData();
+    const qsizetype size = bytes_.size();
+    while (at < size && data[at] != '$' && data[at] != '<')
+      ++at;
+    return at;
+  }
+
+  qsizetype checkReference(qsizetype at, const Where& where, qsizetype end = -1) {
     if (end < 0)
       end = bytes_.size();
     const VariableScan scan = scanVariableReference(QByteArrayView(bytes_).sliced(at, end - at));
     if (!scan.problem.isEmpty()) {
       const TextPosition place = deck_.lines().positionOfByte(at);
-      findings_.append(
-          {place.line, place.column, Severity::Error,
-           QStringLiteral("Malformed variable reference in %1: %2.").arg(where, scan.problem)});
+      findings_.append({place.line, place.column, Severity::Error,
+                        QStringLiteral("Malformed variable reference in %1: %2.")
+                            .arg(describe(where), scan.problem)});
     }
     return at + scan.length;
   }
@@ -62,9 +83,7 @@ private:
     if (rest.startsWith("<![CDATA[")) {
       const qsizetype end = find("]]>", at + 9);
       for (qsizetype i = at + 9; i < end;)
-        i = bytes_[i] == '$'
-                ? checkReference(i, QStringLiteral("the text of <%1>").arg(openElement()), end)
-                : i + 1;
+        i = bytes_[i] == '$' ? checkReference(i, {}, end) : i + 1;
       return end + 3;
     }
     if (rest.startsWith("<!"))
@@ -106,22 +125,20 @@ private:
     qsizetype i = at + 1;
     while (i < size && isNameByte(bytes_[i]))
       ++i;
-    const QByteArray element = bytes_.mid(at + 1, i - at - 1);
-    QByteArray attribute;
+    const QByteArrayView element = QByteArrayView(bytes_).sliced(at + 1, i - at - 1);
+    QByteArrayView attribute;
     while (i < size && bytes_[i] != '>') {
       const char c = bytes_[i];
       if (c == '"' || c == '\'') {
         const qsizetype end = std::max(bytes_.indexOf(c, i + 1), i + 1);
-        const QString where = QStringLiteral("the attribute \"%1\" of <%2>")
-                                  .arg(QString::fromUtf8(attribute), QString::fromUtf8(element));
         for (qsizetype v = i + 1; v < end;)
-          v = bytes_[v] == '$' ? checkReference(v, where, end) : v + 1;
+          v = bytes_[v] == '$' ? checkReference(v, {attribute, element}, end) : v + 1;
         i = end + 1;
       } else if (isNameByte(c)) {
         const qsizetype start = i;
         while (i < size && isNameByte(bytes_[i]))
           ++i;
-        attribute = bytes_.mid(start, i - start);
+        attribute = QByteArrayView(bytes_).sliced(start, i - start);
       } else {
         ++i;
       }
@@ -133,7 +150,7 @@ private:
 
   const ParsedDeck& deck_;
   const QByteArray& bytes_;
-  QList<QByteArray> open_;
+  QList<QByteArrayView> open_;
   QList<Finding> findings_;
 };
 

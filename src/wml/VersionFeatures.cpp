@@ -23,9 +23,10 @@ constexpr std::array kFeatures{
 
 } // namespace
 
-std::optional<WmlVersion> introducedIn(const QByteArray& element, const QByteArray& attribute) {
+std::optional<WmlVersion> introducedIn(QByteArrayView element, QByteArrayView attribute) {
   for (const Feature& feature : kFeatures)
-    if (element == feature.element && attribute == feature.attribute)
+    if (element == QByteArrayView(feature.element) &&
+        attribute == QByteArrayView(feature.attribute))
       return feature.version;
   return std::nullopt;
 }

@@ -2,7 +2,7 @@
 
 #include "wml/WmlVersion.h"
 
-#include <QByteArray>
+#include <QByteArrayView>
 
 #include <optional>
 
@@ -10,6 +10,6 @@ namespace tessera::wml {
 
 // The WML version that introduced an element (attribute empty) or an
 // attribute of an element; nothing for what WML 1.1 already had.
-std::optional<WmlVersion> introducedIn(const QByteArray& element, const QByteArray& attribute = {});
+std::optional<WmlVersion> introducedIn(QByteArrayView element, QByteArrayView attribute = {});
 
 } // namespace tessera::wml

@@ -1,0 +1,137 @@
+// Checking a deck against xmllint validating the same text with the same
+// document type, and typing at the end of a large deck with checking while
+// typing on against off.
+#include "Bench.h"
+#include "Fixture.h"
+
+#include "deck/DeckCheckRunner.h"
+#include "deck/DeckChecking.h"
+#include "document/FileCodec.h"
+#include "editor/Insertion.h"
+#include "wml/DeckChecker.h"
+#include "wml/DtdFiles.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kLargestCheckedMb = 10;
+constexpr int kInsertions = 40;
+const QString kPiece = QStringLiteral("<p align=\"left\"></p>"); // 20 characters
+
+// Our document type as a file, and a catalog that gives it to xmllint by
+// the deck's public identifier, so both sides read the same declarations.
+QString writeReferenceCatalog(const QString& workDir) {
+  const QString dtd = QDir(workDir).filePath(QStringLiteral("wml11.dtd"));
+  QFile dtdFile(dtd);
+  if (!dtdFile.open(QIODevice::WriteOnly))
+    return {};
+  dtdFile.write(tessera::wml::dtdText(tessera::wml::WmlVersion::Wml11));
+  dtdFile.close();
+  const QString catalog = QDir(workDir).filePath(QStringLiteral("wml-catalog.xml"));
+  QFile catalogFile(catalog);
+  if (!catalogFile.open(QIODevice::WriteOnly))
+    return {};
+  catalogFile.write("<?xml version=\"1.0\"?>\n"
+                    "<catalog xmlns=\"urn:oasis:names:tc:entity:xmlns:xml:catalog\">\n"
+                    "  <public publicId=\"-//WAPFORUM//DTD WML 1.1//EN\" uri=\"file://" +
+                    dtd.toUtf8() + "\"/>\n</catalog>\n");
+  return catalog;
+}
+
+} // namespace
+
+BENCH_FIGURE(deckCheck, 70) {
+  const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
+  const QString catalog = writeReferenceCatalog(context.workDir);
+  if (xmllint.isEmpty() || catalog.isEmpty()) {
+    std::fprintf(stderr, "deckCheck: xmllint (libxml2-utils) is needed\n");
+    context.add({QStringLiteral("checking a deck vs xmllint --dtdvalid"), {}, 1, 0, 1.5});
+    return;
+  }
+  const QString dtd = QDir(context.workDir).filePath(QStringLiteral("wml11.dtd"));
+  for (const int mb : context.sizesMb) {
+    if (mb > kLargestCheckedMb)
+      continue;
+    const QString path = context.sampleFile(mb);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+      continue;
+    QString text = tessera::decodeDocument(file.readAll()).text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); // as the editor's snapshot
+    const auto ours = [&] {
+      const QList<tessera::wml::Finding> findings = tessera::wml::checkDeck(text);
+      if (findings.size() != 1) // the last card's link to the card after it
+        std::fprintf(stderr, "deckCheck: %d findings\n", int(findings.size()));
+    };
+    const auto reference = [&] {
+      QProcess process;
+      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+      environment.insert(QStringLiteral("XML_CATALOG_FILES"), catalog);
+      process.setProcessEnvironment(environment);
+      process.setStandardOutputFile(QProcess::nullDevice());
+      process.setStandardErrorFile(QProcess::nullDevice());
+      process.start(xmllint,
+                    {QStringLiteral("--noout"), QStringLiteral("--nonet"),
+                     QStringLiteral("--loaddtd"), QStringLiteral("--dtdvalid"), dtd, path});
+      process.waitForFinished(-1);
+    };
+    double oursMs = 0, referenceMs = 0;
+    bench::bestOfAlternating(bench::Context::runsFor(mb), ours, reference, &oursMs, &referenceMs);
+    context.add({QStringLiteral("checking a deck vs xmllint --dtdvalid"),
+                 bench::Context::sizeLabel(mb), oursMs, referenceMs, 1.5});
+  }
+}
+
+BENCH_FIGURE(typingWithLiveCheck, 71) {
+  int mb = 0;
+  for (const int size : context.sizesMb)
+    if (size <= kLargestCheckedMb)
+      mb = std::max(mb, size);
+  if (mb == 0)
+    return;
+  bench::AppWindow app;
+  tessera::SourceEditor& editor = app.editor();
+  app.load(context.sampleFile(mb));
+  QAction* liveCheck = app.window().findChild<QAction*>(QStringLiteral("LiveCheck1"));
+  tessera::DeckCheckRunner* runner = app.window().deckChecking()->runner();
+  // Between timed runs the checks that typing started run to their end:
+  // what is measured is the key press, not a check competing with it.
+  const auto settleChecks = [&] {
+    for (;;) {
+      bench::settle();
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+      if (!runner->busy())
+        break;
+    }
+    // Each run types on a fresh last line, so no run pays for a longer line.
+    editor.setSelection(editor.textLength(), 0);
+    editor.apply(tessera::Insertion{QStringLiteral("\r\n"), 0, false});
+    bench::settle();
+  };
+  const auto insertions = [&] {
+    for (int i = 0; i < kInsertions; ++i)
+      editor.apply(tessera::Insertion{kPiece, 0, false});
+  };
+  double on = 1e300, off = 1e300;
+  for (int run = 0; run < 5; ++run) {
+    liveCheck->setChecked(false);
+    settleChecks();
+    off = std::min(off, bench::timeMs(insertions));
+    liveCheck->setChecked(true);
+    settleChecks();
+    on = std::min(on, bench::timeMs(insertions));
+  }
+  liveCheck->setChecked(true);
+  context.add({QStringLiteral("20-character insertion at the end, checking while typing on vs "
+                              "off"),
+               bench::Context::sizeLabel(mb), on, off, 1.2});
+  app.clear();
+}
