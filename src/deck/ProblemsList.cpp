@@ -23,6 +23,9 @@ ProblemsList::ProblemsList(QWidget* parent) : QTreeWidget(parent) {
   setColumnWidth(LineColumn, 60);
   setColumnWidth(ColumnColumn, 60);
   setColumnWidth(SeverityColumn, 70);
+  // Numbers line up on the right, under headers that do too.
+  headerItem()->setTextAlignment(LineColumn, Qt::AlignRight | Qt::AlignVCenter);
+  headerItem()->setTextAlignment(ColumnColumn, Qt::AlignRight | Qt::AlignVCenter);
   connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
     const QVariant line = item->data(LineColumn, kLineRole);
     if (line.isValid())
