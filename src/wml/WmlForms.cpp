@@ -142,7 +142,7 @@ QString inputRefusal(const xmlNode* input, const QString& value, const WmlVariab
     return QStringLiteral("At most %1 characters").arg(maxLength);
   const auto mask = InputMask::parse(attributeValue(input, "format", variables));
   if (mask && !mask->accepts(value))
-    return QStringLiteral("The entry must be: %1").arg(mask->describe());
+    return QStringLiteral("Does not match the format");
   return {};
 }
 

@@ -163,7 +163,7 @@ void PreviewWindowTest::editScreenAndListScreen() {
                                    "number of small letters or symbols\nOK | Back"));
   QTest::keyClicks(window->screen(), QStringLiteral("ann"));
   QTest::keyClick(window->screen(), Qt::Key_Return);
-  QVERIFY(shown().contains(QStringLiteral("\nThe entry must be: ")));
+  QVERIFY(shown().contains(QStringLiteral("\nDoes not match the format\nOK | Back")));
   QTest::keyClick(window->screen(), Qt::Key_Backspace);
   QTest::keyClick(window->screen(), Qt::Key_Backspace);
   QTest::keyClick(window->screen(), Qt::Key_Backspace);

@@ -37,6 +37,8 @@ private slots:
   void editsKeepTheContext();
   void deckInfo();
   void threeCardDeck();
+  void refusals_data();
+  void refusals();
   void phoneScreens_data();
   void phoneScreens();
   void caretCard_data();
@@ -607,12 +609,45 @@ void UserAgentTest::threeCardDeck() {
   QCOMPARE(agent.historyLabels(), QStringList({"#hello", "#form", "#pick"}));
 }
 
+void UserAgentTest::refusals_data() {
+  QTest::addColumn<QString>("attributes");
+  QTest::addColumn<QString>("entry");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("mask") << "format=\"NNNN\""
+                        << "12a4"
+                        << "Does not match the format";
+  QTest::newRow("too long") << "maxlength=\"3\""
+                            << "abcd"
+                            << "At most 3 characters";
+  QTest::newRow("empty") << "format=\"*N\""
+                         << ""
+                         << "A value is required";
+  QTest::newRow("taken") << "format=\"*N\" emptyok=\"true\""
+                         << ""
+                         << "";
+}
+
+void UserAgentTest::refusals() {
+  QFETCH(QString, attributes);
+  QFETCH(QString, entry);
+  QFETCH(QString, message);
+  ManualClock clock;
+  UserAgent agent(clock);
+  agent.openDeck(wmlDeck(QStringLiteral("<card id=\"c\"><p><input name=\"v\" %1 value=\"\"/>"
+                                        "</p></card>")
+                             .arg(attributes)),
+                 QString());
+  QCOMPARE(agent.setInput("v", entry), message.isEmpty());
+  QCOMPARE(agent.lastMessage(), message);
+  QCOMPARE(agent.variables().isSet("v"), message.isEmpty());
+}
+
 void UserAgentTest::phoneScreens_data() {
   QTest::addColumn<int>("which");
   QTest::addColumn<QString>("text");
   QTest::newRow("edit with its rule")
       << 0 << "Name\n[input: Bob]\nFormat: 1 capital letter or symbol\nOK | Back";
-  QTest::newRow("edit refused") << 1 << "Pin\n[input: ***]\nThe entry must be: 4 digits\nOK | Back";
+  QTest::newRow("edit refused") << 1 << "Pin\n[input: ***]\nDoes not match the format\nOK | Back";
   QTest::newRow("single list") << 2 << "Drink\n( ) Tea\n(*) Coffee\nSelect | Back";
   QTest::newRow("multiple list") << 3 << "Extras\n[x] Milk\n[ ] Sugar\n[x] Ice\nSelect | Back";
 }
@@ -622,7 +657,7 @@ void UserAgentTest::phoneScreens() {
   QFETCH(QString, text);
   const Screen screens[] = {
       inputEditScreen("Name", "Bob", "1 capital letter or symbol", QString()),
-      inputEditScreen("Pin", "***", QString(), "The entry must be: 4 digits"),
+      inputEditScreen("Pin", "***", QString(), "Does not match the format"),
       listScreen("Drink", {"Tea", "Coffee"}, {1}, false),
       listScreen("Extras", {"Milk", "Sugar", "Ice"}, {0, 2}, true),
   };
