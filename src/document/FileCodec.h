@@ -1,12 +1,12 @@
 #pragma once
 
+#include "editor/TextFormat.h"
+
 #include <QByteArray>
 #include <QString>
 
 // How a document's text becomes bytes and back.
 namespace tessera {
-
-enum class TextEncoding { Utf8, Latin1 };
 
 struct DecodedText {
   QString text; // every line break as CR LF
