@@ -44,26 +44,24 @@ FileReadResult readAtMost(const QString& path, qint64 limit) {
     return cannotOpen(systemReason(errno));
   if (S_ISDIR(info.st_mode))
     return cannotOpen(systemReason(EISDIR));
-  const bool regular = S_ISREG(info.st_mode);
-  if (!regular && !S_ISCHR(info.st_mode) && !S_ISBLK(info.st_mode))
+  // A device, a pipe or a socket is no document: /dev/null would open as an
+  // empty one and saving would write into the device.
+  if (!S_ISREG(info.st_mode))
     return cannotOpen(QStringLiteral("Not a regular file"));
-  if (regular) {
-    // Reads of a regular file must block normally (network file systems).
-    const int flags = ::fcntl(file.fd, F_GETFL);
-    if (flags >= 0)
-      ::fcntl(file.fd, F_SETFL, flags & ~O_NONBLOCK);
-  }
+  // Reads of a regular file must block normally (network file systems).
+  const int flags = ::fcntl(file.fd, F_GETFL);
+  if (flags >= 0)
+    ::fcntl(file.fd, F_SETFL, flags & ~O_NONBLOCK);
 
   FileReadResult result;
-  if (regular && info.st_size > limit) {
+  if (info.st_size > limit) {
     result.status = FileReadResult::TooLarge;
     return result;
   }
-  // Read in chunks up to one byte past the limit, so a file (or device)
-  // larger than the limit is recognised without holding more than it.
+  // Read in chunks up to one byte past the limit, so a file that grows
+  // while being read is recognised without holding more than the limit.
   const qint64 stop = limit + 1;
-  if (regular)
-    result.bytes.reserve(qMin<qint64>(info.st_size, stop));
+  result.bytes.reserve(qMin<qint64>(info.st_size, stop));
   constexpr qint64 kChunk = 1 << 16;
   while (result.bytes.size() < stop) {
     const qint64 want = qMin<qint64>(kChunk, stop - result.bytes.size());

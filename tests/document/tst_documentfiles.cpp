@@ -115,7 +115,7 @@ void DocumentFilesTest::failedLoadKeepsEverything_data() {
   QTest::newRow("missing") << "missing" << "Cannot open file \"";
   QTest::newRow("directory") << "directory" << "Cannot open file \"";
   QTest::newRow("too large") << "large" << "Text exceeds memo capacity";
-  QTest::newRow("endless device") << "device" << "Text exceeds memo capacity";
+  QTest::newRow("endless device") << "device" << "Cannot open file \"";
 }
 
 void DocumentFilesTest::failedLoadKeepsEverything() {

@@ -132,6 +132,8 @@ QString OpenFaultsTest::prepare(const QString& kind) {
     return QStringLiteral("/dev/zero");
   if (kind == QLatin1String("random device"))
     return QStringLiteral("/dev/urandom");
+  if (kind == QLatin1String("empty device"))
+    return QStringLiteral("/dev/null");
   if (kind == QLatin1String("too large")) {
     const QString path = dir->filePath(QStringLiteral("large.wml"));
     writeAll(path, QByteArray(5000, 'x'));
@@ -158,8 +160,9 @@ void OpenFaultsTest::refusedKeepsTheDocument_data() {
   QTest::newRow("link loop") << "link loop" << cannotOpen;
   QTest::newRow("fifo without a writer") << "fifo without a writer" << cannotOpen;
   QTest::newRow("fifo with a writer") << "fifo with a writer" << cannotOpen;
-  QTest::newRow("endless device") << "endless device" << capacity;
-  QTest::newRow("random device") << "random device" << capacity;
+  QTest::newRow("endless device") << "endless device" << cannotOpen;
+  QTest::newRow("random device") << "random device" << cannotOpen;
+  QTest::newRow("empty device") << "empty device" << cannotOpen;
   QTest::newRow("too large") << "too large" << capacity;
   QTest::newRow("line breaks") << "grows past capacity by line breaks" << capacity;
 }
