@@ -1,5 +1,6 @@
 #include "app/CheckMode.h"
 #include "app/CommandLine.h"
+#include "app/DeckCommandLine.h"
 
 namespace tessera {
 
@@ -10,6 +11,21 @@ const QList<CommandLineMode>& commandLineModes() {
                       "warning:) for every finding; exits 1 when any deck has an error, 2 when a "
                       "file cannot be read."),
        runCheckMode},
+      {QStringLiteral("--compile"), QStringLiteral("IN.wml -o OUT.wmlc [--no-string-table]"),
+       QStringLiteral("Compiles a deck to WBXML as a WAP gateway would and prints its size; "
+                      "exits 1 when the deck is not well-formed."),
+       runCompileMode},
+      {QStringLiteral("--decompile"), QStringLiteral("IN.wmlc"),
+       QStringLiteral("Prints the WML source of a compiled deck; exits 1 when it cannot be "
+                      "decoded."),
+       runDecompileMode},
+      {QStringLiteral("--wbmp"),
+       QStringLiteral("IN.png -o OUT.wbmp [--dither threshold|ordered|diffusion] "
+                      "[--threshold 0-255]"),
+       QStringLiteral("Converts a picture (PNG, JPEG, GIF, BMP) to a one-bit WBMP, error "
+                      "diffusion by default, and prints its size; exits 1 when it is not a "
+                      "picture."),
+       runWbmpMode},
   };
   return modes;
 }
