@@ -4,6 +4,7 @@
 #include "app/Icons.h"
 #include "app/StatusLine.h"
 #include "app/ViewSettings.h"
+#include "deck/CompiledDeckReader.h"
 #include "deck/DeckChecking.h"
 #include "deck/DeckPreview.h"
 #include "dialogs/ElementDialogs.h"
@@ -52,6 +53,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
   (new Generators(*editor_, services_.prompts, this))
       ->connectCommands(action(QStringLiteral("blzatkszt1")), action(QStringLiteral("L1")),
                         action(QStringLiteral("Varzsl1")));
+  files_.setFileConverter(CompiledDeckReader());
   createDocumentCommands();
   createDeckChecking();
   editing_ = new EditingCommands(this, *editor_, services_.prompts);
@@ -341,7 +343,7 @@ void MainWindow::createStatusLine() {
 
 void MainWindow::loadStartupFile(const QString& path) {
   if (files_.loadFile(path))
-    editor_->setModifiedFlag(false);
+    editor_->setModifiedFlag(files_.lastLoadConverted());
   editor_->refreshStatus();
   deckChecking_->documentOpened();
   deckPreview_->documentOpened();
@@ -361,8 +363,7 @@ bool MainWindow::event(QEvent* event) {
       onFirstActivation();
     QApplication::setEffectEnabled(Qt::UI_AnimateTooltip, false);
     break;
-  default:
-    break;
+  default: break;
   }
   return QMainWindow::event(event);
 }
@@ -379,13 +380,9 @@ bool MainWindow::closeQuery() {
   if (!editor_->isModifiedFlag())
     return true;
   switch (files_.askSaveQuestion()) {
-  case QMessageBox::Yes:
-    return files_.saveToChosenFile();
-  case QMessageBox::No:
-    editor_->setModifiedFlag(false);
-    return true;
-  default:
-    return false;
+  case QMessageBox::Yes: return files_.saveToChosenFile();
+  case QMessageBox::No: editor_->setModifiedFlag(false); return true;
+  default: return false;
   }
 }
 

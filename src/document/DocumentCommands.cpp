@@ -70,7 +70,7 @@ void DocumentCommands::open() {
     return;
   if (!files_.loadFile(name))
     return; // text, flag and caret as they were
-  editor_.setModifiedFlag(false);
+  editor_.setModifiedFlag(files_.lastLoadConverted());
   editor_.refreshStatus();
 }
 

@@ -5,6 +5,7 @@
 #include "editor/SourceEditor.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace tessera {
@@ -95,6 +96,23 @@ bool DocumentFiles::loadFile(const QString& path) {
     prompts_.error(parent_, QStringLiteral("Text exceeds memo capacity"));
     return false;
   }
+  if (converter_) {
+    const ConvertedFile converted = converter_(path, read.bytes);
+    if (converted.recognised) {
+      if (!converted.error.isEmpty()) {
+        prompts_.error(parent_, converted.error);
+        return false;
+      }
+      // Saving proposes a source file beside the compiled one, so the
+      // deck's relative links still resolve.
+      const QFileInfo info(path);
+      saveName_ = info.dir().filePath(info.completeBaseName() + QStringLiteral(".wml"));
+      encoding_ = TextEncoding::Utf8;
+      lastLoadConverted_ = true;
+      editor_.replaceWholeText(normaliseLineBreaks(converted.text));
+      return true;
+    }
+  }
   DecodedText decoded = decodeDocument(read.bytes);
   read.bytes.clear();
   // Line breaks may have grown by the normalisation to CR LF.
@@ -103,6 +121,7 @@ bool DocumentFiles::loadFile(const QString& path) {
     return false;
   }
   encoding_ = decoded.encoding;
+  lastLoadConverted_ = false;
   editor_.replaceWholeText(decoded.text);
   documentPath_ = path;
   return true;

@@ -37,6 +37,20 @@ public:
   // Loads `path` into the editor in one step. On failure shows the error
   // box and leaves text, flag and caret as they were.
   bool loadFile(const QString& path);
+  // Whether the last loaded file was converted into source (a compiled
+  // deck): the result is a new, modified document with no file of its own.
+  bool lastLoadConverted() const { return lastLoadConverted_; }
+
+  // Files that are not text but can be turned into it (compiled decks):
+  // the reader says whether the bytes are its kind and, if they are, gives
+  // the source or the reason it cannot.
+  struct ConvertedFile {
+    bool recognised = false;
+    QString text;
+    QString error; // shown as it is when not empty
+  };
+  using FileConverter = std::function<ConvertedFile(const QString& path, const QByteArray& bytes)>;
+  void setFileConverter(FileConverter converter) { converter_ = std::move(converter); }
 
   // The save dialog, then the write. False when cancelled or failed (the
   // error box has then been shown). Clears nothing: callers decide.
@@ -71,6 +85,8 @@ private:
   QString documentPath_;
   TextEncoding encoding_ = TextEncoding::Utf8;
   qint64 capacity_ = kDefaultCapacity;
+  FileConverter converter_;
+  bool lastLoadConverted_ = false;
 };
 
 // The runtime's error texts for failed file operations.

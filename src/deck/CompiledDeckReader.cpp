@@ -1,0 +1,100 @@
+#include "deck/CompiledDeckReader.h"
+
+#include "wml/WbxmlDecoder.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <sys/resource.h>
+
+namespace tessera {
+namespace {
+
+// AddressSanitizer reserves far more address space than any limit a real
+// build would set; instrumented builds run the child without one.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kLimitAddressSpace = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kLimitAddressSpace = false;
+#else
+constexpr bool kLimitAddressSpace = true;
+#endif
+#else
+constexpr bool kLimitAddressSpace = true;
+#endif
+
+} // namespace
+
+QString cannotOpenCompiledDeckText(const QString& reason) {
+  return QStringLiteral("Cannot open compiled deck: ") + reason;
+}
+
+QString CompiledDeckReader::defaultProgram() {
+  const QString self = QCoreApplication::applicationFilePath();
+  if (QFileInfo(self).baseName() == QLatin1String("tessera"))
+    return self;
+  const QString dir = QCoreApplication::applicationDirPath();
+  for (const QString& candidate :
+       {dir + QStringLiteral("/tessera"), dir + QStringLiteral("/../bin/tessera")})
+    if (QFileInfo(candidate).isExecutable())
+      return candidate;
+  return self;
+}
+
+DocumentFiles::ConvertedFile CompiledDeckReader::operator()(const QString& path,
+                                                            const QByteArray& bytes) const {
+  DocumentFiles::ConvertedFile result;
+  if (!wbxml::hasCompiledDeckHeader(bytes))
+    return result; // text, as any other file
+  result.recognised = true;
+  QProcess decoder;
+  decoder.setChildProcessModifier([] {
+    // Only async-signal-safe calls here: the child has not run exec yet.
+    if (kLimitAddressSpace) {
+      const rlimit memory{kMemoryLimitBytes, kMemoryLimitBytes};
+      setrlimit(RLIMIT_AS, &memory);
+    }
+    const rlimit seconds{kTimeLimitMs / 1000, kTimeLimitMs / 1000};
+    setrlimit(RLIMIT_CPU, &seconds);
+  });
+  decoder.start(program_, {QStringLiteral("--decompile"), path});
+  if (!decoder.waitForStarted()) {
+    result.error = cannotOpenCompiledDeckText(QStringLiteral("the decoder could not be started"));
+    return result;
+  }
+  // Output is read as it comes, so a full pipe never stalls the child.
+  QByteArray output;
+  QElapsedTimer clock;
+  clock.start();
+  while (!decoder.waitForFinished(100)) {
+    output += decoder.readAllStandardOutput();
+    if (clock.elapsed() > kTimeLimitMs || decoder.state() == QProcess::NotRunning)
+      break;
+  }
+  if (decoder.state() != QProcess::NotRunning) {
+    decoder.kill();
+    decoder.waitForFinished();
+    result.error = cannotOpenCompiledDeckText(QStringLiteral("decoding took too long"));
+    return result;
+  }
+  output += decoder.readAllStandardOutput();
+  const QString errors = QString::fromUtf8(decoder.readAllStandardError()).trimmed();
+  if (decoder.exitStatus() != QProcess::NormalExit) {
+    result.error = cannotOpenCompiledDeckText(QStringLiteral("the decoder stopped unexpectedly"));
+  } else if (decoder.exitCode() != 0) {
+    // The decoder's own line already reads "Cannot open compiled deck: ...".
+    result.error =
+        errors.startsWith(cannotOpenCompiledDeckText(QString()))
+            ? errors.section(u'\n', 0, 0)
+            : cannotOpenCompiledDeckText(errors.isEmpty() ? QStringLiteral("unknown error")
+                                                          : errors.section(u'\n', 0, 0));
+  } else {
+    result.text = QString::fromUtf8(output);
+  }
+  return result;
+}
+
+} // namespace tessera

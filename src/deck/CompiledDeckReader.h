@@ -1,0 +1,34 @@
+#pragma once
+
+#include "document/DocumentFiles.h"
+
+#include <QString>
+
+// Opening a compiled deck (.wmlc). Recognised by its content: a WBXML
+// version byte and a WML public identifier. The decoding itself runs in a
+// child process (`tessera --decompile`) with a time and a memory limit, so
+// that a hostile file can crash or exhaust only that process, never the
+// editor and its unsaved text.
+namespace tessera {
+
+class CompiledDeckReader {
+public:
+  // The program that decodes; by default this program itself, or the
+  // `tessera` beside (or in ../bin of) a test executable.
+  static QString defaultProgram();
+
+  explicit CompiledDeckReader(QString program = defaultProgram()) : program_(std::move(program)) {}
+
+  DocumentFiles::ConvertedFile operator()(const QString& path, const QByteArray& bytes) const;
+
+  static constexpr int kTimeLimitMs = 10000;
+  static constexpr long kMemoryLimitBytes = 1024L * 1024 * 1024;
+
+private:
+  QString program_;
+};
+
+// "Cannot open compiled deck: " + reason.
+QString cannotOpenCompiledDeckText(const QString& reason);
+
+} // namespace tessera

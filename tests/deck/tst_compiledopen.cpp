@@ -1,0 +1,134 @@
+// Opening compiled decks: recognised by content, decoded in a child
+// process; a truncated or corrupted one gives the error and keeps the
+// current document.
+#include "TestServices.h"
+#include "app/MainWindow.h"
+#include "deck/CompiledDeckReader.h"
+#include "editor/SourceEditor.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tessera;
+
+namespace {
+
+// wml, card with id "a", p, "Hi ", EXT_I_2 "x", three ENDs.
+const QByteArray kCompiled = QByteArray::fromHex("01046A00"
+                                                 "7F"
+                                                 "E7"
+                                                 "55"
+                                                 "036100"
+                                                 "01"
+                                                 "60"
+                                                 "0348692000"
+                                                 "427800"
+                                                 "010101");
+const QString kDecompiled =
+    QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                   "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
+                   "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\r\n"
+                   "<wml>\r\n  <card id=\"a\">\r\n    <p>Hi $(x)</p>\r\n  </card>\r\n</wml>\r\n");
+
+QByteArray corrupted() {
+  QByteArray bytes = kCompiled;
+  bytes[4] = '\x3A'; // a tag token WML does not have
+  return bytes;
+}
+
+} // namespace
+
+class TestCompiledOpen : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+
+  QString put(const QString& name, const QByteArray& bytes) {
+    QFile file(dir_.filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+      return {};
+    file.write(bytes);
+    return file.fileName();
+  }
+
+private slots:
+  void initTestCase() { QVERIFY(QFileInfo(CompiledDeckReader::defaultProgram()).isExecutable()); }
+
+  void opensByContent_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("modified");
+    QTest::newRow("compiled deck") << "deck.wmlc" << kCompiled << kDecompiled << true;
+    QTest::newRow("compiled deck with another name")
+        << "deck.bin" << kCompiled << kDecompiled << true;
+    QTest::newRow("text named .wmlc")
+        << "text.wmlc" << QByteArray("<wml/>\n") << QStringLiteral("<wml/>\r\n") << false;
+    // Version byte 1 but public identifier 1 (unknown): not a compiled deck.
+    QTest::newRow("other WBXML") << "other.wmlc" << QByteArray::fromHex("01016A00")
+                                 << QStringLiteral("\x01\x01j") + QChar(0) << false;
+  }
+  void opensByContent() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(bool, modified);
+    TestServices t;
+    MainWindow w(t.services());
+    w.loadStartupFile(put(name, bytes));
+    QVERIFY(t.prompts.asked.isEmpty());
+    QCOMPARE(w.editor()->wholeText(), text);
+    QCOMPARE(w.editor()->isModifiedFlag(), modified);
+  }
+
+  void saveProposesSourceBesideTheCompiledDeck() {
+    TestServices t;
+    MainWindow w(t.services());
+    const QString path = put("beside.wmlc", kCompiled);
+    w.loadStartupFile(path);
+    t.prompts.answerFile(QString()); // cancel
+    w.files().saveToChosenFile();
+    QCOMPARE(t.prompts.asked.size(), 1);
+    QCOMPARE(t.prompts.asked[0].file.initialName, dir_.filePath("beside.wml"));
+  }
+
+  void badDeckKeepsTheDocument_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("truncated")
+        << kCompiled.left(12)
+        << "Cannot open compiled deck: the file ends in the middle of the deck";
+    QTest::newRow("corrupted") << corrupted()
+                               << "Cannot open compiled deck: a tag token is not one of WML's";
+  }
+  void badDeckKeepsTheDocument() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    TestServices t;
+    MainWindow w(t.services());
+    w.editor()->insertAtCaret(QStringLiteral("unsaved "));
+    const QString before = w.editor()->wholeText();
+    // Through File > Open, as a user would.
+    w.editor()->setModifiedFlag(false);
+    t.prompts.answerFile(put("bad.wmlc", bytes));
+    w.action(QStringLiteral("Nyomtats1"))->trigger();
+    QCOMPARE(t.prompts.asked.size(), 2);
+    QCOMPARE(t.prompts.asked[1].text, message);
+    QCOMPARE(w.editor()->wholeText(), before);
+  }
+
+  void crashingDecoderCannotReachTheEditor() {
+    // A decoder that dies by a signal stands for one a hostile file crashed.
+    const QString crasher = put("crash.sh", "#!/bin/sh\nkill -SEGV $$\n");
+    QFile::setPermissions(crasher, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const DocumentFiles::ConvertedFile result = CompiledDeckReader(crasher)(QString(), kCompiled);
+    QVERIFY(result.recognised);
+    QCOMPARE(result.error,
+             QStringLiteral("Cannot open compiled deck: the decoder stopped unexpectedly"));
+  }
+};
+
+QTEST_MAIN(TestCompiledOpen)
+#include "tst_compiledopen.moc"
