@@ -2,8 +2,8 @@
 // output; whatever it accepts is well-formed XML that compiles again, and
 // that compiled form decodes too.
 #include "FuzzSupport.h"
-#include "wml/DeckCompiler.h"
 #include "wml/WbxmlDecoder.h"
+#include "wml/WbxmlEncoder.h"
 
 #include <libxml/parser.h>
 
@@ -11,16 +11,19 @@ using namespace tessera::wbxml;
 using fuzzing::require;
 
 namespace {
-bool wellFormed(const QString& source) {
+// Parses with libxml2 as the editor does (offline); null when not well-formed.
+xmlDocPtr parse(const QString& source) {
   const QByteArray utf8 = source.toUtf8();
   xmlParserCtxtPtr context = xmlNewParserCtxt();
   xmlDocPtr document =
       xmlCtxtReadMemory(context, utf8.constData(), int(utf8.size()), nullptr, "UTF-8",
                         XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-  const bool ok = document && context->wellFormed;
-  xmlFreeDoc(document);
+  if (document && !context->wellFormed) {
+    xmlFreeDoc(document);
+    document = nullptr;
+  }
   xmlFreeParserCtxt(context);
-  return ok;
+  return document;
 }
 } // namespace
 
@@ -32,13 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   require(hasCompiledDeckHeader(bytes), "a decoded deck has no compiled-deck header");
-  require(wellFormed(decoded.source), "the decoded source is not well-formed XML");
+  xmlDocPtr document = parse(decoded.source);
+  require(document != nullptr, "the decoded source is not well-formed XML");
   for (bool table : {false, true}) {
-    const CompiledDeck again = compileDeckText(decoded.source, table);
-    require(again.wellFormed, "the decoded source does not compile");
-    const DecodedDeck second = decodeDeck(again.bytes);
+    const QByteArray again = encodeDeck(document, EncodeOptions{table, Charset::Utf8});
+    const DecodedDeck second = decodeDeck(again);
     require(second.ok, "a deck the encoder wrote does not decode");
     require(second.version == decoded.version, "compiling again changed the version");
   }
+  xmlFreeDoc(document);
   return 0;
 }

@@ -11,7 +11,7 @@ program_packages=(
   g++ cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libx11-dev
   fonts-liberation tango-icon-theme
-  libxml2-dev
+  libxml2-dev libwbxml2-dev qt6-image-formats-plugins
 )
 # The tests, the benchmark, the sanitizer and fuzz builds.
 test_packages=(

@@ -1,6 +1,6 @@
 #include "wml/DeckCompiler.h"
 
-#include <libxml/parser.h>
+#include "wml/ParsedDeck.h"
 
 #include <QRegularExpression>
 
@@ -19,26 +19,24 @@ Charset declaredCharset(const QString& text) {
   return latin1.contains(name) ? Charset::Latin1 : Charset::Utf8;
 }
 
-CompiledDeck compileDeckText(const QString& text, bool stringTable) {
+CompiledDeck compileParsedDeck(const wml::ParsedDeck& deck, const QString& text, bool stringTable) {
   CompiledDeck result;
-  const QByteArray utf8 = text.toUtf8();
-  // The text is already decoded, so it is read as UTF-8 whatever its
-  // declaration says; nothing is fetched from the network.
-  xmlParserCtxtPtr context = xmlNewParserCtxt();
-  if (!context)
+  if (!deck.wellFormed()) {
+    for (const wml::Finding& finding : deck.findings())
+      if (finding.severity == wml::Severity::Error) {
+        result.error =
+            QStringLiteral("%1:%2: %3").arg(finding.line).arg(finding.column).arg(finding.message);
+        break;
+      }
     return result;
-  xmlDocPtr document = xmlCtxtReadMemory(
-      context, utf8.constData(), static_cast<int>(utf8.size()), nullptr, "UTF-8",
-      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES);
-  if (document && context->wellFormed) {
-    result.wellFormed = true;
-    result.bytes = encodeDeck(document, EncodeOptions{stringTable, declaredCharset(text)});
-  } else if (const xmlError* error = xmlCtxtGetLastError(context); error && error->message) {
-    result.error = QString::fromUtf8(error->message).trimmed();
   }
-  xmlFreeDoc(document);
-  xmlFreeParserCtxt(context);
+  result.wellFormed = true;
+  result.bytes = encodeDeck(deck.document(), EncodeOptions{stringTable, declaredCharset(text)});
   return result;
+}
+
+CompiledDeck compileDeckText(const QString& text, bool stringTable) {
+  return compileParsedDeck(wml::parseDeck(text), text, stringTable);
 }
 
 } // namespace tessera::wbxml

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wml/WmlVersion.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -39,7 +41,7 @@ constexpr std::uint32_t kCharsetUtf8 = 106;
 constexpr std::uint32_t kCharsetLatin1 = 4;
 constexpr std::uint32_t kCharsetUsAscii = 3;
 
-enum class WmlVersion { Wml11, Wml12, Wml13 };
+using WmlVersion = wml::WmlVersion;
 
 struct DeckKind {
   WmlVersion version;
