@@ -1,0 +1,38 @@
+// The deck checker on any text: it never crashes or reads outside the text,
+// every finding is placed inside the text (a line that exists, a column on
+// it or just after its end), findings come sorted, and a deck that is not
+// well-formed gives at least one error.
+#include "FuzzSupport.h"
+#include "wml/DeckChecker.h"
+#include "wml/ParsedDeck.h"
+
+#include <libxml/tree.h>
+
+#include <QStringList>
+
+using namespace tessera::wml;
+using fuzzing::require;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+  const ParsedDeck deck = parseDeck(text);
+  const QList<Finding> findings = checkParsedDeck(deck);
+
+  const QStringList lines = text.split(QLatin1Char('\n'));
+  int previousLine = 0, previousColumn = 0;
+  for (const Finding& finding : findings) {
+    require(finding.line >= 1 && finding.line <= lines.size(), "a finding on a line not there");
+    require(finding.column >= 1, "a finding before the first column");
+    require(!finding.message.isEmpty(), "a finding without a message");
+    require(finding.line > previousLine ||
+                (finding.line == previousLine && finding.column >= previousColumn),
+            "findings out of order");
+    previousLine = finding.line;
+    previousColumn = finding.column;
+  }
+  if (!deck.wellFormed())
+    require(hasError(findings), "a text that is not well-formed passed");
+  if (xmlNode* root = deck.root())
+    require(deck.position(root).line >= 1, "the root element has no place");
+  return 0;
+}
