@@ -1,0 +1,246 @@
+#include "deck/SyntaxColouring.h"
+
+#include <QEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextDocument>
+
+namespace tessera {
+
+using wml::LineState;
+using wml::SourceKind;
+
+namespace {
+
+// A block's user state: the state the line starts in (4 bits), the state it
+// ends in (4 bits) and the round its formats were made in (0: none yet).
+// -1, the toolkit's value for a new line, means nothing is known.
+constexpr int kUnknown = -1;
+constexpr int kLastRound = (1 << 22) - 1;
+
+int pack(LineState start, LineState end, int round) {
+  return int(start) | int(end) << 4 | round << 8;
+}
+LineState startOf(int state) { return LineState(state & 0xF); }
+LineState endOf(int state) { return LineState((state >> 4) & 0xF); }
+int roundOf(int state) { return state >> 8; }
+
+// An edit touching more lines than this (a paste, Replace All, a load) does
+// not check its lines at once; they are checked when something below is shown.
+constexpr int kRescanLimit = 200;
+
+QColor mix(const QColor& a, const QColor& b, qreal share) {
+  return QColor::fromRgbF(float(a.redF() * share + b.redF() * (1 - share)),
+                          float(a.greenF() * share + b.greenF() * (1 - share)),
+                          float(a.blueF() * share + b.blueF() * (1 - share)));
+}
+
+} // namespace
+
+SyntaxColouring::SyntaxColouring(QPlainTextEdit& editor) : QObject(&editor), editor_(editor) {
+  QTextDocument* document = editor.document();
+  blockCount_ = document->blockCount();
+  connect(document, &QTextDocument::contentsChange, this, &SyntaxColouring::onContentsChange);
+  editor.installEventFilter(this);
+  editor.viewport()->installEventFilter(this);
+  pickColours();
+}
+
+void SyntaxColouring::setEnabled(bool on) {
+  if (on == enabled_)
+    return;
+  enabled_ = on;
+  nextRound();
+}
+
+void SyntaxColouring::refresh() { nextRound(); }
+
+void SyntaxColouring::nextRound() {
+  round_ = round_ == kLastRound ? 1 : round_ + 1;
+  editor_.viewport()->update();
+}
+
+QColor SyntaxColouring::colourOf(SourceKind kind) const {
+  return formats_[size_t(kind)].foreground().color();
+}
+
+// Two sets of hues, one for light and one for dark backgrounds; comments
+// take a tone between the editor's own text and background colours, so they
+// recede on any background.
+void SyntaxColouring::pickColours() {
+  const QPalette palette = editor_.palette();
+  const QColor background = palette.color(QPalette::Base);
+  const bool dark = background.lightnessF() < 0.5;
+  const auto set = [this](SourceKind kind, const QColor& colour) {
+    formats_[size_t(kind)] = QTextCharFormat();
+    formats_[size_t(kind)].setForeground(colour);
+  };
+  set(SourceKind::Tag, dark ? QColor(0x7f, 0xb2, 0xff) : QColor(0x1a, 0x4f, 0xa0));
+  set(SourceKind::AttributeName, dark ? QColor(0xff, 0xb3, 0x6b) : QColor(0x8a, 0x3d, 0x00));
+  set(SourceKind::AttributeValue, dark ? QColor(0x8b, 0xe2, 0x8b) : QColor(0x0b, 0x7a, 0x2a));
+  set(SourceKind::Reference, dark ? QColor(0xe3, 0x9b, 0xff) : QColor(0x8b, 0x1a, 0x8b));
+  set(SourceKind::Variable, dark ? QColor(0xff, 0x7f, 0xc3) : QColor(0xb3, 0x00, 0x6b));
+  set(SourceKind::Comment, mix(palette.color(QPalette::Text), background, 0.55));
+  set(SourceKind::Declaration, dark ? QColor(0xb0, 0xb0, 0xff) : QColor(0x5a, 0x5a, 0x9c));
+  set(SourceKind::Doctype, dark ? QColor(0xb0, 0xb0, 0xff) : QColor(0x5a, 0x5a, 0x9c));
+  set(SourceKind::CData, dark ? QColor(0xe0, 0xd0, 0x70) : QColor(0x7a, 0x6a, 0x00));
+}
+
+bool SyntaxColouring::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == editor_.viewport() && event->type() == QEvent::Paint)
+    formatShownLines();
+  else if (watched == &editor_ && event->type() == QEvent::PaletteChange) {
+    pickColours();
+    nextRound();
+  }
+  return false;
+}
+
+void SyntaxColouring::onContentsChange(int from, int /*removed*/, int added) {
+  QTextDocument* document = editor_.document();
+  const int count = document->blockCount();
+  const int delta = count - blockCount_;
+  blockCount_ = count;
+
+  QTextBlock first = document->findBlock(from);
+  QTextBlock last = document->findBlock(from + added);
+  if (!first.isValid())
+    first = document->lastBlock();
+  if (!last.isValid())
+    last = document->lastBlock();
+  const int firstNumber = first.blockNumber();
+  const int lastNumber = last.blockNumber();
+  const bool small = lastNumber - firstNumber <= kRescanLimit;
+  // The lines the edit wrote are unknown. (A load makes every line new and
+  // unknown already; walking them costs little beside making them.)
+  for (QTextBlock b = first; b.isValid(); b = b.next()) {
+    if (b.userState() != kUnknown)
+      b.setUserState(kUnknown);
+    if (b == last)
+      break;
+  }
+
+  if (firstNumber >= trustedLines_) {
+    trustedLines_ = std::min(trustedLines_, count);
+    return;
+  }
+  // Edited above the trusted edge: the lines below the edit keep their
+  // states if the edit ends in the state its old text ended in, which the
+  // line after it still holds as its start.
+  const int oldTrusted = trustedLines_;
+  const QTextBlock after = last.next();
+  const bool afterWasTrusted =
+      after.isValid() && after.blockNumber() - delta < oldTrusted && after.userState() != kUnknown;
+  if (small) {
+    LineState in = firstNumber == 0 ? LineState::Text : endOf(first.previous().userState());
+    for (QTextBlock b = first; b.isValid() && b.blockNumber() <= lastNumber; b = b.next())
+      in = settleStates(b, in);
+    if (afterWasTrusted && in == startOf(after.userState())) {
+      trustedLines_ = oldTrusted + delta;
+      return;
+    }
+    trustedLines_ = lastNumber + 1;
+    return;
+  }
+  trustedLines_ = firstNumber;
+}
+
+// The states of one line from the state it starts in, scanning only when
+// what it holds does not follow from `in`. Returns the state it ends in.
+LineState SyntaxColouring::settleStates(const QTextBlock& block, LineState in) {
+  const int state = block.userState();
+  if (state != kUnknown && startOf(state) == in)
+    return endOf(state);
+  const LineState out = wml::scanLine(block.text(), in, nullptr);
+  QTextBlock(block).setUserState(pack(in, out, 0));
+  ++scanned_;
+  return out;
+}
+
+LineState SyntaxColouring::stateBefore(const QTextBlock& block) {
+  const int number = block.blockNumber();
+  if (number == 0)
+    return LineState::Text;
+  if (number - 1 < trustedLines_)
+    return endOf(block.previous().userState());
+  // Walk down from the trusted edge, scanning states only.
+  QTextBlock walk = editor_.document()->findBlockByNumber(trustedLines_);
+  LineState in = trustedLines_ == 0 ? LineState::Text : endOf(walk.previous().userState());
+  for (int left = number - trustedLines_; left > 0 && walk.isValid(); --left) {
+    in = settleStates(walk, in);
+    walk = walk.next();
+    ++trustedLines_;
+  }
+  return in;
+}
+
+bool SyntaxColouring::formatLine(QTextBlock& block, LineState in) {
+  const QString text = block.text();
+  QList<wml::ColourSpan> spans;
+  LineState out;
+  QList<QTextLayout::FormatRange> ranges;
+  if (enabled_) {
+    if (text.size() > kMaxColouredLength) {
+      wml::scanLine(QStringView(text).left(kMaxColouredLength), in, &spans);
+      out = wml::scanLine(text, in, nullptr);
+    } else {
+      out = wml::scanLine(text, in, &spans);
+    }
+    ranges.reserve(spans.size());
+    for (const wml::ColourSpan& span : spans)
+      ranges.append({span.start, span.length, formats_[size_t(span.kind)]});
+  } else {
+    out = wml::scanLine(text, in, nullptr);
+  }
+  if (overlay_)
+    overlay_(block, &ranges);
+  // Setting formats drops the line's layout; skip it when nothing changes.
+  const bool changed = !(ranges.isEmpty() && block.layout()->formats().isEmpty());
+  if (changed)
+    block.layout()->setFormats(ranges);
+  block.setUserState(pack(in, out, round_));
+  ++formatted_;
+  return changed;
+}
+
+void SyntaxColouring::formatShownLines() {
+  if (formatting_)
+    return;
+  formatting_ = true;
+  QWidget* viewport = editor_.viewport();
+  QTextBlock first = editor_.cursorForPosition(QPoint(0, 0)).block();
+  QTextBlock last = editor_.cursorForPosition(QPoint(0, viewport->height() - 1)).block();
+  // Half a screen more on each side, so that a scroll by a few lines
+  // finds its lines ready.
+  const int margin = (last.blockNumber() - first.blockNumber() + 1) / 2;
+  for (int i = 0; i < margin && first.previous().isValid(); ++i)
+    first = first.previous();
+  for (int i = 0; i < margin && last.next().isValid(); ++i)
+    last = last.next();
+
+  LineState in = stateBefore(first);
+  const int lastNumber = last.blockNumber();
+  int dirtyFrom = -1, dirtyTo = -1;
+  for (QTextBlock block = first; block.isValid() && block.blockNumber() <= lastNumber;
+       block = block.next()) {
+    const int state = block.userState();
+    if (state == kUnknown || startOf(state) != in || roundOf(state) != round_) {
+      if (formatLine(block, in)) {
+        if (dirtyFrom < 0)
+          dirtyFrom = block.position();
+        dirtyTo = block.position() + block.length() - 1;
+      }
+    }
+    in = endOf(block.userState());
+    if (block.blockNumber() == trustedLines_)
+      ++trustedLines_;
+  }
+  // New formats leave the document marked as changed there, and the toolkit
+  // would report that stretch with the next edit as if it had been typed;
+  // telling the layout now settles it without any change signal.
+  if (dirtyFrom >= 0)
+    editor_.document()->markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
+  formatting_ = false;
+}
+
+} // namespace tessera

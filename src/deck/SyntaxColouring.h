@@ -1,0 +1,80 @@
+#pragma once
+
+#include "wml/SourceColouring.h"
+
+#include <QColor>
+#include <QObject>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextLayout>
+
+#include <array>
+#include <functional>
+
+class QPlainTextEdit;
+
+namespace tessera {
+
+// Colours the WML source of an editor as the text layouts' formats, like a
+// syntax highlighter, but only for the lines on screen (and a few around
+// them): a freshly loaded 50 MB deck costs nothing until it is shown.
+//
+// Each line keeps, in its block's user state, the state it starts and ends
+// in and the colouring round its formats belong to. The lines above
+// `trustedLines_` have states known to follow from the line before; below
+// it they may be stale and are checked (scanning only states, no formats)
+// when a line under them is shown. An edit that leaves its last line's end
+// state as it was leaves everything below trusted.
+class SyntaxColouring : public QObject {
+  Q_OBJECT
+public:
+  explicit SyntaxColouring(QPlainTextEdit& editor);
+
+  void setEnabled(bool on);
+  bool isEnabled() const { return enabled_; }
+
+  // Extra formats laid over the colours of a line (the error marks): called
+  // for every line being formatted; appends ranges relative to the line.
+  using Overlay = std::function<void(const QTextBlock&, QList<QTextLayout::FormatRange>*)>;
+  void setOverlay(Overlay overlay) { overlay_ = std::move(overlay); }
+  // Formats the shown lines again (marks changed, colours changed).
+  void refresh();
+
+  // How many lines got formats since the count was last reset (for tests
+  // and the benchmark: loading must not format the whole document).
+  int formattedLineCount() const { return formatted_; }
+  // How many lines were scanned for their states alone, off screen.
+  int scannedLineCount() const { return scanned_; }
+  void resetCounts() { formatted_ = scanned_ = 0; }
+  // Lines longer than this are coloured over their first this-many characters.
+  static constexpr int kMaxColouredLength = 100000;
+
+  // The colour of a kind on the current background.
+  QColor colourOf(wml::SourceKind kind) const;
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void onContentsChange(int from, int removed, int added);
+  void formatShownLines();
+  wml::LineState stateBefore(const QTextBlock& block);
+  wml::LineState settleStates(const QTextBlock& block, wml::LineState in);
+  // Returns whether the line's formats were set (and its layout dropped).
+  bool formatLine(QTextBlock& block, wml::LineState in);
+  void pickColours();
+  void nextRound();
+
+  QPlainTextEdit& editor_;
+  bool enabled_ = true;
+  int trustedLines_ = 0;
+  int blockCount_ = 1;
+  int round_ = 1; // formats of another round are out of date
+  int formatted_ = 0;
+  int scanned_ = 0;
+  bool formatting_ = false;
+  Overlay overlay_;
+  std::array<QTextCharFormat, 9> formats_;
+};
+
+} // namespace tessera
