@@ -7,6 +7,7 @@
 #include "deck/CompiledDeckReader.h"
 #include "deck/DeckChecking.h"
 #include "deck/DeckPreview.h"
+#include "deck/SyntaxColouring.h"
 #include "dialogs/ElementDialogs.h"
 #include "document/DefaultDocument.h"
 #include "document/Product.h"
@@ -48,6 +49,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
   createToolBar();
   createCentralArea();
   createStatusLine();
+  colouring_ = new SyntaxColouring(*editor_);
   new ViewSettings(*this);
   new HelpMenu(*this);
   (new Generators(*editor_, services_.prompts, this))
@@ -129,6 +131,7 @@ void MainWindow::createActions() {
       {"Makebackup1", "&Backup Saving", {}},
       {"SegtsgBE1", "&Help bubbles", {}},
       {"Stayontop1", "Stay on top", {}},
+      {"SyntaxColouring1", "Syntax &Colouring", {}},
       {"Eszkzksegdablak2", "&Tools Window", QKeySequence(Qt::Key_F11)},
       {"EditorsBackgroundColor1", "&Editor's Background Color...", {}},
       {"WindowSize1", "&Window Size", {}},
@@ -147,10 +150,10 @@ void MainWindow::createActions() {
 
   // Check marks as at every start.
   for (const char* name : {"Szveg1", "Betmretkicsi1", "Betmretnorml1", "segdablak1",
-                           "Flekmozgathatsga1", "Makebackup1", "SegtsgBE1", "Stayontop1"})
+                           "Flekmozgathatsga1", "Makebackup1", "SegtsgBE1", "Stayontop1", "SyntaxColouring1"})
     action(QString::fromLatin1(name))->setCheckable(true);
   for (const char* name :
-       {"Szveg1", "Betmretnorml1", "segdablak1", "Flekmozgathatsga1", "SegtsgBE1"})
+       {"Szveg1", "Betmretnorml1", "segdablak1", "Flekmozgathatsga1", "SegtsgBE1", "SyntaxColouring1"})
     action(QString::fromLatin1(name))->setChecked(true);
 
   setHint(action(QStringLiteral("Nyomtats2")), QStringLiteral("Forráskód nyomtatása"));
@@ -241,6 +244,8 @@ void MainWindow::createMenus() {
   item(options, "SegtsgBE1");
   options->addSeparator();
   item(options, "Stayontop1");
+  options->addSeparator();
+  item(options, "SyntaxColouring1");
 
   QMenu* view = bar->addMenu(QStringLiteral("View"));
   view->setObjectName(QStringLiteral("View1"));

@@ -24,6 +24,7 @@ class EditingCommands;
 class ElementDialogs;
 class SourceEditor;
 class StatusLine;
+class SyntaxColouring;
 class ToolsPanel;
 
 // The main window: menu bar, toolbar, element tools panel, source editor and
@@ -42,6 +43,7 @@ public:
 
   SourceEditor* editor() const { return editor_; }
   ToolsPanel* toolsPanel() const { return toolsPanel_; }
+  SyntaxColouring* colouring() const { return colouring_; }
   EditingCommands* editing() const { return editing_; }
   StatusLine* statusLine() const { return statusLine_; }
   ElementDialogs* dialogs() const { return dialogs_; }
@@ -89,6 +91,7 @@ private:
   Services services_;
   SourceEditor* editor_ = nullptr;
   ToolsPanel* toolsPanel_ = nullptr;
+  SyntaxColouring* colouring_ = nullptr;
   EditingCommands* editing_ = nullptr;
   StatusLine* statusLine_ = nullptr;
   ElementDialogs* dialogs_ = nullptr;

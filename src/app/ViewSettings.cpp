@@ -1,6 +1,7 @@
 #include "app/ViewSettings.h"
 
 #include "app/MainWindow.h"
+#include "deck/SyntaxColouring.h"
 #include "editor/SourceEditor.h"
 #include "info/BalloonHints.h"
 #include "platform/Hint.h"
@@ -25,6 +26,7 @@ ViewSettings::ViewSettings(MainWindow& window) : QObject(&window), window_(windo
   on("Flekmozgathatsga1", [this](bool checked) { tabsMovable_ = checked; });
   on("SegtsgBE1", [this](bool checked) { setHelpBubbles(checked); });
   on("Stayontop1", [this](bool checked) { setStayOnTop(checked); });
+  on("SyntaxColouring1", [this](bool checked) { window_.colouring()->setEnabled(checked); });
   on("EditorsBackgroundColor1", [this] { chooseBackgroundColor(); });
   on("N640x4801", [this] { setClientSize({640, 480}); });
   on("N800x6001", [this] { setClientSize({800, 600}); });

@@ -178,29 +178,27 @@ bool SyntaxColouring::formatLine(QTextBlock& block, LineState in) {
   const QString text = block.text();
   QList<wml::ColourSpan> spans;
   LineState out;
+  // New formats make the toolkit lay the line out again: not worth it for a
+  // line so long that laying it out is what costs.
+  out = wml::scanLine(text, in, text.size() > kMaxColouredLength ? nullptr : &spans);
   QList<QTextLayout::FormatRange> ranges;
-  if (enabled_) {
-    if (text.size() > kMaxColouredLength) {
-      wml::scanLine(QStringView(text).left(kMaxColouredLength), in, &spans);
-      out = wml::scanLine(text, in, nullptr);
-    } else {
-      out = wml::scanLine(text, in, &spans);
-    }
-    ranges.reserve(spans.size());
-    for (const wml::ColourSpan& span : spans)
-      ranges.append({span.start, span.length, formats_[size_t(span.kind)]});
-  } else {
-    out = wml::scanLine(text, in, nullptr);
-  }
-  if (overlay_)
-    overlay_(block, &ranges);
-  // Setting formats drops the line's layout; skip it when nothing changes.
-  const bool changed = !(ranges.isEmpty() && block.layout()->formats().isEmpty());
-  if (changed)
-    block.layout()->setFormats(ranges);
+  ranges.reserve(spans.size());
+  for (const wml::ColourSpan& span : spans)
+    ranges.append({span.start, span.length, formats_[size_t(span.kind)]});
   block.setUserState(pack(in, out, round_));
   ++formatted_;
-  return changed;
+  return setRanges(block, std::move(ranges));
+}
+
+bool SyntaxColouring::setRanges(const QTextBlock& block, QList<QTextLayout::FormatRange> ranges) {
+  if (overlay_)
+    overlay_(block, &ranges);
+  // Setting formats drops the line's layout: only when they change.
+  QTextLayout* layout = block.layout();
+  if (ranges == layout->formats())
+    return false;
+  layout->setFormats(ranges);
+  return true;
 }
 
 void SyntaxColouring::formatShownLines() {
@@ -218,22 +216,31 @@ void SyntaxColouring::formatShownLines() {
   for (int i = 0; i < margin && last.next().isValid(); ++i)
     last = last.next();
 
-  LineState in = stateBefore(first);
   const int lastNumber = last.blockNumber();
   int dirtyFrom = -1, dirtyTo = -1;
-  for (QTextBlock block = first; block.isValid() && block.blockNumber() <= lastNumber;
-       block = block.next()) {
-    const int state = block.userState();
-    if (state == kUnknown || startOf(state) != in || roundOf(state) != round_) {
-      if (formatLine(block, in)) {
-        if (dirtyFrom < 0)
-          dirtyFrom = block.position();
-        dirtyTo = block.position() + block.length() - 1;
-      }
+  const auto changed = [&](const QTextBlock& block) {
+    if (dirtyFrom < 0)
+      dirtyFrom = block.position();
+    dirtyTo = block.position() + block.length() - 1;
+  };
+  if (enabled_) {
+    LineState in = stateBefore(first);
+    for (QTextBlock block = first; block.isValid() && block.blockNumber() <= lastNumber;
+         block = block.next()) {
+      const int state = block.userState();
+      if ((state == kUnknown || startOf(state) != in || roundOf(state) != round_) &&
+          formatLine(block, in))
+        changed(block);
+      in = endOf(block.userState());
+      if (block.blockNumber() == trustedLines_)
+        ++trustedLines_;
     }
-    in = endOf(block.userState());
-    if (block.blockNumber() == trustedLines_)
-      ++trustedLines_;
+  } else {
+    // Plain text but for the overlay; the states wait until colouring is back.
+    for (QTextBlock block = first; block.isValid() && block.blockNumber() <= lastNumber;
+         block = block.next())
+      if (setRanges(block, {}))
+        changed(block);
   }
   // New formats leave the document marked as changed there, and the toolkit
   // would report that stretch with the next edit as if it had been typed;

@@ -46,8 +46,8 @@ public:
   // How many lines were scanned for their states alone, off screen.
   int scannedLineCount() const { return scanned_; }
   void resetCounts() { formatted_ = scanned_ = 0; }
-  // Lines longer than this are coloured over their first this-many characters.
-  static constexpr int kMaxColouredLength = 100000;
+  // Lines longer than this stay plain (their states still carry on).
+  static constexpr int kMaxColouredLength = 10000;
 
   // The colour of a kind on the current background.
   QColor colourOf(wml::SourceKind kind) const;
@@ -62,6 +62,9 @@ private:
   wml::LineState settleStates(const QTextBlock& block, wml::LineState in);
   // Returns whether the line's formats were set (and its layout dropped).
   bool formatLine(QTextBlock& block, wml::LineState in);
+  // Lays the overlay over `ranges` and gives them to the line if they differ
+  // from what it has; returns whether they did.
+  bool setRanges(const QTextBlock& block, QList<QTextLayout::FormatRange> ranges);
   void pickColours();
   void nextRound();
 

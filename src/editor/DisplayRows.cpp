@@ -5,7 +5,9 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QPlainTextEdit>
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -15,6 +17,9 @@ namespace {
 // Blocks an edit may touch and still be measured on the spot; a larger
 // change (a paste, a whole new text) is measured lazily.
 constexpr int kEagerBlocks = 64;
+// A line this long is measured from the toolkit's own layout of it, made
+// once for the screen as well, instead of laying it out a second time.
+constexpr int kLongLine = 10000;
 // Blocks measured between two looks at the clock while warming up.
 constexpr int kWarmChunk = 2048;
 constexpr int kWarmSliceMs = 8;
@@ -86,7 +91,7 @@ void DisplayRows::ensureMeasuredThrough(int blockNumber) const {
   QTextBlock block = edit_.document()->findBlockByNumber(firstUnmeasured_);
   for (int i = firstUnmeasured_; i <= blockNumber; ++i, block = block.next()) {
     const int known = tree_.value(i);
-    counts.push_back(known > 0 ? known : measure_->rowCount(block.text()));
+    counts.push_back(known > 0 ? known : int(rowStartsOf(block).size()));
   }
   tree_.splice(firstUnmeasured_, int(counts.size()), counts);
   firstUnmeasured_ = blockNumber + 1;
@@ -136,13 +141,21 @@ void DisplayRows::onContentsChange(int from, int, int added) {
   }
   const int count = newEnd - start + 1;
   std::vector<int> counts(count, 0);
-  if (count <= kEagerBlocks) {
+  // A long line is left for later: the toolkit lays it out right after this.
+  bool eager = count <= kEagerBlocks;
+  if (eager) {
     QTextBlock block = first;
-    for (int k = 0; k < count; ++k, block = block.next())
-      counts[k] = measure_->rowCount(block.text());
+    for (int k = 0; k < count && eager; ++k, block = block.next()) {
+      if (block.length() > kLongLine)
+        eager = false;
+      else
+        counts[k] = measure_->rowCount(block.text());
+    }
+    if (!eager)
+      std::fill(counts.begin(), counts.end(), 0);
   }
   tree_.splice(start, oldEnd - start + 1, counts);
-  if (count <= kEagerBlocks) {
+  if (eager) {
     if (firstUnmeasured_ > oldEnd)
       firstUnmeasured_ += delta;
     else if (firstUnmeasured_ >= start)
@@ -160,7 +173,7 @@ QList<int> DisplayRows::rowStartsInBlock(const QTextBlock& block) const {
   const int number = block.blockNumber();
   if (number == lastBlock_)
     return lastStarts_;
-  lastStarts_ = measure_->rowStarts(block.text());
+  lastStarts_ = rowStartsOf(block);
   lastBlock_ = number;
   if (number < tree_.size() && tree_.value(number) == 0)
     tree_.set(number, int(lastStarts_.size()));
@@ -233,6 +246,23 @@ void DisplayRows::rowRange(int row, int* start, int* end) const {
   inBlock = std::min(inBlock, int(starts.size()) - 1);
   *start = block.position() + starts.value(inBlock, 0);
   *end = block.position() + (inBlock + 1 < starts.size() ? starts[inBlock + 1] : textLength);
+}
+
+QList<int> DisplayRows::rowStartsOf(const QTextBlock& block) const {
+  if (block.length() <= kLongLine)
+    return measure_->rowStarts(block.text());
+  // What the screen shows: the toolkit's layout of the line, made now if it
+  // has none yet, and kept for painting.
+  const QTextLayout* layout = block.layout();
+  if (layout->lineCount() == 0)
+    edit_.document()->documentLayout()->blockBoundingRect(block);
+  QList<int> starts;
+  starts.reserve(layout->lineCount());
+  for (int i = 0; i < layout->lineCount(); ++i)
+    starts.append(layout->lineAt(i).textStart());
+  if (starts.isEmpty())
+    starts.append(0);
+  return starts;
 }
 
 } // namespace tessera

@@ -50,6 +50,8 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  // Where each row of a line starts, in characters from the line's start.
+  QList<int> rowStartsOf(const QTextBlock& block) const;
   bool wrapping() const;
   int blockCount() const;
   // Drops the cache when the layout parameters changed since it was built.

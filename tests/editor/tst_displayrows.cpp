@@ -238,6 +238,9 @@ void DisplayRowsTest::lineWrappingIntoManyRows_data() {
   QTest::newRow("no break opportunity") << QString(6000, QLatin1Char('m'));
   QTest::newRow("tabs") << tabs;
   QTest::newRow("mixed scripts") << mixed;
+  // Longer than what is measured apart: the toolkit's own layout counts.
+  QTest::newRow("long line measured from the screen's layout") << words.repeated(4);
+  QTest::newRow("long line without a break opportunity") << QString(40000, QLatin1Char('m'));
 }
 
 void DisplayRowsTest::lineWrappingIntoManyRows() {
