@@ -105,7 +105,14 @@ bool BalloonHints::answerHelpEvent(QWidget* widget, QHelpEvent* help) {
   }
   QString text;
   QRect area = widget->rect();
-  if (auto* tabs = qobject_cast<QTabBar*>(widget)) {
+  bool plain = false;
+  if (const auto source = sources_.constFind(widget); source != sources_.cend()) {
+    const PlainHint hint = (*source)(help->pos());
+    plain = !hint.text.isEmpty();
+    text = plain ? hint.text : widget->toolTip();
+    if (plain)
+      area = hint.area;
+  } else if (auto* tabs = qobject_cast<QTabBar*>(widget)) {
     const int tab = tabs->tabAt(help->pos());
     if (tab >= 0) {
       text = tabs->tabToolTip(tab);
@@ -130,7 +137,7 @@ bool BalloonHints::answerHelpEvent(QWidget* widget, QHelpEvent* help) {
   if (!screen)
     screen = widget->screen();
   const QPoint proposed(global.x(), global.y() + kPointerImageHeight);
-  window_->activateHint(text, proposed, global, screen->geometry());
+  window_->activateHint(text, proposed, global, screen->geometry(), plain);
   owner_ = widget;
   hintArea_ = globalRect(widget, area);
   suppressArea_ = QRect();
@@ -214,6 +221,12 @@ bool BalloonHints::eventFilter(QObject* watched, QEvent* event) {
   default: break;
   }
   return false;
+}
+
+void BalloonHints::setHintSource(QWidget* widget, HintSource source) {
+  if (!sources_.contains(widget))
+    connect(widget, &QObject::destroyed, this, [this, widget] { sources_.remove(widget); });
+  sources_.insert(widget, std::move(source));
 }
 
 } // namespace tessera

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QTimer>
+
+#include <functional>
 
 class QHelpEvent;
 class QWidget;
@@ -47,6 +50,17 @@ public:
   static void setShowHint(QWidget* widget, bool on);
   static bool showsHint(const QWidget* widget);
 
+  // A hint that depends on where over a control the pointer rests, shown as
+  // plain text (no markup): the text and the area, in the control's
+  // coordinates, over which it stays. An empty text falls back to the
+  // control's own hint.
+  struct PlainHint {
+    QString text;
+    QRect area;
+  };
+  using HintSource = std::function<PlainHint(QPoint)>;
+  void setHintSource(QWidget* widget, HintSource source);
+
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -67,6 +81,7 @@ private:
   QPointer<QWidget> owner_;
   QRect hintArea_;     // while the pointer stays here the balloon stays
   QRect suppressArea_; // no new balloon until the pointer leaves this
+  QHash<const QWidget*, HintSource> sources_;
 };
 
 } // namespace tessera

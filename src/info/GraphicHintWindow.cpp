@@ -41,10 +41,11 @@ HintSettings TGraphicHintWindow::settings() const {
 }
 
 void TGraphicHintWindow::activateHint(const QString& hint, QPoint proposed, QPoint pointer,
-                                      const QRect& desktop) {
+                                      const QRect& desktop, bool plain) {
   const HintSettings current = settings();
-  text_ = applyHintSeparator(hint, current.separator);
-  const QSize extent = DrawHintText(nullptr, canvasFont_, QPoint(0, 0), text_);
+  plain_ = plain;
+  text_ = plain ? hint : applyHintSeparator(hint, current.separator);
+  const QSize extent = DrawHintText(nullptr, canvasFont_, QPoint(0, 0), text_, !plain);
   const QSize size = balloonSize(extent, current.look);
   const QPoint topLeft = balloonPosition(current.hintDirection, size, pointer, proposed, desktop);
   corner_ = balloonCorner(pointer, topLeft);
@@ -58,7 +59,7 @@ void TGraphicHintWindow::activateHint(const QString& hint, QPoint proposed, QPoi
 
 void TGraphicHintWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  paintBalloon(painter, size(), settings(), canvasFont_, text_, corner_);
+  paintBalloon(painter, size(), settings(), canvasFont_, text_, corner_, !plain_);
 }
 
 } // namespace tessera

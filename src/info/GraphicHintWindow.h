@@ -24,7 +24,9 @@ public:
   // Shows `hint` for a pointer at `pointer` (screen coordinates); `proposed`
   // is where the hint machinery would put a plain tool tip, `desktop` the
   // screen the balloon must stay on. Does not take the focus.
-  void activateHint(const QString& hint, QPoint proposed, QPoint pointer, const QRect& desktop);
+  // A plain hint (no markup, no separators) shows every character as written.
+  void activateHint(const QString& hint, QPoint proposed, QPoint pointer, const QRect& desktop,
+                    bool plain = false);
 
   // The text after the separators became line breaks.
   QString text() const { return text_; }
@@ -40,6 +42,7 @@ private:
   QPointer<TStHint> settings_;
   QFont canvasFont_; // taken once: later font changes show in a new window only
   QString text_;
+  bool plain_ = false;
   BalloonCorner corner_;
 };
 

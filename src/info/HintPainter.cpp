@@ -33,7 +33,7 @@ void paintBorder(QPainter& painter, QSize size, const HintSettings& settings) {
 } // namespace
 
 void paintBalloon(QPainter& painter, QSize size, const HintSettings& settings,
-                  const QFont& canvasFont, const QString& text, BalloonCorner corner) {
+                  const QFont& canvasFont, const QString& text, BalloonCorner corner, bool markup) {
   paintBorder(painter, size, settings);
   if (settings.look == hlStHint) {
     painter.fillRect(iconStripRect(size, corner.stripOnRight), settings.iconColor);
@@ -42,7 +42,8 @@ void paintBalloon(QPainter& painter, QSize size, const HintSettings& settings,
   }
   painter.setPen(settings.fontColor);
   painter.setBackgroundMode(Qt::TransparentMode);
-  DrawHintText(&painter, canvasFont, textOrigin(settings.look, corner.stripOnRight), text);
+  DrawHintText(&painter, canvasFont, textOrigin(settings.look, corner.stripOnRight), text,
+               markup);
 }
 
 } // namespace tessera

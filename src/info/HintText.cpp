@@ -44,7 +44,8 @@ struct StyleCounters {
 
 } // namespace
 
-QSize DrawHintText(QPainter* painter, const QFont& baseFont, QPoint origin, const QString& text) {
+QSize DrawHintText(QPainter* painter, const QFont& baseFont, QPoint origin, const QString& text,
+                   bool markup) {
   QFont font = baseFont;
   StyleCounters counters;
   int x = origin.x();
@@ -53,7 +54,7 @@ QSize DrawHintText(QPainter* painter, const QFont& baseFont, QPoint origin, cons
   int widest = 0;
   // Where the next ">" stands; -1 once none is left, so a text full of
   // unterminated "<" is still walked in linear time.
-  qsizetype nextClose = -2;
+  qsizetype nextClose = markup ? -2 : -1;
   const qsizetype n = text.size();
   const auto afterStep = [&] {
     widest = std::max(widest, x);

@@ -23,6 +23,10 @@ QString applyHintSeparator(const QString& text, const QString& separator);
 // Every tag vanishes from the text, known or not, and does not break the
 // line. Only CR breaks lines. A "<" with no ">" anywhere after it is shown as
 // an ordinary character.
-QSize DrawHintText(QPainter* painter, const QFont& font, QPoint origin, const QString& text);
+//
+// With `markup` off every character is drawn as it stands ("<do>" reads as
+// written); only CR still breaks lines.
+QSize DrawHintText(QPainter* painter, const QFont& font, QPoint origin, const QString& text,
+                   bool markup = true);
 
 } // namespace tessera

@@ -1,0 +1,181 @@
+#include "deck/ErrorMarks.h"
+
+#include "deck/SyntaxColouring.h"
+#include "info/BalloonHints.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QStatusTipEvent>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace tessera {
+
+namespace {
+
+constexpr int kLongestMark = 200;
+
+bool isWordChar(QChar c) {
+  return c.isLetterOrNumber() || c == u'_' || c == u'-' || c == u':' || c == u'.' || c == u'$' ||
+         c == u'#' || c == u'&' || c == u';' || c == u'(' || c == u')';
+}
+
+} // namespace
+
+QPair<int, int> markedStretch(const QString& text, int column) {
+  const int size = int(text.size());
+  if (size == 0)
+    return {-1, -1};
+  // The column counts characters; the text counts UTF-16 units.
+  int start = 0;
+  for (int counted = 1; counted < column && start < size; ++counted)
+    start += text.at(start).isHighSurrogate() && start + 1 < size ? 2 : 1;
+  if (start >= size)
+    start = text.at(size - 1).isLowSurrogate() && size >= 2 ? size - 2 : size - 1;
+  int end = start;
+  const int limit = std::min(size, start + kLongestMark);
+  if (text.at(start) == u'<') {
+    end = start + 1;
+    if (end < limit && text.at(end) == u'/')
+      ++end;
+    while (end < limit && isWordChar(text.at(end)) && text.at(end) != u'&')
+      ++end;
+  } else {
+    while (end < limit && isWordChar(text.at(end)))
+      ++end;
+  }
+  if (end == start)
+    end = start + (text.at(start).isHighSurrogate() && start + 1 < size ? 2 : 1);
+  return {start, end};
+}
+
+ErrorMarks::ErrorMarks(QPlainTextEdit& editor, SyntaxColouring& colouring)
+    : QObject(&editor), editor_(editor), colouring_(colouring) {
+  colouring_.setOverlay([this](const QTextBlock& block, QList<QTextLayout::FormatRange>* ranges) {
+    overlay(block, ranges);
+  });
+  QWidget* viewport = editor.viewport();
+  viewport->setMouseTracking(true);
+  viewport->installEventFilter(this);
+  BalloonHints::install().setHintSource(viewport, [this](QPoint point) {
+    BalloonHints::PlainHint hint;
+    const QTextCursor hit = editor_.cursorForPosition(point);
+    int position = hit.position();
+    if (point.x() < editor_.cursorRect(hit).left())
+      --position;
+    if (const Mark* mark = markAt(position)) {
+      hint.text = mark->message;
+      QTextCursor start(editor_.document());
+      start.setPosition(mark->cursor.selectionStart());
+      QTextCursor end(editor_.document());
+      end.setPosition(mark->cursor.selectionEnd());
+      hint.area = editor_.cursorRect(start).united(editor_.cursorRect(end));
+    }
+    return hint;
+  });
+}
+
+QColor ErrorMarks::colourOf(wml::Severity severity) {
+  return severity == wml::Severity::Error ? QColor(0xe0, 0x10, 0x10) : QColor(0xe0, 0x90, 0x00);
+}
+
+void ErrorMarks::setFindings(const QList<wml::Finding>& findings) {
+  marks_.clear();
+  QTextDocument* document = editor_.document();
+  QTextBlock block;
+  QString text; // the text of `block`, read once for all its findings
+  for (const wml::Finding& finding : findings) {
+    if (int(marks_.size()) == kMaxMarks)
+      break;
+    if (!block.isValid() || block.blockNumber() != finding.line - 1) {
+      block = document->findBlockByNumber(finding.line - 1);
+      if (!block.isValid())
+        continue;
+      text = block.text();
+    }
+    const auto [start, end] = markedStretch(text, finding.column);
+    if (start < 0)
+      continue;
+    QTextCursor cursor(document);
+    cursor.setPosition(block.position() + start);
+    cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);
+    marks_.push_back({cursor, finding.severity, finding.message});
+  }
+  std::stable_sort(marks_.begin(), marks_.end(), [](const Mark& a, const Mark& b) {
+    return a.cursor.selectionStart() < b.cursor.selectionStart();
+  });
+  colouring_.refresh();
+}
+
+QPair<int, int> ErrorMarks::range(int index) const {
+  const QTextCursor& cursor = marks_.at(size_t(index)).cursor;
+  return {cursor.selectionStart(), cursor.selectionEnd()};
+}
+
+const ErrorMarks::Mark* ErrorMarks::markAt(int position) const {
+  for (const Mark& mark : marks_) {
+    if (mark.cursor.selectionStart() > position)
+      break;
+    if (position < mark.cursor.selectionEnd())
+      return &mark;
+  }
+  return nullptr;
+}
+
+QString ErrorMarks::messageAt(int position) const {
+  const Mark* mark = markAt(position);
+  return mark ? mark->message : QString();
+}
+
+void ErrorMarks::overlay(const QTextBlock& block, QList<QTextLayout::FormatRange>* ranges) const {
+  if (marks_.empty())
+    return;
+  const int from = block.position();
+  const int to = from + block.length() - 1;
+  // Marks stay in order as the text is edited: find the first that may reach
+  // into this line, looking back one for a mark a typed break has split.
+  auto it = std::lower_bound(marks_.begin(), marks_.end(), from, [](const Mark& mark, int at) {
+    return mark.cursor.selectionStart() < at;
+  });
+  if (it != marks_.begin())
+    --it;
+  for (; it != marks_.end() && it->cursor.selectionStart() < to; ++it) {
+    const int start = std::max(from, it->cursor.selectionStart());
+    const int end = std::min(to, it->cursor.selectionEnd());
+    if (end <= start)
+      continue;
+    QTextCharFormat format;
+    format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    format.setUnderlineColor(colourOf(it->severity));
+    ranges->append({start - from, end - start, format});
+  }
+}
+
+bool ErrorMarks::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == editor_.viewport() && event->type() == QEvent::MouseMove) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->buttons() == Qt::NoButton)
+      pointerAt(mouse->position().toPoint());
+  }
+  return false;
+}
+
+// The status line shows the message of the mark under the pointer, and
+// forgets it once the pointer leaves the mark.
+void ErrorMarks::pointerAt(QPoint viewportPoint) {
+  const QTextCursor hit = editor_.cursorForPosition(viewportPoint);
+  int position = hit.position();
+  if (viewportPoint.x() < editor_.cursorRect(hit).left())
+    --position;
+  const QString message = messageAt(position);
+  if (message == shownMessage_)
+    return;
+  shownMessage_ = message;
+  QStatusTipEvent tip(message);
+  QCoreApplication::sendEvent(editor_.viewport(), &tip);
+}
+
+} // namespace tessera

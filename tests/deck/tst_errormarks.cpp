@@ -1,0 +1,171 @@
+#include "deck/ErrorMarks.h"
+#include "deck/SyntaxColouring.h"
+#include "info/BalloonHints.h"
+#include "info/GraphicHintWindow.h"
+
+#include <QPlainTextEdit>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+
+using namespace tessera;
+using wml::Finding;
+using wml::Severity;
+
+namespace {
+
+// The wavy underlines a line carries, as "start+length:colour".
+QStringList marksOf(const QTextBlock& block) {
+  QStringList out;
+  for (const QTextLayout::FormatRange& range : block.layout()->formats())
+    if (range.format.underlineStyle() == QTextCharFormat::WaveUnderline)
+      out << QStringLiteral("%1+%2:%3")
+                 .arg(range.start)
+                 .arg(range.length)
+                 .arg(range.format.underlineColor().name());
+  return out;
+}
+
+class StatusTips : public QObject {
+public:
+  QStringList tips;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::StatusTip)
+      tips << static_cast<QStatusTipEvent*>(event)->tip();
+    return false;
+  }
+};
+
+struct Fixture {
+  Fixture() {
+    BalloonHints::install();
+    editor.resize(500, 300);
+    editor.setLineWrapMode(QPlainTextEdit::NoWrap);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+  }
+  void paint() { editor.viewport()->repaint(); }
+  QTextBlock block(int line) const { return editor.document()->findBlockByNumber(line); }
+  QPoint pointAt(int position) {
+    QTextCursor cursor(editor.document());
+    cursor.setPosition(position);
+    return editor.cursorRect(cursor).center() + QPoint(3, 0);
+  }
+  QPlainTextEdit editor;
+  SyntaxColouring colouring{editor};
+  ErrorMarks marks{editor, colouring};
+};
+
+const QString red = ErrorMarks::colourOf(Severity::Error).name();
+const QString amber = ErrorMarks::colourOf(Severity::Warning).name();
+
+} // namespace
+
+class TestErrorMarks : public QObject {
+  Q_OBJECT
+private slots:
+  void stretch_data();
+  void stretch();
+  void marksAreDrawnWhereTheFindingsAre();
+  void marksMoveWithTheText();
+  void marksStayWithoutColouring();
+  void pointerShowsThePlainMessage();
+};
+
+void TestErrorMarks::stretch_data() {
+  QTest::addColumn<QString>("line");
+  QTest::addColumn<int>("column");
+  QTest::addColumn<int>("start");
+  QTest::addColumn<int>("end");
+  QTest::newRow("start tag name") << "<card id=\"x\">" << 1 << 0 << 5;
+  QTest::newRow("end tag name") << "  </card>" << 3 << 2 << 8;
+  QTest::newRow("attribute") << "<a accesskey=\"1\">" << 4 << 3 << 12;
+  QTest::newRow("variable") << "<p>$(a:q)</p>" << 4 << 3 << 9;
+  QTest::newRow("a lone sign is one character") << "a = b" << 3 << 2 << 3;
+  QTest::newRow("past the end: the last character") << "abc" << 9 << 2 << 3;
+  QTest::newRow("empty line") << "" << 1 << -1 << -1;
+  // The column counts characters: the clef is one, though two units long.
+  QTest::newRow("after a character outside the BMP") << "\U0001D11Ex <a" << 4 << 4 << 6;
+  QTest::newRow("on a character outside the BMP") << "x \U0001D11E" << 3 << 2 << 4;
+}
+
+void TestErrorMarks::stretch() {
+  QFETCH(QString, line);
+  QFETCH(int, column);
+  QFETCH(int, start);
+  QFETCH(int, end);
+  QCOMPARE(markedStretch(line, column), qMakePair(start, end));
+}
+
+void TestErrorMarks::marksAreDrawnWhereTheFindingsAre() {
+  Fixture f;
+  f.editor.setPlainText(QStringLiteral("<wml>\n<card id=\"a\">\n<p>$</p>\n</card>\n</wml>"));
+  f.marks.setFindings({{2, 1, Severity::Error, QStringLiteral("bad card")},
+                       {3, 4, Severity::Warning, QStringLiteral("lone $")},
+                       {99, 1, Severity::Error, QStringLiteral("beyond the text")}});
+  f.paint();
+  QCOMPARE(f.marks.count(), 2);
+  QCOMPARE(marksOf(f.block(1)), QStringList{QStringLiteral("0+5:%1").arg(red)});
+  QCOMPARE(marksOf(f.block(2)), QStringList{QStringLiteral("3+1:%1").arg(amber)});
+  QVERIFY(marksOf(f.block(0)).isEmpty());
+  // The colours are still there beside the marks.
+  QVERIFY(f.block(1).layout()->formats().size() > 1);
+  // A new check replaces the marks.
+  f.marks.setFindings({});
+  f.paint();
+  QVERIFY(marksOf(f.block(1)).isEmpty());
+}
+
+void TestErrorMarks::marksMoveWithTheText() {
+  Fixture f;
+  f.editor.setPlainText(QStringLiteral("<p>\n<b>x</b>\n</p>"));
+  f.marks.setFindings({{2, 1, Severity::Error, QStringLiteral("m")}});
+  QTextCursor cursor(f.block(1));
+  cursor.insertText(QStringLiteral("ab "));
+  QTextCursor top(f.block(0));
+  top.insertText(QStringLiteral("\n\n"));
+  f.paint();
+  QCOMPARE(marksOf(f.block(3)), QStringList{QStringLiteral("3+2:%1").arg(red)});
+  QCOMPARE(f.marks.messageAt(f.block(3).position() + 4), QStringLiteral("m"));
+  QCOMPARE(f.marks.messageAt(f.block(3).position() + 2), QString());
+}
+
+void TestErrorMarks::marksStayWithoutColouring() {
+  Fixture f;
+  f.editor.setPlainText(QStringLiteral("<p>\n<b>x</b>"));
+  f.marks.setFindings({{2, 1, Severity::Error, QStringLiteral("m")}});
+  f.colouring.setEnabled(false);
+  f.paint();
+  QCOMPARE(marksOf(f.block(1)), QStringList{QStringLiteral("0+2:%1").arg(red)});
+  QCOMPARE(f.block(1).layout()->formats().size(), 1);
+  QVERIFY(f.block(0).layout()->formats().isEmpty());
+}
+
+// The message is shown as written: a tag or an "@" is no hint markup here.
+void TestErrorMarks::pointerShowsThePlainMessage() {
+  Fixture f;
+  StatusTips tips;
+  f.editor.installEventFilter(&tips);
+  const QString message = QStringLiteral("<do> needs a type; ask a@b.example");
+  f.editor.setPlainText(QStringLiteral("<card>\n<do>x</do>"));
+  f.marks.setFindings({{2, 1, Severity::Error, message}});
+  f.paint();
+  const QPoint over = f.pointAt(f.block(1).position() + 1);
+  QTest::mouseMove(f.editor.viewport(), over);
+  QCOMPARE(tips.tips, QStringList{message});
+  QTest::mouseMove(f.editor.viewport(), f.pointAt(4));
+  QCOMPARE(tips.tips, (QStringList{message, QString()}));
+
+  BalloonHints& hints = *BalloonHints::instance();
+  hints.showHintAt(f.editor.viewport()->mapToGlobal(over));
+  QVERIFY(hints.isShowingHint());
+  QCOMPARE(hints.window()->text(), message);
+  hints.hideHint();
+  BalloonHints::setShowHint(&f.editor, false);
+  hints.showHintAt(f.editor.viewport()->mapToGlobal(over));
+  QVERIFY(!hints.isShowingHint());
+}
+
+QTEST_MAIN(TestErrorMarks)
+#include "tst_errormarks.moc"
