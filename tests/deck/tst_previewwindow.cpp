@@ -62,6 +62,7 @@ private slots:
   void profilesDrawAtTwice();
   void menuItemOpensAndCloses();
   void imagesBesideTheDocument();
+  void timerRunsOnTheClock();
   void lastItemOfTheDeckMenu();
 
 private:
@@ -296,6 +297,14 @@ void PreviewWindowTest::imagesBesideTheDocument() {
   window->screen()->showCard("c");
   QCOMPARE(shown(), QStringLiteral("\n[img: C]\n | "));
   QVERIFY(inkShown() < picture / 2);
+}
+
+// The window's clock: a timer of a tenth of a second runs its ontimer
+// without anyone calling fireTimer.
+void PreviewWindowTest::timerRunsOnTheClock() {
+  open(deckText("<card id=\"a\" ontimer=\"#b\"><timer value=\"1\"/><p>A</p></card>\n"
+                "<card id=\"b\"><p>B</p></card>\n"));
+  QTRY_COMPARE_WITH_TIMEOUT(shown(), QStringLiteral("\nB\n | "), 3000);
 }
 
 // In the program: the Deck menu's last item, after a separator; F12 opens

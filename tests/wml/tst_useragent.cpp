@@ -317,11 +317,25 @@ void UserAgentTest::timers_data() {
       << QStringList{"wait 1000", "fire"} << "\nT\n | "
       << ""
       << "#t";
-  QTest::newRow("the template's ontimer")
+  QTest::newRow("a value that reads empty switches the timer off")
       << QString(
              R"w(<template><onevent type="ontimer"><go href="#n"/></onevent></template>)w"
              R"w(<card id="t"><timer value="$(d)"/><p>T</p></card><card id="n"><p>N</p></card>)w")
       << QStringList{"wait 1"} << "\nT\n | "
+      << ""
+      << "#t";
+  QTest::newRow("the template's ontimer")
+      << QString(R"w(<template><onevent type="ontimer"><go href="#n"/></onevent></template>)w"
+                 R"w(<card id="t"><timer name="w" value="$(d)5"/><p>T</p></card>)w"
+                 R"w(<card id="n"><p>N $w</p></card>)w")
+      << QStringList{"wait 4", "wait 1"} << "\nN 0\n | "
+      << "w=0"
+      << "#t > #n";
+  QTest::newRow("the card's ontimer shadows the template's")
+      << QString(R"w(<template><onevent type="ontimer"><go href="#n"/></onevent></template>)w"
+                 R"w(<card id="t"><onevent type="ontimer"><prev/></onevent><timer value="5"/>)w"
+                 R"w(<p>T</p></card><card id="n"><p>N</p></card>)w")
+      << QStringList{"wait 5"} << "\nT\n | "
       << ""
       << "#t";
   QTest::newRow("a timer without a name")
