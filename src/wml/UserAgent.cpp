@@ -39,7 +39,7 @@ void UserAgent::openDeck(const QString& text, const QString& path, const QString
 void UserAgent::openDeck(std::shared_ptr<DeckDocument> parsed, const QString& path,
                          const QString& cardId) {
   timerRunning = false;
-  card = nullptr;
+  forgetCard();
   loadedDecks.clear();
   documentPath = path;
   documentDeck = std::move(parsed);
@@ -69,7 +69,7 @@ void UserAgent::updateDeck(std::shared_ptr<DeckDocument> parsed, const QString& 
   const bool toDocument = deckPath.isEmpty() || !cardId.isEmpty();
   if (toDocument) {
     leaveCard();
-    card = nullptr; // the old tree goes away below
+    forgetCard(); // the old tree goes away below
   }
   documentDeck = std::move(parsed);
   if (!toDocument)
@@ -103,7 +103,7 @@ void UserAgent::showCard(const QString& cardId) {
 
 void UserAgent::showCardNode(xmlNode* target, const QString& wantedId) {
   if (!target) {
-    card = nullptr;
+    forgetCard();
     showError({wantedId.isEmpty() ? QStringLiteral("The deck has no card")
                                   : QStringLiteral("No card \"%1\" in the deck").arg(wantedId)});
     return;
@@ -126,6 +126,13 @@ void UserAgent::setCard(xmlNode* newCard) {
       break;
     ++shownCardIndex;
   }
+}
+
+void UserAgent::forgetCard() {
+  card = nullptr;
+  cardLayout = CardLayout();
+  doBindings.clear();
+  softKeys = SoftKeys();
 }
 
 QString UserAgent::currentCardId() const { return card ? shownCardId : QString(); }
@@ -166,7 +173,7 @@ xmlNode* UserAgent::deckTemplate() const {
 void UserAgent::runTask(const WmlTask& task) {
   if (taskDepth >= maxChainedTasks) {
     leaveCard();
-    card = nullptr;
+    forgetCard();
     showError({QStringLiteral("Stopped: the deck's events lead on without end")});
     return;
   }
@@ -256,7 +263,7 @@ void UserAgent::prev(const NameValueList& setvars) {
   const HistoryEntry entry = historyStack.back();
   std::shared_ptr<DeckDocument> target = deckAt(entry.deckPath);
   if (!target || !target->ok()) {
-    card = nullptr;
+    forgetCard();
     showError({QStringLiteral("Cannot open ") + entry.deckPath});
     return;
   }
@@ -265,7 +272,7 @@ void UserAgent::prev(const NameValueList& setvars) {
       entry.deckPath.isEmpty() || entry.deckPath == documentPath ? QString() : entry.deckPath;
   xmlNode* previous = cardAt(entry);
   if (!previous) {
-    card = nullptr;
+    forgetCard();
     showError({QStringLiteral("No card \"%1\" in the deck").arg(entry.cardId)});
     return;
   }

@@ -117,6 +117,8 @@ private:
   void relayout();
   void showMenu();
   void setCard(xmlNode* newCard);
+  // No card is shown: nothing may keep pointing into a tree about to go.
+  void forgetCard();
   void showCardNode(xmlNode* target, const QString& wantedId);
   std::shared_ptr<DeckDocument> deckAt(const QString& path);
 

@@ -35,6 +35,7 @@ private slots:
   void localDecks();
   void notWellFormed();
   void editsKeepTheContext();
+  void brokenDeckForgetsTheCard();
   void deckInfo();
   void threeCardDeck();
   void refusals_data();
@@ -581,6 +582,28 @@ void UserAgentTest::editsKeepTheContext() {
   QCOMPARE(agent.renderedText(), QStringLiteral("\n[b]\n | "));
   QCOMPARE(agent.historyLabels(), QStringList({"#a", "#a"}));
   QCOMPARE(variablesText(agent), QStringLiteral("v=1"));
+}
+
+// A deck that stops being well-formed takes the shown card's inputs, lists
+// and links with it: nothing is left pointing into the old tree.
+void UserAgentTest::brokenDeckForgetsTheCard() {
+  ManualClock clock;
+  UserAgent agent(clock);
+  const QString deck = R"w(<card id="a"><p><input name="v" format="NN"/><a href="#a">a</a>)w"
+                       R"w(<select name="s"><option>1</option></select></p></card>)w";
+  agent.openDeck(wmlDeck(deck), QString());
+  QCOMPARE(agent.layout().inputs.size(), size_t(1));
+  QCOMPARE(agent.inputRule("v"), QStringLiteral("2 digits"));
+  agent.updateDeck(wmlDeck(QString(deck).replace("</p>", "")));
+  QVERIFY(agent.layout().inputs.empty());
+  QVERIFY(agent.layout().links.empty());
+  QVERIFY(agent.layout().selects.empty());
+  QCOMPARE(agent.inputRule("v"), QString());
+  QVERIFY(agent.optionLabels("s").isEmpty());
+  QVERIFY(!agent.setInput("v", "12"));
+  QVERIFY(!agent.pick("s", 0));
+  agent.updateDeck(wmlDeck(deck));
+  QCOMPARE(agent.renderedText(), QStringLiteral("\n[input: ][a][select: 1]\n | "));
 }
 
 void UserAgentTest::deckInfo() {
