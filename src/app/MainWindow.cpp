@@ -13,6 +13,7 @@
 #include "document/Product.h"
 #include "editing/EditingCommands.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "generators/Generators.h"
 #include "info/BalloonHints.h"
 #include "info/StHint.h"
@@ -32,8 +33,8 @@
 namespace tessera {
 
 MainWindow::MainWindow(Services services, QWidget* parent)
-    : QMainWindow(parent), services_(services), editor_(new SourceEditor),
-      files_(*editor_, services.prompts, this) {
+    : QMainWindow(parent), services_(services), document_(new TextDocument),
+      editor_(new SourceEditor(*document_)), files_(*document_, services.prompts, this) {
   setObjectName(QStringLiteral("TForm1"));
   setWindowTitle(kProgramTitle);
   QFont uiFont(QStringLiteral("MS Sans Serif"), 8);
@@ -64,8 +65,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
       {themedIcon(IconId::ToolsWindowShown), themedIcon(IconId::ToolsWindowHidden)});
   createDeckPreview(); // the Deck menu's last item
 
-  editor_->replaceWholeText(defaultDocument());
-  editor_->setModifiedFlag(false);
+  document_->replaceWholeText(defaultDocument());
+  document_->setModified(false);
 
   resize(kStartSize);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -336,6 +337,9 @@ void MainWindow::createCentralArea() {
   setCentralWidget(central);
   // The tools panel comes first in the tab order, then the editor.
   setTabOrder(toolsPanel_, editor_);
+  // Children are deleted in the order they were given: the view before
+  // the document it draws.
+  document_->setParent(this);
 }
 
 void MainWindow::createStatusLine() {
@@ -348,7 +352,7 @@ void MainWindow::createStatusLine() {
 
 void MainWindow::loadStartupFile(const QString& path) {
   if (files_.loadFile(path))
-    editor_->setModifiedFlag(files_.lastLoadConverted());
+    document_->setModified(files_.lastLoadConverted());
   editor_->refreshStatus();
   deckChecking_->documentOpened();
   deckPreview_->documentOpened();
@@ -382,11 +386,11 @@ void MainWindow::onFirstActivation() {
 void MainWindow::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }
 
 bool MainWindow::closeQuery() {
-  if (!editor_->isModifiedFlag())
+  if (!document_->isModified())
     return true;
   switch (files_.askSaveQuestion()) {
   case QMessageBox::Yes: return files_.saveToChosenFile();
-  case QMessageBox::No: editor_->setModifiedFlag(false); return true;
+  case QMessageBox::No: document_->setModified(false); return true;
   default: return false;
   }
 }

@@ -25,11 +25,12 @@ class ElementDialogs;
 class SourceEditor;
 class StatusLine;
 class SyntaxColouring;
+class TextDocument;
 class ToolsPanel;
 
 // The main window: menu bar, toolbar, element tools panel, source editor and
-// status line. It owns the document's modified flag (kept by the editor) and
-// asks the close question.
+// status line. It owns the document and the view over it, and asks the close
+// question.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 public:
@@ -41,6 +42,7 @@ public:
   // default document.
   void loadStartupFile(const QString& path);
 
+  TextDocument& textDocument() const { return *document_; }
   SourceEditor* editor() const { return editor_; }
   ToolsPanel* toolsPanel() const { return toolsPanel_; }
   SyntaxColouring* colouring() const { return colouring_; }
@@ -89,7 +91,8 @@ private:
   void onFirstActivation();
 
   Services services_;
-  SourceEditor* editor_ = nullptr;
+  TextDocument* document_;
+  SourceEditor* editor_;
   ToolsPanel* toolsPanel_ = nullptr;
   SyntaxColouring* colouring_ = nullptr;
   EditingCommands* editing_ = nullptr;

@@ -14,7 +14,7 @@ void MainWindow::createDeckChecking() {
   deckMenu_ = new DeckMenu(this);
   menuBar()->insertMenu(menuBar()->actions().constLast(), deckMenu_);
   deckChecking_ =
-      new DeckChecking(*this, *editor_, *deckMenu_, [this] { return files_.documentPath(); });
+      new DeckChecking(*this, *editor_, *deckMenu_, [this] { return document_->filePath(); });
 }
 
 // The preview follows the editor and reads pictures and decks beside the

@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "deck/DeckChecking.h"
 #include "deck/DeckPreview.h"
+#include "editor/SourceEditor.h"
 #include "tools/ToolsPanel.h"
 
 #include <QAction>
@@ -11,8 +12,8 @@
 namespace tessera {
 
 void MainWindow::createDocumentCommands() {
-  documentCommands_ = std::make_unique<DocumentCommands>(*editor_, files_, services_.prompts,
-                                                          services_.shell, this);
+  documentCommands_ = std::make_unique<DocumentCommands>(*document_, *editor_, files_,
+                                                          services_.prompts, services_.shell, this);
   documentCommands_->setToolsReset([this] {
     toolsPanel_->setCurrentWidget(toolsPanel_->page(ToolsPanel::GeneralTools));
     toolsPanel_->resetForNewDocument();

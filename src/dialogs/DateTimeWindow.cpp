@@ -1,7 +1,7 @@
 #include "dialogs/DateTimeWindow.h"
 
 #include "dialogs/DateTimeRenderings.h"
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,7 +12,7 @@
 
 namespace tessera {
 
-DateTimeWindow::DateTimeWindow(SourceEditor& editor, QWidget* mainWindow)
+DateTimeWindow::DateTimeWindow(EditorView& editor, QWidget* mainWindow)
     : ElementDialog(mainWindow), editor_(editor) {
   setObjectName(QStringLiteral("TForm13"));
   setWindowTitle(QStringLiteral("Date and Time"));

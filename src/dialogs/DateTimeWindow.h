@@ -10,7 +10,7 @@ class QListWidget;
 
 namespace tessera {
 
-class SourceEditor;
+class EditorView;
 
 // The Date and Time window: a list of ready renderings of the current date
 // and time; the chosen one goes into the editor as plain text. The list is
@@ -20,7 +20,7 @@ class DateTimeWindow : public ElementDialog {
 public:
   using Clock = std::function<QDateTime()>;
 
-  DateTimeWindow(SourceEditor& editor, QWidget* mainWindow);
+  DateTimeWindow(EditorView& editor, QWidget* mainWindow);
 
   // Tests set a fixed clock and locale; the program uses the system's.
   void setClock(Clock clock) { clock_ = std::move(clock); }
@@ -38,7 +38,7 @@ public slots:
   void cancel();       // BitBtn2Click
 
 private:
-  SourceEditor& editor_;
+  EditorView& editor_;
   QListWidget* list_ = nullptr;
   Clock clock_ = [] { return QDateTime::currentDateTime(); };
   QLocale locale_ = QLocale::system();

@@ -1,7 +1,7 @@
 #include "dialogs/DialogSupport.h"
 
 #include "dialogs/ElementBuilders.h"
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -108,13 +108,13 @@ void rememberUrl(QComboBox* box, const QString& url) {
   box->setEditText(shown);
 }
 
-void insertFromDialog(SourceEditor& editor, const Insertion& insertion) {
+void insertFromDialog(EditorView& editor, const Insertion& insertion) {
   editor.insertAtCaret(insertion.text);
   if (insertion.caretBack > 0)
     editor.moveCaretBack(insertion.caretBack);
   if (insertion.rerunChange)
     editor.runChangeHandling();
-  editor.setFocus(Qt::OtherFocusReason);
+  editor.takeFocus();
 }
 
 } // namespace tessera

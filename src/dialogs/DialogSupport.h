@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace tessera {
 
-class SourceEditor;
+class EditorView;
 
 // A modal element window: fixed border with only the system menu, centred
 // on the screen each time it shows. It shows no tool-tip bubbles; the hint
@@ -63,6 +63,6 @@ void rememberUrl(QComboBox* box, const QString& url);
 // Inserts for a modal window: the editor takes the text and becomes the
 // control that has the focus once the window closes, without activating
 // the main window under the modal one.
-void insertFromDialog(SourceEditor& editor, const Insertion& insertion);
+void insertFromDialog(EditorView& editor, const Insertion& insertion);
 
 } // namespace tessera

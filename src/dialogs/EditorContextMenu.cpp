@@ -1,6 +1,7 @@
 #include "dialogs/EditorContextMenu.h"
 
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "tools/InlineBuilders.h"
 
 #include <QKeyEvent>
@@ -101,7 +102,7 @@ QAction* EditorContextMenu::item(const QString& name) const {
 }
 
 void EditorContextMenu::updateEnabled() {
-  item(QStringLiteral("Undo1"))->setEnabled(editor_.canUndoStep());
+  item(QStringLiteral("Undo1"))->setEnabled(editor_.textDocument().canUndoStep());
   // The selection's length tells whether anything is selected without
   // copying a selection that may be the whole document.
   const bool selected = editor_.selectionLength() > 0;

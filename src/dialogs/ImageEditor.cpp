@@ -1,7 +1,7 @@
 #include "dialogs/ImageEditor.h"
 
 #include "dialogs/ElementBuilders.h"
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "platform/Prompts.h"
 #include "tools/LinkBuilders.h"
 
@@ -45,7 +45,7 @@ QStringList ImageEditor::imageFilters() {
           QStringLiteral("PNG Images (*.png)"), QStringLiteral("All Files (*.*)")};
 }
 
-ImageEditor::ImageEditor(SourceEditor& editor, Prompts& prompts, QWidget* mainWindow)
+ImageEditor::ImageEditor(EditorView& editor, Prompts& prompts, QWidget* mainWindow)
     : ElementDialog(mainWindow), editor_(editor), prompts_(prompts) {
   setObjectName(QStringLiteral("TForm12"));
   setWindowTitle(QStringLiteral("Image Object and Image Link Editor"));

@@ -11,7 +11,7 @@ class QTabWidget;
 namespace tessera {
 
 class Prompts;
-class SourceEditor;
+class EditorView;
 
 // The image and image-link editor. Its two tabs share the image name and
 // URL (each field mirrors its twin on the other tab); Insert and Cancel put
@@ -21,7 +21,7 @@ class ImageEditor : public ElementDialog {
 public:
   enum Page { ImagePage, ImageLinkPage };
 
-  ImageEditor(SourceEditor& editor, Prompts& prompts, QWidget* mainWindow);
+  ImageEditor(EditorView& editor, Prompts& prompts, QWidget* mainWindow);
 
   static inline const QString kNameStart = QStringLiteral("picture");
   static inline const QString kUrlStart = QStringLiteral("http://");
@@ -63,7 +63,7 @@ private:
   void alignFieldColumns();
   void mirror(QLineEdit* from, QLineEdit* to);
 
-  SourceEditor& editor_;
+  EditorView& editor_;
   Prompts& prompts_;
   QTabWidget* pages_ = nullptr;
   QLineEdit* imageName_ = nullptr;

@@ -1,6 +1,6 @@
 #include "dialogs/LinkEditor.h"
 
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "tools/LinkBuilders.h"
 
 #include <QComboBox>
@@ -24,7 +24,7 @@ QFont labelFont(const QWidget* w) {
 
 } // namespace
 
-LinkEditor::LinkEditor(SourceEditor& editor, QWidget* mainWindow)
+LinkEditor::LinkEditor(EditorView& editor, QWidget* mainWindow)
     : ElementDialog(mainWindow), editor_(editor) {
   setObjectName(QStringLiteral("TForm11"));
   setWindowTitle(QStringLiteral("Link Editor"));

@@ -7,14 +7,14 @@ class QPushButton;
 
 namespace tessera {
 
-class SourceEditor;
+class EditorView;
 
 // The Link Editor: turns the editor's selection into a link. It remembers
 // the URLs used with it for the run; every closing puts its fields back.
 class LinkEditor : public ElementDialog {
   Q_OBJECT
 public:
-  LinkEditor(SourceEditor& editor, QWidget* mainWindow);
+  LinkEditor(EditorView& editor, QWidget* mainWindow);
 
   static inline const QString kUrlStart = QStringLiteral("http://");
 
@@ -35,7 +35,7 @@ private:
   void resetFields();
   void setAccessKeyOn(bool on);
 
-  SourceEditor& editor_;
+  EditorView& editor_;
   QComboBox* urlBox_ = nullptr;
   QComboBox* accessKeyBox_ = nullptr;
   SwitchLabel* keyOnLabel_ = nullptr;

@@ -2,7 +2,7 @@
 
 #include "dialogs/DialogSupport.h"
 #include "dialogs/EdgeSnap.h"
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "info/StHint.h"
 #include "platform/Hint.h"
 #include "tools/InlineBuilders.h"
@@ -56,7 +56,7 @@ QIcon ampersandGlyph(const QFont& base) {
 
 } // namespace
 
-ToolsWindow::ToolsWindow(SourceEditor& editor, QWidget* mainWindow)
+ToolsWindow::ToolsWindow(EditorView& editor, QWidget* mainWindow)
     : QWidget(mainWindow,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       editor_(editor) {
@@ -153,7 +153,7 @@ void ToolsWindow::setOpacity(int opacity) {
 }
 
 void ToolsWindow::focusEditor() {
-  if (!editor_.hasFocus())
+  if (!editor_.editorHasFocus())
     editor_.focusEditor();
 }
 

@@ -6,7 +6,7 @@ class QAbstractButton;
 
 namespace tessera {
 
-class SourceEditor;
+class EditorView;
 
 // The floating tools window: a small palette above the other windows that
 // repeats the most used one-click tools. Each button first gives the source
@@ -18,7 +18,7 @@ public:
   static constexpr int kStartOpacity = 200; // of 255
   static constexpr int kSnapDistance = 10;  // pixels
 
-  ToolsWindow(SourceEditor& editor, QWidget* mainWindow);
+  ToolsWindow(EditorView& editor, QWidget* mainWindow);
 
   // Opacity from 0 to 255 (255: opaque).
   int opacity() const { return opacity_; }
@@ -60,7 +60,7 @@ private:
   void nbspClick();
   void quoteClick();
 
-  SourceEditor& editor_;
+  EditorView& editor_;
   int opacity_ = 255;
   int snapDistance_ = 0;
   bool snapping_ = false;

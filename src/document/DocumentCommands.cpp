@@ -2,19 +2,19 @@
 
 #include "document/DefaultDocument.h"
 #include "document/DocumentFiles.h"
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
+#include "editor/TextDocument.h"
 #include "platform/Desktop.h"
 #include "platform/Prompts.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QScrollBar>
 
 namespace tessera {
 
-DocumentCommands::DocumentCommands(SourceEditor& editor, DocumentFiles& files, Prompts& prompts,
-                                   Shell& shell, QWidget* dialogParent)
-    : editor_(editor), files_(files), prompts_(prompts), shell_(shell), parent_(dialogParent),
+DocumentCommands::DocumentCommands(TextDocument& document, EditorView& view, DocumentFiles& files,
+                                   Prompts& prompts, Shell& shell, QWidget* dialogParent)
+    : document_(document), view_(view), files_(files), prompts_(prompts), shell_(shell), parent_(dialogParent),
       programPath_(QCoreApplication::applicationFilePath()) {}
 
 QString DocumentCommands::cannotStartText(const QString& program) {
@@ -22,7 +22,7 @@ QString DocumentCommands::cannotStartText(const QString& program) {
 }
 
 bool DocumentCommands::settleUnsavedChanges() {
-  if (!editor_.isModifiedFlag())
+  if (!document_.isModified())
     return true;
   switch (files_.askSaveQuestion()) {
   case QMessageBox::Yes:
@@ -31,7 +31,7 @@ bool DocumentCommands::settleUnsavedChanges() {
     if (!files_.saveToChosenFile())
       return false;
     // The text is on disk now, whatever the rest of the command does.
-    editor_.setModifiedFlag(false);
+    document_.setModified(false);
     return true;
   case QMessageBox::No: return true;
   default: return false;
@@ -44,16 +44,14 @@ void DocumentCommands::newFile() {
 }
 
 void DocumentCommands::resetDocument() {
-  editor_.replaceWholeText(defaultDocument());
+  document_.replaceWholeText(defaultDocument());
   if (toolsReset_)
     toolsReset_();
-  editor_.setSelection(0, 0);
-  editor_.ensureCursorVisible();
-  editor_.verticalScrollBar()->setValue(0);
-  editor_.focusEditor();
-  files_.forgetEncoding();
-  editor_.setModifiedFlag(false);
-  editor_.refreshStatus();
+  view_.showStart();
+  view_.focusEditor();
+  document_.forgetFile();
+  document_.setModified(false);
+  view_.refreshStatus();
 }
 
 void DocumentCommands::newWindow() {
@@ -70,13 +68,13 @@ void DocumentCommands::open() {
     return;
   if (!files_.loadFile(name))
     return; // text, flag and caret as they were
-  editor_.setModifiedFlag(files_.lastLoadConverted());
-  editor_.refreshStatus();
+  document_.setModified(files_.lastLoadConverted());
+  view_.refreshStatus();
 }
 
 void DocumentCommands::save() {
   if (files_.saveToChosenFile())
-    editor_.setModifiedFlag(false);
+    document_.setModified(false);
 }
 
 } // namespace tessera

@@ -10,16 +10,17 @@ namespace tessera {
 
 class DocumentFiles;
 class Prompts;
+class EditorView;
 class Shell;
-class SourceEditor;
+class TextDocument;
 
 // New, New window, Open and Save, and the document reset that New runs.
 // The commands keep no state of their own: the modified flag decides
 // whether the save question is asked.
 class DocumentCommands {
 public:
-  DocumentCommands(SourceEditor& editor, DocumentFiles& files, Prompts& prompts, Shell& shell,
-                   QWidget* dialogParent);
+  DocumentCommands(TextDocument& document, EditorView& view, DocumentFiles& files,
+                   Prompts& prompts, Shell& shell, QWidget* dialogParent);
 
   // Run by the reset after the text: the first tab of the tools panel and
   // every tool field back to its start value.
@@ -34,7 +35,7 @@ public:
   void save();      // File > Save...
 
   // The default document, the tool fields, caret at the top, focus, a
-  // clear modified flag and a fresh encoding.
+  // clear modified flag, no file and a fresh encoding.
   void resetDocument();
 
   static QString cannotStartText(const QString& program);
@@ -43,7 +44,8 @@ private:
   // The save question and its answer; true when the command may go on.
   bool settleUnsavedChanges();
 
-  SourceEditor& editor_;
+  TextDocument& document_;
+  EditorView& view_;
   DocumentFiles& files_;
   Prompts& prompts_;
   Shell& shell_;

@@ -2,7 +2,7 @@
 #include "document/DocumentWriter.h"
 
 #include "document/FileReading.h"
-#include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,8 +51,8 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
       path, [&bytes](QIODevice& out) { return out.write(bytes) == bytes.size(); }, reason);
 }
 
-DocumentFiles::DocumentFiles(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent)
-    : editor_(editor), prompts_(prompts), parent_(dialogParent) {}
+DocumentFiles::DocumentFiles(TextDocument& document, Prompts& prompts, QWidget* dialogParent)
+    : document_(document), prompts_(prompts), parent_(dialogParent) {}
 
 QStringList DocumentFiles::fileFilters() {
   return {QStringLiteral("WML Files (*.wml)"), QStringLiteral("PHP Files (*.php)"),
@@ -107,9 +107,9 @@ bool DocumentFiles::loadFile(const QString& path) {
       // deck's relative links still resolve.
       const QFileInfo info(path);
       saveName_ = info.dir().filePath(info.completeBaseName() + QStringLiteral(".wml"));
-      encoding_ = TextEncoding::Utf8;
       lastLoadConverted_ = true;
-      editor_.replaceWholeText(normaliseLineBreaks(converted.text));
+      document_.replaceWholeText(normaliseLineBreaks(converted.text));
+      document_.forgetFile();
       return true;
     }
   }
@@ -120,28 +120,28 @@ bool DocumentFiles::loadFile(const QString& path) {
     prompts_.error(parent_, QStringLiteral("Text exceeds memo capacity"));
     return false;
   }
-  encoding_ = decoded.encoding;
   lastLoadConverted_ = false;
-  editor_.replaceWholeText(decoded.text);
-  documentPath_ = path;
+  document_.replaceWholeText(decoded.text);
+  document_.setEncoding(decoded.encoding);
+  document_.setFilePath(path);
   return true;
 }
 
 QByteArray DocumentFiles::documentBytes() const {
-  return encodeDocument(editor_.wholeText(), encoding_);
+  return encodeDocument(document_.wholeText(), document_.encoding());
 }
 
 bool DocumentFiles::writeTo(const QString& path) {
   QString reason;
   // Written line by line: a large document is never copied whole to save it.
-  const QTextDocument& document = *editor_.document();
-  const TextEncoding encoding = encodingToWrite(document, encoding_);
+  const QTextDocument& document = *document_.qtDocument();
+  const TextEncoding encoding = encodingToWrite(document, document_.encoding());
   const auto body = [&](QIODevice& out) { return writeDocument(document, encoding, out); };
   if (!writeFileAtomically(path, body, &reason)) {
     prompts_.error(parent_, cannotCreateFileText(path, reason));
     return false;
   }
-  documentPath_ = path;
+  document_.setFilePath(path);
   return true;
 }
 

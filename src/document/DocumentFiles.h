@@ -13,18 +13,18 @@ class QWidget;
 
 namespace tessera {
 
-class SourceEditor;
+class TextDocument;
 
 // What every document command shares: the open and save dialogs with the
-// names they remember, the save question, loading a file into the editor
-// and saving the editor's text to a chosen file.
+// names they remember, the save question, loading a file into the document
+// and saving the document's text to a chosen file.
 class DocumentFiles {
 public:
   // Files larger than this many characters are refused ("Text exceeds memo
   // capacity"); tests may lower it.
   static constexpr qint64 kDefaultCapacity = qint64(1) << 28;
 
-  DocumentFiles(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent);
+  DocumentFiles(TextDocument& document, Prompts& prompts, QWidget* dialogParent);
 
   static QStringList fileFilters();
   static QString saveQuestionText();
@@ -34,8 +34,9 @@ public:
 
   // The open dialog; the confirmed name is remembered. Empty when cancelled.
   QString chooseFileToOpen();
-  // Loads `path` into the editor in one step. On failure shows the error
-  // box and leaves text, flag and caret as they were.
+  // Loads `path` into the document in one step and makes it the
+  // document's file. On failure shows the error box and leaves text, flag
+  // and caret as they were.
   bool loadFile(const QString& path);
   // Whether the last loaded file was converted into source (a compiled
   // deck): the result is a new, modified document with no file of its own.
@@ -55,21 +56,11 @@ public:
   // The save dialog, then the write. False when cancelled or failed (the
   // error box has then been shown). Clears nothing: callers decide.
   bool saveToChosenFile();
-  // Writes the editor's text to `path` atomically; shows the error on failure.
+  // Writes the document's text to `path` atomically, which becomes the
+  // document's file; shows the error on failure.
   bool writeTo(const QString& path);
-  // Bytes of the editor's text as they will be written.
+  // Bytes of the document's text as they will be written.
   QByteArray documentBytes() const;
-
-  // A new document: the encoding of the next save starts over, and it has
-  // no file yet.
-  void forgetEncoding() {
-    encoding_ = TextEncoding::Utf8;
-    documentPath_.clear();
-  }
-  // The file the document was last loaded from or saved to; empty for a
-  // new document (relative links of the deck are looked for beside it).
-  QString documentPath() const { return documentPath_; }
-  TextEncoding encoding() const { return encoding_; }
 
   QString rememberedOpenName() const { return openName_; }
   QString rememberedSaveName() const { return saveName_; }
@@ -77,13 +68,11 @@ public:
   void setCapacity(qint64 characters) { capacity_ = characters; }
 
 private:
-  SourceEditor& editor_;
+  TextDocument& document_;
   Prompts& prompts_;
   QWidget* parent_;
   QString openName_;
   QString saveName_ = QStringLiteral("Untitled1");
-  QString documentPath_;
-  TextEncoding encoding_ = TextEncoding::Utf8;
   qint64 capacity_ = kDefaultCapacity;
   FileConverter converter_;
   bool lastLoadConverted_ = false;

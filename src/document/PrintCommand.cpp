@@ -1,14 +1,13 @@
 #include "document/PrintCommand.h"
 
 #include "document/Product.h"
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
+#include "editor/TextDocument.h"
 #include "platform/Prompts.h"
-
-#include <QTextDocument>
 
 namespace tessera {
 
-PrintCommand::PrintCommand(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent)
+PrintCommand::PrintCommand(EditorView& editor, Prompts& prompts, QWidget* dialogParent)
     : editor_(editor), prompts_(prompts), parent_(dialogParent),
       systemPrinter_(std::make_unique<SystemPrinter>()), printer_(systemPrinter_.get()) {}
 
@@ -37,9 +36,9 @@ void PrintCommand::printLines(const QStringList& lines) {
   }
 }
 
-QStringList PrintCommand::editorLines(const SourceEditor& editor) {
+QStringList PrintCommand::editorLines(const EditorView& editor) {
   QStringList lines;
-  if (editor.document()->isEmpty())
+  if (editor.textDocument().textLength() == 0)
     return lines;
   const int count = editor.lineCount();
   lines.reserve(count);

@@ -8,14 +8,14 @@ class QWidget;
 
 namespace tessera {
 
+class EditorView;
 class Prompts;
-class SourceEditor;
 
 // File > Print: after one confirmation the editor lines go to the default
 // printer as plain text. Changes nothing in the editor.
 class PrintCommand {
 public:
-  PrintCommand(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent);
+  PrintCommand(EditorView& editor, Prompts& prompts, QWidget* dialogParent);
   ~PrintCommand();
 
   // Tests hand in their own printer; the default is the system's.
@@ -35,10 +35,10 @@ public:
 
   // The editor's lines as displayed (wrapped rows under word wrap), each
   // cut to the printed length; an empty document has none.
-  static QStringList editorLines(const SourceEditor& editor);
+  static QStringList editorLines(const EditorView& editor);
 
 private:
-  SourceEditor& editor_;
+  EditorView& editor_;
   Prompts& prompts_;
   QWidget* parent_;
   std::unique_ptr<SystemPrinter> systemPrinter_;

@@ -4,6 +4,7 @@
 #include "editing/ReplaceDialog.h"
 #include "editing/TextSearch.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "platform/Prompts.h"
 
 #include <QTextCursor>
@@ -25,7 +26,7 @@ QString widgetNeedle(QString needle) {
 FindReplace::FindReplace(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent,
                          QObject* parent)
     : QObject(parent), editor_(editor), prompts_(prompts), dialogParent_(dialogParent) {
-  connect(editor_.document(), &QTextDocument::contentsChange, this, [this] {
+  connect(&editor_.textDocument(), &TextDocument::contentsChange, this, [this] {
     textCurrent_ = false;
     text_.clear();
   });
@@ -52,23 +53,23 @@ ReplaceDialog* FindReplace::replaceDialog() {
 }
 
 const QString& FindReplace::text() {
-  // The widget's own text (one character per line break): searching it
-  // needs no converted copy, and its positions are the widget's.
+  // The toolkit's own text (one character per line break): searching it
+  // needs no converted copy, and its positions are QtPositions.
   if (!textCurrent_) {
-    text_ = editor_.document()->toRawText();
+    text_ = editor_.textDocument().qtDocument()->toRawText();
     textCurrent_ = true;
   }
   return text_;
 }
 
 void FindReplace::openFind() {
-  findStart_ = 0;
+  findStart_ = TextPosition(0);
   findDialog()->showBox();
 }
 
 void FindReplace::openReplace() {
   // Its Find Next starts from the top as well.
-  findStart_ = 0;
+  findStart_ = TextPosition(0);
   replaceDialog()->showBox();
 }
 
@@ -84,24 +85,26 @@ void FindReplace::keepSelectionVisible() {
   editor_.setPalette(palette);
 }
 
-void FindReplace::selectWidgetRange(int from, int to) {
-  const int start = editor_.toPosition(from);
-  editor_.setSelection(start, editor_.toPosition(to) - start);
+void FindReplace::selectRange(QtPosition from, QtPosition to) {
+  const TextDocument& document = editor_.textDocument();
+  const TextPosition start = document.toTextPosition(from);
+  editor_.setSelection(start, document.toTextPosition(to) - start);
 }
 
 bool FindReplace::findNext(const QString& needle) {
   keepSelectionVisible();
-  if (needle.isEmpty() || findStart_ > editor_.textLength() - 1)
+  const TextDocument& document = editor_.textDocument();
+  if (needle.isEmpty() || findStart_ >= document.end())
     return false;
-  int from = editor_.toQtPosition(findStart_);
+  QtPosition from = document.toQtPosition(findStart_);
   // One past a hit that began at a line break lies inside the break.
-  if (editor_.toPosition(from) < findStart_)
-    ++from;
+  if (document.toTextPosition(from) < findStart_)
+    from = from + 1;
   const QString target = widgetNeedle(needle);
-  const int hit = findForward(text(), target, from);
+  const int hit = findForward(text(), target, from.value);
   if (hit < 0)
     return false;
-  selectWidgetRange(hit, hit + int(target.size()));
+  selectRange(QtPosition(hit), QtPosition(hit + int(target.size())));
   editor_.ensureCursorVisible();
   editor_.refreshStatus();
   findStart_ = editor_.caretPosition() + 1;
@@ -121,7 +124,7 @@ bool FindReplace::replace(const QString& needle, const QString& replacement) {
     reportNotFound(needle);
     return false;
   }
-  selectWidgetRange(hit, hit + int(target.size()));
+  selectRange(QtPosition(hit), QtPosition(hit + int(target.size())));
   editor_.insertAtCaret(replacement);
   return true;
 }
@@ -144,10 +147,10 @@ bool FindReplace::replaceAll(const QString& needle, const QString& replacement) 
   }
   // One edit block: one change for the document, its layout and the
   // change handling. Like every program edit it cannot be undone.
-  QTextDocument* doc = editor_.document();
-  doc->setUndoRedoEnabled(false);
+  QTextDocument* doc = editor_.textDocument().qtDocument();
   QTextCursor cursor(doc);
   QTextCursor caretAfter(doc);
+  editor_.textDocument().editWithoutUndo([&] {
   cursor.beginEditBlock();
   const int first = hits.front();
   const int last = hits.back() + int(target.size());
@@ -181,7 +184,7 @@ bool FindReplace::replaceAll(const QString& needle, const QString& replacement) 
     }
   }
   cursor.endEditBlock();
-  doc->setUndoRedoEnabled(true);
+  });
   editor_.setTextCursor(caretAfter);
   editor_.ensureCursorVisible();
   return true;

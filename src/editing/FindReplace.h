@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/Positions.h"
+
 #include <QObject>
 #include <QString>
 
@@ -30,7 +32,7 @@ public:
   // Each box is made when first needed, then kept.
   FindDialog* findDialog();
   ReplaceDialog* replaceDialog();
-  int findStart() const { return findStart_; }
+  TextPosition findStart() const { return findStart_; }
 
   // The menu commands.
   void openFind();
@@ -47,8 +49,7 @@ private:
   // not change so that pressing Find Next again costs a search, not a copy.
   const QString& text();
   void keepSelectionVisible();
-  // Selects between two of the widget's own positions.
-  void selectWidgetRange(int from, int to);
+  void selectRange(QtPosition from, QtPosition to);
   void reportNotFound(const QString& text);
 
   SourceEditor& editor_;
@@ -56,7 +57,7 @@ private:
   QWidget* dialogParent_;
   FindDialog* findDialog_ = nullptr;
   ReplaceDialog* replaceDialog_ = nullptr;
-  int findStart_ = 0;
+  TextPosition findStart_;
   QString text_;
   bool textCurrent_ = false;
   bool selectionKeptVisible_ = false;

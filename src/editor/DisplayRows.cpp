@@ -1,6 +1,7 @@
 #include "editor/DisplayRows.h"
 
 #include "editor/BlockLookup.h"
+#include "editor/TextDocument.h"
 
 #include <QElapsedTimer>
 #include <QEvent>
@@ -25,13 +26,15 @@ constexpr int kWarmChunk = 2048;
 constexpr int kWarmSliceMs = 8;
 } // namespace
 
-DisplayRows::DisplayRows(QPlainTextEdit& edit) : edit_(edit) {
+DisplayRows::DisplayRows(QPlainTextEdit& edit, const TextDocument* model) : edit_(edit) {
   warmTimer_.setSingleShot(true);
   warmTimer_.setInterval(0);
   connect(&warmTimer_, &QTimer::timeout, this, &DisplayRows::warmSlice);
-  // Connected before the editor's own change handling, so its status
-  // refresh already sees the new counts.
-  connect(edit.document(), &QTextDocument::contentsChange, this, &DisplayRows::onContentsChange);
+  // The editor's status refresh must already see the new counts.
+  if (model)
+    connect(model, &TextDocument::contentsChange, this, &DisplayRows::onContentsChange);
+  else
+    connect(edit.document(), &QTextDocument::contentsChange, this, &DisplayRows::onContentsChange);
   edit.installEventFilter(this);
   edit.viewport()->installEventFilter(this);
   warmTimer_.start();

@@ -14,6 +14,8 @@ class QTextBlock;
 
 namespace tessera {
 
+class TextDocument;
+
 // The editor's lines as it displays them: with word wrap off, one per text
 // line (block); with word wrap on, one per wrapped row. Positions here are
 // the widget's own (a line break counts one).
@@ -26,7 +28,9 @@ namespace tessera {
 class DisplayRows : public QObject {
   Q_OBJECT
 public:
-  explicit DisplayRows(QPlainTextEdit& edit);
+  // Follows the changes of `edit`'s document; with `model` given, through
+  // the model's notice, which comes before the model's change handling.
+  explicit DisplayRows(QPlainTextEdit& edit, const TextDocument* model = nullptr);
   ~DisplayRows() override;
 
   int rowCount() const;

@@ -1,8 +1,10 @@
 #include "editor/SourceEditor.h"
 
 #include "editor/DisplayRows.h"
+#include "editor/TextDocument.h"
 
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -11,30 +13,12 @@
 
 namespace tessera {
 
-namespace {
-// The widget keeps a line break as one paragraph separator.
-QString withCrLf(const QString& text) {
-  // One pass: QString::replace with a longer text moves the tail once per
-  // batch of hits, which is quadratic on a large document.
-  const qsizetype breaks = text.count(QChar::ParagraphSeparator);
-  if (breaks == 0)
-    return text;
-  QString out;
-  out.reserve(text.size() + breaks);
-  qsizetype from = 0;
-  for (qsizetype at = text.indexOf(QChar::ParagraphSeparator); at >= 0;
-       at = text.indexOf(QChar::ParagraphSeparator, from)) {
-    out.append(QStringView(text).mid(from, at - from));
-    out.append(QLatin1String("\r\n"));
-    from = at + 1;
-  }
-  out.append(QStringView(text).mid(from));
-  return out;
-}
-} // namespace
-
-SourceEditor::SourceEditor(QWidget* parent)
-    : QPlainTextEdit(parent), rows_(new DisplayRows(*this)) {
+SourceEditor::SourceEditor(TextDocument& document, QWidget* parent)
+    : QPlainTextEdit(parent), model_(document) {
+  setDocument(document.qtDocument());
+  // Made after the document is in place: the row cache follows its changes
+  // before the change handling below reads it.
+  rows_ = new DisplayRows(*this, &document);
   setObjectName(QStringLiteral("Memo1"));
   setFont(defaultFont());
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -42,7 +26,14 @@ SourceEditor::SourceEditor(QWidget* parent)
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setTabChangesFocus(false);
-  connect(document(), &QTextDocument::contentsChange, this, &SourceEditor::onContentsChange);
+  connect(&document, &TextDocument::changed, this, &SourceEditor::refreshStatus);
+  connect(&document, &TextDocument::textReplaced, this, &SourceEditor::onTextReplaced);
+}
+
+SourceEditor::SourceEditor(QWidget* parent) : SourceEditor(*new TextDocument, parent) {
+  // Owned from here on; a child made after the widget's own parts, so it
+  // is deleted after them.
+  model_.setParent(this);
 }
 
 SourceEditor::~SourceEditor() { delete rows_; }
@@ -55,68 +46,63 @@ QFont SourceEditor::defaultFont() {
 
 // --- positions -------------------------------------------------------------
 
-int SourceEditor::toPosition(int qtPosition) const {
-  return qtPosition + document()->findBlock(qtPosition).blockNumber();
+TextPosition SourceEditor::textPosition(int qtPosition) const {
+  return model_.toTextPosition(QtPosition(qtPosition));
 }
 
-int SourceEditor::toQtPosition(int position) const {
-  const QTextDocument* doc = document();
-  if (position <= 0)
-    return 0;
-  // The last block whose start (line breaks counted two) is <= position.
-  int lo = 0, hi = doc->blockCount() - 1;
-  while (lo < hi) {
-    const int mid = lo + (hi - lo + 1) / 2;
-    if (doc->findBlockByNumber(mid).position() + mid <= position)
-      lo = mid;
+int SourceEditor::qtPosition(TextPosition position) const {
+  return model_.toQtPosition(position).value;
+}
+
+TextPosition SourceEditor::selectionStart() const {
+  return textPosition(textCursor().selectionStart());
+}
+
+TextPosition SourceEditor::selectionEnd() const { return textPosition(textCursor().selectionEnd()); }
+
+TextPosition SourceEditor::cursorPosition() const { return textPosition(textCursor().position()); }
+
+QString SourceEditor::selectedText() const {
+  // The widget gives a line break as the paragraph separator.
+  QString text = textCursor().selectedText();
+  const qsizetype breaks = text.count(QChar::ParagraphSeparator);
+  if (breaks == 0)
+    return text;
+  QString out;
+  out.reserve(text.size() + breaks);
+  for (const QChar c : text) {
+    if (c == QChar::ParagraphSeparator)
+      out.append(QLatin1String("\r\n"));
     else
-      hi = mid - 1;
+      out.append(c);
   }
-  const QTextBlock block = doc->findBlockByNumber(lo);
-  const int offset = position - (block.position() + lo);
-  // A position between the CR and the LF of a break stays at the line end.
-  return block.position() + std::min(offset, block.length() - 1);
+  return out;
 }
 
-int SourceEditor::selectionStart() const { return toPosition(textCursor().selectionStart()); }
-
-int SourceEditor::selectionEnd() const { return toPosition(textCursor().selectionEnd()); }
-
-int SourceEditor::cursorPosition() const { return toPosition(textCursor().position()); }
-
-QString SourceEditor::selectedText() const { return withCrLf(textCursor().selectedText()); }
-
-void SourceEditor::setSelection(int start, int length) {
+void SourceEditor::setSelection(TextPosition start, int length) {
   QTextCursor cursor = textCursor();
-  cursor.setPosition(toQtPosition(start));
+  cursor.setPosition(qtPosition(start));
   // Computed wide: a start and length near the int limits must not overflow.
-  const qint64 end = std::clamp<qint64>(qint64(start) + length, 0, std::numeric_limits<int>::max());
-  cursor.setPosition(toQtPosition(int(end)), QTextCursor::KeepAnchor);
+  const qint64 end =
+      std::clamp<qint64>(qint64(start.value) + length, 0, std::numeric_limits<int>::max());
+  cursor.setPosition(qtPosition(TextPosition(int(end))), QTextCursor::KeepAnchor);
   setTextCursor(cursor);
 }
 
 // --- program edits ---------------------------------------------------------
 
-void SourceEditor::insertWithoutUndo(QTextCursor& cursor, const QString& text) {
-  typingRunEnd_ = -1;
-  // Switching undo off forgets the recorded step, so the user's last
-  // action cannot be undone across a program edit.
-  document()->setUndoRedoEnabled(false);
-  cursor.insertText(text);
-  document()->setUndoRedoEnabled(true);
-}
-
 void SourceEditor::insertAtCaret(const QString& text) {
+  typingRunEnd_ = -1;
   QTextCursor cursor = textCursor();
-  insertWithoutUndo(cursor, text);
+  model_.editWithoutUndo([&] { cursor.insertText(text); });
   setTextCursor(cursor);
   ensureCursorVisible();
 }
 
 void SourceEditor::moveCaretBack(int n) {
-  const int target = std::max(0, caretPosition() - n);
+  const TextPosition target = std::max(TextPosition(0), caretPosition() - n);
   QTextCursor cursor = textCursor();
-  cursor.setPosition(toQtPosition(target));
+  cursor.setPosition(qtPosition(target));
   setTextCursor(cursor);
 }
 
@@ -126,6 +112,14 @@ void SourceEditor::focusEditor() {
   setFocus(Qt::OtherFocusReason);
 }
 
+void SourceEditor::takeFocus() { setFocus(Qt::OtherFocusReason); }
+
+void SourceEditor::showStart() {
+  setSelection(TextPosition(0), 0);
+  ensureCursorVisible();
+  verticalScrollBar()->setValue(0);
+}
+
 void SourceEditor::apply(const Insertion& insertion) {
   insertAtCaret(insertion.text);
   if (insertion.caretBack > 0)
@@ -133,6 +127,13 @@ void SourceEditor::apply(const Insertion& insertion) {
   if (insertion.rerunChange)
     runChangeHandling();
   focusEditor();
+}
+
+void SourceEditor::onTextReplaced() {
+  typingRunEnd_ = -1;
+  QTextCursor cursor = textCursor();
+  cursor.setPosition(0);
+  setTextCursor(cursor);
 }
 
 // --- editor lines ----------------------------------------------------------
@@ -147,61 +148,10 @@ QString SourceEditor::lineText(int line) const {
   return block.text().mid(from, std::min(end - start, kMaxLineText));
 }
 
-int SourceEditor::lineStart(int line) const { return toPosition(rows_->rowStart(line)); }
+TextPosition SourceEditor::lineStart(int line) const { return textPosition(rows_->rowStart(line)); }
 
-int SourceEditor::lineOfPosition(int position) const {
-  return rows_->rowOfQtPosition(toQtPosition(position));
-}
-
-// --- whole text ------------------------------------------------------------
-
-QString SourceEditor::wholeText() const { return withCrLf(document()->toRawText()); }
-
-int SourceEditor::textLength() const {
-  const QTextDocument* doc = document();
-  // characterCount() includes the final paragraph separator.
-  return doc->characterCount() - 1 + (doc->blockCount() - 1);
-}
-
-bool SourceEditor::holdsText(const QString& text) const {
-  // Compared line by line: a large document is never copied whole for this.
-  if (text.size() != textLength())
-    return false;
-  const QStringView view(text);
-  qsizetype offset = 0;
-  const QTextBlock first = document()->firstBlock();
-  for (QTextBlock block = first; block.isValid(); block = block.next()) {
-    if (block != first) {
-      if (view.mid(offset, 2) != QLatin1String("\r\n"))
-        return false;
-      offset += 2;
-    }
-    const QString line = block.text();
-    if (view.mid(offset, line.size()) != line)
-      return false;
-    offset += line.size();
-  }
-  return offset == text.size();
-}
-
-bool SourceEditor::replaceWholeText(const QString& text) {
-  const bool changed = !holdsText(text);
-  if (changed) {
-    // The widget reports clearing and filling as two changes; this is one.
-    replacing_ = true;
-    document()->setUndoRedoEnabled(false);
-    setPlainText(text);
-    document()->setUndoRedoEnabled(true);
-    replacing_ = false;
-  } else {
-    document()->clearUndoRedoStacks();
-  }
-  QTextCursor cursor = textCursor();
-  cursor.setPosition(0);
-  setTextCursor(cursor);
-  if (changed)
-    runChangeHandling();
-  return changed;
+int SourceEditor::lineOfPosition(TextPosition position) const {
+  return rows_->rowOfQtPosition(qtPosition(position));
 }
 
 // --- change handling and status --------------------------------------------
@@ -220,36 +170,25 @@ RowColumn SourceEditor::rowColumn() const {
   // A selection made leftwards: the column counts from the caret's row.
   int caretRowStart = 0;
   rows_->rowOfQtPosition(cursor.position(), &caretRowStart);
-  rc.column = toPosition(end) - toPosition(caretRowStart);
+  rc.column = textPosition(end) - textPosition(caretRowStart);
   return rc;
 }
 
 void SourceEditor::runChangeHandling() {
   refreshStatus();
-  modified_ = true;
+  model_.setModified(true);
 }
 
 void SourceEditor::refreshStatus() { emit statusChanged(rowColumn()); }
 
-void SourceEditor::onContentsChange(int, int removed, int added) {
-  if ((removed == 0 && added == 0) || replacing_)
-    return;
-  runChangeHandling();
-}
-
 // --- undo --------------------------------------------------------------------
-
-bool SourceEditor::canUndoStep() const {
-  return document()->isUndoAvailable() || document()->isRedoAvailable();
-}
 
 void SourceEditor::undoStep() {
   typingRunEnd_ = -1;
-  // The widget keeps a deeper history; only its top step is ever used:
-  // after an Undo the next Undo redoes that same step.
-  if (document()->isRedoAvailable())
+  // The widget keeps a deeper history; only its top step is ever used.
+  if (model_.undoStepRedoes())
     redo();
-  else if (document()->isUndoAvailable())
+  else if (model_.canUndoStep())
     undo();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Insertion.h"
+#include "editor/EditorView.h"
 
 #include <QPlainTextEdit>
 
@@ -16,77 +16,60 @@ struct RowColumn {
   bool operator==(const RowColumn&) const = default;
 };
 
-// The source editor: the one object every tool, dialog and command works on.
-//
-// Positions count characters from the start of the text with a line break
-// counting as two (CR LF), whatever the widget stores. Conversions go through
-// the block number, so no operation here materialises the whole text except
-// wholeText() and replaceWholeText().
-//
-// Undo keeps one step of the user's own editing (typing, cut, paste,
-// deletion); program insertions are not undoable and forget that step.
-class SourceEditor : public QPlainTextEdit {
+// The source editor view: draws a TextDocument, holds the caret and the
+// selection, forwards keys, and computes the status line's row and column.
+// Positions it takes and gives count a line break as two (TextPosition);
+// conversions go through the document.
+class SourceEditor : public QPlainTextEdit, public EditorView {
   Q_OBJECT
 public:
   static constexpr int kMaxLineText = 4096;
 
+  // A view over `document`, which outlives it.
+  explicit SourceEditor(TextDocument& document, QWidget* parent = nullptr);
+  // A view over a document of its own.
   explicit SourceEditor(QWidget* parent = nullptr);
   ~SourceEditor() override;
 
   // The font the editor starts with.
   static QFont defaultFont();
 
+  TextDocument& textDocument() const override { return model_; }
+
   // --- positions and selection (line break = 2)
-  int caretPosition() const { return selectionStart(); } // the selection start
-  int selectionStart() const;
-  int selectionEnd() const;
+  TextPosition caretPosition() const { return selectionStart(); } // the selection start
+  TextPosition selectionStart() const;
+  TextPosition selectionEnd() const;
   int selectionLength() const { return selectionEnd() - selectionStart(); }
-  QString selectedText() const; // line breaks as CR LF
-  void setSelection(int start, int length);
+  QString selectedText() const override;
+  void setSelection(TextPosition start, int length) override;
   // The caret itself (the moving end of a selection), as a position.
-  int cursorPosition() const;
+  TextPosition cursorPosition() const;
 
   // --- program edits
-  // Replaces the selection by `text` (CR LF, LF or CR all make one line
-  // break); the caret ends after it with nothing selected. Not undoable.
-  void insertAtCaret(const QString& text);
-  void moveCaretBack(int n);
-  void focusEditor();
-  // Insert, move back, optionally run the change handling again, focus.
-  void apply(const Insertion& insertion);
+  void insertAtCaret(const QString& text) override;
+  void moveCaretBack(int n) override;
+  void apply(const Insertion& insertion) override;
+
+  // --- focus
+  void focusEditor() override;
+  void takeFocus() override;
+  bool editorHasFocus() const override { return hasFocus(); }
+  void showStart() override;
 
   // --- editor lines (display rows under word wrap)
-  int lineCount() const;
-  QString lineText(int line) const; // without its break, at most kMaxLineText characters
-  int lineStart(int line) const;
-  int lineOfPosition(int position) const;
-
-  // --- the whole text
-  QString wholeText() const; // CR LF line breaks
-  int textLength() const;    // same count as wholeText().size(), without building it
-  // Replaces the whole text in one step; caret to the start, nothing
-  // selected, undo emptied. Runs the change handling only when the text
-  // differs; returns whether it did.
-  bool replaceWholeText(const QString& text);
-  // Whether the editor's text equals `text` (CR LF breaks), character for character.
-  bool holdsText(const QString& text) const;
+  int lineCount() const override;
+  QString lineText(int line) const override; // at most kMaxLineText characters
+  TextPosition lineStart(int line) const;
+  int lineOfPosition(TextPosition position) const;
 
   // --- change handling and status
   RowColumn rowColumn() const;
-  bool isModifiedFlag() const { return modified_; }
-  void setModifiedFlag(bool modified) { modified_ = modified; }
-  // The change handling: refresh the status line and set the modified flag.
-  void runChangeHandling();
-  // Refresh the status line only.
-  void refreshStatus();
+  void runChangeHandling() override;
+  void refreshStatus() override;
 
   // --- undo (one step; Undo of an Undo redoes)
-  bool canUndoStep() const;
   void undoStep();
-
-  // Position conversions, exposed for tests and tools that need them.
-  int toPosition(int qtPosition) const;
-  int toQtPosition(int position) const;
 
 signals:
   // After every change handling and status refresh: row and column of the caret.
@@ -98,11 +81,11 @@ protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-  void onContentsChange(int from, int removed, int added);
-  void insertWithoutUndo(QTextCursor& cursor, const QString& text);
+  TextPosition textPosition(int qtPosition) const;
+  int qtPosition(TextPosition position) const;
+  void onTextReplaced();
 
-  bool modified_ = false;
-  bool replacing_ = false;
+  TextDocument& model_;
   int typingRunEnd_ = -1; // widget position where the last run of typing ended
   DisplayRows* rows_ = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "generators/DropDownMenuEditor.h"
 
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "generators/GeneratorTexts.h"
 
 #include <QButtonGroup>
@@ -22,7 +22,7 @@ const QString kDefaultLink = QStringLiteral("http://");
 QString defaultItemName(int item) { return QStringLiteral("Menu item %1").arg(item); }
 } // namespace
 
-DropDownMenuEditor::DropDownMenuEditor(SourceEditor& editor, QWidget* parent)
+DropDownMenuEditor::DropDownMenuEditor(EditorView& editor, QWidget* parent)
     : GeneratorDialog(QStringLiteral("TForm7"), QStringLiteral("Drop-down Menu Editor"),
                       QSize(626, 625), parent),
       editor_(editor) {

@@ -10,7 +10,7 @@ class QPushButton;
 
 namespace tessera {
 
-class SourceEditor;
+class EditorView;
 
 // The drop-down menu editor: choose how many items, name the menu, fill in
 // each item's name and link, generate the source, edit it if need be and
@@ -18,7 +18,7 @@ class SourceEditor;
 class DropDownMenuEditor : public GeneratorDialog {
   Q_OBJECT
 public:
-  explicit DropDownMenuEditor(SourceEditor& editor, QWidget* parent = nullptr);
+  explicit DropDownMenuEditor(EditorView& editor, QWidget* parent = nullptr);
 
   // The window's steps, as its buttons run them.
   void confirmSetup();   // "I am ready!"
@@ -47,7 +47,7 @@ private:
   void buildFocusOrder();
   int itemCount() const { return countGroup_.chosen(); }
 
-  SourceEditor& editor_;
+  EditorView& editor_;
   RadioGroup countGroup_;
   QLineEdit* menuName_ = nullptr;
   QPushButton* readyButton_ = nullptr;

@@ -8,7 +8,7 @@
 
 namespace tessera {
 
-Generators::Generators(SourceEditor& editor, Prompts& prompts, QWidget* mainWindow)
+Generators::Generators(EditorView& editor, Prompts& prompts, QWidget* mainWindow)
     : QObject(mainWindow), editor_(editor), prompts_(prompts), mainWindow_(mainWindow) {
   setObjectName(QStringLiteral("Generators"));
 }

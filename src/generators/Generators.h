@@ -10,7 +10,7 @@ namespace tessera {
 class DropDownMenuEditor;
 class Prompts;
 class SiteWizard;
-class SourceEditor;
+class EditorView;
 class TableEditor;
 
 // The three generator windows, each made when first needed (so they cost
@@ -19,7 +19,7 @@ class TableEditor;
 class Generators : public QObject {
   Q_OBJECT
 public:
-  Generators(SourceEditor& editor, Prompts& prompts, QWidget* mainWindow);
+  Generators(EditorView& editor, Prompts& prompts, QWidget* mainWindow);
 
   // Wires the menu commands (their toolbar buttons run the same items).
   void connectCommands(QAction* tableEditor, QAction* dropDownMenuEditor, QAction* siteWizard);
@@ -29,7 +29,7 @@ public:
   SiteWizard* siteWizard();
 
 private:
-  SourceEditor& editor_;
+  EditorView& editor_;
   Prompts& prompts_;
   QWidget* mainWindow_;
   TableEditor* tableEditor_ = nullptr;

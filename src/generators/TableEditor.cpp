@@ -1,6 +1,6 @@
 #include "generators/TableEditor.h"
 
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "generators/GeneratorTexts.h"
 #include "generators/TablePreview.h"
 #include "platform/Prompts.h"
@@ -22,7 +22,7 @@ const QRect kStepTwoArea(229, 8, 212, 132);
 const QRect kBottomButton(0, 383, 141, 32);
 } // namespace
 
-TableEditor::TableEditor(SourceEditor& editor, Prompts& prompts, QWidget* parent)
+TableEditor::TableEditor(EditorView& editor, Prompts& prompts, QWidget* parent)
     : GeneratorDialog(QStringLiteral("TForm8"), QStringLiteral("Table Editor"), QSize(449, 425),
                       parent),
       editor_(editor), prompts_(prompts), previewFolder_(defaultPreviewFolder()) {

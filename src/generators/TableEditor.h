@@ -9,14 +9,14 @@ class QPushButton;
 namespace tessera {
 
 class Prompts;
-class SourceEditor;
+class EditorView;
 
 // The table editor: choose columns, then rows, see the shape's preview and
 // insert the table at the editor's caret.
 class TableEditor : public GeneratorDialog {
   Q_OBJECT
 public:
-  TableEditor(SourceEditor& editor, Prompts& prompts, QWidget* parent = nullptr);
+  TableEditor(EditorView& editor, Prompts& prompts, QWidget* parent = nullptr);
 
   // Where the preview bitmaps are read from (a folder path, "/" at the end
   // optional). Defaults to data/ beside the program.
@@ -44,7 +44,7 @@ private:
   void insertTable(const QString& text);
   void askToSelect();
 
-  SourceEditor& editor_;
+  EditorView& editor_;
   Prompts& prompts_;
   QString previewFolder_;
   QString oneColumnText_;

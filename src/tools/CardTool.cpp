@@ -1,6 +1,6 @@
 #include "tools/CardTool.h"
 
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "platform/Hint.h"
 #include "platform/Prompts.h"
 #include "tools/CardBuilders.h"
@@ -26,7 +26,7 @@ static const QString kSettingsOn = QStringLiteral("Other settings (Enabled)");
 static const QString kSettingsOff = QStringLiteral("Other settings (Disabled)");
 static constexpr int kPanelMargin = 10; // each side: the panel is 20 narrower than the window
 
-CardTool::CardTool(QWidget* page, QWidget* host, QWidget* anchor, SourceEditor* editor,
+CardTool::CardTool(QWidget* page, QWidget* host, QWidget* anchor, EditorView* editor,
                    Prompts& prompts)
     : QObject(page), editor_(editor), prompts_(prompts), host_(host), anchor_(anchor) {
   buildTab(page);

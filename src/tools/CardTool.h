@@ -11,7 +11,7 @@ class QWidget;
 namespace tessera {
 
 class Prompts;
-class SourceEditor;
+class EditorView;
 
 // The "Card" tab and its "Other settings" panel (`Panel1`), which lies
 // over the top edge of the source editor, right under the tools panel,
@@ -21,7 +21,7 @@ class CardTool : public QObject {
 public:
   // `host` holds the settings panel (the window's client area); `anchor`
   // is the widget it lies under (the tools panel).
-  CardTool(QWidget* page, QWidget* host, QWidget* anchor, SourceEditor* editor, Prompts& prompts);
+  CardTool(QWidget* page, QWidget* host, QWidget* anchor, EditorView* editor, Prompts& prompts);
 
   QFrame* settingsPanel() const { return panel_; }
 
@@ -42,7 +42,7 @@ private:
   void onUseTimerToggled(bool checked);      // CheckBox3's click handling
   void placePanel();
 
-  SourceEditor* editor_;
+  EditorView* editor_;
   Prompts& prompts_;
   QWidget* host_;
   QWidget* anchor_;

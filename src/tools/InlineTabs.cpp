@@ -1,6 +1,6 @@
 #include "tools/InlineTabs.h"
 
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "tools/InlineBuilders.h"
 #include "tools/ToolWidgets.h"
 
@@ -11,7 +11,7 @@ namespace tessera {
 
 using namespace toolui;
 
-void buildGeneralToolsTab(QWidget* page, SourceEditor* editor) {
+void buildGeneralToolsTab(QWidget* page, EditorView* editor) {
   QHBoxLayout* layout = row(page);
   // The hidden pair carries the line-break operations (no focus change);
   // the visible buttons run them and then focus the editor.
@@ -21,9 +21,9 @@ void buildGeneralToolsTab(QWidget* page, SourceEditor* editor) {
       button(layout, "Button2", QStringLiteral("Line omission"), QStringLiteral("Sorkihagyás"));
   carriageReturn->hide();
   omission->hide();
-  QObject::connect(carriageReturn, &QPushButton::clicked, editor,
+  QObject::connect(carriageReturn, &QPushButton::clicked, carriageReturn,
                    [editor] { editor->insertAtCaret(lineBreak().text); });
-  QObject::connect(omission, &QPushButton::clicked, editor,
+  QObject::connect(omission, &QPushButton::clicked, omission,
                    [editor] { editor->insertAtCaret(lineOmission().text); });
 
   QPushButton* brake = button(layout, "BitBtn5", QStringLiteral("Brake line"),
@@ -32,18 +32,18 @@ void buildGeneralToolsTab(QWidget* page, SourceEditor* editor) {
   QPushButton* omit =
       button(layout, "BitBtn6", QStringLiteral("Line omission"), QStringLiteral("Line omission"));
   omit->setIcon(glyph(Glyph::LineOmission));
-  QObject::connect(brake, &QPushButton::clicked, editor, [editor, carriageReturn] {
+  QObject::connect(brake, &QPushButton::clicked, brake, [editor, carriageReturn] {
     carriageReturn->click();
     editor->focusEditor();
   });
-  QObject::connect(omit, &QPushButton::clicked, editor, [editor, omission] {
+  QObject::connect(omit, &QPushButton::clicked, omit, [editor, omission] {
     omission->click();
     editor->focusEditor();
   });
   layout->addStretch(1);
 }
 
-void buildFormattingTab(QWidget* page, SourceEditor* editor) {
+void buildFormattingTab(QWidget* page, EditorView* editor) {
   QHBoxLayout* layout = row(page);
   const struct {
     const char* name;
@@ -60,14 +60,14 @@ void buildFormattingTab(QWidget* page, SourceEditor* editor) {
     b->setIcon(glyph(tool.glyph));
     b->setFixedWidth(32);
     const Align align = tool.align;
-    QObject::connect(b, &QPushButton::clicked, editor, [editor, align] {
+    QObject::connect(b, &QPushButton::clicked, b, [editor, align] {
       editor->apply(alignParagraph(align, editor->selectedText()));
     });
   }
   layout->addStretch(1);
 }
 
-void buildCharactersTab(QWidget* page, SourceEditor* editor) {
+void buildCharactersTab(QWidget* page, EditorView* editor) {
   QHBoxLayout* layout = row(page);
   const auto styled = [&](const char* name, const QString& caption, const QString& hint, Wrap wrap,
                           auto setFont) {
@@ -77,7 +77,7 @@ void buildCharactersTab(QWidget* page, SourceEditor* editor) {
     b->setFont(font);
     b->setFixedWidth(wrap == Wrap::Bold || wrap == Wrap::Italic || wrap == Wrap::Underline ? 30
                                                                                            : 56);
-    QObject::connect(b, &QPushButton::clicked, editor,
+    QObject::connect(b, &QPushButton::clicked, b,
                      [editor, wrap] { editor->apply(wrapTool(wrap, editor->selectedText())); });
   };
   const QString serif = QStringLiteral("Times New Roman");
@@ -129,7 +129,7 @@ void buildCharactersTab(QWidget* page, SourceEditor* editor) {
       b->setIcon(glyph(Glyph::Ampersand));
     b->setFixedWidth(28);
     const Entity entity = c.entity;
-    QObject::connect(b, &QPushButton::clicked, editor,
+    QObject::connect(b, &QPushButton::clicked, b,
                      [editor, entity] { editor->apply(characterEntity(entity)); });
   }
   layout->addStretch(1);

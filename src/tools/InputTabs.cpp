@@ -1,6 +1,6 @@
 #include "tools/InputTabs.h"
 
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "platform/Hint.h"
 #include "tools/FieldRules.h"
 #include "tools/InputBuilders.h"
@@ -30,7 +30,7 @@ static OptionalFieldSwitch* optionalNumber(QBoxLayout* layout, const char* green
   return new OptionalFieldSwitch(greenLabel, redLabel, edit, false, owner);
 }
 
-InputTabs::InputTabs(QWidget* inputPage, QWidget* commentPage, SourceEditor* editor)
+InputTabs::InputTabs(QWidget* inputPage, QWidget* commentPage, EditorView* editor)
     : QObject(inputPage), editor_(editor) {
   QHBoxLayout* input = row(inputPage);
   label(input, "Label16", QStringLiteral("Field name:"));

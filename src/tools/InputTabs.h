@@ -9,20 +9,20 @@ class QWidget;
 namespace tessera {
 
 class OptionalFieldSwitch;
-class SourceEditor;
+class EditorView;
 
 // The "Input field" and "Comment" tabs.
 class InputTabs : public QObject {
   Q_OBJECT
 public:
-  InputTabs(QWidget* inputPage, QWidget* commentPage, SourceEditor* editor);
+  InputTabs(QWidget* inputPage, QWidget* commentPage, EditorView* editor);
 
   void reset();
   void insertInputField(); // Button11
   void insertComment();    // Button10
 
 private:
-  SourceEditor* editor_;
+  EditorView* editor_;
   QLineEdit* name_ = nullptr;      // Edit15
   QLineEdit* size_ = nullptr;      // Edit16
   QLineEdit* maxLength_ = nullptr; // Edit18

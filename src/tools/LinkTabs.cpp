@@ -1,6 +1,6 @@
 #include "tools/LinkTabs.h"
 
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "platform/Hint.h"
 #include "tools/FieldRules.h"
 #include "tools/LinkBuilders.h"
@@ -19,7 +19,7 @@ using namespace toolui;
 static const QString kHttp = QStringLiteral("http://");
 
 LinkTabs::LinkTabs(QWidget* linkPage, QWidget* imagePage, QWidget* imageLinkPage,
-                   SourceEditor* editor)
+                   EditorView* editor)
     : QObject(linkPage), editor_(editor) {
   buildLinkTab(linkPage);
   buildImageTab(imagePage);

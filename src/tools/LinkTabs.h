@@ -9,13 +9,13 @@ class QWidget;
 namespace tessera {
 
 class OptionalFieldSwitch;
-class SourceEditor;
+class EditorView;
 
 // The "Link", "Image" and "Image link" tabs.
 class LinkTabs : public QObject {
   Q_OBJECT
 public:
-  LinkTabs(QWidget* linkPage, QWidget* imagePage, QWidget* imageLinkPage, SourceEditor* editor);
+  LinkTabs(QWidget* linkPage, QWidget* imagePage, QWidget* imageLinkPage, EditorView* editor);
 
   void reset();
 
@@ -28,7 +28,7 @@ private:
   void buildImageTab(QWidget* page);
   void buildImageLinkTab(QWidget* page);
 
-  SourceEditor* editor_;
+  EditorView* editor_;
   QLineEdit* linkUrl_ = nullptr;   // Edit1
   QLineEdit* linkText_ = nullptr;  // Edit10
   QComboBox* accessKey_ = nullptr; // ComboBox3

@@ -1,6 +1,6 @@
 #include "tools/NavigationTabs.h"
 
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "tools/FieldRules.h"
 #include "tools/NavigationBuilders.h"
 #include "tools/ToolWidgets.h"
@@ -16,7 +16,7 @@ namespace tessera {
 
 using namespace toolui;
 
-NavigationTabs::NavigationTabs(QWidget* buttonPage, QWidget* otherPage, SourceEditor* editor)
+NavigationTabs::NavigationTabs(QWidget* buttonPage, QWidget* otherPage, EditorView* editor)
     : QObject(buttonPage), editor_(editor) {
   buildButtonTab(buttonPage);
   buildOtherTab(otherPage);
@@ -54,7 +54,7 @@ void NavigationTabs::buildOtherTab(QWidget* page) {
                         std::function<Insertion(const QString&)> build) {
     QPushButton* b =
         button(layout, name, QString::fromLatin1(caption), QString::fromLatin1(caption));
-    connect(b, &QPushButton::clicked, editor_,
+    connect(b, &QPushButton::clicked, this,
             [this, build] { editor_->apply(build(editor_->selectedText())); });
   };
   tool("Button23", "Back button", [](const QString&) { return backButtonTemplate(); });

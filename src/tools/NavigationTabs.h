@@ -8,7 +8,7 @@ class QWidget;
 
 namespace tessera {
 
-class SourceEditor;
+class EditorView;
 
 // The "Button" tab (a soft key: do element with a go task; its type list
 // grows by each new type used) and the "Other" tab (back button, template,
@@ -16,7 +16,7 @@ class SourceEditor;
 class NavigationTabs : public QObject {
   Q_OBJECT
 public:
-  NavigationTabs(QWidget* buttonPage, QWidget* otherPage, SourceEditor* editor);
+  NavigationTabs(QWidget* buttonPage, QWidget* otherPage, EditorView* editor);
 
   void reset();
   void insertDoElement(); // Button12
@@ -25,7 +25,7 @@ private:
   void buildButtonTab(QWidget* page);
   void buildOtherTab(QWidget* page);
 
-  SourceEditor* editor_;
+  EditorView* editor_;
   QLineEdit* buttonText_ = nullptr; // Edit7
   QLineEdit* buttonUrl_ = nullptr;  // Edit8
   QComboBox* type_ = nullptr;       // ComboBox2

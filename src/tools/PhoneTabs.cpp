@@ -1,6 +1,6 @@
 #include "tools/PhoneTabs.h"
 
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "platform/Hint.h"
 #include "tools/FieldRules.h"
 #include "tools/TelephonyBuilders.h"
@@ -17,7 +17,7 @@ using namespace toolui;
 
 static const QString kNumber = QStringLiteral("+3611234567");
 
-PhoneTabs::PhoneTabs(QWidget* callPage, QWidget* nameListPage, SourceEditor* editor)
+PhoneTabs::PhoneTabs(QWidget* callPage, QWidget* nameListPage, EditorView* editor)
     : QObject(callPage), editor_(editor) {
   const QString textHint = QStringLiteral("Text of the button. It is mandatory to specify.");
 

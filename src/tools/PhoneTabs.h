@@ -8,21 +8,21 @@ class QWidget;
 namespace tessera {
 
 class OptionalFieldSwitch;
-class SourceEditor;
+class EditorView;
 
 // The "Phone call" and "Name list" tabs: links to the handset's phone
 // functions.
 class PhoneTabs : public QObject {
   Q_OBJECT
 public:
-  PhoneTabs(QWidget* callPage, QWidget* nameListPage, SourceEditor* editor);
+  PhoneTabs(QWidget* callPage, QWidget* nameListPage, EditorView* editor);
 
   void reset();
   void insertPhoneCall(); // Button7
   void insertNameList();  // Button24
 
 private:
-  SourceEditor* editor_;
+  EditorView* editor_;
   QLineEdit* callText_ = nullptr;   // Edit11
   QLineEdit* callNumber_ = nullptr; // Edit12
   QLineEdit* listText_ = nullptr;   // Edit19

@@ -24,7 +24,7 @@ QString ToolsPanel::caption(Tab tab) {
   return QString::fromLatin1(captions[tab]);
 }
 
-ToolsPanel::ToolsPanel(SourceEditor* editor, Prompts& prompts, QWidget* parent)
+ToolsPanel::ToolsPanel(EditorView* editor, Prompts& prompts, QWidget* parent)
     : QTabWidget(parent), editor_(editor), prompts_(prompts), host_(parent ? parent : this) {
   setObjectName(QStringLiteral("PageControl1"));
   setFixedHeight(kHeight);

@@ -12,7 +12,7 @@ class LinkTabs;
 class NavigationTabs;
 class PhoneTabs;
 class Prompts;
-class SourceEditor;
+class EditorView;
 
 // The element tools panel: thirteen tabs of tools that insert WML at the
 // source editor's caret. The card tool's "Other settings" panel (`Panel1`)
@@ -39,7 +39,7 @@ public:
   };
 
   // Error boxes (the card timer's) go through `prompts`.
-  ToolsPanel(SourceEditor* editor, Prompts& prompts, QWidget* parent = nullptr);
+  ToolsPanel(EditorView* editor, Prompts& prompts, QWidget* parent = nullptr);
   ~ToolsPanel() override;
 
   static QString caption(Tab tab);
@@ -69,7 +69,7 @@ private:
   static void showNewChildren(QWidget* page);
   void placeInFocusChain(const QList<QWidget*>& roots);
 
-  SourceEditor* editor_;
+  EditorView* editor_;
   Prompts& prompts_;
   QWidget* host_; // holds the card tool's settings panel
   QWidget* pages_[TabCount] = {};

@@ -1,0 +1,42 @@
+#pragma once
+
+namespace tessera {
+
+// A place in the text as a character count from its start. Two kinds exist
+// and must never be mixed: the program counts a line break as two characters
+// (CR LF, as the file, the status line and every tool count), the toolkit's
+// text document counts it as one. Each kind is a type of its own; the only
+// conversions between them are in TextDocument.
+template <typename Kind> struct Position {
+  int value = 0;
+
+  constexpr Position() = default;
+  constexpr explicit Position(int v) : value(v) {}
+
+  friend constexpr bool operator==(Position a, Position b) { return a.value == b.value; }
+  friend constexpr bool operator!=(Position a, Position b) { return a.value != b.value; }
+  friend constexpr bool operator<(Position a, Position b) { return a.value < b.value; }
+  friend constexpr bool operator<=(Position a, Position b) { return a.value <= b.value; }
+  friend constexpr bool operator>(Position a, Position b) { return a.value > b.value; }
+  friend constexpr bool operator>=(Position a, Position b) { return a.value >= b.value; }
+  // Moving by a number of characters of the same kind.
+  friend constexpr Position operator+(Position p, int n) { return Position(p.value + n); }
+  friend constexpr Position operator-(Position p, int n) { return Position(p.value - n); }
+  // The number of characters between two places.
+  friend constexpr int operator-(Position a, Position b) { return a.value - b.value; }
+};
+
+// A line break counts two (CR LF).
+using TextPosition = Position<struct CrLfCounted>;
+// The toolkit's text document: a line break is one paragraph separator.
+using QtPosition = Position<struct SeparatorCounted>;
+
+// A text line (counted from 0) and a column within it (characters from the
+// line's start, counted from 0).
+struct LineColumn {
+  int line = 0;
+  int column = 0;
+  bool operator==(const LineColumn&) const = default;
+};
+
+} // namespace tessera
