@@ -53,8 +53,8 @@ BENCH_FIGURE(endVersusStart, 30) {
     const QString size = bench::Context::sizeLabel(mb);
     for (const bool wrap : {false, true}) {
       setWrap(editor, wrap);
-      const auto atStart = [&] { editor.setSelection(0, 0); };
-      const auto atEnd = [&] { editor.setSelection(editor.textLength(), 0); };
+      const auto atStart = [&] { editor.setSelection(tessera::TextPosition(0), 0); };
+      const auto atEnd = [&] { editor.setSelection(tessera::TextPosition(editor.textDocument().textLength()), 0); };
       const auto refreshes = [&] {
         for (int i = 0; i < kRefreshes; ++i)
           editor.refreshStatus();
@@ -81,14 +81,14 @@ BENCH_FIGURE(typing, 40) {
   const int mb = context.largestMb();
   bench::AppWindow large, small;
   large.load(context.sampleFile(mb));
-  small.editor().replaceWholeText(QString::fromUtf8(context.sampleText(1024)));
+  small.editor().textDocument().replaceWholeText(QString::fromUtf8(context.sampleText(1024)));
   QString keys;
   while (keys.size() < 1000)
     keys += QStringLiteral("typed words ");
   keys.truncate(1000);
   for (bench::AppWindow* app : {&large, &small}) {
     setWrap(app->editor(), true);
-    app->editor().setSelection(app->editor().textLength(), 0);
+    app->editor().setSelection(tessera::TextPosition(app->editor().textDocument().textLength()), 0);
   }
   double ours = 0, reference = 0;
   bench::bestOfAlternating(
@@ -113,7 +113,7 @@ BENCH_FIGURE(goToLastLine, 50) {
   for (const int mb : context.sizesMb) {
     app.load(context.sampleFile(mb));
     setWrap(editor, true);
-    bare->setPlainText(editor.wholeText());
+    bare->setPlainText(editor.textDocument().wholeText());
     bench::settle();
     const QTextDocument* doc = bare->document();
     const qreal width = bare->viewport()->width() - 2 * doc->documentMargin();
@@ -123,7 +123,7 @@ BENCH_FIGURE(goToLastLine, 50) {
         bench::Context::runsFor(mb),
         [&] {
           const int last = editor.lineCount() - 1;
-          editor.setSelection(editor.lineStart(last), 0);
+          editor.setSelection(tessera::TextPosition(editor.lineStart(last).value), 0);
         },
         [&] {
           lines = 0;
@@ -144,7 +144,7 @@ BENCH_FIGURE(goToLastLine, 50) {
           editor.setLineWrapMode(QPlainTextEdit::NoWrap);
           editor.lineCount();
           editor.setLineWrapMode(QPlainTextEdit::WidgetWidth);
-          editor.setSelection(0, 0);
+          editor.setSelection(tessera::TextPosition(0), 0);
         });
     if (editor.lineOfPosition(editor.caretPosition()) != editor.lineCount() - 1)
       reference = 0; // the caret did not reach the last line: reported as out of bound

@@ -14,9 +14,9 @@ namespace {
 // Any edit makes the next search read the text afresh; this one leaves it
 // as it was.
 void touch(tessera::SourceEditor& editor) {
-  editor.setSelection(0, 0);
+  editor.setSelection(tessera::TextPosition(0), 0);
   editor.insertAtCaret(QStringLiteral("x"));
-  editor.setSelection(0, 1);
+  editor.setSelection(tessera::TextPosition(0), 1);
   editor.insertAtCaret(QString());
 }
 
@@ -89,12 +89,12 @@ BENCH_FIGURE(replaceAll, 61) {
         },
         &ours, &reference,
         [&] {
-          editor.replaceWholeText(original);
+          editor.textDocument().replaceWholeText(original);
           bare->clear();
           bench::settle();
         });
     if (countAll(replaced, QStringLiteral("term")) != occurrences ||
-        countAll(editor.wholeText(), QStringLiteral("term")) != occurrences) {
+        countAll(editor.textDocument().wholeText(), QStringLiteral("term")) != occurrences) {
       std::printf("  (replace all missed occurrences)\n");
       reference = 0; // reported as out of bound
     }

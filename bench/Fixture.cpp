@@ -28,7 +28,7 @@ void AppWindow::load(const QString& path) {
 }
 
 void AppWindow::clear() {
-  editor().replaceWholeText(QString());
+  editor().textDocument().replaceWholeText(QString());
   settle();
 }
 

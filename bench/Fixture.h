@@ -5,6 +5,7 @@
 // editor of the same size and font.
 #include "app/MainWindow.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "platform/Desktop.h"
 #include "platform/ScriptedPrompts.h"
 

@@ -5,6 +5,7 @@
 #include "editing/GotoLineDialog.h"
 #include "editing/LineSelection.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "platform/ScriptedPrompts.h"
 
 #include <QLabel>
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     text += QString(input.ConsumeIntegralInRange(0, 30), QLatin1Char('w')) + QStringLiteral("\r\n");
   if (input.ConsumeBool())
     text += QStringLiteral("tail");
-  editor->replaceWholeText(text);
+  editor->textDocument().replaceWholeText(text);
   const int count = goToLineCount(*editor);
 
   prompts->clear();
@@ -45,12 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(line >= 1 && line <= count + 1, "an accepted line is out of range");
     require(prompts->asked.isEmpty(), "an accepted line also showed a message");
     selectEditorLine(*editor, line);
-    require(editor->selectionStart() >= 0 && editor->selectionEnd() <= editor->textLength(),
+    require(editor->selectionStart().value >= 0 && editor->selectionEnd().value <= editor->textDocument().textLength(),
             "the selected line lies outside the text");
     require(!editor->selectedText().contains(QLatin1Char('\r')),
             "the selected line includes a line break");
     if (line == count + 1)
-      require(editor->selectionStart() == editor->textLength(), "past the end is not the end");
+      require(editor->selectionStart().value == editor->textDocument().textLength(), "past the end is not the end");
   } else {
     require(prompts->asked.size() == 1, "a refused entry showed no message or several");
   }

@@ -3,6 +3,7 @@
 // numbers, moving the caret back, program insertions, and the editor lines.
 #include "FuzzSupport.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -48,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   FuzzedDataProvider input(data, size);
   QString model = normalised(pieceOf(input));
-  editor->replaceWholeText(model);
+  editor->textDocument().replaceWholeText(model);
   qint64 anchor = 0, caret = 0; // the model's selection, caret = moving end
 
   while (input.remaining_bytes() > 0) {
@@ -56,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case 0: { // select: any start and length, negative and huge included
       const int start = input.ConsumeIntegral<int>();
       const int length = input.ConsumeIntegral<int>();
-      editor->setSelection(start, length);
+      editor->setSelection(tessera::TextPosition(start), length);
       anchor = reference(model, start);
       caret = reference(model, qint64(start) + length);
       break;
@@ -81,23 +82,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     case 3: { // conversions of one position
       const int p = input.ConsumeIntegralInRange<int>(-4, int(model.size()) + 4);
-      const int q = editor->toQtPosition(p);
-      require(editor->toPosition(q) == reference(model, p), "position round trip");
-      const int line = editor->lineOfPosition(p);
+      const tessera::TextDocument& document = editor->textDocument();
+      const tessera::QtPosition q = document.toQtPosition(tessera::TextPosition(p));
+      require(document.toTextPosition(q).value == reference(model, p), "position round trip");
+      const int line = editor->lineOfPosition(tessera::TextPosition(p));
       const qint64 r = reference(model, p);
       require(line == model.left(r).count(QLatin1String("\r\n")), "line of a position");
-      require(editor->lineStart(line) <= r, "line start after the position");
+      require(editor->lineStart(line).value <= r, "line start after the position");
+      // Without wrapping an editor line is a text line.
+      const tessera::LineColumn place = document.lineColumnAt(tessera::TextPosition(p));
+      require(place.line == line, "text line of a position");
+      require(document.positionAt(place).value == r, "line and column round trip");
       break;
     }
     }
-    require(editor->textLength() == model.size(), "text length");
-    require(editor->selectionStart() == std::min(anchor, caret), "selection start");
-    require(editor->selectionEnd() == std::max(anchor, caret), "selection end");
-    require(editor->cursorPosition() == caret, "caret");
+    require(editor->textDocument().textLength() == model.size(), "text length");
+    require(editor->selectionStart().value == std::min(anchor, caret), "selection start");
+    require(editor->selectionEnd().value == std::max(anchor, caret), "selection end");
+    require(editor->cursorPosition().value == caret, "caret");
     const qint64 from = std::min(anchor, caret);
     require(editor->selectedText() == model.mid(from, std::max(anchor, caret) - from),
             "selected text");
   }
-  require(editor->wholeText() == model, "whole text");
+  require(editor->textDocument().wholeText() == model, "whole text");
   return 0;
 }

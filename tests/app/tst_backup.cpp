@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "document/DocumentFiles.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QAction>
 #include <QDir>
@@ -43,10 +44,10 @@ struct Fixture {
   QTemporaryDir dir;
   SlowPrompts prompts;
   SourceEditor editor;
-  DocumentFiles files{editor, prompts, nullptr};
+  DocumentFiles files{editor.textDocument(), prompts, nullptr};
   QAction item{QStringLiteral("&Backup Saving"), nullptr};
   Backup backup{&item, files, prompts, dir.path(), nullptr};
-  Fixture() { editor.replaceWholeText(QStringLiteral("first\r\n")); }
+  Fixture() { editor.textDocument().replaceWholeText(QStringLiteral("first\r\n")); }
 };
 } // namespace
 
@@ -108,12 +109,12 @@ void BackupTest::ticksWriteTheLatestText() {
   QSignalSpy ticks(&f.backup.timer(), &QTimer::timeout);
   f.item.trigger();
   QTRY_COMPARE(readAll(f.backup.filePath()), QByteArray("first\r\n"));
-  f.editor.replaceWholeText(QStringLiteral("second\r\nversion\r\n"));
+  f.editor.textDocument().replaceWholeText(QStringLiteral("second\r\nversion\r\n"));
   QTRY_COMPARE(readAll(f.backup.filePath()), QByteArray("second\r\nversion\r\n"));
   QVERIFY(ticks.count() >= 2);
   f.item.trigger();
   // Off: nothing more is written.
-  f.editor.replaceWholeText(QStringLiteral("third\r\n"));
+  f.editor.textDocument().replaceWholeText(QStringLiteral("third\r\n"));
   QTest::qWait(400);
   QCOMPARE(readAll(f.backup.filePath()), QByteArray("second\r\nversion\r\n"));
   QVERIFY(f.prompts.asked.isEmpty());
@@ -146,8 +147,8 @@ void BackupTest::failureShowsErrorAndKeepsTrying() {
   const QString folder = dir.filePath("plain/program");
   ScriptedPrompts prompts;
   SourceEditor editor;
-  editor.replaceWholeText(QStringLiteral("text"));
-  DocumentFiles files(editor, prompts, nullptr);
+  editor.textDocument().replaceWholeText(QStringLiteral("text"));
+  DocumentFiles files(editor.textDocument(), prompts, nullptr);
   QAction item;
   Backup backup(&item, files, prompts, folder, nullptr);
   backup.setInterval(50);
@@ -172,7 +173,7 @@ void BackupTest::failingTicksDoNotStackErrorBoxes() {
   SlowPrompts prompts;
   prompts.holdMs = 300;
   SourceEditor editor;
-  DocumentFiles files(editor, prompts, nullptr);
+  DocumentFiles files(editor.textDocument(), prompts, nullptr);
   QAction item;
   Backup backup(&item, files, prompts, dir.filePath("plain/program"), nullptr);
   backup.setInterval(40);
@@ -187,13 +188,13 @@ void BackupTest::backupLeavesTheDocumentAlone() {
   Fixture f;
   f.editor.show();
   QVERIFY(QTest::qWaitForWindowExposed(&f.editor));
-  f.editor.replaceWholeText(QStringLiteral("abc\r\ndef\r\n"));
-  f.editor.setSelection(5, 0);
+  f.editor.textDocument().replaceWholeText(QStringLiteral("abc\r\ndef\r\n"));
+  f.editor.setSelection(tessera::TextPosition(5), 0);
   f.editor.setFocus();
   QTest::keyClicks(&f.editor, QStringLiteral("xy")); // the user's own typing: undoable
-  QVERIFY(f.editor.canUndoStep());
-  f.editor.setSelection(1, 5);
-  f.editor.setModifiedFlag(true);
+  QVERIFY(f.editor.textDocument().canUndoStep());
+  f.editor.setSelection(tessera::TextPosition(1), 5);
+  f.editor.textDocument().setModified(true);
   const int revision = f.editor.document()->revision();
 
   f.backup.setInterval(50);
@@ -201,19 +202,19 @@ void BackupTest::backupLeavesTheDocumentAlone() {
   QTRY_COMPARE(readAll(f.backup.filePath()), QByteArray("abc\r\nxydef\r\n"));
   f.item.trigger();
 
-  QVERIFY(f.editor.isModifiedFlag());
-  QCOMPARE(f.editor.selectionStart(), 1);
+  QVERIFY(f.editor.textDocument().isModified());
+  QCOMPARE(f.editor.selectionStart().value, 1);
   QCOMPARE(f.editor.selectionLength(), 5);
-  QVERIFY(f.editor.canUndoStep());
+  QVERIFY(f.editor.textDocument().canUndoStep());
   QCOMPARE(f.editor.document()->revision(), revision);
   QCOMPARE(f.files.rememberedSaveName(), QStringLiteral("Untitled1"));
 
   // An unmodified document stays unmodified.
-  f.editor.setModifiedFlag(false);
+  f.editor.textDocument().setModified(false);
   f.item.trigger();
   QTest::qWait(120);
   f.item.trigger();
-  QVERIFY(!f.editor.isModifiedFlag());
+  QVERIFY(!f.editor.textDocument().isModified());
 }
 
 void BackupTest::unwritableProgramFolderFallsBackToDataHome() {

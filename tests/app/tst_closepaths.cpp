@@ -1,6 +1,7 @@
 #include "TestServices.h"
 #include "app/MainWindow.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QAction>
 #include <QFile>
@@ -78,8 +79,8 @@ void ClosePathsTest::noPathLosesText() {
   MainWindow w(t.services());
   w.show();
   SourceEditor* editor = w.editor();
-  editor->replaceWholeText(kUnsaved);
-  QVERIFY(editor->isModifiedFlag());
+  editor->textDocument().replaceWholeText(kUnsaved);
+  QVERIFY(editor->textDocument().isModified());
 
   const QString savedPath = dir.filePath(QStringLiteral("saved.wml"));
   switch (Question(question)) {
@@ -128,16 +129,16 @@ void ClosePathsTest::noPathLosesText() {
   QCOMPARE(t.prompts.pendingAnswers(), 0);
   const bool onDisk = readAll(savedPath) == kUnsaved.toUtf8();
   const bool userSaidNo = Question(question) == Question::No;
-  const bool kept = editor->holdsText(kUnsaved);
+  const bool kept = editor->textDocument().holdsText(kUnsaved);
   // The text may go only after No or once it is saved.
   if (!kept || closed)
     QVERIFY2(userSaidNo || onDisk, "unsaved text was discarded");
   // Kept but not saved: it must still count as unsaved.
   if (kept && !onDisk && !closed)
-    QVERIFY2(editor->isModifiedFlag(), "unsaved text no longer counts as unsaved");
+    QVERIFY2(editor->textDocument().isModified(), "unsaved text no longer counts as unsaved");
   // Saved text that stays in the editor counts as saved.
   if (kept && onDisk && !closed)
-    QVERIFY(!editor->isModifiedFlag());
+    QVERIFY(!editor->textDocument().isModified());
   if (command == QLatin1String("close"))
     QCOMPARE(closed, goesOn);
   // A failed write was reported, never passed over in silence.
@@ -147,7 +148,7 @@ void ClosePathsTest::noPathLosesText() {
   // Whatever happened, closing now asks again exactly when text is unsaved.
   if (!closed) {
     t.prompts.clear();
-    const bool unsaved = editor->isModifiedFlag();
+    const bool unsaved = editor->textDocument().isModified();
     if (unsaved)
       t.prompts.answerButton(QMessageBox::Cancel);
     QCOMPARE(w.close(), !unsaved);

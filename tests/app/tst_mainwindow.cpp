@@ -3,6 +3,7 @@
 #include "app/StatusLine.h"
 #include "document/DefaultDocument.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "tools/ToolsPanel.h"
 
 #include <QAction>
@@ -42,9 +43,9 @@ void MainWindowTest::startState() {
   QCOMPARE(w.windowTitle(), QStringLiteral("WML Tessera 1.0"));
   QCOMPARE(w.objectName(), QStringLiteral("TForm1"));
   QCOMPARE(w.size(), QSize(831, 585));
-  QCOMPARE(w.editor()->wholeText(), defaultDocument());
-  QVERIFY(!w.editor()->isModifiedFlag());
-  QCOMPARE(w.editor()->caretPosition(), 0);
+  QCOMPARE(w.editor()->textDocument().wholeText(), defaultDocument());
+  QVERIFY(!w.editor()->textDocument().isModified());
+  QCOMPARE(w.editor()->caretPosition().value, 0);
   ToolsPanel* panel = w.toolsPanel();
   QCOMPARE(panel->count(), 13);
   const QStringList captions = {"General tools", "Link",        "Image",      "Image link",
@@ -191,11 +192,11 @@ void MainWindowTest::statusPanels() {
   // column 0 (without wrapping: at 640 pixels the DOCTYPE line takes two rows).
   SourceEditor* e = w.editor();
   e->setLineWrapMode(QPlainTextEdit::NoWrap);
-  e->setSelection(e->textLength(), 0);
+  e->setSelection(tessera::TextPosition(e->textDocument().textLength()), 0);
   e->refreshStatus();
   QCOMPARE(w.statusLine()->panelText(StatusLine::RowPanel), QStringLiteral("Row: 13"));
   QCOMPARE(w.statusLine()->panelText(StatusLine::CharPanel), QStringLiteral("Char.: 0"));
-  QVERIFY(!e->isModifiedFlag());
+  QVERIFY(!e->textDocument().isModified());
 }
 
 void MainWindowTest::closeQuestion_data() {
@@ -219,7 +220,7 @@ void MainWindowTest::closeQuestion() {
   MainWindow w(t.services());
   w.show();
   w.editor()->insertAtCaret(QStringLiteral("x"));
-  QVERIFY(w.editor()->isModifiedFlag());
+  QVERIFY(w.editor()->textDocument().isModified());
   t.prompts.answerButton(QMessageBox::StandardButton(answer));
   if (answer == QMessageBox::Yes)
     t.prompts.answerFile(fileName.isEmpty() ? QString() : dir.filePath(fileName));
@@ -241,7 +242,7 @@ void MainWindowTest::closeQuestion() {
     QCOMPARE(t.prompts.asked.at(1).file.defaultSuffix, QStringLiteral("wml"));
   }
   if (!closes)
-    QVERIFY(w.editor()->isModifiedFlag());
+    QVERIFY(w.editor()->textDocument().isModified());
 }
 
 void MainWindowTest::closeWriteFailureKeepsWindow() {
@@ -258,7 +259,7 @@ void MainWindowTest::closeWriteFailureKeepsWindow() {
   const QString target = dir.filePath("plain/deck.wml");
   t.prompts.answerFile(target);
   QVERIFY(!w.close());
-  QVERIFY(w.editor()->isModifiedFlag());
+  QVERIFY(w.editor()->textDocument().isModified());
   QCOMPARE(t.prompts.asked.size(), 3);
   QCOMPARE(t.prompts.asked.last().caption, QStringLiteral("Error"));
   QVERIFY(t.prompts.asked.last().text.startsWith(
@@ -288,12 +289,12 @@ void MainWindowTest::startupFile() {
   TestServices t;
   MainWindow w(t.services());
   w.loadStartupFile(path);
-  QCOMPARE(w.editor()->wholeText(), text);
+  QCOMPARE(w.editor()->textDocument().wholeText(), text);
   QCOMPARE(t.prompts.asked.size(), errors);
   if (errors)
     QCOMPARE(t.prompts.asked.first().text.left(18), QStringLiteral("Cannot open file \""));
   // Loading counts as opening: nothing to save yet, closing asks nothing.
-  QVERIFY(!w.editor()->isModifiedFlag());
+  QVERIFY(!w.editor()->textDocument().isModified());
   w.show();
   QVERIFY(w.close());
   QCOMPARE(t.prompts.asked.size(), errors);

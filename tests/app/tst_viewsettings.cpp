@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/StatusLine.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "info/BalloonHints.h"
 #include "info/GraphicHintWindow.h"
 #include "tools/ToolsPanel.h"
@@ -81,8 +82,8 @@ void ViewSettingsTest::wordWrap() {
   w.resize(500, 400);
   showWindow(w);
   SourceEditor* editor = w.editor();
-  editor->replaceWholeText(QString(400, QLatin1Char('x')) + QStringLiteral("\r\nlast"));
-  editor->setSelection(editor->textLength(), 0);
+  editor->textDocument().replaceWholeText(QString(400, QLatin1Char('x')) + QStringLiteral("\r\nlast"));
+  editor->setSelection(tessera::TextPosition(editor->textDocument().textLength()), 0);
   editor->refreshStatus();
   const QString wrappedRow = w.statusLine()->panelText(StatusLine::RowPanel);
   QVERIFY2(wrappedRow != QStringLiteral("Row: 2"), qPrintable(wrappedRow));

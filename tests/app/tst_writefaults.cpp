@@ -3,6 +3,7 @@
 #include "document/DocumentCommands.h"
 #include "document/DocumentFiles.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "generators/SiteWizard.h"
 
 #include <QAction>
@@ -138,12 +139,12 @@ void WriteFaultsTest::failedSaveKeepsOldFileAndModifiedFlag() {
 
   TestServices t;
   SourceEditor editor;
-  DocumentFiles files(editor, t.prompts, nullptr);
-  DocumentCommands commands(editor, files, t.prompts, t.shell, nullptr);
-  editor.replaceWholeText(bigDocument());
+  DocumentFiles files(editor.textDocument(), t.prompts, nullptr);
+  DocumentCommands commands(editor.textDocument(), editor, files, t.prompts, t.shell, nullptr);
+  editor.textDocument().replaceWholeText(bigDocument());
   editor.insertAtCaret(QStringLiteral("x")); // an unsaved change
-  QVERIFY(editor.isModifiedFlag());
-  const QString before = editor.wholeText();
+  QVERIFY(editor.textDocument().isModified());
+  const QString before = editor.textDocument().wholeText();
 
   t.prompts.answerFile(target);
   commands.save();
@@ -151,8 +152,8 @@ void WriteFaultsTest::failedSaveKeepsOldFileAndModifiedFlag() {
 
   QCOMPARE(readAll(target), kOld);
   QCOMPARE(disk.files(), QStringList{QStringLiteral("page.wml")}); // no temporary left over
-  QVERIFY(editor.isModifiedFlag());
-  QCOMPARE(editor.wholeText(), before);
+  QVERIFY(editor.textDocument().isModified());
+  QCOMPARE(editor.textDocument().wholeText(), before);
   QCOMPARE(t.prompts.asked.size(), 2);
   const QString prefix = QStringLiteral("Cannot create file \"%1\". ").arg(target);
   QCOMPARE(t.prompts.asked.last().caption, QStringLiteral("Error"));
@@ -164,7 +165,7 @@ void WriteFaultsTest::failedSaveKeepsOldFileAndModifiedFlag() {
     t.prompts.answerFile(target);
     commands.save();
     QCOMPARE(readAll(target), before.toUtf8());
-    QVERIFY(!editor.isModifiedFlag());
+    QVERIFY(!editor.textDocument().isModified());
   }
 }
 
@@ -174,8 +175,8 @@ void WriteFaultsTest::failedBackupKeepsOldBackup() {
   QVERIFY(disk.fill(8 * 1024));
   TestServices t;
   SourceEditor editor;
-  DocumentFiles files(editor, t.prompts, nullptr);
-  editor.replaceWholeText(bigDocument());
+  DocumentFiles files(editor.textDocument(), t.prompts, nullptr);
+  editor.textDocument().replaceWholeText(bigDocument());
   editor.insertAtCaret(QStringLiteral("x"));
   QAction item;
   Backup backup(&item, files, t.prompts, disk.path(QString()), nullptr);
@@ -185,12 +186,12 @@ void WriteFaultsTest::failedBackupKeepsOldBackup() {
 
   QCOMPARE(readAll(disk.path(QStringLiteral("backup.wml"))), kOld);
   QCOMPARE(disk.files(), QStringList{QStringLiteral("backup.wml")});
-  QVERIFY(editor.isModifiedFlag());
+  QVERIFY(editor.textDocument().isModified());
   QCOMPARE(t.prompts.asked.size(), 1);
   QVERIFY(t.prompts.asked.first().text.startsWith(QStringLiteral("Cannot create file \"")));
 
   backup.writeBackup();
-  QCOMPARE(readAll(disk.path(QStringLiteral("backup.wml"))), editor.wholeText().toUtf8());
+  QCOMPARE(readAll(disk.path(QStringLiteral("backup.wml"))), editor.textDocument().wholeText().toUtf8());
 }
 
 void WriteFaultsTest::failedSitePageKeepsOldPage() {

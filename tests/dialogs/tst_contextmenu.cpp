@@ -2,6 +2,7 @@
 #include "dialogs/DateTimeWindow.h"
 #include "dialogs/EditorContextMenu.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QAction>
 #include <QHash>
@@ -55,7 +56,7 @@ void ContextMenuTest::init() {
   menu = new EditorContextMenu(
       *editor, [this](const QString& name) { return mainActions.value(name); },
       [this] { ++linkOpened; }, [this] { ++imageOpened; }, mainWindow);
-  editor->replaceWholeText(QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
+  editor->textDocument().replaceWholeText(QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
 }
 
 void ContextMenuTest::cleanup() { delete mainWindow; }
@@ -97,7 +98,7 @@ void ContextMenuTest::enabling() {
   QFETCH(int, start);
   QFETCH(int, length);
   QFETCH(QString, enabled);
-  editor->setSelection(start, length);
+  editor->setSelection(tessera::TextPosition(start), length);
   menu->updateEnabled();
   QStringList on;
   for (const char* name : {"CreateLink1", "InsertImage1", "Cut1", "Copy1", "Delete1", "AlignLeft1",
@@ -122,7 +123,7 @@ void ContextMenuTest::undoFollowsTheRecord() {
 }
 
 void ContextMenuTest::editItemsRunTheMainCommands() {
-  editor->setSelection(0, 3);
+  editor->setSelection(tessera::TextPosition(0), 3);
   menu->updateEnabled();
   const QStringList pairs = {"Undo1=Visszavons1",  "Cut1=Kivgs1",  "Copy1=Msols1",
                              "Paste1=Beilleszts1", "Delete1=rls1", "SelectAll1=Mindetkijell1"};
@@ -149,14 +150,14 @@ void ContextMenuTest::alignItems_data() {
 void ContextMenuTest::alignItems() {
   QFETCH(QString, item);
   QFETCH(QString, value);
-  editor->replaceWholeText(QStringLiteral("a\r\nline\r\nb"));
-  editor->setSelection(3, 4);
+  editor->textDocument().replaceWholeText(QStringLiteral("a\r\nline\r\nb"));
+  editor->setSelection(tessera::TextPosition(3), 4);
   menu->updateEnabled();
   menu->item(item)->trigger();
   const QString wrapped =
       QStringLiteral("<p align=\"") + value + QStringLiteral("\">\r\nline\r\n</p>");
-  QCOMPARE(editor->wholeText(), QStringLiteral("a\r\n") + wrapped + QStringLiteral("\r\nb"));
-  QCOMPARE(editor->caretPosition(), 3 + int(wrapped.size()));
+  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("a\r\n") + wrapped + QStringLiteral("\r\nb"));
+  QCOMPARE(editor->caretPosition().value, 3 + int(wrapped.size()));
 }
 
 void ContextMenuTest::dialogItems() {
@@ -164,13 +165,13 @@ void ContextMenuTest::dialogItems() {
   menu->item(QStringLiteral("InsertImage1"))->trigger();
   QCOMPARE(linkOpened, 1);
   QCOMPARE(imageOpened, 1);
-  QCOMPARE(editor->wholeText(), QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
+  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
 }
 
 void ContextMenuTest::shiftF10OpensItAtTheCaret() {
   mainWindow->show();
   QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
-  editor->setSelection(0, 3); // "one"
+  editor->setSelection(tessera::TextPosition(0), 3); // "one"
   QTest::keyClick(editor, Qt::Key_F10, Qt::ShiftModifier);
   QTRY_VERIFY(menu->isVisible());
   QVERIFY(menu->item(QStringLiteral("CreateLink1"))->isEnabled()); // the enabling ran
@@ -179,7 +180,7 @@ void ContextMenuTest::shiftF10OpensItAtTheCaret() {
   QCOMPARE(menu->pos(), caret);
   menu->hide();
   // The key goes no further: nothing is typed and the selection stays.
-  QCOMPARE(editor->wholeText(), QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
+  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
   QCOMPARE(editor->selectionLength(), 3);
   // F10 alone is not taken.
   QTest::keyClick(editor, Qt::Key_F10);
@@ -197,13 +198,13 @@ void ContextMenuTest::dateTimeInsertsChosen() {
   QCOMPARE(window.list()->count(), kDateTimeRenderingCount);
   QCOMPARE(window.list()->currentRow(), 0);
   window.list()->setCurrentRow(16);
-  editor->setSelection(4, 6); // "\"word\""
+  editor->setSelection(tessera::TextPosition(4), 6); // "\"word\""
   window.show();
   QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("BitBtn1")), Qt::LeftButton);
   QVERIFY(!window.isVisible());
-  QCOMPARE(editor->wholeText(),
+  QCOMPARE(editor->textDocument().wholeText(),
            QStringLiteral("one Monday, March 05, 2007 <b>x</b>\r\nsecond line"));
-  QCOMPARE(editor->caretPosition(), 26);
+  QCOMPARE(editor->caretPosition().value, 26);
 }
 
 void ContextMenuTest::dateTimeRebuiltOnOpeningKeepsRow() {
@@ -219,7 +220,7 @@ void ContextMenuTest::dateTimeRebuiltOnOpeningKeepsRow() {
   QTimer::singleShot(0, &window, [&window] { window.insertChosen(); });
   window.exec();
   QCOMPARE(window.list()->currentRow(), 19);
-  QVERIFY(editor->wholeText().startsWith(QStringLiteral("15:07:09")));
+  QVERIFY(editor->textDocument().wholeText().startsWith(QStringLiteral("15:07:09")));
 }
 
 void ContextMenuTest::dateTimeDoubleClickAndCancel() {
@@ -227,11 +228,11 @@ void ContextMenuTest::dateTimeDoubleClickAndCancel() {
   window.setClock(startOfRun);
   window.setRenderingLocale(QLocale(QLocale::English, QLocale::UnitedStates));
   window.refresh();
-  const QString before = editor->wholeText();
+  const QString before = editor->textDocument().wholeText();
   window.show();
   QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("BitBtn2")), Qt::LeftButton);
   QVERIFY(!window.isVisible());
-  QCOMPARE(editor->wholeText(), before);
+  QCOMPARE(editor->textDocument().wholeText(), before);
 
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -243,8 +244,8 @@ void ContextMenuTest::dateTimeDoubleClickAndCancel() {
   QCOMPARE(list->currentRow(), 13);
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
   QVERIFY(!window.isVisible());
-  editor->setSelection(0, 0);
-  QVERIFY(editor->wholeText().startsWith(QStringLiteral("2007-03-05")));
+  editor->setSelection(tessera::TextPosition(0), 0);
+  QVERIFY(editor->textDocument().wholeText().startsWith(QStringLiteral("2007-03-05")));
 }
 
 QTEST_MAIN(ContextMenuTest)

@@ -1,6 +1,7 @@
 #include "dialogs/ImageEditor.h"
 #include "dialogs/LinkEditor.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "platform/ScriptedPrompts.h"
 
 #include <QComboBox>
@@ -84,7 +85,7 @@ void ElementDialogsTest::init() {
   prompts = new ScriptedPrompts;
   link = new LinkEditor(*editor, mainWindow);
   image = new ImageEditor(*editor, *prompts, mainWindow);
-  editor->replaceWholeText(QStringLiteral("one word\r\ntwo"));
+  editor->textDocument().replaceWholeText(QStringLiteral("one word\r\ntwo"));
 }
 
 void ElementDialogsTest::cleanup() {
@@ -136,14 +137,14 @@ void ElementDialogsTest::linkOk() {
   QFETCH(QString, key);
   QFETCH(QString, result);
   QFETCH(int, caret);
-  editor->setSelection(start, length);
+  editor->setSelection(tessera::TextPosition(start), length);
   link->urlBox()->setEditText(QStringLiteral("x.wml"));
   if (keyOn)
     QTest::mouseClick(label(link, "Label3"), Qt::LeftButton);
   link->accessKeyBox()->setEditText(key);
   QTest::mouseClick(button(link, "BitBtn1"), Qt::LeftButton);
-  QCOMPARE(editor->wholeText(), result);
-  QCOMPARE(editor->caretPosition(), caret);
+  QCOMPARE(editor->textDocument().wholeText(), result);
+  QCOMPARE(editor->caretPosition().value, caret);
   QCOMPARE(editor->selectionLength(), 0);
 }
 
@@ -156,9 +157,9 @@ void ElementDialogsTest::linkAccessKeySwitch() {
   checkKeySwitch(false);
   QCOMPARE(link->accessKeyBox()->currentText(), QStringLiteral("#")); // the key stays
   // Switched off again: OK writes no accesskey.
-  editor->setSelection(4, 4);
+  editor->setSelection(tessera::TextPosition(4), 4);
   link->ok();
-  QCOMPARE(editor->wholeText(), QStringLiteral("one <a href=\"http://\">word</a>\r\ntwo"));
+  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("one <a href=\"http://\">word</a>\r\ntwo"));
 }
 
 void ElementDialogsTest::linkHistory() {
@@ -192,7 +193,7 @@ void ElementDialogsTest::linkResetOnEveryClose() {
   link->urlBox()->setEditText(QStringLiteral("typed.wml"));
   link->toggleAccessKey();
   link->accessKeyBox()->setEditText(QStringLiteral("7"));
-  const QString before = editor->wholeText();
+  const QString before = editor->textDocument().wholeText();
   if (how == QLatin1String("ok"))
     QTest::mouseClick(button(link, "BitBtn1"), Qt::LeftButton);
   else if (how == QLatin1String("cancel"))
@@ -200,7 +201,7 @@ void ElementDialogsTest::linkResetOnEveryClose() {
   else
     QVERIFY(link->close());
   QVERIFY(!link->isVisible());
-  QCOMPARE(editor->wholeText() != before, how == QLatin1String("ok"));
+  QCOMPARE(editor->textDocument().wholeText() != before, how == QLatin1String("ok"));
   link->show();
   QCOMPARE(link->urlBox()->currentText(), QStringLiteral("http://"));
   QCOMPARE(link->accessKeyBox()->currentText(), QString());
@@ -208,13 +209,13 @@ void ElementDialogsTest::linkResetOnEveryClose() {
 }
 
 void ElementDialogsTest::linkModalRun() {
-  editor->setSelection(0, 3);
+  editor->setSelection(tessera::TextPosition(0), 3);
   QTimer::singleShot(0, link, [this] {
     link->urlBox()->setEditText(QStringLiteral("m.wml"));
     link->ok();
   });
   link->exec();
-  QCOMPARE(editor->wholeText(), QStringLiteral("<a href=\"m.wml\">one</a> word\r\ntwo"));
+  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("<a href=\"m.wml\">one</a> word\r\ntwo"));
 }
 
 void ElementDialogsTest::imageStartState() {
@@ -244,22 +245,22 @@ void ElementDialogsTest::imageMirroring() {
 }
 
 void ElementDialogsTest::imageInsert() {
-  editor->setSelection(4, 4);
+  editor->setSelection(tessera::TextPosition(4), 4);
   QTest::mouseClick(button(image, "BitBtn7"), Qt::LeftButton);
-  QCOMPARE(editor->wholeText(),
+  QCOMPARE(editor->textDocument().wholeText(),
            QStringLiteral("one <img src=\"http://\" alt=\"picture\"/>\r\ntwo"));
-  QCOMPARE(editor->caretPosition(), 4 + 34);
+  QCOMPARE(editor->caretPosition().value, 4 + 34);
 }
 
 void ElementDialogsTest::imageLinkInsertAndHistory() {
-  editor->setSelection(4, 4);
+  editor->setSelection(tessera::TextPosition(4), 4);
   image->linkUrlBox()->setEditText(QStringLiteral("Next.wml"));
   image->linkImageName()->setText(QStringLiteral("go"));
   QTest::mouseClick(button(image, "BitBtn5"), Qt::LeftButton);
   // The selection is replaced, not wrapped.
-  QCOMPARE(editor->wholeText(),
+  QCOMPARE(editor->textDocument().wholeText(),
            QStringLiteral("one <a href=\"Next.wml\"><img src=\"http://\" alt=\"go\"/></a>\r\ntwo"));
-  QCOMPARE(editor->caretPosition(), 4 + 52);
+  QCOMPARE(editor->caretPosition().value, 4 + 52);
   QCOMPARE(image->linkUrlBox()->currentText(), QStringLiteral("http://"));
   QCOMPARE(image->linkImageName()->text(), QStringLiteral("picture"));
   QCOMPARE(image->imageName()->text(), QStringLiteral("picture"));
@@ -284,7 +285,7 @@ void ElementDialogsTest::imageBrowse() {
   QTest::mouseClick(button(image, "BitBtn1"), Qt::LeftButton);
   QCOMPARE(image->imageUrl()->text(), path);
   image->insertImage();
-  QVERIFY(editor->wholeText().startsWith(QStringLiteral("<img src=\"") + path +
+  QVERIFY(editor->textDocument().wholeText().startsWith(QStringLiteral("<img src=\"") + path +
                                          QStringLiteral("\" alt=\"picture\"/>")));
   QVERIFY(!prompts->anyUnexpected());
 }
@@ -299,10 +300,10 @@ void ElementDialogsTest::imageCloseBoxKeepsCancelResets() {
   QCOMPARE(image->imageName()->text(), QStringLiteral("kept"));
   QCOMPARE(image->linkUrlBox()->currentText(), QStringLiteral("kept.wml"));
   QCOMPARE(image->pages()->currentIndex(), int(ImageEditor::ImagePage)); // last shown tab
-  const QString before = editor->wholeText();
+  const QString before = editor->textDocument().wholeText();
   QTest::mouseClick(button(image, "BitBtn6"), Qt::LeftButton);
   QVERIFY(!image->isVisible());
-  QCOMPARE(editor->wholeText(), before);
+  QCOMPARE(editor->textDocument().wholeText(), before);
   QCOMPARE(image->imageName()->text(), QStringLiteral("picture"));
   QCOMPARE(image->imageUrl()->text(), QStringLiteral("http://"));
   QCOMPARE(image->linkUrlBox()->currentText(), QStringLiteral("http://"));

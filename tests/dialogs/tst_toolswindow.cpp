@@ -8,6 +8,7 @@
 #include "dialogs/LinkEditor.h"
 #include "dialogs/ToolsWindow.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "info/GraphicHintWindow.h"
 #include "info/StHint.h"
 #include "support/TestServices.h"
@@ -134,7 +135,7 @@ void ToolsWindowTest::shiftF10OpensTheEditorMenuFromTheStart() {
   window->show();
   QVERIFY(QTest::qWaitForWindowActive(window));
   SourceEditor* editor = window->editor();
-  const QString before = editor->wholeText();
+  const QString before = editor->textDocument().wholeText();
   QTRY_VERIFY(window->findChild<ToolsWindow*>());
   QVERIFY(!window->findChild<QMenu*>(QStringLiteral("PopupMenu1")));
   editor->setFocus();
@@ -144,13 +145,13 @@ void ToolsWindowTest::shiftF10OpensTheEditorMenuFromTheStart() {
   QTRY_VERIFY(menu->isVisible());
   QCOMPARE(menu->pos(), editor->viewport()->mapToGlobal(editor->cursorRect().bottomLeft()));
   menu->hide();
-  QCOMPARE(editor->wholeText(), before);
+  QCOMPARE(editor->textDocument().wholeText(), before);
   // Once made, the menu answers the key itself; still only one menu.
   QTest::keyClick(editor, Qt::Key_F10, Qt::ShiftModifier);
   QTRY_VERIFY(menu->isVisible());
   menu->hide();
   QCOMPARE(window->findChildren<QMenu*>(QStringLiteral("PopupMenu1")).size(), 1);
-  QCOMPARE(editor->wholeText(), before);
+  QCOMPARE(editor->textDocument().wholeText(), before);
 }
 
 void ToolsWindowTest::buttonsActOnTheEditor_data() {
@@ -190,8 +191,8 @@ void ToolsWindowTest::buttonsActOnTheEditor() {
   QFETCH(int, caret);
   QFETCH(QString, hint);
   SourceEditor* editor = window->editor();
-  editor->replaceWholeText(QStringLiteral("abxycd"));
-  editor->setSelection(2, 2);
+  editor->textDocument().replaceWholeText(QStringLiteral("abxycd"));
+  editor->setSelection(tessera::TextPosition(2), 2);
   // A field of the tools panel has the keyboard focus when the button is clicked.
   auto* field = new QLineEdit(window->toolsPanel()->page(ToolsPanel::Link));
   field->show();
@@ -204,12 +205,12 @@ void ToolsWindowTest::buttonsActOnTheEditor() {
   QCOMPARE(b->focusPolicy(), Qt::NoFocus);
   QTest::mouseClick(b, Qt::LeftButton);
 
-  QCOMPARE(editor->wholeText(), result);
-  QCOMPARE(editor->caretPosition(), caret);
+  QCOMPARE(editor->textDocument().wholeText(), result);
+  QCOMPARE(editor->caretPosition().value, caret);
   QCOMPARE(editor->selectionLength(), 0);
   QVERIFY(field->text().isEmpty());
   QTRY_VERIFY(editor->hasFocus());
-  QVERIFY(editor->isModifiedFlag());
+  QVERIFY(editor->textDocument().isModified());
 }
 
 void ToolsWindowTest::closeBoxHidesAndF11ShowsAgain() {

@@ -97,7 +97,7 @@ void CupsPrintTest::printsDefaultDocumentOnOnePage() {
   QVERIFY2(lines.contains(QStringLiteral("<card title=\"Card Title\" id=\"first\">")),
            qPrintable(lines.join(QLatin1Char('\n'))));
   QCOMPARE(lines.last(), QStringLiteral("</wml>"));
-  QVERIFY(!window.editor()->isModifiedFlag());
+  QVERIFY(!window.editor()->textDocument().isModified());
 }
 
 void CupsPrintTest::printsFormFeedAndLongLine() {
@@ -106,7 +106,7 @@ void CupsPrintTest::printsFormFeedAndLongLine() {
   window.editor()->setLineWrapMode(QPlainTextEdit::NoWrap);
   // 4096 characters are printed, broken over several printed lines.
   const QString longLine = QString(4096, QLatin1Char('a')) + QString(904, QLatin1Char('b'));
-  window.editor()->replaceWholeText(QStringLiteral("first page\r\n\fsecond page\r\n") + longLine);
+  window.editor()->textDocument().replaceWholeText(QStringLiteral("first page\r\n\fsecond page\r\n") + longLine);
   const QStringList pages = printAndRead(window, test);
   QCOMPARE(pages.size(), 2);
   QCOMPARE(nonEmptyLines(pages[0]), QStringList{QStringLiteral("first page")});

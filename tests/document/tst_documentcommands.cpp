@@ -3,6 +3,7 @@
 #include "app/StatusLine.h"
 #include "document/DefaultDocument.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "tools/ToolsPanel.h"
 
 #include <QAction>
@@ -152,9 +153,9 @@ void DocumentCommandsTest::commands() {
   TestServices t;
   MainWindow w(t.services());
   SourceEditor* editor = w.editor();
-  editor->replaceWholeText(kTyped);
-  editor->setModifiedFlag(modified);
-  editor->setSelection(3, 2);
+  editor->textDocument().replaceWholeText(kTyped);
+  editor->textDocument().setModified(modified);
+  editor->setSelection(tessera::TextPosition(3), 2);
 
   for (const QString& step : script) {
     const QString name = step.section(QLatin1Char('='), 1);
@@ -198,13 +199,13 @@ void DocumentCommandsTest::commands() {
   const QString expected = textAfter == QLatin1String("typed")     ? kTyped
                            : textAfter == QLatin1String("default") ? defaultDocument()
                                                                    : kLoaded;
-  QCOMPARE(editor->wholeText(), expected);
-  QCOMPARE(editor->isModifiedFlag(), modifiedAfter);
+  QCOMPARE(editor->textDocument().wholeText(), expected);
+  QCOMPARE(editor->textDocument().isModified(), modifiedAfter);
   if (textAfter == QLatin1String("typed")) {
-    QCOMPARE(editor->selectionStart(), 3); // a failed or cancelled command moves nothing
+    QCOMPARE(editor->selectionStart().value, 3); // a failed or cancelled command moves nothing
     QCOMPARE(editor->selectionLength(), 2);
   } else {
-    QCOMPARE(editor->selectionStart(), 0);
+    QCOMPARE(editor->selectionStart().value, 0);
     QCOMPARE(editor->selectionLength(), 0);
   }
   QCOMPARE(QFile::exists(dir->filePath("out.wml")), saved);
@@ -224,32 +225,34 @@ void DocumentCommandsTest::newResetsDocumentState() {
   latin.write("caf\xe9\n");
   latin.close();
   QVERIFY(w.files().loadFile(latin.fileName()));
-  QCOMPARE(w.files().encoding(), TextEncoding::Latin1);
+  QCOMPARE(w.textDocument().encoding(), TextEncoding::Latin1);
+  QCOMPARE(w.textDocument().filePath(), latin.fileName());
   QString longText;
   for (int i = 0; i < 300; ++i)
     longText += QStringLiteral("line %1\r\n").arg(i);
-  editor->replaceWholeText(longText);
-  editor->setSelection(2000, 5);
+  editor->textDocument().replaceWholeText(longText);
+  editor->setSelection(tessera::TextPosition(2000), 5);
   editor->ensureCursorVisible();
   QVERIFY(editor->verticalScrollBar()->value() > 0);
   w.toolsPanel()->setCurrentIndex(4);
   w.toolsPanel()->setFocus();
-  QVERIFY(editor->isModifiedFlag());
+  QVERIFY(editor->textDocument().isModified());
 
   t.prompts.answerButton(QMessageBox::No);
   w.action(QStringLiteral("Fjl2"))->trigger();
 
-  QCOMPARE(editor->wholeText(), defaultDocument());
-  QVERIFY(!editor->isModifiedFlag());
-  QCOMPARE(editor->selectionStart(), 0);
+  QCOMPARE(editor->textDocument().wholeText(), defaultDocument());
+  QVERIFY(!editor->textDocument().isModified());
+  QCOMPARE(editor->selectionStart().value, 0);
   QCOMPARE(editor->selectionLength(), 0);
   QCOMPARE(editor->verticalScrollBar()->value(), 0);
-  QVERIFY(!editor->canUndoStep());
+  QVERIFY(!editor->textDocument().canUndoStep());
   QCOMPARE(w.toolsPanel()->currentWidget(), w.toolsPanel()->page(ToolsPanel::GeneralTools));
   QTRY_VERIFY(editor->hasFocus());
   QCOMPARE(w.statusLine()->panelText(StatusLine::RowPanel), QStringLiteral("Row: 1"));
   QCOMPARE(w.statusLine()->panelText(StatusLine::CharPanel), QStringLiteral("Char.: 0"));
-  QCOMPARE(w.files().encoding(), TextEncoding::Utf8);
+  QCOMPARE(w.textDocument().encoding(), TextEncoding::Utf8);
+  QCOMPARE(w.textDocument().filePath(), QString()); // a new document has no file
   // Nothing is left to save: closing asks nothing.
   t.prompts.clear();
   QVERIFY(w.close());
@@ -259,19 +262,19 @@ void DocumentCommandsTest::newResetsDocumentState() {
 void DocumentCommandsTest::toolbarButtonsRunTheCommands() {
   TestServices t;
   MainWindow w(t.services());
-  w.editor()->replaceWholeText(kTyped);
-  w.editor()->setModifiedFlag(false);
+  w.editor()->textDocument().replaceWholeText(kTyped);
+  w.editor()->textDocument().setModified(false);
 
   t.prompts.answerFile(dir->filePath("in.wml"));
   w.action(QStringLiteral("ToolButton2"))->trigger();
-  QCOMPARE(w.editor()->wholeText(), kLoaded);
+  QCOMPARE(w.editor()->textDocument().wholeText(), kLoaded);
 
   t.prompts.answerFile(dir->filePath("copy.wml"));
   w.action(QStringLiteral("ToolButton3"))->trigger();
   QCOMPARE(readAll(dir->filePath("copy.wml")), kLoaded.toUtf8());
 
   w.action(QStringLiteral("ToolButton1"))->trigger();
-  QCOMPARE(w.editor()->wholeText(), defaultDocument());
+  QCOMPARE(w.editor()->textDocument().wholeText(), defaultDocument());
   QVERIFY(!t.prompts.anyUnexpected());
   QCOMPARE(t.prompts.asked.size(), 2);
 }
@@ -282,17 +285,17 @@ void DocumentCommandsTest::openSameFileTwiceRunsNoChangeHandling() {
   SourceEditor* editor = w.editor();
   t.prompts.answerFile(dir->filePath("in.wml"));
   w.action(QStringLiteral("Nyomtats1"))->trigger();
-  QCOMPARE(editor->wholeText(), kLoaded);
-  QVERIFY(!editor->isModifiedFlag());
+  QCOMPARE(editor->textDocument().wholeText(), kLoaded);
+  QVERIFY(!editor->textDocument().isModified());
 
   const int revision = editor->document()->revision();
   QSignalSpy contents(editor->document(), &QTextDocument::contentsChange);
   t.prompts.answerFile(dir->filePath("in.wml"));
   w.action(QStringLiteral("Nyomtats1"))->trigger();
-  QCOMPARE(editor->wholeText(), kLoaded);
+  QCOMPARE(editor->textDocument().wholeText(), kLoaded);
   QCOMPARE(editor->document()->revision(), revision);
   QCOMPARE(contents.count(), 0);
-  QVERIFY(!editor->isModifiedFlag());
+  QVERIFY(!editor->textDocument().isModified());
   // The open dialog proposes the name confirmed last; the save dialog keeps its own.
   QCOMPARE(t.prompts.asked.last().file.initialName, dir->filePath("in.wml"));
   QCOMPARE(w.files().rememberedSaveName(), QStringLiteral("Untitled1"));
@@ -301,13 +304,13 @@ void DocumentCommandsTest::openSameFileTwiceRunsNoChangeHandling() {
 void DocumentCommandsTest::newWindowStartsOwnProgram() {
   TestServices t;
   MainWindow w(t.services());
-  w.editor()->replaceWholeText(kTyped); // modified: still nothing is asked
+  w.editor()->textDocument().replaceWholeText(kTyped); // modified: still nothing is asked
   w.action(QStringLiteral("Window1"))->trigger();
   QCOMPARE(t.shell.started.size(), 1);
   QCOMPARE(t.shell.started.first(), QStringList{QCoreApplication::applicationFilePath()});
   QVERIFY(t.prompts.asked.isEmpty());
-  QCOMPARE(w.editor()->wholeText(), kTyped);
-  QVERIFY(w.editor()->isModifiedFlag());
+  QCOMPARE(w.editor()->textDocument().wholeText(), kTyped);
+  QVERIFY(w.editor()->textDocument().isModified());
 }
 
 void DocumentCommandsTest::newWindowFailureIsReported() {

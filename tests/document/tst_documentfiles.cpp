@@ -2,6 +2,7 @@
 #include "document/DefaultDocument.h"
 #include "document/DocumentFiles.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -29,9 +30,9 @@ private slots:
     dir.reset(new QTemporaryDir);
     t.reset(new TestServices);
     editor.reset(new SourceEditor);
-    editor->replaceWholeText(defaultDocument());
-    editor->setModifiedFlag(false);
-    files.reset(new DocumentFiles(*editor, t->prompts, nullptr));
+    editor->textDocument().replaceWholeText(defaultDocument());
+    editor->textDocument().setModified(false);
+    files.reset(new DocumentFiles(editor->textDocument(), t->prompts, nullptr));
   }
   void saveAddsExtensionAndWritesCrLf();
   void saveRemembersNameSeparately();
@@ -95,12 +96,12 @@ void DocumentFilesTest::loadThenSaveNormalisesBreaks() {
   const QString in = dir->filePath("in.txt");
   writeAll(in, input);
   QSignalSpy changes(editor.data(), &SourceEditor::statusChanged);
-  editor->setSelection(5, 3);
+  editor->setSelection(tessera::TextPosition(5), 3);
   QVERIFY(files->loadFile(in));
   QCOMPARE(changes.count(), 1); // one change handling for the whole load
-  QCOMPARE(editor->caretPosition(), 0);
+  QCOMPARE(editor->caretPosition().value, 0);
   QCOMPARE(editor->selectionLength(), 0);
-  QVERIFY(!editor->canUndoStep());
+  QVERIFY(!editor->textDocument().canUndoStep());
   t->prompts.answerFile(dir->filePath("out.wml"));
   QVERIFY(files->saveToChosenFile());
   QCOMPARE(readAll(dir->filePath("out.wml")), saved);
@@ -134,14 +135,14 @@ void DocumentFilesTest::failedLoadKeepsEverything() {
     files->setCapacity(1 << 20);
   }
   editor->insertAtCaret(QStringLiteral("kept"));
-  editor->setSelection(2, 1);
-  const QString before = editor->wholeText();
+  editor->setSelection(tessera::TextPosition(2), 1);
+  const QString before = editor->textDocument().wholeText();
   QSignalSpy changes(editor.data(), &SourceEditor::statusChanged);
   QVERIFY(!files->loadFile(path));
-  QCOMPARE(editor->wholeText(), before);
-  QCOMPARE(editor->selectionStart(), 2);
+  QCOMPARE(editor->textDocument().wholeText(), before);
+  QCOMPARE(editor->selectionStart().value, 2);
   QCOMPARE(editor->selectionLength(), 1);
-  QVERIFY(editor->isModifiedFlag());
+  QVERIFY(editor->textDocument().isModified());
   QCOMPARE(changes.count(), 0);
   QCOMPARE(t->prompts.asked.size(), 1);
   QCOMPARE(t->prompts.asked.first().caption, QStringLiteral("Error"));

@@ -2,6 +2,7 @@
 #include "document/DocumentWriter.h"
 #include "document/PieceEncoder.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -119,7 +120,7 @@ void DocumentWriterTest::writesWhatTheWholeTextEncodesTo() {
   QFETCH(TextEncoding, loaded);
   QFETCH(TextEncoding, written);
   SourceEditor editor;
-  editor.replaceWholeText(text);
+  editor.textDocument().replaceWholeText(text);
   const QTextDocument& document = *editor.document();
   // The toolkit keeps every line break apart from its line; the CR LF read
   // in still follows each line, so a loaded text is read out as one
@@ -144,7 +145,7 @@ void DocumentWriterTest::writesWhatTheWholeTextEncodesTo() {
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
   QVERIFY(tessera::writeDocument(document, written, buffer));
-  const QByteArray expected = tessera::encodeDocument(editor.wholeText(), loaded);
+  const QByteArray expected = tessera::encodeDocument(editor.textDocument().wholeText(), loaded);
   QCOMPARE(buffer.data().size(), expected.size());
   QVERIFY(buffer.data() == expected);
 }
@@ -163,7 +164,7 @@ void DocumentWriterTest::reportsAFailingDevice() {
   QFETCH(QString, text);
   QFETCH(qint64, room);
   SourceEditor editor;
-  editor.replaceWholeText(text);
+  editor.textDocument().replaceWholeText(text);
   QBuffer closed; // never opened: every write fails
   FillingDevice filling(room);
   QIODevice& device = room < 0 ? static_cast<QIODevice&>(closed) : filling;
@@ -174,7 +175,7 @@ void DocumentWriterTest::reportsAFailingDevice() {
 // in pieces whose line breaks are not where the loaded text had them.
 void DocumentWriterTest::largeEditedDocumentWritesWhatItHolds() {
   SourceEditor editor;
-  editor.replaceWholeText(largeText());
+  editor.textDocument().replaceWholeText(largeText());
   QTextDocument& document = *editor.document();
   QTextCursor cursor(&document);
   QRandomGenerator random(7);
@@ -188,7 +189,7 @@ void DocumentWriterTest::largeEditedDocumentWritesWhatItHolds() {
     }
   }
   QCOMPARE(written(document, TextEncoding::Utf8),
-           tessera::encodeDocument(editor.wholeText(), TextEncoding::Utf8));
+           tessera::encodeDocument(editor.textDocument().wholeText(), TextEncoding::Utf8));
 }
 
 // Edits leave the document's characters in many pieces, out of order in its
@@ -212,7 +213,7 @@ void DocumentWriterTest::editedDocumentsWriteWhatTheyHold() {
   const int kinds = encoding == TextEncoding::Latin1 ? 5 : 6;
   QRandomGenerator random(seed);
   SourceEditor editor;
-  editor.replaceWholeText(QStringLiteral("<wml>\r\n<card>\r\n</card>\r\n</wml>\r\n"));
+  editor.textDocument().replaceWholeText(QStringLiteral("<wml>\r\n<card>\r\n</card>\r\n</wml>\r\n"));
   QTextDocument& document = *editor.document();
   QTextCursor cursor(&document);
   for (int step = 0; step < 400; ++step) {
@@ -235,7 +236,7 @@ void DocumentWriterTest::editedDocumentsWriteWhatTheyHold() {
     }
     if (step % 50 == 49) {
       QCOMPARE(joinedPieces(document), document.toRawText());
-      const QString text = editor.wholeText();
+      const QString text = editor.textDocument().wholeText();
       QCOMPARE(joinedPieces(document, tessera::LineBreaks::CrLf), text);
       const bool fits =
           std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
@@ -260,7 +261,7 @@ void DocumentWriterTest::surrogatePairSplitBetweenPieces() {
   // A high half at the very end has no partner: written as the toolkit would.
   cursor.insertText(QString(QChar(0xD83D)));
   QCOMPARE(written(document, TextEncoding::Utf8),
-           tessera::encodeDocument(editor.wholeText(), TextEncoding::Utf8));
+           tessera::encodeDocument(editor.textDocument().wholeText(), TextEncoding::Utf8));
 }
 
 void DocumentWriterTest::stopsWhenTheVisitorStops() {

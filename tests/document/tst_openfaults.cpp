@@ -4,6 +4,7 @@
 #include "document/DocumentFiles.h"
 #include "document/FileReading.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -88,9 +89,9 @@ void OpenFaultsTest::init() {
   dir.reset(new QTemporaryDir);
   t.reset(new TestServices);
   editor.reset(new SourceEditor);
-  editor->replaceWholeText(defaultDocument());
-  editor->setModifiedFlag(false);
-  files.reset(new DocumentFiles(*editor, t->prompts, nullptr));
+  editor->textDocument().replaceWholeText(defaultDocument());
+  editor->textDocument().setModified(false);
+  files.reset(new DocumentFiles(editor->textDocument(), t->prompts, nullptr));
 }
 
 QString OpenFaultsTest::prepare(const QString& kind) {
@@ -174,18 +175,18 @@ void OpenFaultsTest::refusedKeepsTheDocument() {
   const QString path = prepare(kind);
   QVERIFY2(!path.isEmpty(), "could not prepare the file");
   editor->insertAtCaret(QStringLiteral("kept\r\ntext"));
-  editor->setSelection(6, 3);
-  const QString before = editor->wholeText();
+  editor->setSelection(tessera::TextPosition(6), 3);
+  const QString before = editor->textDocument().wholeText();
   QSignalSpy changes(editor.data(), &SourceEditor::statusChanged);
 
   FifoRescuer rescuer(QFile::encodeName(path));
   QVERIFY(!files->loadFile(path));
   QVERIFY2(!rescuer.finish(), "opening waited for a writer");
 
-  QCOMPARE(editor->wholeText(), before);
-  QCOMPARE(editor->selectionStart(), 6);
+  QCOMPARE(editor->textDocument().wholeText(), before);
+  QCOMPARE(editor->selectionStart().value, 6);
   QCOMPARE(editor->selectionLength(), 3);
-  QVERIFY(editor->isModifiedFlag());
+  QVERIFY(editor->textDocument().isModified());
   QCOMPARE(changes.count(), 0);
   QCOMPARE(t->prompts.asked.size(), 1);
   QCOMPARE(t->prompts.asked.first().caption, QStringLiteral("Error"));
@@ -216,9 +217,9 @@ void OpenFaultsTest::capacityBoundary() {
   const QString path = dir->filePath(QStringLiteral("edge.wml"));
   writeAll(path, bytes);
   QCOMPARE(files->loadFile(path), loads);
-  QCOMPARE(editor->wholeText() == defaultDocument(), !loads);
+  QCOMPARE(editor->textDocument().wholeText() == defaultDocument(), !loads);
   if (loads)
-    QVERIFY(editor->textLength() <= 100);
+    QVERIFY(editor->textDocument().textLength() <= 100);
   // The reader alone: never more than the limit in hand.
   const FileReadResult read = readAtMost(path, 100);
   QCOMPARE(read.status == FileReadResult::TooLarge, bytes.size() > 100);
@@ -229,10 +230,10 @@ void OpenFaultsTest::failedOpenCommandKeepsModifiedDocument() {
   // The user declines to save, then picks a FIFO: the unsaved text stays
   // and still counts as unsaved, so closing will still ask.
   Services services = t->services();
-  DocumentCommands commands(*editor, *files, t->prompts, services.shell, nullptr);
+  DocumentCommands commands(editor->textDocument(), *editor, *files, t->prompts, services.shell, nullptr);
   editor->insertAtCaret(QStringLiteral("unsaved"));
-  QVERIFY(editor->isModifiedFlag());
-  const QString before = editor->wholeText();
+  QVERIFY(editor->textDocument().isModified());
+  const QString before = editor->textDocument().wholeText();
   const QString fifo = prepare(QStringLiteral("fifo without a writer"));
   t->prompts.answerButton(QMessageBox::No);
   t->prompts.answerFile(fifo);
@@ -241,8 +242,8 @@ void OpenFaultsTest::failedOpenCommandKeepsModifiedDocument() {
     FifoRescuer rescuer(QFile::encodeName(fifo));
     commands.open();
   }
-  QCOMPARE(editor->wholeText(), before);
-  QVERIFY(editor->isModifiedFlag());
+  QCOMPARE(editor->textDocument().wholeText(), before);
+  QVERIFY(editor->textDocument().isModified());
   QVERIFY(!t->prompts.anyUnexpected());
   QVERIFY(t->prompts.asked.last().text.startsWith(QStringLiteral("Cannot open file")));
 }

@@ -1,5 +1,6 @@
 #include "document/PrintCommand.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "platform/ScriptedPrompts.h"
 
 #include <QTest>
@@ -74,9 +75,9 @@ void PrintCommandTest::cancelStartsNoJob() {
 void PrintCommandTest::okPrintsEditorLinesWithoutTouchingTheDocument() {
   SourceEditor editor;
   editor.setLineWrapMode(QPlainTextEdit::NoWrap);
-  editor.replaceWholeText(QStringLiteral("one\r\n\r\nthree\r\n"));
-  editor.setSelection(5, 3);
-  editor.setModifiedFlag(true);
+  editor.textDocument().replaceWholeText(QStringLiteral("one\r\n\r\nthree\r\n"));
+  editor.setSelection(tessera::TextPosition(5), 3);
+  editor.textDocument().setModified(true);
   ScriptedPrompts prompts;
   FakePrinter printer;
   PrintCommand command(editor, prompts, nullptr);
@@ -89,10 +90,10 @@ void PrintCommandTest::okPrintsEditorLinesWithoutTouchingTheDocument() {
   QCOMPARE(pageTexts(printer.pages[0]), (QStringList{"one", "three"}));
   QCOMPARE(printer.pages[0].texts[1].topLeft, QPoint(0, 22 + 20));
   QCOMPARE(prompts.asked.size(), 1); // no error box
-  QCOMPARE(editor.wholeText(), QStringLiteral("one\r\n\r\nthree\r\n"));
-  QCOMPARE(editor.selectionStart(), 5);
+  QCOMPARE(editor.textDocument().wholeText(), QStringLiteral("one\r\n\r\nthree\r\n"));
+  QCOMPARE(editor.selectionStart().value, 5);
   QCOMPARE(editor.selectionLength(), 3);
-  QVERIFY(editor.isModifiedFlag());
+  QVERIFY(editor.textDocument().isModified());
 }
 
 void PrintCommandTest::failures_data() {
@@ -115,7 +116,7 @@ void PrintCommandTest::failures() {
   QFETCH(int, jobs);
   QFETCH(QString, error);
   SourceEditor editor;
-  editor.replaceWholeText(QStringLiteral("text"));
+  editor.textDocument().replaceWholeText(QStringLiteral("text"));
   ScriptedPrompts prompts;
   FakePrinter printer;
   printer.name = printerName;
@@ -152,7 +153,7 @@ void PrintCommandTest::editorLines() {
   QFETCH(QStringList, lines);
   SourceEditor editor;
   editor.setLineWrapMode(QPlainTextEdit::NoWrap);
-  editor.replaceWholeText(text);
+  editor.textDocument().replaceWholeText(text);
   QCOMPARE(PrintCommand::editorLines(editor), lines);
 }
 
@@ -162,7 +163,7 @@ void PrintCommandTest::wrappedRowsArePrintedAsShown() {
   editor.show();
   QVERIFY(QTest::qWaitForWindowExposed(&editor));
   const QString words = QStringLiteral("alpha beta gamma delta epsilon zeta eta theta iota kappa");
-  editor.replaceWholeText(words + QStringLiteral("\r\nend"));
+  editor.textDocument().replaceWholeText(words + QStringLiteral("\r\nend"));
   const QStringList lines = PrintCommand::editorLines(editor);
   QCOMPARE(lines.size(), editor.lineCount());
   QVERIFY(lines.size() > 2);

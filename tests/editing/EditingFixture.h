@@ -4,6 +4,8 @@
 #include "app/MainWindow.h"
 #include "dialogs/ToolsWindow.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
+#include "editor/TextDocument.h"
 #include "tools/ToolsPanel.h"
 
 #include <QAction>
@@ -35,9 +37,9 @@ struct EditingFixture {
   tessera::SourceEditor& editor() { return *window.editor(); }
 
   void put(const QString& text, int start = 0, int length = 0) {
-    editor().replaceWholeText(text);
-    editor().setSelection(start, length);
-    editor().setModifiedFlag(false);
+    editor().textDocument().replaceWholeText(text);
+    editor().setSelection(tessera::TextPosition(start), length);
+    editor().textDocument().setModified(false);
   }
 
   void focusEditor() {

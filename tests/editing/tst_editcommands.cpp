@@ -93,14 +93,14 @@ void EditCommandsTest::commandByFocus() {
 
   f.run(action.toLatin1().constData());
 
-  QCOMPARE(f.editor().wholeText(), expected);
+  QCOMPARE(f.editor().textDocument().wholeText(), expected);
   QCOMPARE(clipboardText(), clipboard);
   QCOMPARE(f.editor().hasFocus(), editorFocusedAfter);
   QCOMPARE(f.field->hasFocus(), !editorFocusedAfter);
-  QCOMPARE(f.editor().caretPosition(), caretAfter);
+  QCOMPARE(f.editor().caretPosition().value, caretAfter);
   QCOMPARE(f.editor().selectionLength(), selLengthAfter);
   QCOMPARE(f.field->text(), QStringLiteral("field"));
-  QCOMPARE(f.editor().isModifiedFlag(), expected != text);
+  QCOMPARE(f.editor().textDocument().isModified(), expected != text);
 }
 
 void EditCommandsTest::clipboardRoundTrip() {
@@ -108,21 +108,21 @@ void EditCommandsTest::clipboardRoundTrip() {
   f.put(QStringLiteral("<p>\r\nline\u0151\r\n</p>"), 0, 12); // "<p>\r\nline\u0151\r\n"
   f.focusEditor();
   f.run("Msols1");
-  f.editor().setSelection(f.editor().textLength(), 0);
+  f.editor().setSelection(tessera::TextPosition(f.editor().textDocument().textLength()), 0);
   f.run("Beilleszts1");
-  QCOMPARE(f.editor().wholeText(),
+  QCOMPARE(f.editor().textDocument().wholeText(),
            QStringLiteral("<p>\r\nline\u0151\r\n</p><p>\r\nline\u0151\r\n"));
-  QCOMPARE(f.editor().caretPosition(), f.editor().textLength());
+  QCOMPARE(f.editor().caretPosition().value, f.editor().textDocument().textLength());
   // Cut and paste back puts the text where it was.
-  f.editor().setSelection(5, 5);
+  f.editor().setSelection(tessera::TextPosition(5), 5);
   f.run("Kivgs1");
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("<p>\r\n\r\n</p><p>\r\nline\u0151\r\n"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("<p>\r\n\r\n</p><p>\r\nline\u0151\r\n"));
   f.run("Beilleszts1");
-  QCOMPARE(f.editor().wholeText(),
+  QCOMPARE(f.editor().textDocument().wholeText(),
            QStringLiteral("<p>\r\nline\u0151\r\n</p><p>\r\nline\u0151\r\n"));
   // An empty clipboard pastes nothing and keeps the selection.
   QApplication::clipboard()->clear();
-  f.editor().setSelection(0, 3);
+  f.editor().setSelection(tessera::TextPosition(0), 3);
   f.run("Beilleszts1");
   QCOMPARE(f.editor().selectedText(), QStringLiteral("<p>"));
 }
@@ -132,28 +132,28 @@ void EditCommandsTest::undoSequences() {
   f.put(QStringLiteral("abc"), 3);
   f.focusEditor();
   f.type(QStringLiteral("xy"));
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("abcxy"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("abcxy"));
   f.run("Visszavons1");
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("abc"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("abc"));
   f.run("Visszavons1"); // the second Undo puts it back
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("abcxy"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("abcxy"));
 
   // After a tool's insertion Undo does nothing ...
   f.editor().apply(tessera::lineBreak());
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("abcxy<br/>"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("abcxy<br/>"));
   f.run("Visszavons1");
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("abcxy<br/>"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("abcxy<br/>"));
   // ... until the user types again, and then it takes back only that.
   f.type(QStringLiteral("z"));
   f.run("Visszavons1");
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("abcxy<br/>"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("abcxy<br/>"));
 
   // Undo acts on the editor wherever the focus is, and leaves it there.
   f.run("Visszavons1");
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("abcxy<br/>z"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("abcxy<br/>z"));
   f.focusField();
   f.key(Qt::Key_Z, Qt::ControlModifier);
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("abcxy<br/>"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("abcxy<br/>"));
   QVERIFY(f.field->hasFocus());
   QCOMPARE(f.field->text(), QString());
 }
@@ -173,11 +173,11 @@ void EditCommandsTest::programEditsAreNotUndoable() {
   f.put(QStringLiteral("a"), 1);
   f.focusEditor();
   f.type(QStringLiteral("BCq"));
-  f.editor().setSelection(1, 2);
+  f.editor().setSelection(tessera::TextPosition(1), 2);
   f.run(action.toLatin1().constData());
-  QCOMPARE(f.editor().wholeText(), after);
+  QCOMPARE(f.editor().textDocument().wholeText(), after);
   f.run("Visszavons1");
-  QCOMPARE(f.editor().wholeText(), after);
+  QCOMPARE(f.editor().textDocument().wholeText(), after);
 }
 
 void EditCommandsTest::caseCommandLeavesNoSelection() {
@@ -185,10 +185,10 @@ void EditCommandsTest::caseCommandLeavesNoSelection() {
   f.put(QStringLiteral("one two"), 4, 3);
   f.focusEditor();
   f.run("UpperChase1");
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("one TWO"));
-  QCOMPARE(f.editor().caretPosition(), 7);
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("one TWO"));
+  QCOMPARE(f.editor().caretPosition().value, 7);
   f.run("Lowerchase1"); // nothing selected now: nothing happens
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("one TWO"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("one TWO"));
 }
 
 void EditCommandsTest::fieldKeysRunMenuCommands() {
@@ -205,7 +205,7 @@ void EditCommandsTest::fieldKeysRunMenuCommands() {
   QCOMPARE(clipboardText(), QStringLiteral("clip"));
   f.key(Qt::Key_V, Qt::ControlModifier);
   QCOMPARE(f.field->text(), QStringLiteral("field"));
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("text"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("text"));
   QVERIFY(f.field->hasFocus());
   // Ctrl+A selects the editor's text and moves the focus there.
   f.key(Qt::Key_A, Qt::ControlModifier);
@@ -215,10 +215,10 @@ void EditCommandsTest::fieldKeysRunMenuCommands() {
   f.key(Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(clipboardText(), QStringLiteral("text"));
   f.key(Qt::Key_X, Qt::ControlModifier);
-  QCOMPARE(f.editor().wholeText(), QString());
+  QCOMPARE(f.editor().textDocument().wholeText(), QString());
   f.key(Qt::Key_V, Qt::ControlModifier);
   f.key(Qt::Key_V, Qt::ControlModifier);
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("texttext"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("texttext"));
 }
 
 QTEST_MAIN(EditCommandsTest)

@@ -82,12 +82,12 @@ void EditorKeysTest::keys() {
   f.put(text, selStart, selLength);
   f.focusEditor();
   f.key(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-  QCOMPARE(f.editor().wholeText(), expected);
-  QCOMPARE(f.editor().caretPosition(), caret);
+  QCOMPARE(f.editor().textDocument().wholeText(), expected);
+  QCOMPARE(f.editor().caretPosition().value, caret);
   QCOMPARE(f.editor().selectionLength(), 0);
   QVERIFY(f.editor().hasFocus()); // Tab and Shift+Tab keep it too
-  QVERIFY(!f.editor().wholeText().contains(QLatin1Char('\t')));
-  QVERIFY(!f.editor().wholeText().contains(QChar(0x2028)));
+  QVERIFY(!f.editor().textDocument().wholeText().contains(QLatin1Char('\t')));
+  QVERIFY(!f.editor().textDocument().wholeText().contains(QChar(0x2028)));
 }
 
 void EditorKeysTest::bracketIsNotTypedOver() {
@@ -95,8 +95,8 @@ void EditorKeysTest::bracketIsNotTypedOver() {
   f.put(QString());
   f.focusEditor();
   f.type(QStringLiteral("<p>"));
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("<p>>"));
-  QCOMPARE(f.editor().caretPosition(), 3);
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("<p>>"));
+  QCOMPARE(f.editor().caretPosition().value, 3);
 }
 
 void EditorKeysTest::helperTextsAreProgramEdits() {
@@ -106,17 +106,17 @@ void EditorKeysTest::helperTextsAreProgramEdits() {
   f.put(QStringLiteral("ab"), 1);
   f.focusEditor();
   f.key(Qt::Key_Space, Qt::ControlModifier);
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("a&nbsp; b"));
-  QVERIFY(f.editor().isModifiedFlag());
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("a&nbsp; b"));
+  QVERIFY(f.editor().textDocument().isModified());
   f.run("Visszavons1");
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("a&nbsp;b"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("a&nbsp;b"));
   f.run("Visszavons1");
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("a&nbsp; b"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("a&nbsp; b"));
 
   f.put(QStringLiteral("ab"), 1);
   f.key(Qt::Key_Less, Qt::ShiftModifier);
   f.run("Visszavons1");
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("a<>b"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("a<>b"));
 }
 
 void EditorKeysTest::wrapKeysFromEveryControl_data() {
@@ -135,8 +135,8 @@ void EditorKeysTest::wrapKeysFromEveryControl() {
   f.field->setText(QStringLiteral("field"));
   f.focusField();
   f.key(Qt::Key(key), Qt::ControlModifier);
-  QCOMPARE(f.editor().wholeText(), expected);
-  QCOMPARE(f.editor().caretPosition(), 6);
+  QCOMPARE(f.editor().textDocument().wholeText(), expected);
+  QCOMPARE(f.editor().caretPosition().value, 6);
   QVERIFY(f.editor().hasFocus()); // the tool focuses the editor
   QCOMPARE(f.field->text(), QStringLiteral("field"));
 }
@@ -156,7 +156,7 @@ void EditorKeysTest::ctrlIInToolsWindow() {
   memo->setFocus();
   QTRY_VERIFY(memo->hasFocus());
   f.key(Qt::Key_I, Qt::ControlModifier);
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("a<i>bc</i>"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("a<i>bc</i>"));
   QCOMPARE(memo->toPlainText(), QString());
   // A window that is neither the main window nor a tools window keeps its keys.
   QWidget other(nullptr, Qt::Window);
@@ -167,12 +167,12 @@ void EditorKeysTest::ctrlIInToolsWindow() {
   otherMemo->setFocus();
   QTRY_VERIFY(otherMemo->hasFocus());
   f.key(Qt::Key_I, Qt::ControlModifier);
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("a<i>bc</i>"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("a<i>bc</i>"));
   // ... unless it is added as one.
   f.window.editing()->shortcuts().addWindow(&other);
-  f.editor().setSelection(0, 1);
+  f.editor().setSelection(tessera::TextPosition(0), 1);
   f.key(Qt::Key_U, Qt::ControlModifier);
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("<u></u><i>bc</i>"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("<u></u><i>bc</i>"));
 }
 
 void EditorKeysTest::noRoutingWhileModal() {
@@ -192,7 +192,7 @@ void EditorKeysTest::noRoutingWhileModal() {
   });
   dialog.exec();
   QVERIFY(checked);
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("abc"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("abc"));
   QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("x"));
 }
 
@@ -205,20 +205,20 @@ void EditorKeysTest::statusBeforeKeyAndOnRelease() {
   QCOMPARE(status->panelText(StatusLine::CharPanel), QStringLiteral("Char.: 1"));
   // While the key is held the caret from before the key is shown.
   QTest::keyPress(&f.editor(), Qt::Key_Down);
-  QCOMPARE(f.editor().caretPosition(), 6);
+  QCOMPARE(f.editor().caretPosition().value, 6);
   QCOMPARE(status->panelText(StatusLine::RowPanel), QStringLiteral("Row: 1"));
   QTest::keyRelease(&f.editor(), Qt::Key_Down);
   QCOMPARE(status->panelText(StatusLine::RowPanel), QStringLiteral("Row: 2"));
   QCOMPARE(status->panelText(StatusLine::CharPanel), QStringLiteral("Char.: 1"));
   // The caret was moved without the status line (a program selection):
   // the next key press shows it before the key acts.
-  f.editor().setSelection(3, 0);
+  f.editor().setSelection(tessera::TextPosition(3), 0);
   QTest::keyPress(&f.editor(), Qt::Key_Right);
   QCOMPARE(status->panelText(StatusLine::RowPanel), QStringLiteral("Row: 1"));
   QCOMPARE(status->panelText(StatusLine::CharPanel), QStringLiteral("Char.: 3"));
   QTest::keyRelease(&f.editor(), Qt::Key_Right);
   QCOMPARE(status->panelText(StatusLine::RowPanel), QStringLiteral("Row: 2"));
-  QVERIFY(!f.editor().isModifiedFlag());
+  QVERIFY(!f.editor().textDocument().isModified());
 }
 
 QTEST_MAIN(EditorKeysTest)

@@ -46,7 +46,7 @@ struct Boxes : EditingFixture {
     (all ? replaceBox()->replaceAllButton() : replaceBox()->replaceButton())->click();
   }
   QPair<int, int> selection() {
-    return {editor().selectionStart(), editor().selectionLength()};
+    return {editor().selectionStart().value, editor().selectionLength()};
   }
 };
 
@@ -96,11 +96,11 @@ void FindReplaceTest::findStepsThroughOverlaps() {
   QCOMPARE(f.selection(), qMakePair(2, 2));
   f.find(QStringLiteral("aa"));
   QCOMPARE(f.selection(), qMakePair(2, 2)); // no wrap, nothing new
-  QCOMPARE(f.fr().findStart(), 3);
+  QCOMPARE(f.fr().findStart().value, 3);
   QVERIFY(f.services.prompts.asked.isEmpty());
   // The box keeps the focus; the editor's text is untouched.
   QTRY_VERIFY(f.findBox()->isActiveWindow());
-  QVERIFY(!f.editor().isModifiedFlag());
+  QVERIFY(!f.editor().textDocument().isModified());
 }
 
 void FindReplaceTest::findIsCaseSensitiveAndSilent() {
@@ -110,10 +110,10 @@ void FindReplaceTest::findIsCaseSensitiveAndSilent() {
   f.find(QStringLiteral("Word"));
   QCOMPARE(f.selection(), qMakePair(14, 4)); // after the line break, counted two
   f.run("Find1");
-  f.editor().setSelection(1, 2);
+  f.editor().setSelection(tessera::TextPosition(1), 2);
   f.find(QStringLiteral("WORD"));
   QCOMPARE(f.selection(), qMakePair(1, 2));
-  QCOMPARE(f.fr().findStart(), 0);
+  QCOMPARE(f.fr().findStart().value, 0);
   QVERIFY(f.services.prompts.asked.isEmpty());
   QCOMPARE(f.services.prompts.beeps, 0);
 }
@@ -162,9 +162,9 @@ void FindReplaceTest::replaceSteps() {
   f.run("Csere1");
   for (int i = 0; i < presses; ++i)
     f.replace(what, with);
-  QCOMPARE(f.editor().wholeText(), expected);
+  QCOMPARE(f.editor().textDocument().wholeText(), expected);
   QCOMPARE(f.selection(), qMakePair(caretAfter, 0));
-  QVERIFY(f.editor().isModifiedFlag());
+  QVERIFY(f.editor().textDocument().isModified());
   QVERIFY(f.services.prompts.asked.isEmpty());
   QVERIFY(f.replaceBox()->isVisible()); // the box stays open
 }
@@ -182,9 +182,9 @@ void FindReplaceTest::replaceNotFound() {
     QCOMPARE(asked.icon, QMessageBox::Critical);
     QCOMPARE(asked.text, QStringLiteral("\"alpha\" not found."));
     QCOMPARE(asked.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(f.editor().wholeText(), QStringLiteral("Alpha"));
+    QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("Alpha"));
     QCOMPARE(f.selection(), qMakePair(2, 1));
-    QVERIFY(!f.editor().isModifiedFlag());
+    QVERIFY(!f.editor().textDocument().isModified());
   }
 }
 
@@ -196,14 +196,14 @@ void FindReplaceTest::replaceAllIsOneProgramEdit() {
   f.run("Csere1");
   QSignalSpy changes(f.editor().document(), &QTextDocument::contentsChange);
   f.replace(QStringLiteral("x"), QStringLiteral("xx"), true);
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("yxx1 xx2\r\nxx3 tail"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("yxx1 xx2\r\nxx3 tail"));
   QCOMPARE(changes.count(), 1);
   QCOMPARE(f.selection(), qMakePair(12, 0)); // after the last replacement
   f.run("Visszavons1");
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("yxx1 xx2\r\nxx3 tail"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("yxx1 xx2\r\nxx3 tail"));
   // Again: the new text is searched anew, and every "x" doubles once.
   f.replace(QStringLiteral("x"), QStringLiteral("xx"), true);
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("yxxxx1 xxxx2\r\nxxxx3 tail"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("yxxxx1 xxxx2\r\nxxxx3 tail"));
 }
 
 // Close together or far apart (one piece or one edit per occurrence), the
@@ -238,7 +238,7 @@ void FindReplaceTest::replaceAllMatchesAPlainReplace() {
     QString expected = text;
     expected.replace(needle, replacement);
     QVERIFY(f.fr().replaceAll(needle, replacement));
-    QCOMPARE(f.editor().wholeText(), expected);
+    QCOMPARE(f.editor().textDocument().wholeText(), expected);
     // Where the last replacement ends, counted in the finished text.
     const QString tail = text.mid(lastHit + needle.size());
     QCOMPARE(f.selection(), qMakePair(int(expected.size() - tail.size()), 0));
@@ -257,7 +257,7 @@ void FindReplaceTest::replaceBoxFindNext() {
   QCOMPARE(f.selection(), qMakePair(5, 3));
   // Replace takes the selected occurrence.
   f.replaceBox()->replaceButton()->click();
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("cat, dog"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("cat, dog"));
 }
 
 void FindReplaceTest::searchTextWithLineBreaks() {
@@ -271,7 +271,7 @@ void FindReplaceTest::searchTextWithLineBreaks() {
   QCOMPARE(f.selection(), qMakePair(6, 4));
   QVERIFY(!f.fr().findNext(QStringLiteral("\r\nab")));
   QVERIFY(f.fr().replaceAll(QStringLiteral("b\r\na"), QStringLiteral("-")));
-  QCOMPARE(f.editor().wholeText(), QStringLiteral("a--b"));
+  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("a--b"));
   QCOMPARE(f.selection(), qMakePair(3, 0));
 }
 

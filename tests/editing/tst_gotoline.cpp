@@ -103,11 +103,11 @@ void GotoLineTest::entries() {
     QCOMPARE(f.services.prompts.asked.first().text, message);
     QCOMPARE(f.services.prompts.asked.first().caption, QStringLiteral("WML Tessera 1.0"));
   }
-  QCOMPARE(f.editor().selectionStart(), selStart);
+  QCOMPARE(f.editor().selectionStart().value, selStart);
   QCOMPARE(f.editor().selectionLength(), selLength);
-  QCOMPARE(f.editor().wholeText(), text);
+  QCOMPARE(f.editor().textDocument().wholeText(), text);
   // Moving the caret is not a change of the text.
-  QVERIFY(!f.editor().isModifiedFlag());
+  QVERIFY(!f.editor().textDocument().isModified());
   if (message.isEmpty()) {
     QTRY_VERIFY(f.editor().hasFocus());
     const int row = f.editor().rowColumn().row + 1;
@@ -149,7 +149,7 @@ void GotoLineTest::digitFilter() {
   QCOMPARE(typed, QStringLiteral("4"));
   QCOMPARE(beepsInside, 4); // "x", " ", Enter, Ctrl+V
   QVERIFY(stillOpen);
-  QCOMPARE(f.editor().selectionStart(), 0);
+  QCOMPARE(f.editor().selectionStart().value, 0);
 }
 
 void GotoLineTest::wrappedRow_data() {
@@ -191,13 +191,13 @@ void GotoLineTest::wrappedRow() {
     while (rowText.endsWith(QLatin1Char(' ')) || rowText.endsWith(QLatin1Char('\t')))
       rowText.chop(1);
   }
-  QCOMPARE(f.editor().selectionStart(), f.editor().lineStart(row - 1));
+  QCOMPARE(f.editor().selectionStart().value, f.editor().lineStart(row - 1).value);
   QCOMPARE(f.editor().selectedText(), rowText);
   // The selection ends on the row asked for, and the status line names it.
   QCOMPARE(f.editor().lineOfPosition(f.editor().selectionEnd()), row - 1);
   QCOMPARE(f.window.statusLine()->panelText(StatusLine::RowPanel),
            QStringLiteral("Row: %1").arg(row));
-  QCOMPARE(f.editor().wholeText(), words + QStringLiteral("\r\nlast"));
+  QCOMPARE(f.editor().textDocument().wholeText(), words + QStringLiteral("\r\nlast"));
 }
 
 void GotoLineTest::cancelMovesNothing() {
@@ -207,7 +207,7 @@ void GotoLineTest::cancelMovesNothing() {
     d->numberEdit()->setText(QStringLiteral("2"));
     d->cancelButton()->click();
   });
-  QCOMPARE(f.editor().selectionStart(), 1);
+  QCOMPARE(f.editor().selectionStart().value, 1);
   QCOMPARE(f.editor().selectionLength(), 1);
   QVERIFY(f.services.prompts.asked.isEmpty());
   // Neither button is pressed by Enter.

@@ -2,6 +2,7 @@
 #include "editor/DisplayRows.h"
 #include "editor/RowTree.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPlainTextEdit>
@@ -173,7 +174,7 @@ void DisplayRowsTest::randomEditsMatchEditor() {
   edit.show();
   QVERIFY(QTest::qWaitForWindowExposed(&edit));
   DisplayRows rows(edit);
-  edit.replaceWholeText(randomText(random, 300));
+  edit.textDocument().replaceWholeText(randomText(random, 300));
   for (int step = 0; step < 120; ++step) {
     QTextCursor cursor = edit.textCursor();
     const int length = edit.document()->characterCount() - 1;
@@ -207,7 +208,7 @@ void DisplayRowsTest::widthAndFontChanges() {
   edit.show();
   QVERIFY(QTest::qWaitForWindowExposed(&edit));
   DisplayRows rows(edit);
-  edit.replaceWholeText(randomText(random, 600));
+  edit.textDocument().replaceWholeText(randomText(random, 600));
   expectSameAsEditor(edit, rows, random);
   for (const int width : {260, 731, 140, 1200}) {
     edit.resize(width, 300);
@@ -251,7 +252,7 @@ void DisplayRowsTest::lineWrappingIntoManyRows() {
   edit.show();
   QVERIFY(QTest::qWaitForWindowExposed(&edit));
   DisplayRows rows(edit);
-  edit.replaceWholeText(QStringLiteral("first\r\n") + line + QStringLiteral("\r\nlast\r\n"));
+  edit.textDocument().replaceWholeText(QStringLiteral("first\r\n") + line + QStringLiteral("\r\nlast\r\n"));
   QVERIFY(rows.rowCount() > 20);
   expectSameAsEditor(edit, rows, random, 100);
   // Typing inside the long line moves its later rows.
@@ -268,7 +269,7 @@ void DisplayRowsTest::warmsUpInIdleTime() {
   edit.show();
   QVERIFY(QTest::qWaitForWindowExposed(&edit));
   DisplayRows rows(edit);
-  edit.replaceWholeText(randomText(random, 5000));
+  edit.textDocument().replaceWholeText(randomText(random, 5000));
   QTRY_VERIFY(rows.isWarm());
   edit.resize(300, 300);
   QVERIFY(!rows.isWarm());    // a new width voids the counts...
@@ -286,10 +287,10 @@ void DisplayRowsTest::statusFollowsTypingUnderWrap() {
   QString words;
   for (int i = 0; i < 40; ++i)
     words += QStringLiteral("word%1 ").arg(i);
-  edit.replaceWholeText(words + QStringLiteral("\r\nend"));
+  edit.textDocument().replaceWholeText(words + QStringLiteral("\r\nend"));
   edit.lineCount();
   QSignalSpy spy(&edit, &SourceEditor::statusChanged);
-  edit.setSelection(edit.textLength(), 0);
+  edit.setSelection(tessera::TextPosition(edit.textDocument().textLength()), 0);
   QTest::keyClicks(&edit, QStringLiteral(" and more words typed at the very end of the text"));
   const QList<int> starts = editorRowStarts(edit);
   const int caret = edit.textCursor().position();
@@ -325,12 +326,12 @@ void DisplayRowsTest::wholeTextComparison() {
   QFETCH(QString, offered);
   QFETCH(bool, same);
   SourceEditor edit;
-  edit.replaceWholeText(held);
-  QCOMPARE(edit.holdsText(offered), same);
-  edit.setModifiedFlag(false);
-  QCOMPARE(edit.replaceWholeText(offered), !same);
-  QCOMPARE(edit.isModifiedFlag(), !same);
-  QCOMPARE(edit.wholeText(), offered.replace(QLatin1String("\n\n"), QLatin1String("\r\n\r\n")));
+  edit.textDocument().replaceWholeText(held);
+  QCOMPARE(edit.textDocument().holdsText(offered), same);
+  edit.textDocument().setModified(false);
+  QCOMPARE(edit.textDocument().replaceWholeText(offered), !same);
+  QCOMPARE(edit.textDocument().isModified(), !same);
+  QCOMPARE(edit.textDocument().wholeText(), offered.replace(QLatin1String("\n\n"), QLatin1String("\r\n\r\n")));
 }
 
 // The one-walk line look-up against the toolkit's three, at every position,

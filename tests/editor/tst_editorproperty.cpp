@@ -2,6 +2,7 @@
 // reference model (a plain string with CR LF breaks); after every step the
 // two must agree on text, positions, selection, lines, rows and columns.
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -135,7 +136,7 @@ void EditorPropertyTest::randomEditsAgree() {
   e.show();
   QVERIFY(QTest::qWaitForWindowExposed(&e));
   Model m;
-  e.replaceWholeText(QString());
+  e.textDocument().replaceWholeText(QString());
 
   const auto randomText = [&](bool breaks) {
     static const QString alphabet = QStringLiteral("abc xyz WML,.\u00e9\u00a0");
@@ -187,10 +188,10 @@ void EditorPropertyTest::randomEditsAgree() {
       if (fresh && rng.bounded(3) == 0 && m.text != beforeTyping) {
         const QString typedText = m.text;
         e.undoStep();
-        QCOMPARE(e.wholeText(), beforeTyping);
+        QCOMPARE(e.textDocument().wholeText(), beforeTyping);
         e.undoStep();
-        QCOMPARE(e.wholeText(), typedText);
-        m.anchor = m.caret = e.cursorPosition(); // where the redo leaves the caret
+        QCOMPARE(e.textDocument().wholeText(), typedText);
+        m.anchor = m.caret = e.cursorPosition().value; // where the redo leaves the caret
         what += QStringLiteral("+undo");
       }
       undoArmed = true;
@@ -210,7 +211,7 @@ void EditorPropertyTest::randomEditsAgree() {
       e.insertAtCaret(t);
       m.replaceSelection(normalised(t));
       undoArmed = false;
-      QVERIFY(!e.canUndoStep());
+      QVERIFY(!e.textDocument().canUndoStep());
       what = QStringLiteral("insert");
       break;
     }
@@ -219,7 +220,7 @@ void EditorPropertyTest::randomEditsAgree() {
       const int len = int(m.text.size());
       const int s = rng.bounded(len + 1);
       const int l = rng.bounded(-s, len - s + 1);
-      e.setSelection(s, l);
+      e.setSelection(tessera::TextPosition(s), l);
       m.select(s, l);
       what = QStringLiteral("select %1 %2").arg(s).arg(l);
       break;
@@ -248,7 +249,7 @@ void EditorPropertyTest::randomEditsAgree() {
     case 9:
       if (rng.bounded(8) == 0) {
         const QString t = normalised(randomText(true) + randomText(true));
-        e.replaceWholeText(t);
+        e.textDocument().replaceWholeText(t);
         m.text = t;
         m.anchor = m.caret = 0;
         undoArmed = false;
@@ -263,26 +264,26 @@ void EditorPropertyTest::randomEditsAgree() {
     const auto context = [&] {
       return qPrintable(QStringLiteral("seed %1 step %2 (%3)").arg(seed).arg(step).arg(log.right(200)));
     };
-    if (e.wholeText() != m.text) {
+    if (e.textDocument().wholeText() != m.text) {
       int d = 0;
-      while (d < m.text.size() && d < e.wholeText().size() && m.text[d] == e.wholeText()[d])
+      while (d < m.text.size() && d < e.textDocument().wholeText().size() && m.text[d] == e.textDocument().wholeText()[d])
         ++d;
-      qWarning() << "differ at" << d << e.wholeText().mid(d - 10, 30) << m.text.mid(d - 10, 30)
-                 << e.wholeText().size() << m.text.size();
+      qWarning() << "differ at" << d << e.textDocument().wholeText().mid(d - 10, 30) << m.text.mid(d - 10, 30)
+                 << e.textDocument().wholeText().size() << m.text.size();
     }
-    QVERIFY2(e.wholeText() == m.text, context());
-    QVERIFY2(e.textLength() == m.text.size(), context());
-    QVERIFY2(e.selectionStart() == m.selStart(), context());
+    QVERIFY2(e.textDocument().wholeText() == m.text, context());
+    QVERIFY2(e.textDocument().textLength() == m.text.size(), context());
+    QVERIFY2(e.selectionStart().value == m.selStart(), context());
     QVERIFY2(e.selectionLength() == m.selEnd() - m.selStart(), context());
-    QVERIFY2(e.cursorPosition() == m.caret, context());
+    QVERIFY2(e.cursorPosition().value == m.caret, context());
     QVERIFY2(e.selectedText() == m.text.mid(m.selStart(), m.selEnd() - m.selStart()), context());
 
     const ModelRows rows(m, e);
     QVERIFY2(e.lineCount() == rows.count, context());
     const int probe = rng.bounded(rows.count);
-    QVERIFY2(e.lineStart(probe) == rows.rowStarts[probe], context());
+    QVERIFY2(e.lineStart(probe).value == rows.rowStarts[probe], context());
     const int p = m.snap(rng.bounded(int(m.text.size()) + 1));
-    QVERIFY2(e.lineOfPosition(p) == rows.rowOf(p), context());
+    QVERIFY2(e.lineOfPosition(tessera::TextPosition(p)) == rows.rowOf(p), context());
     const int row = rows.rowOf(m.selEnd());
     const RowColumn expected{row, m.selEnd() - rows.rowStarts.value(rows.rowOf(m.caret), 0)};
     if (!(e.rowColumn() == expected))

@@ -1,4 +1,5 @@
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "generators/DropDownMenuEditor.h"
 #include "generators/GeneratorTexts.h"
 
@@ -56,9 +57,9 @@ static const char* const kLinks[] = {"Edit3", "Edit4", "Edit6", "Edit8"};
 
 void DropDownMenuEditorTest::init() {
   editor = new SourceEditor;
-  editor->replaceWholeText(QStringLiteral("<p>x</p>"));
-  editor->setSelection(3, 1);
-  editor->setModifiedFlag(false);
+  editor->textDocument().replaceWholeText(QStringLiteral("<p>x</p>"));
+  editor->setSelection(tessera::TextPosition(3), 1);
+  editor->textDocument().setModified(false);
   dialog = new DropDownMenuEditor(*editor);
   dialog->show();
 }
@@ -154,10 +155,10 @@ void DropDownMenuEditorTest::itemCounts() {
     QVERIFY(!child<QLabel>(QStringLiteral("Label%1").arg(n))->isEnabled());
 
   button("BitBtn7")->click();
-  QCOMPARE(editor->wholeText(), "<p>" + text + "</p>");
-  QCOMPARE(editor->caretPosition(), 3 + text.size());
+  QCOMPARE(editor->textDocument().wholeText(), "<p>" + text + "</p>");
+  QCOMPARE(editor->caretPosition().value, 3 + text.size());
   QCOMPARE(editor->selectionLength(), 0);
-  QVERIFY(editor->isModifiedFlag());
+  QVERIFY(editor->textDocument().isModified());
   QVERIFY(!dialog->isVisible());
   verifySetup();
 }
@@ -173,7 +174,7 @@ void DropDownMenuEditorTest::editedSourceIsInserted() {
                           "</select>\r\n</p>\r\n"));
   source()->setPlainText("<p>\nmine\n</p>");
   button("BitBtn7")->click();
-  QCOMPARE(editor->wholeText(), QStringLiteral("<p><p>\r\nmine\r\n</p></p>"));
+  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("<p><p>\r\nmine\r\n</p></p>"));
 }
 
 void DropDownMenuEditorTest::emptyAndMarkupValuesVerbatim() {
@@ -216,8 +217,8 @@ void DropDownMenuEditorTest::everyCloseResets() {
     button("BitBtn1")->click();
   QCOMPARE(dialog->isVisible(), how == "retry");
   verifySetup();
-  QCOMPARE(editor->wholeText(), QStringLiteral("<p>x</p>"));
-  QVERIFY(!editor->isModifiedFlag());
+  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("<p>x</p>"));
+  QVERIFY(!editor->textDocument().isModified());
 }
 
 void DropDownMenuEditorTest::enterMovesThroughFields() {

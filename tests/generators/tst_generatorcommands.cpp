@@ -1,6 +1,7 @@
 #include "TestServices.h"
 #include "app/MainWindow.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "generators/GeneratorTexts.h"
 #include "generators/Generators.h"
 #include "generators/TableEditor.h"
@@ -97,7 +98,7 @@ void GeneratorCommandsTest::tableReachesMainEditor() {
   // the pictures the build placed for the real one.
   table->setPreviewFolder(QCoreApplication::applicationDirPath() + "/../bin/data");
   SourceEditor* editor = w.editor();
-  editor->setSelection(0, 0);
+  editor->setSelection(tessera::TextPosition(0), 0);
   QTimer::singleShot(0, this, [table] {
     table->findChild<QRadioButton*>("RadioGroup1Item2")->click();
     table->columnsReady();
@@ -107,8 +108,8 @@ void GeneratorCommandsTest::tableReachesMainEditor() {
   });
   w.action("blzatkszt1")->trigger();
   QVERIFY2(t.prompts.asked.isEmpty(), qPrintable(t.prompts.asked.value(0).text));
-  QVERIFY(editor->wholeText().startsWith(tableText(2, 2) + "<?xml"));
-  QVERIFY(editor->isModifiedFlag());
+  QVERIFY(editor->textDocument().wholeText().startsWith(tableText(2, 2) + "<?xml"));
+  QVERIFY(editor->textDocument().isModified());
   QVERIFY(!table->isVisible());
 }
 

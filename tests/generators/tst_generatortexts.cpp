@@ -1,5 +1,6 @@
 #include "document/DefaultDocument.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "generators/GeneratorTexts.h"
 
 #include <QProcess>
@@ -179,16 +180,16 @@ void GeneratorTextsTest::wellFormed_data() {
   // The two generators' defaults put where a user would: inside the sample
   // paragraph, replacing its text.
   SourceEditor editor;
-  editor.replaceWholeText(defaultDocument());
+  editor.textDocument().replaceWholeText(defaultDocument());
   const QString sample = QStringLiteral("Sample text...");
   const int at = defaultDocument().indexOf(sample);
-  editor.setSelection(at, sample.size());
+  editor.setSelection(tessera::TextPosition(at), sample.size());
   editor.insertAtCaret(tableText(4, 4));
   editor.insertAtCaret(selectListText("Menu", {{"Menu item 1", "http://"},
                                                {"Menu item 2", "http://"},
                                                {"Menu item 3", "http://"},
                                                {"Menu item 4", "http://"}}));
-  QTest::newRow("default document with a 4x4 table and a four-item menu") << editor.wholeText();
+  QTest::newRow("default document with a 4x4 table and a four-item menu") << editor.textDocument().wholeText();
 }
 
 void GeneratorTextsTest::wellFormed() {

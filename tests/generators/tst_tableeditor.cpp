@@ -1,4 +1,5 @@
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "generators/GeneratorTexts.h"
 #include "generators/TableEditor.h"
 #include "generators/TablePreview.h"
@@ -83,9 +84,9 @@ void TableEditorTest::init() {
   data = new QTemporaryDir;
   writePreviews();
   editor = new SourceEditor;
-  editor->replaceWholeText(QStringLiteral("ab\r\ncd"));
-  editor->setModifiedFlag(false);
-  editor->setSelection(2, 0);
+  editor->textDocument().replaceWholeText(QStringLiteral("ab\r\ncd"));
+  editor->textDocument().setModified(false);
+  editor->setSelection(tessera::TextPosition(2), 0);
   prompts = new ScriptedPrompts;
   dialog = new TableEditor(*editor, *prompts);
   dialog->setPreviewFolder(data->path());
@@ -184,8 +185,8 @@ void TableEditorTest::everyShape() {
 
   button(insertButton)->click();
   const QString table = tableText(columns, rows);
-  QCOMPARE(editor->wholeText(), "ab" + table + "\r\ncd");
-  QCOMPARE(editor->caretPosition(), 2 + table.size());
+  QCOMPARE(editor->textDocument().wholeText(), "ab" + table + "\r\ncd");
+  QCOMPARE(editor->caretPosition().value, 2 + table.size());
   QVERIFY(!dialog->isVisible());
   QCOMPARE(dialog->result(), int(QDialog::Accepted));
   verifyStepOne();
@@ -286,7 +287,7 @@ void TableEditorTest::previewErrors() {
   QCOMPARE(shownInsertButtons().size(), 1);
   button("BitBtn3")->click();
   QVERIFY(!dialog->isVisible());
-  QCOMPARE(editor->wholeText(), QStringLiteral("ab\r\ncd"));
+  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("ab\r\ncd"));
 }
 
 void TableEditorTest::retryFromReady() {
@@ -300,7 +301,7 @@ void TableEditorTest::retryFromReady() {
   button("BitBtn1")->click();
   QVERIFY(!group("Oszlop1")->isHidden());
   QVERIFY(group("Oszlop3")->isHidden());
-  QCOMPARE(editor->wholeText(), QStringLiteral("ab\r\ncd"));
+  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("ab\r\ncd"));
 }
 
 void TableEditorTest::everyCloseResets_data() {
@@ -330,23 +331,23 @@ void TableEditorTest::everyCloseResets() {
   QVERIFY(!dialog->isVisible());
   QCOMPARE(dialog->result(), int(QDialog::Rejected));
   verifyStepOne();
-  QCOMPARE(editor->wholeText(), QStringLiteral("ab\r\ncd"));
-  QVERIFY(!editor->isModifiedFlag());
+  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("ab\r\ncd"));
+  QVERIFY(!editor->textDocument().isModified());
 }
 
 void TableEditorTest::insertReplacesSelection() {
-  editor->replaceWholeText(QStringLiteral("one two three"));
-  editor->setSelection(4, 4); // "two "
-  editor->setModifiedFlag(false);
+  editor->textDocument().replaceWholeText(QStringLiteral("one two three"));
+  editor->setSelection(tessera::TextPosition(4), 4); // "two "
+  editor->textDocument().setModified(false);
   reachReady(2, 1);
   button("KetX1")->click();
   const QString table =
       QStringLiteral("<table columns=\"2\">\r\n<tr>\r\n<td>1. column, 1. row</td>\r\n"
                      "<td>2. column, 1. row</td>\r\n</tr>\r\n</table>\r\n");
-  QCOMPARE(editor->wholeText(), "one " + table + "three");
-  QCOMPARE(editor->caretPosition(), 4 + table.size());
+  QCOMPARE(editor->textDocument().wholeText(), "one " + table + "three");
+  QCOMPARE(editor->caretPosition().value, 4 + table.size());
   QCOMPARE(editor->selectionLength(), 0);
-  QVERIFY(editor->isModifiedFlag());
+  QVERIFY(editor->textDocument().isModified());
 }
 
 void TableEditorTest::drawnPreviewShowsGrid_data() { everyShape_data(); }

@@ -1,4 +1,5 @@
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "tools/CardBuilders.h"
 #include "tools/InputBuilders.h"
 #include "tools/LinkBuilders.h"
@@ -186,23 +187,23 @@ void ElementBuildersTest::doTypeList() {
 // The caret moves are counted with a line break as two characters.
 void ElementBuildersTest::caretPlacesInEditor() {
   SourceEditor e;
-  e.replaceWholeText("ab\r\ncd");
-  e.setSelection(1, 4); // "b\r\nc" replaced
+  e.textDocument().replaceWholeText("ab\r\ncd");
+  e.setSelection(tessera::TextPosition(1), 4); // "b\r\nc" replaced
   e.apply(templateSkeleton());
-  QCOMPARE(e.caretPosition(), 1 + 22);
-  const QString text = e.wholeText();
-  QVERIFY(text.left(e.caretPosition()).endsWith("a<template>\r\n<do type=\""));
-  QVERIFY(text.mid(e.caretPosition()).startsWith("\" label=\"\">"));
+  QCOMPARE(e.caretPosition().value, 1 + 22);
+  const QString text = e.textDocument().wholeText();
+  QVERIFY(text.left(e.caretPosition().value).endsWith("a<template>\r\n<do type=\""));
+  QVERIFY(text.mid(e.caretPosition().value).startsWith("\" label=\"\">"));
 
-  e.replaceWholeText("xyz");
-  e.setSelection(1, 1);
+  e.textDocument().replaceWholeText("xyz");
+  e.setSelection(tessera::TextPosition(1), 1);
   e.apply(headTool(e.selectedText()));
-  QCOMPARE(e.wholeText(), QString("x<head></head>z"));
-  QCOMPARE(e.caretPosition(), 1 + 6);
+  QCOMPARE(e.textDocument().wholeText(), QString("x<head></head>z"));
+  QCOMPARE(e.caretPosition().value, 1 + 6);
 
-  e.replaceWholeText("");
+  e.textDocument().replaceWholeText("");
   e.apply(plainCard("a", "b"));
-  QCOMPARE(e.caretPosition(), e.textLength());
+  QCOMPARE(e.caretPosition().value, e.textDocument().textLength());
   QCOMPARE(e.rowColumn().row, 4);
 }
 

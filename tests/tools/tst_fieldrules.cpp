@@ -1,6 +1,7 @@
 #include "TestServices.h"
 #include "app/MainWindow.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "tools/ToolsPanel.h"
 
 #include <QApplication>
@@ -59,12 +60,12 @@ void FieldRulesTest::init() {
   // Every page built, as after the user has been to every tab.
   for (int t = 0; t < ToolsPanel::TabCount; ++t)
     window_->toolsPanel()->page(ToolsPanel::Tab(t));
-  window_->editor()->replaceWholeText(QString());
+  window_->editor()->textDocument().replaceWholeText(QString());
   QTest::qWait(10); // let the first activation settle
 }
 
 void FieldRulesTest::cleanup() {
-  window_->editor()->setModifiedFlag(false);
+  window_->editor()->textDocument().setModified(false);
   delete window_;
   delete services_;
 }
@@ -169,7 +170,7 @@ void FieldRulesTest::enterChains() {
   if (focus->objectName().isEmpty() && focus->parentWidget())
     focus = focus->parentWidget();
   QCOMPARE(focus->objectName(), focusAfter);
-  QCOMPARE(window_->editor()->wholeText(), inserted);
+  QCOMPARE(window_->editor()->textDocument().wholeText(), inserted);
 }
 
 void FieldRulesTest::secondEnterPressesOk() {
@@ -177,9 +178,9 @@ void FieldRulesTest::secondEnterPressesOk() {
   find<QLineEdit>("Edit10")->setFocus();
   pressEnter();
   QCOMPARE(QApplication::focusWidget(), find("Button3"));
-  QVERIFY(window_->editor()->wholeText().isEmpty());
+  QVERIFY(window_->editor()->textDocument().wholeText().isEmpty());
   pressEnter();
-  QCOMPARE(window_->editor()->wholeText(), QString("<a href=\"http://\">Link</a>"));
+  QCOMPARE(window_->editor()->textDocument().wholeText(), QString("<a href=\"http://\">Link</a>"));
   QCOMPARE(QApplication::focusWidget(), window_->editor());
   // Shift held with Enter changes nothing about the rule.
   window_->toolsPanel()->setCurrentIndex(ToolsPanel::Image);

@@ -1,4 +1,5 @@
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "tools/InlineBuilders.h"
 
 #include <QTest>
@@ -44,17 +45,17 @@ void InlineBuildersTest::wrapping() {
 
 void InlineBuildersTest::wrappingInEditor() {
   SourceEditor e;
-  e.replaceWholeText(QStringLiteral("one\r\ntwo end"));
-  e.setSelection(1, 6); // "ne\r\ntw"
+  e.textDocument().replaceWholeText(QStringLiteral("one\r\ntwo end"));
+  e.setSelection(tessera::TextPosition(1), 6); // "ne\r\ntw"
   e.apply(wrapTool(Wrap::Underline, e.selectedText()));
-  QCOMPARE(e.wholeText(), QStringLiteral("o<u>ne\r\ntw</u>o end"));
+  QCOMPARE(e.textDocument().wholeText(), QStringLiteral("o<u>ne\r\ntw</u>o end"));
   // The caret stands right before the closing tag, on the last wrapped line.
-  QCOMPARE(e.caretPosition(), 1 + 3 + 6);
+  QCOMPARE(e.caretPosition().value, 1 + 3 + 6);
   QCOMPARE(e.rowColumn().row, 1);
   // Nothing selected: the caret lands between the tags, 3 after its old place.
-  e.setSelection(0, 0);
+  e.setSelection(tessera::TextPosition(0), 0);
   e.apply(wrapTool(Wrap::Bold, e.selectedText()));
-  QCOMPARE(e.caretPosition(), 3);
+  QCOMPARE(e.caretPosition().value, 3);
 }
 
 void InlineBuildersTest::alignAndCharacters() {

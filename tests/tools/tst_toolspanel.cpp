@@ -1,6 +1,7 @@
 #include "TestServices.h"
 #include "app/MainWindow.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "tools/ToolsPanel.h"
 
 #include <QApplication>
@@ -61,11 +62,11 @@ void ToolsPanelTest::init() {
   for (int t = 0; t < ToolsPanel::TabCount; ++t)
     window_->toolsPanel()->page(ToolsPanel::Tab(t));
   QTest::qWait(10);
-  editor()->replaceWholeText(QString());
+  editor()->textDocument().replaceWholeText(QString());
 }
 
 void ToolsPanelTest::cleanup() {
-  editor()->setModifiedFlag(false);
+  editor()->textDocument().setModified(false);
   delete window_;
   delete services_;
 }
@@ -275,18 +276,18 @@ void ToolsPanelTest::buttonsInsert() {
   QFETCH(QString, after);
   const int start = before.indexOf('[');
   const int length = before.indexOf(']') - start - 1;
-  editor()->replaceWholeText(before.remove('[').remove(']'));
-  editor()->setSelection(start, length);
+  editor()->textDocument().replaceWholeText(before.remove('[').remove(']'));
+  editor()->setSelection(tessera::TextPosition(start), length);
   panel()->setCurrentIndex(tab);
   auto* b = find<QAbstractButton>(button);
   b->setFocus();
   QTest::mouseClick(b, Qt::LeftButton);
   const int caret = after.indexOf('|');
-  QCOMPARE(editor()->wholeText(), after.remove('|'));
-  QCOMPARE(editor()->caretPosition(), caret);
+  QCOMPARE(editor()->textDocument().wholeText(), after.remove('|'));
+  QCOMPARE(editor()->caretPosition().value, caret);
   QCOMPARE(editor()->selectionLength(), 0);
   QCOMPARE(QApplication::focusWidget(), editor());
-  QVERIFY(editor()->isModifiedFlag());
+  QVERIFY(editor()->textDocument().isModified());
 }
 
 void ToolsPanelTest::settingsPanelCycle() {
@@ -342,7 +343,7 @@ void ToolsPanelTest::cardFromSettingsPanel() {
   waiting->setText("007");
   find<QLineEdit>("Edit14")->setText("next.wml");
   find<QAbstractButton>("Button8")->click();
-  QCOMPARE(editor()->wholeText(),
+  QCOMPARE(editor()->textDocument().wholeText(),
            QString("<card id=\"second\" title=\"Card Title\" newcontext=\"true\">\r\n"
                    "<onevent type=\"ontimer\">\r\n<go href=\"next.wml\"/>\r\n</onevent>\r\n"
                    "<timer value=\"70\"/>\r\n\r\n\r\n\r\n</card>"));
@@ -374,7 +375,7 @@ void ToolsPanelTest::invalidWaitingTime() {
   QCOMPARE(box.caption, QString("Error"));
   QCOMPARE(box.text, QString("'x1' is not a valid integer value"));
   // Nothing inserted; the panel stays open with its values.
-  QVERIFY(editor()->wholeText().isEmpty());
+  QVERIFY(editor()->textDocument().wholeText().isEmpty());
   QVERIFY(panel()->settingsPanel()->isVisible());
   QVERIFY(otherSettings()->isChecked());
   QCOMPARE(find<QLineEdit>("Edit13")->text(), QString("x1"));
@@ -394,7 +395,7 @@ void ToolsPanelTest::typeListGrowsOncePerType() {
     find<QAbstractButton>("Button12")->click();
     QCOMPARE(type->count(), use.count);
     QCOMPARE(type->currentText(), QString::fromLatin1(use.typed));
-    QVERIFY(editor()->wholeText().endsWith(
+    QVERIFY(editor()->textDocument().wholeText().endsWith(
         QString("<do type=\"%1\" label=\"Go\">\r\n<go href=\"http://\"/>\r\n</do>")
             .arg(use.typed)));
   }

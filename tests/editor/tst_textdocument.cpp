@@ -1,0 +1,195 @@
+#include "TestServices.h"
+#include "document/DocumentFiles.h"
+#include "editor/TextDocument.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+
+using namespace tessera;
+
+Q_DECLARE_METATYPE(tessera::LineColumn)
+
+class TextDocumentTest : public QObject {
+  Q_OBJECT
+private slots:
+  void lineAndColumn_data();
+  void lineAndColumn();
+  void placesOutOfRangeClamp_data();
+  void placesOutOfRangeClamp();
+  void snapshot_data();
+  void snapshot();
+  void revisionGrowsWithEveryChange();
+  void changeHandlingOncePerReplacement();
+  void programEditsForgetTheUndoStep();
+  void fileFollowsOpenSaveAndNew();
+};
+
+// "ab\r\ncd\r\n\r\nx": the toolkit holds "ab|cd||x" with | a separator.
+static const QString kLines = QStringLiteral("ab\r\ncd\r\n\r\nx");
+
+void TextDocumentTest::lineAndColumn_data() {
+  QTest::addColumn<int>("position");
+  QTest::addColumn<LineColumn>("place");
+  QTest::addColumn<int>("backTo");
+  QTest::newRow("start") << 0 << LineColumn{0, 0} << 0;
+  QTest::newRow("end of first line") << 2 << LineColumn{0, 2} << 2;
+  QTest::newRow("between CR and LF is the line end") << 3 << LineColumn{0, 2} << 2;
+  QTest::newRow("second line") << 5 << LineColumn{1, 1} << 5;
+  QTest::newRow("empty line") << 8 << LineColumn{2, 0} << 8;
+  QTest::newRow("last line") << 10 << LineColumn{3, 0} << 10;
+  QTest::newRow("end") << 11 << LineColumn{3, 1} << 11;
+}
+
+void TextDocumentTest::lineAndColumn() {
+  QFETCH(int, position);
+  QFETCH(LineColumn, place);
+  QFETCH(int, backTo);
+  TextDocument document;
+  document.replaceWholeText(kLines);
+  const LineColumn at = document.lineColumnAt(TextPosition(position));
+  QCOMPARE(at.line, place.line);
+  QCOMPARE(at.column, place.column);
+  QCOMPARE(document.positionAt(place).value, backTo);
+  QCOMPARE(document.lineStart(place.line).value, backTo - place.column);
+}
+
+void TextDocumentTest::placesOutOfRangeClamp_data() {
+  QTest::addColumn<LineColumn>("place");
+  QTest::addColumn<int>("position");
+  QTest::newRow("column past the line end") << LineColumn{0, 99} << 2;
+  QTest::newRow("negative column") << LineColumn{1, -5} << 4;
+  QTest::newRow("line past the end") << LineColumn{40, 0} << 10;
+  QTest::newRow("negative line") << LineColumn{-3, 1} << 1;
+}
+
+void TextDocumentTest::placesOutOfRangeClamp() {
+  QFETCH(LineColumn, place);
+  QFETCH(int, position);
+  TextDocument document;
+  document.replaceWholeText(kLines);
+  QCOMPARE(document.positionAt(place).value, position);
+}
+
+void TextDocumentTest::snapshot_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("expected");
+  QTest::addColumn<QList<qsizetype>>("lineStarts");
+  QTest::newRow("empty") << QString() << QString() << QList<qsizetype>{0};
+  QTest::newRow("breaks become LF") << kLines << QStringLiteral("ab\ncd\n\nx")
+                                    << QList<qsizetype>{0, 3, 6, 7};
+  QTest::newRow("final break opens a line")
+      << QStringLiteral("<wml/>\r\n") << QStringLiteral("<wml/>\n") << QList<qsizetype>{0, 7};
+  QTest::newRow("line separator stays a character")
+      << QStringLiteral("a\u2028b") << QStringLiteral("a\u2028b") << QList<qsizetype>{0};
+}
+
+void TextDocumentTest::snapshot() {
+  QFETCH(QString, text);
+  QFETCH(QString, expected);
+  QFETCH(QList<qsizetype>, lineStarts);
+  TextDocument document;
+  document.replaceWholeText(text);
+  document.setFilePath(QStringLiteral("/decks/index.wml"));
+  const TextSnapshot snapshot = document.snapshot();
+  QCOMPARE(snapshot.text, expected);
+  QCOMPARE(snapshot.revision, document.revision());
+  QCOMPARE(snapshot.filePath, QStringLiteral("/decks/index.wml"));
+  QCOMPARE(snapshot.lineStarts(), lineStarts);
+}
+
+void TextDocumentTest::revisionGrowsWithEveryChange() {
+  TextDocument document;
+  document.replaceWholeText(QStringLiteral("one"));
+  const TextSnapshot before = document.snapshot();
+  quint64 last = document.revision();
+  QTextCursor cursor(document.qtDocument());
+  cursor.movePosition(QTextCursor::End);
+  for (const QString& typed : {QStringLiteral("x"), QStringLiteral("\n"), QStringLiteral("y")}) {
+    cursor.insertText(typed);
+    QVERIFY(document.revision() > last);
+    last = document.revision();
+  }
+  document.editWithoutUndo([&] { cursor.deletePreviousChar(); });
+  QVERIFY(document.revision() > last);
+  last = document.revision();
+  // The same text again changes nothing, so the revision stays.
+  document.replaceWholeText(QStringLiteral("onex\r\n"));
+  QCOMPARE(document.revision(), last);
+  // A snapshot taken earlier keeps what it held.
+  QCOMPARE(before.text, QStringLiteral("one"));
+  QVERIFY(before.revision < document.revision());
+}
+
+void TextDocumentTest::changeHandlingOncePerReplacement() {
+  TextDocument document;
+  document.replaceWholeText(QStringLiteral("old\r\ntext"));
+  document.setModified(false);
+  QSignalSpy changed(&document, &TextDocument::changed);
+  QSignalSpy replaced(&document, &TextDocument::textReplaced);
+  QVERIFY(document.replaceWholeText(QStringLiteral("new\r\ntext\r\n")));
+  QCOMPARE(changed.count(), 1);
+  QCOMPARE(replaced.count(), 1);
+  QVERIFY(document.isModified());
+  document.setModified(false);
+  QVERIFY(!document.replaceWholeText(QStringLiteral("new\r\ntext\r\n")));
+  QCOMPARE(changed.count(), 1);
+  QCOMPARE(replaced.count(), 2); // the caret still goes to the start
+  QVERIFY(!document.isModified());
+}
+
+void TextDocumentTest::programEditsForgetTheUndoStep() {
+  TextDocument document;
+  document.replaceWholeText(QStringLiteral("abc"));
+  QVERIFY(!document.canUndoStep()); // a replacement is never undone
+  QTextCursor cursor(document.qtDocument());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(QStringLiteral("d")); // the user's edit
+  QVERIFY(document.canUndoStep());
+  QVERIFY(!document.undoStepRedoes());
+  document.editWithoutUndo([&] { cursor.insertText(QStringLiteral("<br/>")); });
+  QVERIFY(!document.canUndoStep());
+  QCOMPARE(document.wholeText(), QStringLiteral("abcd<br/>"));
+  // After an undo, the step to take next is the redo.
+  cursor.insertText(QStringLiteral("e"));
+  document.qtDocument()->undo();
+  QVERIFY(document.canUndoStep());
+  QVERIFY(document.undoStepRedoes());
+}
+
+void TextDocumentTest::fileFollowsOpenSaveAndNew() {
+  QTemporaryDir dir;
+  const QString opened = dir.filePath(QStringLiteral("opened.wml"));
+  const QString saved = dir.filePath(QStringLiteral("saved.wml"));
+  {
+    QFile file(opened);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("caf\xe9\r\n"); // not UTF-8: read byte for byte
+  }
+  TestServices t;
+  TextDocument document;
+  DocumentFiles files(document, t.prompts, nullptr);
+  QVERIFY(files.loadFile(opened));
+  QCOMPARE(document.filePath(), opened);
+  QCOMPARE(document.encoding(), TextEncoding::Latin1);
+  // A failed load keeps the file it had.
+  QVERIFY(!files.loadFile(dir.filePath(QStringLiteral("missing.wml"))));
+  QCOMPARE(document.filePath(), opened);
+  t.prompts.clear();
+  t.prompts.answerFile(saved);
+  QVERIFY(files.saveToChosenFile());
+  QCOMPARE(document.filePath(), saved);
+  // A cancelled save keeps it too.
+  t.prompts.answerFile(QString());
+  QVERIFY(!files.saveToChosenFile());
+  QCOMPARE(document.filePath(), saved);
+  document.forgetFile();
+  QCOMPARE(document.filePath(), QString());
+  QCOMPARE(document.encoding(), TextEncoding::Utf8);
+  QCOMPARE(document.lineBreakStyle(), LineBreakStyle::CrLf);
+}
+
+QTEST_MAIN(TextDocumentTest)
+#include "tst_textdocument.moc"
