@@ -123,7 +123,7 @@ BENCH_FIGURE(goToLastLine, 50) {
         bench::Context::runsFor(mb),
         [&] {
           const int last = editor.lineCount() - 1;
-          editor.setSelection(tessera::TextPosition(editor.lineStart(last).value), 0);
+          editor.setSelection(editor.lineStart(last), 0);
         },
         [&] {
           lines = 0;
