@@ -7,6 +7,7 @@
 #include "deck/ProblemsDock.h"
 #include "deck/ProblemsList.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -102,7 +103,7 @@ void DeckCheckingTest::checkDeckListsFindingsInOrder() {
   TestServices t;
   MainWindow w(t.services());
   w.show();
-  w.editor()->replaceWholeText(kThreeErrors);
+  w.editor()->textDocument().replaceWholeText(kThreeErrors);
   w.findChild<QAction*>("CheckDeck1")->trigger();
   auto* list = w.findChild<ProblemsList*>("ProblemsList");
   QTRY_COMPARE(list->topLevelItemCount(), 3);
@@ -127,9 +128,9 @@ void DeckCheckingTest::validDeckShowsNoProblemsRow() {
   auto* list = w.findChild<ProblemsList*>("ProblemsList");
   QTRY_COMPARE(rowTexts(list), QStringList({"|||No problems found"}));
   // Activating that row moves nothing.
-  w.editor()->setSelection(5, 0);
+  w.editor()->setSelection(tessera::TextPosition(5), 0);
   emit list->itemActivated(list->topLevelItem(0), 0);
-  QCOMPARE(w.editor()->caretPosition(), 5);
+  QCOMPARE(w.editor()->caretPosition().value, 5);
 }
 
 void DeckCheckingTest::activatingARowPlacesTheCaret_data() {
@@ -145,7 +146,7 @@ void DeckCheckingTest::activatingARowPlacesTheCaret() {
   w.show();
   QVERIFY(QTest::qWaitForWindowExposed(&w));
   w.activateWindow();
-  w.editor()->replaceWholeText(kThreeErrors);
+  w.editor()->textDocument().replaceWholeText(kThreeErrors);
   w.findChild<QAction*>("CheckDeck1")->trigger();
   auto* list = w.findChild<ProblemsList*>("ProblemsList");
   QTRY_COMPARE(list->topLevelItemCount(), 3);
@@ -173,7 +174,7 @@ void DeckCheckingTest::typingChecksAfterAPauseWithoutOpeningTheDock() {
   w.show();
   DeckChecking* checking = checkingOf(w);
   QSignalSpy runs(checking, &DeckChecking::findingsChanged);
-  w.editor()->replaceWholeText(kThreeErrors);
+  w.editor()->textDocument().replaceWholeText(kThreeErrors);
   QTest::qWait(DeckCheckRunner::kPauseMs / 2);
   QCOMPARE(runs.count(), 0); // not before the pause
   QTRY_COMPARE(runs.count(), 1);
@@ -188,7 +189,7 @@ void DeckCheckingTest::liveCheckingOffChecksNothing() {
   DeckChecking* checking = checkingOf(w);
   w.findChild<QAction*>("LiveCheck1")->setChecked(false);
   QSignalSpy runs(checking, &DeckChecking::findingsChanged);
-  w.editor()->replaceWholeText(kThreeErrors);
+  w.editor()->textDocument().replaceWholeText(kThreeErrors);
   checking->documentOpened();
   QTest::qWait(DeckCheckRunner::kPauseMs * 2);
   QCOMPARE(runs.count(), 0);
@@ -234,7 +235,7 @@ void DeckCheckingTest::openedFileIsCheckedAndLinksLookBesideIt() {
   w.show();
   QSignalSpy runs(checkingOf(w), &DeckChecking::findingsChanged);
   w.loadStartupFile(path);
-  QCOMPARE(w.files().documentPath(), path);
+  QCOMPARE(w.textDocument().filePath(), path);
   QTRY_COMPARE(runs.count(), 1); // at once, not after the typing pause
   const auto findings = runs.at(0).at(0).value<QList<wml::Finding>>();
   QCOMPARE(findings.size(), 1);
@@ -244,7 +245,7 @@ void DeckCheckingTest::openedFileIsCheckedAndLinksLookBesideIt() {
   QVERIFY(findings[0].message.contains("\"gone.wml\""));
 
   w.findChild<QAction*>("Fjl2")->trigger(); // New: no file any more
-  QVERIFY(w.files().documentPath().isEmpty());
+  QVERIFY(w.textDocument().filePath().isEmpty());
 }
 
 void DeckCheckingTest::utf16Offsets_data() {
