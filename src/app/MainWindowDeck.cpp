@@ -3,6 +3,7 @@
 #include "deck/DeckMenu.h"
 #include "deck/DeckPreview.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QMenuBar>
 

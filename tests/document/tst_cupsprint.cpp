@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "document/PrinterSeam.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "support/PrivatePrintServer.h"
 #include "support/TestServices.h"
 
