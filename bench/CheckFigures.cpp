@@ -112,7 +112,7 @@ BENCH_FIGURE(typingWithLiveCheck, 71) {
         break;
     }
     // Each run types on a fresh last line, so no run pays for a longer line.
-    editor.setSelection(editor.textLength(), 0);
+    editor.setSelection(tessera::TextPosition(editor.textDocument().textLength()), 0);
     editor.apply(tessera::Insertion{QStringLiteral("\r\n"), 0, false});
     bench::settle();
   };

@@ -22,7 +22,7 @@ void MainWindow::createDeckChecking() {
 // saved document.
 void MainWindow::createDeckPreview() {
   deckPreview_ =
-      new DeckPreview(*this, *editor_, *deckMenu_, [this] { return files_.documentPath(); });
+      new DeckPreview(*this, *editor_, *deckMenu_, [this] { return document_->filePath(); });
 }
 
 } // namespace tessera
