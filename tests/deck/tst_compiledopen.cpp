@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "deck/CompiledDeckReader.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QAction>
 #include <QFile>
@@ -79,8 +80,8 @@ private slots:
     MainWindow w(t.services());
     w.loadStartupFile(put(name, bytes));
     QVERIFY(t.prompts.asked.isEmpty());
-    QCOMPARE(w.editor()->wholeText(), text);
-    QCOMPARE(w.editor()->isModifiedFlag(), modified);
+    QCOMPARE(w.editor()->textDocument().wholeText(), text);
+    QCOMPARE(w.editor()->textDocument().isModified(), modified);
   }
 
   void saveProposesSourceBesideTheCompiledDeck() {
@@ -109,14 +110,14 @@ private slots:
     TestServices t;
     MainWindow w(t.services());
     w.editor()->insertAtCaret(QStringLiteral("unsaved "));
-    const QString before = w.editor()->wholeText();
+    const QString before = w.editor()->textDocument().wholeText();
     // Through File > Open, as a user would.
-    w.editor()->setModifiedFlag(false);
+    w.editor()->textDocument().setModified(false);
     t.prompts.answerFile(put("bad.wmlc", bytes));
     w.action(QStringLiteral("Nyomtats1"))->trigger();
     QCOMPARE(t.prompts.asked.size(), 2);
     QCOMPARE(t.prompts.asked[1].text, message);
-    QCOMPARE(w.editor()->wholeText(), before);
+    QCOMPARE(w.editor()->textDocument().wholeText(), before);
   }
 
   void crashingDecoderCannotReachTheEditor() {
