@@ -1,5 +1,7 @@
 #include "deck/PreviewScreen.h"
 
+#include "deck/CompiledDeckReader.h"
+
 #include "wml/PhoneScreens.h"
 #include "wml/WmlForms.h"
 #include "wml/XmlNodes.h"
@@ -29,14 +31,19 @@ private:
 constexpr int kScale = 2;
 
 // A deck file beside the document: UTF-8 when it decodes as such, else
-// Latin-1, which keeps every byte.
+// Latin-1, which keeps every byte; a compiled deck is decoded the way File >
+// Open does, in a child process.
 std::optional<QString> readDeckFile(const QString& path) {
-  if (!path.endsWith(QLatin1String(".wml"), Qt::CaseInsensitive))
-    return std::nullopt; // a compiled deck is not decoded here
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     return std::nullopt;
   const QByteArray bytes = file.readAll();
+  if (path.endsWith(QLatin1String(".wmlc"), Qt::CaseInsensitive)) {
+    const auto converted = CompiledDeckReader()(path, bytes);
+    if (!converted.recognised || !converted.error.isEmpty())
+      return std::nullopt;
+    return converted.text;
+  }
   QStringDecoder utf8(QStringDecoder::Utf8);
   QString text = utf8(bytes);
   if (utf8.hasError())

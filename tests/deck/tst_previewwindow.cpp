@@ -4,6 +4,7 @@
 #include "deck/DeckPreview.h"
 #include "deck/PreviewScreen.h"
 #include "deck/PreviewWindow.h"
+#include "wml/DeckCompiler.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,6 +64,7 @@ private slots:
   void menuItemOpensAndCloses();
   void imagesBesideTheDocument();
   void timerRunsOnTheClock();
+  void decksBesideTheDocument();
   void lastItemOfTheDeckMenu();
 
 private:
@@ -305,6 +307,37 @@ void PreviewWindowTest::timerRunsOnTheClock() {
   open(deckText("<card id=\"a\" ontimer=\"#b\"><timer value=\"1\"/><p>A</p></card>\n"
                 "<card id=\"b\"><p>B</p></card>\n"));
   QTRY_COMPARE_WITH_TIMEOUT(shown(), QStringLiteral("\nB\n | "), 3000);
+}
+
+// A link to a deck file beside the saved document loads it, a compiled one
+// too; a missing file is said so.
+void PreviewWindowTest::decksBesideTheDocument() {
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  const QString other = deckText("<card id=\"one\"><p>One</p></card>\n"
+                                 "<card id=\"two\" title=\"Two\"><p>Second deck</p></card>\n");
+  QFile plain(folder.filePath("other.wml"));
+  QVERIFY(plain.open(QIODevice::WriteOnly));
+  plain.write(other.toUtf8());
+  plain.close();
+  const wbxml::CompiledDeck compiled = wbxml::compileDeckText(other);
+  QVERIFY(!compiled.bytes.isEmpty());
+  QFile binary(folder.filePath("other.wmlc"));
+  QVERIFY(binary.open(QIODevice::WriteOnly));
+  binary.write(compiled.bytes);
+  binary.close();
+  documentPath = folder.filePath("deck.wml");
+  open(deckText("<card id=\"a\"><p><a href=\"other.wml#two\">p</a> <a href=\"other.wmlc#two\">"
+                "c</a> <a href=\"gone.wml\">g</a></p></card>\n"));
+  invoke("followLink", Q_ARG(int, 0));
+  QCOMPARE(shown(), QStringLiteral("Two\nSecond deck\n | "));
+  invoke("back");
+  invoke("followLink", Q_ARG(int, 1));
+  QCOMPARE(shown(), QStringLiteral("Two\nSecond deck\n | "));
+  QCOMPARE(child<QListWidget>("PreviewHistory")->item(1)->text(), QStringLiteral("other.wmlc#two"));
+  invoke("back");
+  invoke("followLink", Q_ARG(int, 2));
+  QCOMPARE(shown(), QStringLiteral("Cannot open gone.wml\n | Back"));
 }
 
 // In the program: the Deck menu's last item, after a separator; F12 opens
