@@ -9,7 +9,7 @@ set -euo pipefail
 # Building and running the program.
 program_packages=(
   g++ cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libx11-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   fonts-liberation tango-icon-theme
   libxml2-dev libwbxml2-dev qt6-image-formats-plugins
 )

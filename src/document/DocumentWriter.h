@@ -7,12 +7,10 @@ class QTextDocument;
 
 namespace tessera {
 
-// Writing the editor's text without ever building it whole: the pieces the
-// document holds are encoded in one pass into a buffer of a megabyte (kept
-// for the next save), written whenever it fills, so saving a large document
-// needs no second copy of it in memory and no look-up per line. For a large
-// document the encoding and writing run on a second thread, beside the walk
-// over the document's pieces.
+// Writing the document's text: its pieces are encoded in one pass into a
+// buffer of a megabyte (kept for the next save), written whenever it fills,
+// so saving a large document needs no encoded copy of it in memory and no
+// look-up per line.
 
 // The encoding the text is written in: the one it came in, except that a
 // Latin-1 document holding characters Latin-1 cannot hold becomes UTF-8.

@@ -11,9 +11,8 @@ struct BlockAt {
   int start = 0;
 };
 
-// One walk down the document's tree of lines, where findBlock(), then
-// blockNumber() and position() on the block, walk it three times. Runs on
-// every status refresh. A position past the end gives the last line.
+// Runs on every status refresh: a few steps down the document's tree of
+// lines, whatever its size. A position past the end gives the last line.
 BlockAt blockAt(const QTextDocument& document, int position);
 
 } // namespace tessera
