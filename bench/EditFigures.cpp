@@ -66,7 +66,7 @@ BENCH_FIGURE(endVersusStart, 30) {
       double end = 0, start = 0;
       endAgainstStart(7, atEnd, atStart, refreshes, &end, &start);
       context.add({QStringLiteral("status refresh at the end vs start, %1").arg(wrapLabel(wrap)),
-                   size, end, start, 2});
+                   size, end, start, 2.5});
       endAgainstStart(3, atEnd, atStart, insertions, &end, &start);
       context.add(
           {QStringLiteral("20-character insertion at the end vs start, %1").arg(wrapLabel(wrap)),
