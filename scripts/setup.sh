@@ -18,6 +18,7 @@ test_packages=(
   xvfb xauth xdotool x11-utils imagemagick openbox
   libxml2-utils desktop-file-utils shared-mime-info
   cups-daemon cups-core-drivers poppler-utils
+  dpkg-dev lintian
   clang libclang-rt-dev
 )
 
