@@ -17,6 +17,7 @@ class QToolBar;
 namespace tessera {
 
 class Backup;
+class CompiledDeckCommands;
 class DeckChecking;
 class DeckPreview;
 class DeckMenu;
@@ -60,6 +61,7 @@ public:
   // The Deck menu (deck features append their items) and deck checking.
   DeckMenu* deckMenu() const { return deckMenu_; }
   DeckChecking* deckChecking() const { return deckChecking_; }
+  CompiledDeckCommands* compiledDecks() const { return compiledDecks_; }
   DeckPreview* deckPreview() const { return deckPreview_; }
 
   // The folder holding the program file: backup and table previews live there.
@@ -105,6 +107,7 @@ private:
   Backup* backup_ = nullptr;
   DeckMenu* deckMenu_ = nullptr;
   DeckChecking* deckChecking_ = nullptr;
+  CompiledDeckCommands* compiledDecks_ = nullptr;
   DeckPreview* deckPreview_ = nullptr;
   QHash<QString, QAction*> actions_;
   bool activatedOnce_ = false;

@@ -1,4 +1,9 @@
 #include "app/MainWindow.h"
+
+#include "app/StatusLine.h"
+#include "deck/CompiledDeckCommands.h"
+#include "deck/CompiledSizePanel.h"
+#include "deck/DeckCheckRunner.h"
 #include "deck/DeckChecking.h"
 #include "deck/DeckMenu.h"
 #include "deck/DeckPreview.h"
@@ -16,6 +21,12 @@ void MainWindow::createDeckChecking() {
   menuBar()->insertMenu(menuBar()->actions().constLast(), deckMenu_);
   deckChecking_ =
       new DeckChecking(*this, *editor_, *deckMenu_, [this] { return document_->filePath(); });
+  // The compiled-deck group follows the checking items; its meter follows
+  // the checker's runs.
+  compiledDecks_ =
+      new CompiledDeckCommands(*this, *editor_, *deckMenu_, *deckChecking_->runner(),
+                               services_.prompts, [this] { return document_->filePath(); });
+  statusLine_->addTrailingPanel(compiledDecks_->panel());
 }
 
 // The preview follows the editor and reads pictures and decks beside the

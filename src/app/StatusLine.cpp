@@ -25,6 +25,22 @@ StatusLine::StatusLine(QWidget* parent) : QStatusBar(parent) {
 
 QString StatusLine::panelText(Panel panel) const { return panels_[panel]->text(); }
 
+void StatusLine::addTrailingPanel(QLabel* panel) {
+  panel->setParent(this);
+  panel->show();
+  trailing_.append(panel);
+  updateGeometry();
+  QResizeEvent resize(size(), size());
+  resizeEvent(&resize);
+}
+
+int StatusLine::fixedWidth() const {
+  int width = kFixedWidths;
+  for (const QLabel* panel : trailing_)
+    width += panel->width();
+  return width;
+}
+
 void StatusLine::showRowColumn(RowColumn where) {
   panels_[RowPanel]->setText(QStringLiteral("Row: ") + QString::number(where.row + 1));
   panels_[CharPanel]->setText(QStringLiteral("Char.: ") + QString::number(where.column));
@@ -47,7 +63,7 @@ void StatusLine::showLockKeys(const LockKeyState& state) {
 }
 
 QSize StatusLine::sizeHint() const {
-  return {kFixedWidths, panels_[RowPanel]->sizeHint().height() + 4};
+  return {fixedWidth(), panels_[RowPanel]->sizeHint().height() + 4};
 }
 
 QSize StatusLine::minimumSizeHint() const { return {0, sizeHint().height()}; }
@@ -57,9 +73,13 @@ void StatusLine::resizeEvent(QResizeEvent* event) {
   const int h = height() - 2;
   int x = 0;
   for (int p = 0; p < PanelCount; ++p) {
-    const int w = p == HintPanel ? std::max(0, width() - kFixedWidths) : panels_[p]->width();
+    const int w = p == HintPanel ? std::max(0, width() - fixedWidth()) : panels_[p]->width();
     panels_[p]->setGeometry(x, 2, w, h);
     x += w;
+  }
+  for (QLabel* panel : trailing_) {
+    panel->setGeometry(x, 2, panel->width(), h);
+    x += panel->width();
   }
 }
 

@@ -19,6 +19,10 @@ public:
   explicit StatusLine(QWidget* parent = nullptr);
 
   QString panelText(Panel panel) const;
+  // A panel after the lock keys (the compiled size); it keeps its width and
+  // the hint panel gives way.
+  void addTrailingPanel(QLabel* panel);
+  int fixedWidth() const;
   QLabel* panel(Panel p) const { return panels_[p]; }
 
   void showRowColumn(RowColumn where);
@@ -34,6 +38,7 @@ protected:
 
 private:
   QLabel* panels_[PanelCount] = {};
+  QList<QLabel*> trailing_;
 };
 
 } // namespace tessera

@@ -40,14 +40,20 @@ public:
   // The revision the document is at now (the source's answer).
   void setCurrentRevision(std::function<int()> revision) { currentRevision_ = std::move(revision); }
   bool busy() const { return running_; }
+  // The phone budget in bytes (0: none): a compiled deck over it adds a
+  // warning at the <wml> element to the run's findings.
+  void setBudget(int bytes) { budget_ = bytes; }
 
 signals:
   // A run ended with findings for the text at `revision`, still current.
   void checked(const QList<tessera::wml::Finding>& findings, int revision);
+  // The same run's compiled size in bytes; negative when the deck is not
+  // well-formed. Sent just before checked().
+  void compiledSize(int bytes, int revision);
 
 private:
   void start();
-  void finish(QList<wml::Finding> findings, int revision);
+  void finish(QList<wml::Finding> findings, int compiledBytes, int revision);
 
   SnapshotSource snapshot_;
   PathSource documentPath_;
@@ -55,6 +61,7 @@ private:
   QTimer pause_;
   bool running_ = false;
   bool pending_ = false;
+  int budget_ = 0;
 };
 
 } // namespace tessera

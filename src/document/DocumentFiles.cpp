@@ -110,6 +110,8 @@ bool DocumentFiles::loadFile(const QString& path) {
       lastLoadConverted_ = true;
       document_.replaceWholeText(normaliseLineBreaks(converted.text));
       document_.forgetFile();
+      // No file of its own, but its links resolve in the compiled deck's folder.
+      document_.setFilePath(saveName_);
       return true;
     }
   }

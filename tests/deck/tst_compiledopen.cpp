@@ -93,6 +93,8 @@ private slots:
     w.files().saveToChosenFile();
     QCOMPARE(t.prompts.asked.size(), 1);
     QCOMPARE(t.prompts.asked[0].file.initialName, dir_.filePath("beside.wml"));
+    // Its relative links are looked for beside the compiled deck.
+    QCOMPARE(w.textDocument().filePath(), dir_.filePath("beside.wml"));
   }
 
   void badDeckKeepsTheDocument_data() {

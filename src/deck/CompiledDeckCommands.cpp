@@ -1,0 +1,122 @@
+#include "deck/CompiledDeckCommands.h"
+
+#include "deck/CompiledSizePanel.h"
+#include "deck/DeckCheckRunner.h"
+#include "deck/DeckMenu.h"
+#include "deck/WbmpWindow.h"
+#include "document/DocumentFiles.h"
+#include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
+#include "platform/Prompts.h"
+#include "wml/DeckCompiler.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMainWindow>
+
+namespace tessera {
+
+CompiledDeckCommands::CompiledDeckCommands(QMainWindow& window, SourceEditor& editor,
+                                           DeckMenu& menu, DeckCheckRunner& runner,
+                                           Prompts& prompts, std::function<QString()> documentPath)
+    : QObject(&window), window_(window), editor_(editor), runner_(runner), prompts_(prompts),
+      documentPath_(std::move(documentPath)), panel_(new CompiledSizePanel),
+      budgets_(new QActionGroup(this)) {
+  menu.addSeparator();
+  QMenu* budgetMenu = menu.addMenu(QStringLiteral("Phone &Budget"));
+  budgetMenu->setObjectName(QStringLiteral("PhoneBudget1"));
+  for (int bytes : kBudgets) {
+    QAction* item = budgetMenu->addAction(QStringLiteral("%1 bytes").arg(bytes));
+    item->setObjectName(QStringLiteral("Budget%1").arg(bytes));
+    item->setData(bytes);
+  }
+  QAction* none = budgetMenu->addAction(QStringLiteral("None"));
+  none->setObjectName(QStringLiteral("BudgetNone"));
+  none->setData(0);
+  for (QAction* item : budgetMenu->actions()) {
+    item->setCheckable(true);
+    budgets_->addAction(item);
+  }
+  budgetMenu->actions().constFirst()->setChecked(true);
+  connect(budgets_, &QActionGroup::triggered, this, &CompiledDeckCommands::chooseBudget);
+
+  QAction* compile = menu.addAction(QStringLiteral("&Compile to WBXML..."));
+  compile->setObjectName(QStringLiteral("CompileDeck1"));
+  connect(compile, &QAction::triggered, this, &CompiledDeckCommands::compileToFile);
+  QAction* wbmp = menu.addAction(QStringLiteral("Convert Image to &WBMP..."));
+  wbmp->setObjectName(QStringLiteral("ConvertWbmp1"));
+  connect(wbmp, &QAction::triggered, this, &CompiledDeckCommands::convertImage);
+
+  panel_->setBudget(budget());
+  runner_.setBudget(budget());
+  connect(&runner_, &DeckCheckRunner::compiledSize, panel_,
+          [this](int size, int) { panel_->showSize(size); });
+}
+
+int CompiledDeckCommands::budget() const {
+  const QAction* chosen = budgets_->checkedAction();
+  return chosen ? chosen->data().toInt() : 0;
+}
+
+// The panel changes colour at once; the checker's warning follows its
+// next run, started now.
+void CompiledDeckCommands::chooseBudget() {
+  panel_->setBudget(budget());
+  runner_.setBudget(budget());
+  runner_.checkNow();
+}
+
+void CompiledDeckCommands::compileToFile() {
+  const QString text = editor_.textDocument().wholeText();
+  const wbxml::CompiledDeck compiled = wbxml::compileDeckText(text);
+  if (!compiled.wellFormed) {
+    prompts_.error(&window_, QStringLiteral("The deck is not well-formed, so it cannot be "
+                                            "compiled (%1).")
+                                 .arg(compiled.error));
+    return;
+  }
+  FileDialogRequest request;
+  request.title = QStringLiteral("Compile to WBXML");
+  request.filters = {QStringLiteral("Compiled WML decks (*.wmlc)"),
+                     QStringLiteral("All files (*)")};
+  const QString deck = documentPath_ ? documentPath_() : QString();
+  request.initialName = deck.isEmpty()
+                            ? QStringLiteral("deck.wmlc")
+                            : QFileInfo(deck).dir().filePath(QFileInfo(deck).completeBaseName() +
+                                                             QStringLiteral(".wmlc"));
+  request.defaultSuffix = QStringLiteral("wmlc");
+  request.confirmOverwrite = true;
+  const QString path = prompts_.saveFileName(&window_, request);
+  if (path.isEmpty())
+    return;
+  QString reason;
+  if (!writeFileAtomically(path, compiled.bytes, &reason))
+    prompts_.error(&window_, cannotCreateFileText(path, reason));
+}
+
+void CompiledDeckCommands::convertImage() {
+  FileDialogRequest request;
+  request.title = QStringLiteral("Convert Image to WBMP");
+  request.filters = {QStringLiteral("Images (*.png *.jpg *.jpeg *.gif *.bmp)"),
+                     QStringLiteral("All files (*)")};
+  const QString path = prompts_.openFileName(&window_, request);
+  if (path.isEmpty())
+    return;
+  QImageReader reader(path);
+  const QImage picture = reader.read();
+  if (picture.isNull()) {
+    prompts_.error(&window_, QStringLiteral("Cannot read the image \"%1\". %2")
+                                 .arg(QDir::toNativeSeparators(path), reader.errorString()));
+    return;
+  }
+  if (!wbmpWindow_)
+    wbmpWindow_ = new WbmpWindow(editor_, prompts_, documentPath_, &window_);
+  wbmpWindow_->setPicture(picture, path);
+  wbmpWindow_->show();
+  wbmpWindow_->raise();
+}
+
+} // namespace tessera

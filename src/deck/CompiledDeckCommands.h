@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QAction;
+class QActionGroup;
+class QMainWindow;
+
+namespace tessera {
+
+class CompiledSizePanel;
+class DeckCheckRunner;
+class DeckMenu;
+class Prompts;
+class SourceEditor;
+class WbmpWindow;
+
+// The compiled-deck items of the "Deck" menu, after a separator: "Phone
+// Budget" (Budget1397 ... BudgetNone, 1397 at start), "Compile to WBXML..."
+// (CompileDeck1) and "Convert Image to WBMP..." (ConvertWbmp1); and the
+// size meter, fed by the checker's runs.
+class CompiledDeckCommands : public QObject {
+  Q_OBJECT
+public:
+  CompiledDeckCommands(QMainWindow& window, SourceEditor& editor, DeckMenu& menu,
+                       DeckCheckRunner& runner, Prompts& prompts,
+                       std::function<QString()> documentPath);
+
+  CompiledSizePanel* panel() const { return panel_; }
+  // The chosen budget in bytes; 0 for none.
+  int budget() const;
+  WbmpWindow* wbmpWindow() const { return wbmpWindow_; }
+
+  static constexpr int kBudgets[] = {1397, 1492, 2048, 3000};
+
+  // The commands, for the menu items and tests.
+  void compileToFile();
+  void convertImage();
+
+private:
+  void chooseBudget();
+
+  QMainWindow& window_;
+  SourceEditor& editor_;
+  DeckCheckRunner& runner_;
+  Prompts& prompts_;
+  std::function<QString()> documentPath_;
+  CompiledSizePanel* panel_;
+  QActionGroup* budgets_;
+  WbmpWindow* wbmpWindow_ = nullptr;
+};
+
+} // namespace tessera
