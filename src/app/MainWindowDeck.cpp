@@ -7,6 +7,7 @@
 #include "deck/DeckChecking.h"
 #include "deck/DeckMenu.h"
 #include "deck/DeckPreview.h"
+#include "deck/ErrorMarks.h"
 #include "editor/SourceEditor.h"
 #include "editor/TextDocument.h"
 
@@ -27,6 +28,10 @@ void MainWindow::createDeckChecking() {
       new CompiledDeckCommands(*this, *editor_, *deckMenu_, *deckChecking_->runner(),
                                services_.prompts, [this] { return document_->filePath(); });
   statusLine_->addTrailingPanel(compiledDecks_->panel());
+  // Every finished check, by hand or while typing, marks its findings in the text.
+  auto* marks = new ErrorMarks(*editor_, *colouring_);
+  connect(deckChecking_, &DeckChecking::findingsChanged, marks,
+          [marks](const QList<wml::Finding>& findings) { marks->setFindings(findings); });
 }
 
 // The preview follows the editor and reads pictures and decks beside the
