@@ -5,6 +5,8 @@
 #include <QScrollBar>
 #include <QTextDocument>
 
+#include <cmath>
+
 namespace tessera {
 
 using wml::LineState;
@@ -80,7 +82,15 @@ void SyntaxColouring::pickColours() {
   set(SourceKind::AttributeValue, dark ? QColor(0x8b, 0xe2, 0x8b) : QColor(0x0b, 0x7a, 0x2a));
   set(SourceKind::Reference, dark ? QColor(0xe3, 0x9b, 0xff) : QColor(0x8b, 0x1a, 0x8b));
   set(SourceKind::Variable, dark ? QColor(0xff, 0x7f, 0xc3) : QColor(0xb3, 0x00, 0x6b));
-  set(SourceKind::Comment, mix(palette.color(QPalette::Text), background, 0.55));
+  // The editor's text keeps the system's colour, which may be as dark as a
+  // chosen background: then plain text and '=' get a light tone of their own.
+  const QColor text = palette.color(QPalette::Text);
+  const bool textContrasts = std::abs(text.lightnessF() - background.lightnessF()) >= 0.4;
+  const QColor readable = textContrasts ? text : (dark ? QColor(0xe6, 0xe6, 0xe6) : Qt::black);
+  plainFormat_ = QTextCharFormat();
+  if (!textContrasts)
+    plainFormat_.setForeground(readable);
+  set(SourceKind::Comment, mix(readable, background, 0.6));
   set(SourceKind::Declaration, dark ? QColor(0xb0, 0xb0, 0xff) : QColor(0x5a, 0x5a, 0x9c));
   set(SourceKind::Doctype, dark ? QColor(0xb0, 0xb0, 0xff) : QColor(0x5a, 0x5a, 0x9c));
   set(SourceKind::CData, dark ? QColor(0xe0, 0xd0, 0x70) : QColor(0x7a, 0x6a, 0x00));
@@ -183,8 +193,19 @@ bool SyntaxColouring::formatLine(QTextBlock& block, LineState in) {
   out = wml::scanLine(text, in, text.size() > kMaxColouredLength ? nullptr : &spans);
   QList<QTextLayout::FormatRange> ranges;
   ranges.reserve(spans.size());
-  for (const wml::ColourSpan& span : spans)
+  const bool colourPlain = plainFormat_.hasProperty(QTextFormat::ForegroundBrush) &&
+                           text.size() <= kMaxColouredLength;
+  int plainFrom = 0;
+  const auto plainUpTo = [&](int end) {
+    if (colourPlain && end > plainFrom)
+      ranges.append({plainFrom, end - plainFrom, plainFormat_});
+  };
+  for (const wml::ColourSpan& span : spans) {
+    plainUpTo(span.start);
     ranges.append({span.start, span.length, formats_[size_t(span.kind)]});
+    plainFrom = span.start + span.length;
+  }
+  plainUpTo(int(text.size()));
   block.setUserState(pack(in, out, round_));
   ++formatted_;
   return setRanges(block, std::move(ranges));

@@ -78,6 +78,7 @@ private:
   bool formatting_ = false;
   Overlay overlay_;
   std::array<QTextCharFormat, 9> formats_;
+  QTextCharFormat plainFormat_; // empty unless the text's own colour would not read
 };
 
 } // namespace tessera

@@ -181,6 +181,16 @@ void TestSyntaxColouring::darkBackgroundGetsLightColours() {
   f.paint();
   QVERIFY(f.colouring.colourOf(SourceKind::Tag).lightnessF() > 0.5);
   QCOMPARE(formatsOf(f.block(0)), expectedFormats(f.colouring, f.block(0)));
+  // The text's own colour (black here) would not read: plain text gets a
+  // light tone and comments one between it and the background.
+  f.editor.setPlainText(QStringLiteral("<b>x<!--c-->"));
+  f.paint();
+  QVERIFY(f.colouring.colourOf(SourceKind::Comment).lightnessF() > 0.4);
+  QCOMPARE(formatsOf(f.block(0)),
+           (QStringList{QStringLiteral("0+3:%1").arg(f.colouring.colourOf(SourceKind::Tag).name()),
+                        QStringLiteral("3+1:#e6e6e6"),
+                        QStringLiteral("4+8:%1")
+                            .arg(f.colouring.colourOf(SourceKind::Comment).name())}));
 }
 
 // Whatever is typed, pasted or deleted where, the shown lines carry the
