@@ -53,7 +53,7 @@ QPair<int, int> markedStretch(const QString& text, int column) {
 }
 
 ErrorMarks::ErrorMarks(QPlainTextEdit& editor, SyntaxColouring& colouring)
-    : QObject(&editor), editor_(editor), colouring_(colouring) {
+    : QObject(&editor), editor_(editor), colouring_(colouring), viewport_(editor.viewport()) {
   colouring_.setOverlay([this](const QTextBlock& block, QList<QTextLayout::FormatRange>* ranges) {
     overlay(block, ranges);
   });
@@ -155,7 +155,7 @@ void ErrorMarks::overlay(const QTextBlock& block, QList<QTextLayout::FormatRange
 }
 
 bool ErrorMarks::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == editor_.viewport() && event->type() == QEvent::MouseMove) {
+  if (watched == viewport_ && event->type() == QEvent::MouseMove) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->buttons() == Qt::NoButton)
       pointerAt(mouse->position().toPoint());

@@ -53,6 +53,7 @@ private:
 
   QPlainTextEdit& editor_;
   SyntaxColouring& colouring_;
+  QObject* viewport_; // kept: the editor cannot be asked while it is taken down
   std::vector<Mark> marks_;
   QString shownMessage_;
 };

@@ -39,7 +39,8 @@ QColor mix(const QColor& a, const QColor& b, qreal share) {
 
 } // namespace
 
-SyntaxColouring::SyntaxColouring(QPlainTextEdit& editor) : QObject(&editor), editor_(editor) {
+SyntaxColouring::SyntaxColouring(QPlainTextEdit& editor)
+    : QObject(&editor), editor_(editor), viewport_(editor.viewport()) {
   QTextDocument* document = editor.document();
   blockCount_ = document->blockCount();
   connect(document, &QTextDocument::contentsChange, this, &SyntaxColouring::onContentsChange);
@@ -97,9 +98,11 @@ void SyntaxColouring::pickColours() {
 }
 
 bool SyntaxColouring::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == editor_.viewport() && event->type() == QEvent::Paint)
+  // Compared by the pointers kept at the start: the filter still sees events
+  // while the editor is being taken down, when it can no longer be asked.
+  if (watched == viewport_ && event->type() == QEvent::Paint)
     formatShownLines();
-  else if (watched == &editor_ && event->type() == QEvent::PaletteChange) {
+  else if (watched == static_cast<QObject*>(&editor_) && event->type() == QEvent::PaletteChange) {
     pickColours();
     nextRound();
   }

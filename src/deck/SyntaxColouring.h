@@ -69,6 +69,7 @@ private:
   void nextRound();
 
   QPlainTextEdit& editor_;
+  QObject* viewport_;
   bool enabled_ = true;
   int trustedLines_ = 0;
   int blockCount_ = 1;

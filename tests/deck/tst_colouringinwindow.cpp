@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "deck/SyntaxColouring.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QMenu>
 #include <QTest>
@@ -75,7 +76,7 @@ void ColouringInWindowTest::checkMarksItsFindingsInTheText() {
   w.show();
   QVERIFY(QTest::qWaitForWindowExposed(&w));
   SourceEditor* editor = w.editor();
-  editor->replaceWholeText(QStringLiteral("<?xml version=\"1.0\"?>\r\n<wml>\r\n<card id=\"a\">\r\n"
+  editor->textDocument().replaceWholeText(QStringLiteral("<?xml version=\"1.0\"?>\r\n<wml>\r\n<card id=\"a\">\r\n"
                                           "<p>5$</p>\r\n</card>\r\n</wml>\r\n"));
   w.findChild<QAction*>(QStringLiteral("CheckDeck1"))->trigger();
   const QTextBlock faulty = editor->document()->findBlockByNumber(3);
