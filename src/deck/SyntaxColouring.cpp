@@ -132,6 +132,16 @@ void SyntaxColouring::onContentsChange(int from, int /*removed*/, int added) {
     if (b == last)
       break;
   }
+  // The toolkit lays the edited lines out again right after this; their old
+  // formats no longer fit the text and would only make that slower (each
+  // range is a run of its own). They get new ones when they are shown.
+  if (lastNumber - firstNumber <= kRescanLimit)
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+      if (!b.layout()->formats().isEmpty())
+        b.layout()->setFormats({});
+      if (b == last)
+        break;
+    }
 
   if (firstNumber >= trustedLines_) {
     trustedLines_ = std::min(trustedLines_, count);
