@@ -5,19 +5,21 @@
 #include "deck/DeckSnapshot.h"
 #include "deck/ProblemsDock.h"
 #include "deck/ProblemsList.h"
+#include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 
 #include <QAction>
 #include <QMainWindow>
-#include <QPlainTextEdit>
 #include <QTextBlock>
 
 namespace tessera {
 
-DeckChecking::DeckChecking(QMainWindow& window, QPlainTextEdit& editor, DeckMenu& menu,
+DeckChecking::DeckChecking(QMainWindow& window, SourceEditor& editor, DeckMenu& menu,
                            std::function<QString()> documentPath)
     : QObject(&window), editor_(editor), menu_(menu), dock_(new ProblemsDock(&window)),
-      runner_(new DeckCheckRunner([this] { return takeSnapshot(editor_, revision_); },
-                                  std::move(documentPath), this)) {
+      runner_(
+          new DeckCheckRunner([this] { return takeSnapshot(editor_.textDocument(), revision_); },
+                              std::move(documentPath), this)) {
   window.addDockWidget(Qt::BottomDockWidgetArea, dock_);
   dock_->hide();
   runner_->setCurrentRevision([this] { return revision_; });

@@ -7,13 +7,13 @@
 #include <functional>
 
 class QMainWindow;
-class QPlainTextEdit;
 
 namespace tessera {
 
 class DeckCheckRunner;
 class DeckMenu;
 class ProblemsDock;
+class SourceEditor;
 
 // Checking the deck in the main window: "Check Deck" shows the problems dock
 // and checks at once; while "Check While Typing" is on, the deck is checked
@@ -25,7 +25,7 @@ class DeckChecking : public QObject {
 public:
   // `documentPath` names the saved file (empty when never saved), for
   // relative links.
-  DeckChecking(QMainWindow& window, QPlainTextEdit& editor, DeckMenu& menu,
+  DeckChecking(QMainWindow& window, SourceEditor& editor, DeckMenu& menu,
                std::function<QString()> documentPath);
 
   ProblemsDock* dock() const { return dock_; }
@@ -46,7 +46,7 @@ private:
   void checkDeck();
   void showFindings(const QList<wml::Finding>& findings, int revision);
 
-  QPlainTextEdit& editor_;
+  SourceEditor& editor_;
   DeckMenu& menu_;
   ProblemsDock* dock_;
   DeckCheckRunner* runner_;

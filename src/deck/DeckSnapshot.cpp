@@ -1,11 +1,11 @@
 #include "deck/DeckSnapshot.h"
 
-#include <QPlainTextEdit>
+#include "editor/TextDocument.h"
 
 namespace tessera {
 
-DeckSnapshot takeSnapshot(const QPlainTextEdit& editor, int revision) {
-  return {editor.document()->toPlainText(), revision};
+DeckSnapshot takeSnapshot(const TextDocument& document, int revision) {
+  return {document.snapshot().text, revision};
 }
 
 int utf16Offset(const QString& lineText, int column) {

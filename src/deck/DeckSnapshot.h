@@ -2,13 +2,15 @@
 
 #include "deck/DeckCheckRunner.h"
 
-class QPlainTextEdit;
+class QString;
 
 namespace tessera {
 
-// The text to check, taken on the main thread once the user has paused;
-// the one place to change when the document model offers its own snapshot.
-DeckSnapshot takeSnapshot(const QPlainTextEdit& editor, int revision);
+class TextDocument;
+
+// The text to check (the document model's snapshot: '\n' breaks, every
+// character as typed), taken on the main thread once the user has paused.
+DeckSnapshot takeSnapshot(const TextDocument& document, int revision);
 
 // The offset within a line's text of a 1-based character column (a
 // character outside the Basic Multilingual Plane counts one column but two

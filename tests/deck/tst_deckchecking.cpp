@@ -11,8 +11,8 @@
 
 #include <QMenuBar>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 
 using namespace tessera;
@@ -31,6 +31,7 @@ private slots:
   void typingChecksAfterAPauseWithoutOpeningTheDock();
   void liveCheckingOffChecksNothing();
   void newerEditDiscardsAnOlderResult();
+  void checksTheCharactersAsTyped();
   void openedFileIsCheckedAndLinksLookBesideIt();
   void utf16Offsets_data();
   void utf16Offsets();
@@ -246,6 +247,23 @@ void DeckCheckingTest::openedFileIsCheckedAndLinksLookBesideIt() {
 
   w.findChild<QAction*>("Fjl2")->trigger(); // New: no file any more
   QVERIFY(w.textDocument().filePath().isEmpty());
+}
+
+void DeckCheckingTest::checksTheCharactersAsTyped() {
+  // A no-break space is not a blank between a tag's name and its attribute:
+  // the snapshot must not turn it into one.
+  TestServices t;
+  MainWindow w(t.services());
+  QString text = kThreeErrors;
+  text.replace(QStringLiteral("<p align=\"middle\">"), QStringLiteral("<p\u00a0align=\"left\">"));
+  w.editor()->textDocument().replaceWholeText(text);
+  QSignalSpy runs(checkingOf(w), &DeckChecking::findingsChanged);
+  w.findChild<QAction*>("CheckDeck1")->trigger();
+  QTRY_COMPARE(runs.count(), 1);
+  const auto findings = runs.at(0).at(0).value<QList<wml::Finding>>();
+  QVERIFY(!findings.isEmpty());
+  QCOMPARE(findings[0].line, 5);
+  QCOMPARE(findings[0].severity, wml::Severity::Error);
 }
 
 void DeckCheckingTest::utf16Offsets_data() {
