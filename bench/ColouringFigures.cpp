@@ -13,13 +13,6 @@
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return {};
-  return file.readAll();
-}
-
 // The sample deck with every line break made a blank: one line of `mb` MiB.
 QString singleLineFile(bench::Context& context, int mb) {
   const QString path = QDir(context.workDir).filePath(QStringLiteral("one-line-%1mb.wml").arg(mb));
@@ -82,22 +75,7 @@ BENCH_FIGURE(singleLineDeck, 56) {
     bench::AppWindow app;
     auto bare = bench::bareEditorLike(app.editor());
     double ours = 0, reference = 0;
-    bench::bestOfAlternating(
-        1,
-        [&] {
-          app.load(path);
-          app.editor().repaint();
-        },
-        [&] {
-          bare->setPlainText(QString::fromUtf8(readAll(path)));
-          bare->repaint();
-        },
-        &ours, &reference,
-        [&] {
-          app.clear();
-          bare->clear();
-          bench::settle();
-        });
+    bench::loadAgainstBare(app, *bare, path, 1, &ours, &reference);
     context.add({QStringLiteral("open a deck that is one line"), bench::Context::sizeLabel(mb),
                  ours, reference, 1.3});
   }

@@ -43,22 +43,7 @@ BENCH_FIGURE(load, 10) {
   for (const int mb : context.sizesMb) {
     const QString path = context.sampleFile(mb);
     double ours = 0, reference = 0;
-    bench::bestOfAlternating(
-        bench::Context::runsFor(mb),
-        [&] {
-          app.load(path);
-          app.editor().repaint();
-        },
-        [&] {
-          bare->setPlainText(QString::fromUtf8(readAll(path)));
-          bare->repaint();
-        },
-        &ours, &reference,
-        [&] {
-          app.clear();
-          bare->clear();
-          bench::settle();
-        });
+    bench::loadAgainstBare(app, *bare, path, bench::Context::runsFor(mb), &ours, &reference);
     context.add({QStringLiteral("load (read, decode, normalise, show)"),
                  bench::Context::sizeLabel(mb), ours, reference, 1.3});
   }

@@ -1,6 +1,9 @@
 #include "Fixture.h"
 
+#include "Bench.h"
+
 #include <QApplication>
+#include <QFile>
 #include <QTest>
 
 #include <cstdio>
@@ -45,6 +48,28 @@ std::unique_ptr<QPlainTextEdit> bareEditorLike(const QPlainTextEdit& like) {
   }
   settle();
   return bare;
+}
+
+void loadAgainstBare(AppWindow& app, QPlainTextEdit& bare, const QString& path, int runs,
+                     double* oursMs, double* referenceMs) {
+  bestOfAlternating(
+      runs,
+      [&] {
+        app.load(path);
+        app.editor().repaint();
+      },
+      [&] {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+          bare.setPlainText(QString::fromUtf8(file.readAll()));
+        bare.repaint();
+      },
+      oursMs, referenceMs,
+      [&] {
+        app.clear();
+        bare.clear();
+        settle();
+      });
 }
 
 void settle() {

@@ -42,6 +42,11 @@ private:
 // A plain QPlainTextEdit as large as `like` and with its font and wrapping.
 std::unique_ptr<QPlainTextEdit> bareEditorLike(const QPlainTextEdit& like);
 
+// The best of `runs` opens of `path` through the program's Open path and
+// of its bytes handed to the bare editor, each shown; both emptied between.
+void loadAgainstBare(AppWindow& app, QPlainTextEdit& bare, const QString& path, int runs,
+                     double* oursMs, double* referenceMs);
+
 // Lets queued work (layout, idle slices, painting) finish.
 void settle();
 

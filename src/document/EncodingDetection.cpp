@@ -39,21 +39,10 @@ const std::array kSignatures{
     Signature{QByteArrayView("\0<\0?", 4), Kind::Utf16Be, false},
 };
 
-std::optional<QStringConverter::Encoding> unicodeForm(Kind kind) {
-  switch (kind) {
-  case Kind::Utf8: return QStringConverter::Utf8;
-  case Kind::Utf16Le: return QStringConverter::Utf16LE;
-  case Kind::Utf16Be: return QStringConverter::Utf16BE;
-  case Kind::Utf32Le: return QStringConverter::Utf32LE;
-  case Kind::Utf32Be: return QStringConverter::Utf32BE;
-  default: return std::nullopt;
-  }
-}
-
 // The text `body` (the bytes after any byte-order mark) reads as, when
 // encoding that text again gives back exactly `body`.
 std::optional<QString> decodeExactly(QByteArrayView body, const FileEncoding& encoding) {
-  if (const auto form = unicodeForm(encoding.kind)) {
+  if (const auto form = encoding.unicodeForm()) {
     // A second mark after the first is a character of the text.
     QStringDecoder decoder(*form, QStringDecoder::Flag::Stateless |
                                       QStringDecoder::Flag::ConvertInitialBom);

@@ -83,6 +83,17 @@ FileEncoding FileEncoding::fromLabel(const QByteArray& label, bool* known) {
   return converter(label.trimmed());
 }
 
+std::optional<QStringConverter::Encoding> FileEncoding::unicodeForm() const {
+  switch (kind) {
+  case Kind::Utf8: return QStringConverter::Utf8;
+  case Kind::Utf16Le: return QStringConverter::Utf16LE;
+  case Kind::Utf16Be: return QStringConverter::Utf16BE;
+  case Kind::Utf32Le: return QStringConverter::Utf32LE;
+  case Kind::Utf32Be: return QStringConverter::Utf32BE;
+  default: return std::nullopt;
+  }
+}
+
 QList<FileEncoding> FileEncoding::offered() {
   return {utf8(),
           of(Kind::Utf16Le, true),

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringConverter>
+
+#include <optional>
 
 namespace tessera {
 
@@ -44,6 +47,8 @@ struct FileEncoding {
   QString displayName() const;
   // The name an XML declaration gives it ("UTF-8", "UTF-16", "Shift_JIS").
   QByteArray declarationName() const;
+  // Qt's own converter for the Unicode forms; none for the other charsets.
+  std::optional<QStringConverter::Encoding> unicodeForm() const;
   // Whether every Unicode character can be written in it.
   bool holdsEveryCharacter() const;
   // Whether ASCII text is written as ASCII bytes.

@@ -33,17 +33,6 @@ struct TextEncoder::Engine {
 
 namespace {
 
-std::optional<QStringConverter::Encoding> unicodeForm(Kind kind) {
-  switch (kind) {
-  case Kind::Utf8: return QStringConverter::Utf8;
-  case Kind::Utf16Le: return QStringConverter::Utf16LE;
-  case Kind::Utf16Be: return QStringConverter::Utf16BE;
-  case Kind::Utf32Le: return QStringConverter::Utf32LE;
-  case Kind::Utf32Be: return QStringConverter::Utf32BE;
-  default: return std::nullopt;
-  }
-}
-
 QByteArray byteOrderMark(Kind kind) {
   switch (kind) {
   case Kind::Utf8: return QByteArray("\xEF\xBB\xBF", 3);
@@ -61,7 +50,7 @@ TextEncoder::TextEncoder(const FileEncoding& encoding, LineBreakStyle breaks,
                          Unencodable unencodable)
     : encoding_(encoding), breaks_(breaks), policy_(unencodable),
       engine_(std::make_unique<Engine>()) {
-  if (const auto form = unicodeForm(encoding.kind))
+  if (const auto form = encoding.unicodeForm())
     engine_->unicode.emplace(*form);
   else if (encoding.kind == Kind::Converter)
     engine_->converter.emplace(encoding.converterName);
