@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QTextBlock>
+
 class QTextDocument;
 
 namespace tessera {
@@ -11,8 +13,35 @@ struct BlockAt {
   int start = 0;
 };
 
-// Runs on every status refresh: a few steps down the document's tree of
-// lines, whatever its size. A position past the end gives the last line.
+// A few steps down the document's tree of lines, whatever its size. A
+// position past the end gives the last line.
 BlockAt blockAt(const QTextDocument& document, int position);
+
+// blockAt() that remembers the line it found last. The status line asks for
+// the caret's line on every key and every caret move; most of those land in
+// the same line or the one next to it, which needs no walk of the tree (a
+// walk near the end of a large document costs several times one near its
+// start). The owner calls forget() on every change of the text.
+class LineLookup {
+public:
+  BlockAt at(const QTextDocument& document, int position) const;
+  // The line the last at() gave.
+  const QTextBlock& block() const { return block_; }
+  void forget() const { known_ = false; }
+
+private:
+  bool holds(int position) const { return position >= start_ && position < start_ + length_; }
+  void keep(const QTextBlock& block, int number, int start) const;
+
+  mutable const QTextDocument* document_ = nullptr;
+  mutable bool known_ = false;
+  mutable QTextBlock block_;
+  mutable int number_ = 0;
+  mutable int start_ = 0;
+  mutable int length_ = 0;
+  // Cheap signs that the text changed without a forget().
+  mutable int blockCount_ = 0;
+  mutable int characterCount_ = 0;
+};
 
 } // namespace tessera

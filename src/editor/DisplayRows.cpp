@@ -120,6 +120,7 @@ void DisplayRows::warmSlice() {
 
 void DisplayRows::onContentsChange(int from, int, int added) {
   lastBlock_ = -1;
+  lines_.forget();
   if (!cached_ || !(RowLayoutParams::of(edit_) == params_)) {
     cached_ = false;
     if (wrapping())
@@ -170,10 +171,11 @@ void DisplayRows::onContentsChange(int from, int, int added) {
 }
 
 QList<int> DisplayRows::rowStartsInBlock(const QTextBlock& block) const {
-  if (!wrapping())
-    return {0};
+  return wrapping() ? rowStartsInBlock(block, block.blockNumber()) : QList<int>{0};
+}
+
+QList<int> DisplayRows::rowStartsInBlock(const QTextBlock& block, int number) const {
   sync();
-  const int number = block.blockNumber();
   if (number == lastBlock_)
     return lastStarts_;
   lastStarts_ = rowStartsOf(block);
@@ -195,16 +197,16 @@ int DisplayRows::rowCount() const {
 }
 
 int DisplayRows::rowOfQtPosition(int qtPosition, int* rowStart) const {
+  const BlockAt line = lines_.at(*edit_.document(), qtPosition);
   if (!wrapping()) {
-    const BlockAt line = blockAt(*edit_.document(), qtPosition);
     if (rowStart)
       *rowStart = line.start;
     return line.number;
   }
-  const QTextBlock block = edit_.document()->findBlock(qtPosition);
-  const int rows = rowsBefore(block.blockNumber());
-  const QList<int> starts = rowStartsInBlock(block);
-  const int blockStart = block.position();
+  const QTextBlock block = lines_.block();
+  const int rows = rowsBefore(line.number);
+  const QList<int> starts = rowStartsInBlock(block, line.number);
+  const int blockStart = line.start;
   const auto it = std::upper_bound(starts.begin(), starts.end(), qtPosition - blockStart);
   const int inBlock = std::max(int(it - starts.begin()) - 1, 0);
   if (rowStart)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/BlockLookup.h"
 #include "editor/RowMeasure.h"
 #include "editor/RowTree.h"
 
@@ -56,6 +57,8 @@ protected:
 private:
   // Where each row of a line starts, in characters from the line's start.
   QList<int> rowStartsOf(const QTextBlock& block) const;
+  // rowStartsInBlock() under word wrap, the block's number known.
+  QList<int> rowStartsInBlock(const QTextBlock& block, int number) const;
   bool wrapping() const;
   int blockCount() const;
   // Drops the cache when the layout parameters changed since it was built.
@@ -77,6 +80,8 @@ private:
   // The row starts of the block last asked for (a query often needs them twice).
   mutable int lastBlock_ = -1;
   mutable QList<int> lastStarts_;
+  // The line of the last position asked for.
+  LineLookup lines_;
   mutable QTimer warmTimer_;
 };
 

@@ -104,6 +104,10 @@ private slots:
   void statusFollowsTypingUnderWrap();
   void wholeTextComparison_data();
   void blockLookupMatchesTheToolkits();
+  void rememberedLineMatchesTheToolkits_data();
+  void rememberedLineMatchesTheToolkits();
+  void statusFollowsKeysThroughLines_data();
+  void statusFollowsKeysThroughLines();
   void wholeTextComparison();
 };
 
@@ -364,6 +368,94 @@ void DisplayRowsTest::blockLookupMatchesTheToolkits() {
   const tessera::BlockAt past = tessera::blockAt(document, document.characterCount() + 5);
   QCOMPARE(past.number, document.blockCount() - 1);
   QCOMPARE(past.start, document.lastBlock().position());
+}
+
+void DisplayRowsTest::rememberedLineMatchesTheToolkits_data() {
+  QTest::addColumn<int>("walk");
+  QTest::newRow("forwards") << 0;
+  QTest::newRow("backwards") << 1;
+  QTest::newRow("random") << 2;
+  QTest::newRow("two lines at a time") << 3;
+}
+
+// The remembered line, asked in orders that take each of its paths (the same
+// line, the next, the previous, a jump), between edits it is told of.
+void DisplayRowsTest::rememberedLineMatchesTheToolkits() {
+  QFETCH(int, walk);
+  QTextDocument document;
+  QTextCursor cursor(&document);
+  QRandomGenerator random(23 + walk);
+  const tessera::LineLookup lookup;
+  const QString pieces[] = {QStringLiteral("a"), QStringLiteral("\n"), QStringLiteral("line\n"),
+                            QStringLiteral("\n\n\n"), QStringLiteral("long text without breaks")};
+  for (int step = 0; step < 400; ++step) {
+    const int length = document.characterCount() - 1;
+    cursor.setPosition(int(random.bounded(length + 1)));
+    if (step % 4 == 3) {
+      cursor.setPosition(std::min(length, cursor.position() + int(random.bounded(8))),
+                         QTextCursor::KeepAnchor);
+      cursor.removeSelectedText();
+    } else {
+      cursor.insertText(pieces[random.bounded(5)]);
+    }
+    lookup.forget();
+    if (step % 50 != 49)
+      continue;
+    const int count = document.characterCount();
+    for (int i = 0; i < count; ++i) {
+      int at = i;
+      if (walk == 1)
+        at = count - 1 - i;
+      else if (walk == 2)
+        at = int(random.bounded(count));
+      else if (walk == 3)
+        at = (i % 2) ? document.findBlock(i).next().position() : i;
+      if (at < 0)
+        continue;
+      const QTextBlock block = document.findBlock(at);
+      const tessera::BlockAt found = lookup.at(document, at);
+      QCOMPARE(found.number, block.blockNumber());
+      QCOMPARE(found.start, block.position());
+      QCOMPARE(lookup.block(), block);
+    }
+  }
+  const tessera::BlockAt past = lookup.at(document, document.characterCount() + 5);
+  QCOMPARE(past.number, document.blockCount() - 1);
+  QCOMPARE(past.start, document.lastBlock().position());
+}
+
+void DisplayRowsTest::statusFollowsKeysThroughLines_data() {
+  QTest::addColumn<bool>("wrap");
+  QTest::newRow("wrap off") << false;
+  QTest::newRow("wrap on") << true;
+}
+
+// The status line's row after each key that moves the caret across lines or
+// makes and joins lines, against the editor's own layout.
+void DisplayRowsTest::statusFollowsKeysThroughLines() {
+  QFETCH(bool, wrap);
+  SourceEditor edit;
+  edit.resize(300, 300);
+  edit.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  edit.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&edit));
+  QString text;
+  for (int i = 0; i < 30; ++i)
+    text += QStringLiteral("line %1 with some words to wrap at a narrow width\r\n").arg(i);
+  edit.textDocument().replaceWholeText(text);
+  edit.setSelection(tessera::TextPosition(0), 0);
+  const QList<int> keys = {Qt::Key_Down,   Qt::Key_Down,      Qt::Key_End,  Qt::Key_Right,
+                           Qt::Key_Return, Qt::Key_Return,    Qt::Key_Up,   Qt::Key_Backspace,
+                           Qt::Key_Home,   Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Delete,
+                           Qt::Key_PageDown, Qt::Key_Up,      Qt::Key_Down, Qt::Key_Return};
+  for (const int key : keys) {
+    QTest::keyClick(&edit, Qt::Key(key));
+    const QList<int> starts = editorRowStarts(edit);
+    const int caret = edit.textCursor().position();
+    const int row = int(std::upper_bound(starts.begin(), starts.end(), caret) - starts.begin()) - 1;
+    QCOMPARE(edit.rowColumn().row, row);
+    QCOMPARE(edit.rowColumn().column, caret - starts[row]);
+  }
 }
 
 QTEST_MAIN(DisplayRowsTest)
