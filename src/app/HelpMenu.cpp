@@ -11,12 +11,12 @@ namespace tessera {
 HelpMenu::HelpMenu(MainWindow& window)
     : QObject(&window), aboutBox_(new AboutBox(window.services().shell, &window)) {
   Shell& shell = window.services().shell;
-  connect(window.action(QStringLiteral("Weboldal1")), &QAction::triggered, this,
+  connect(window.action(MainAction::WebPage), &QAction::triggered, this,
           [&shell] { openProductWebSite(shell); });
-  connect(window.action(QStringLiteral("EMail1")), &QAction::triggered, this,
+  connect(window.action(MainAction::EMail), &QAction::triggered, this,
           [&shell] { openProductMail(shell); });
   // The toolbar's About button runs this same item.
-  connect(window.action(QStringLiteral("Info1")), &QAction::triggered, aboutBox_,
+  connect(window.action(MainAction::About), &QAction::triggered, aboutBox_,
           [this] { aboutBox_->exec(); });
 }
 

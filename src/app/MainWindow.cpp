@@ -12,6 +12,7 @@
 #include "document/DefaultDocument.h"
 #include "document/Product.h"
 #include "editing/EditingCommands.h"
+#include "editing/ShortcutRouter.h"
 #include "editor/SourceEditor.h"
 #include "editor/TextDocument.h"
 #include "generators/Generators.h"
@@ -54,15 +55,12 @@ MainWindow::MainWindow(Services services, QWidget* parent)
   new ViewSettings(*this);
   new HelpMenu(*this);
   (new Generators(*editor_, services_.prompts, this))
-      ->connectCommands(action(QStringLiteral("blzatkszt1")), action(QStringLiteral("L1")),
-                        action(QStringLiteral("Varzsl1")));
+      ->connectCommands(action(MainAction::TableEditor), action(MainAction::DropDownMenuEditor),
+                        action(MainAction::SiteWizard));
   files_.setFileConverter(CompiledDeckReader());
   createDocumentCommands();
   createDeckChecking();
-  editing_ = new EditingCommands(this, *editor_, services_.prompts);
-  dialogs_ = new ElementDialogs(
-      this, *editor_, services_.prompts, [this](const QString& name) { return action(name); },
-      {themedIcon(IconId::ToolsWindowShown), themedIcon(IconId::ToolsWindowHidden)});
+  createEditing();
   createDeckPreview(); // the Deck menu's last item
 
   document_->replaceWholeText(defaultDocument());
@@ -96,91 +94,97 @@ QAction* MainWindow::makeAction(const QString& name, const QString& caption,
 
 void MainWindow::createActions() {
   struct Item {
+    MainAction id;
     const char* name;
     const char* caption;
     QKeySequence shortcut;
   };
   const Item items[] = {
-      {"j1", "&New", {}},
-      {"Fjl2", "&File...", QKeySequence(Qt::CTRL | Qt::Key_N)},
-      {"Varzsl1", "&Site Wizard...", QKeySequence(Qt::CTRL | Qt::Key_W)},
-      {"Window1", "&Window...", {}},
-      {"Nyomtats1", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
-      {"Ments1", "&Save...", QKeySequence(Qt::CTRL | Qt::Key_S)},
-      {"Nyomtats2", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P)},
-      {"Kilps1", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-      {"Visszavons1", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
-      {"Msols1", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
-      {"Beilleszts1", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
-      {"Kivgs1", "&Cut", QKeySequence(Qt::CTRL | Qt::Key_X)},
-      {"rls1", "&Delete", {}},
-      {"Find1", "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F)},
-      {"Csere1", "&Replace...", QKeySequence(Qt::CTRL | Qt::Key_R)},
-      {"GotoLine1", "&Go to Line...", QKeySequence(Qt::CTRL | Qt::Key_G)},
-      {"Mindetkijell1", "&Select All", QKeySequence(Qt::CTRL | Qt::Key_A)},
-      {"Id1", "&Date and Time...", QKeySequence(Qt::Key_F5)},
-      {"blzatkszt1", "&Table Editor...", QKeySequence(Qt::Key_F9)},
-      {"L1", "&Drop-down Menu Editor...", QKeySequence(Qt::Key_F10)},
-      {"ChangeCharacterFormat1", "&Change Character Format", {}},
-      {"UpperChase1", "&Upper Chase", {}},
-      {"Lowerchase1", "&Lower Chase", {}},
-      {"Szveg1", "&Word Wrap", {}},
-      {"Betmretkicsi1", "&Font Size - Small", {}},
-      {"Betmretnorml1", "&Font Size - Normal", {}},
-      {"segdablak1", "&Tools Window Transparency", {}},
-      {"Flekmozgathatsga1", "&Movability of tabs", {}},
-      {"Makebackup1", "&Backup Saving", {}},
-      {"SegtsgBE1", "&Help bubbles", {}},
-      {"Stayontop1", "Stay on top", {}},
-      {"SyntaxColouring1", "Syntax &Colouring", {}},
-      {"Eszkzksegdablak2", "&Tools Window", QKeySequence(Qt::Key_F11)},
-      {"EditorsBackgroundColor1", "&Editor's Background Color...", {}},
-      {"WindowSize1", "&Window Size", {}},
-      {"N640x4801", "&640 x 480", {}},
-      {"N800x6001", "&800 x 600", {}},
-      {"N1024x7681", "&1024 x 768", {}},
-      {"Weboldal1", "&WML Tessera Online...", {}},
-      {"EMail1", "&E-mail Contact...", {}},
-      {"Info1", "&About WML Tessera...", {}},
-      {"CtrlB1", "CtrlB", QKeySequence(Qt::CTRL | Qt::Key_B)},
-      {"CtrlI1", "CtrlI", QKeySequence(Qt::CTRL | Qt::Key_I)},
-      {"CtrlU1", "CtrlU", QKeySequence(Qt::CTRL | Qt::Key_U)},
+      {MainAction::New, "j1", "&New", {}},
+      {MainAction::NewFile, "Fjl2", "&File...", QKeySequence(Qt::CTRL | Qt::Key_N)},
+      {MainAction::SiteWizard, "Varzsl1", "&Site Wizard...", QKeySequence(Qt::CTRL | Qt::Key_W)},
+      {MainAction::NewWindow, "Window1", "&Window...", {}},
+      {MainAction::Open, "Nyomtats1", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)},
+      {MainAction::Save, "Ments1", "&Save...", QKeySequence(Qt::CTRL | Qt::Key_S)},
+      {MainAction::Print, "Nyomtats2", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P)},
+      {MainAction::Exit, "Kilps1", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+      {MainAction::Undo, "Visszavons1", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+      {MainAction::Copy, "Msols1", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
+      {MainAction::Paste, "Beilleszts1", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
+      {MainAction::Cut, "Kivgs1", "&Cut", QKeySequence(Qt::CTRL | Qt::Key_X)},
+      {MainAction::Delete, "rls1", "&Delete", {}},
+      {MainAction::Find, "Find1", "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F)},
+      {MainAction::Replace, "Csere1", "&Replace...", QKeySequence(Qt::CTRL | Qt::Key_R)},
+      {MainAction::GoToLine, "GotoLine1", "&Go to Line...", QKeySequence(Qt::CTRL | Qt::Key_G)},
+      {MainAction::SelectAll, "Mindetkijell1", "&Select All", QKeySequence(Qt::CTRL | Qt::Key_A)},
+      {MainAction::DateTime, "Id1", "&Date and Time...", QKeySequence(Qt::Key_F5)},
+      {MainAction::TableEditor, "blzatkszt1", "&Table Editor...", QKeySequence(Qt::Key_F9)},
+      {MainAction::DropDownMenuEditor, "L1", "&Drop-down Menu Editor...",
+       QKeySequence(Qt::Key_F10)},
+      {MainAction::ChangeCharacterFormat, "ChangeCharacterFormat1", "&Change Character Format", {}},
+      {MainAction::UpperCase, "UpperChase1", "&Upper Chase", {}},
+      {MainAction::LowerCase, "Lowerchase1", "&Lower Chase", {}},
+      {MainAction::WordWrap, "Szveg1", "&Word Wrap", {}},
+      {MainAction::FontSizeSmall, "Betmretkicsi1", "&Font Size - Small", {}},
+      {MainAction::FontSizeNormal, "Betmretnorml1", "&Font Size - Normal", {}},
+      {MainAction::ToolsWindowTransparency, "segdablak1", "&Tools Window Transparency", {}},
+      {MainAction::MovableTabs, "Flekmozgathatsga1", "&Movability of tabs", {}},
+      {MainAction::BackupSaving, "Makebackup1", "&Backup Saving", {}},
+      {MainAction::HelpBubbles, "SegtsgBE1", "&Help bubbles", {}},
+      {MainAction::StayOnTop, "Stayontop1", "Stay on top", {}},
+      {MainAction::SyntaxColouring, "SyntaxColouring1", "Syntax &Colouring", {}},
+      {MainAction::ToolsWindow, "Eszkzksegdablak2", "&Tools Window", QKeySequence(Qt::Key_F11)},
+      {MainAction::BackgroundColor, "EditorsBackgroundColor1", "&Editor's Background Color...", {}},
+      {MainAction::WindowSize, "WindowSize1", "&Window Size", {}},
+      {MainAction::WindowSize640, "N640x4801", "&640 x 480", {}},
+      {MainAction::WindowSize800, "N800x6001", "&800 x 600", {}},
+      {MainAction::WindowSize1024, "N1024x7681", "&1024 x 768", {}},
+      {MainAction::WebPage, "Weboldal1", "&WML Tessera Online...", {}},
+      {MainAction::EMail, "EMail1", "&E-mail Contact...", {}},
+      {MainAction::About, "Info1", "&About WML Tessera...", {}},
+      {MainAction::Bold, "CtrlB1", "CtrlB", QKeySequence(Qt::CTRL | Qt::Key_B)},
+      {MainAction::Italic, "CtrlI1", "CtrlI", QKeySequence(Qt::CTRL | Qt::Key_I)},
+      {MainAction::Underline, "CtrlU1", "CtrlU", QKeySequence(Qt::CTRL | Qt::Key_U)},
   };
   for (const Item& item : items)
-    makeAction(QString::fromLatin1(item.name), QString::fromUtf8(item.caption), item.shortcut);
+    commands_[std::size_t(item.id)] =
+        makeAction(QString::fromLatin1(item.name), QString::fromUtf8(item.caption), item.shortcut);
+  // Checked in every build: a command without its action would stay unbound.
+  for (std::size_t id = 0; id < kMainActionCount; ++id)
+    if (!commands_[id])
+      qFatal("MainWindow: command %d has no action", int(id));
 
   // Check marks as at every start.
-  for (const char* name : {"Szveg1", "Betmretkicsi1", "Betmretnorml1", "segdablak1",
-                           "Flekmozgathatsga1", "Makebackup1", "SegtsgBE1", "Stayontop1", "SyntaxColouring1"})
-    action(QString::fromLatin1(name))->setCheckable(true);
-  for (const char* name :
-       {"Szveg1", "Betmretnorml1", "segdablak1", "Flekmozgathatsga1", "SegtsgBE1", "SyntaxColouring1"})
-    action(QString::fromLatin1(name))->setChecked(true);
+  using enum MainAction;
+  for (MainAction id : {WordWrap, FontSizeSmall, FontSizeNormal, ToolsWindowTransparency,
+                        MovableTabs, BackupSaving, HelpBubbles, StayOnTop, SyntaxColouring})
+    action(id)->setCheckable(true);
+  for (MainAction id : {WordWrap, FontSizeNormal, ToolsWindowTransparency, MovableTabs, HelpBubbles,
+                        SyntaxColouring})
+    action(id)->setChecked(true);
 
-  setHint(action(QStringLiteral("Nyomtats2")), QStringLiteral("Forráskód nyomtatása"));
-  setHint(action(QStringLiteral("Makebackup1")),
+  setHint(action(MainAction::Print), QStringLiteral("Forráskód nyomtatása"));
+  setHint(action(MainAction::BackupSaving),
           QStringLiteral("Automatic saving (backup) in every 5 minutes to the program directory "
                          "(folder) under the name backup.wml"));
-  setHint(action(QStringLiteral("SegtsgBE1")), QStringLiteral("Disabling help bubbles"));
+  setHint(action(MainAction::HelpBubbles), QStringLiteral("Disabling help bubbles"));
 
-  action(QStringLiteral("Nyomtats2"))->setIcon(themedIcon(IconId::Print));
-  action(QStringLiteral("Kilps1"))->setIcon(themedIcon(IconId::Exit));
+  action(MainAction::Print)->setIcon(themedIcon(IconId::Print));
+  action(MainAction::Exit)->setIcon(themedIcon(IconId::Exit));
 
   // The hidden items act through their shortcuts only: they belong to the
   // window, not to a menu.
-  for (const char* name : {"CtrlB1", "CtrlI1", "CtrlU1"}) {
-    QAction* hidden = action(QString::fromLatin1(name));
+  for (MainAction id : {Bold, Italic, Underline}) {
+    QAction* hidden = action(id);
     hidden->setShortcutContext(Qt::WindowShortcut);
     addAction(hidden);
   }
 
-  connect(action(QStringLiteral("Kilps1")), &QAction::triggered, this, &QWidget::close);
+  connect(action(MainAction::Exit), &QAction::triggered, this, &QWidget::close);
 }
 
 void MainWindow::createMenus() {
-  const auto item = [this](QMenu* menu, const char* name) {
-    menu->addAction(action(QString::fromLatin1(name)));
-  };
+  const auto item = [this](QMenu* menu, MainAction id) { menu->addAction(action(id)); };
   QMenuBar* bar = menuBar();
   bar->setObjectName(QStringLiteral("MainMenu1"));
 
@@ -188,86 +192,86 @@ void MainWindow::createMenus() {
   file->setObjectName(QStringLiteral("File1"));
   QMenu* fileNew = new QMenu(QStringLiteral("&New"), file);
   fileNew->setObjectName(QStringLiteral("j1Menu"));
-  action(QStringLiteral("j1"))->setMenu(fileNew);
-  item(file, "j1");
-  item(fileNew, "Fjl2");
-  item(fileNew, "Varzsl1");
-  item(fileNew, "Window1");
-  item(file, "Nyomtats1");
-  item(file, "Ments1");
+  action(MainAction::New)->setMenu(fileNew);
+  item(file, MainAction::New);
+  item(fileNew, MainAction::NewFile);
+  item(fileNew, MainAction::SiteWizard);
+  item(fileNew, MainAction::NewWindow);
+  item(file, MainAction::Open);
+  item(file, MainAction::Save);
   file->addSeparator();
-  item(file, "Nyomtats2");
+  item(file, MainAction::Print);
   file->addSeparator();
-  item(file, "Kilps1");
+  item(file, MainAction::Exit);
 
   QMenu* edit = bar->addMenu(QStringLiteral("Edit"));
   // Not "Edit1": that is the link URL field of the tools panel.
   edit->setObjectName(QStringLiteral("EditMenu"));
-  item(edit, "Visszavons1");
+  item(edit, MainAction::Undo);
   edit->addSeparator();
-  item(edit, "Msols1");
-  item(edit, "Beilleszts1");
-  item(edit, "Kivgs1");
-  item(edit, "rls1");
+  item(edit, MainAction::Copy);
+  item(edit, MainAction::Paste);
+  item(edit, MainAction::Cut);
+  item(edit, MainAction::Delete);
   edit->addSeparator();
-  item(edit, "Find1");
-  item(edit, "Csere1");
-  item(edit, "GotoLine1");
+  item(edit, MainAction::Find);
+  item(edit, MainAction::Replace);
+  item(edit, MainAction::GoToLine);
   edit->addSeparator();
-  item(edit, "Mindetkijell1");
-  item(edit, "Id1");
+  item(edit, MainAction::SelectAll);
+  item(edit, MainAction::DateTime);
 
   QMenu* tools = bar->addMenu(QStringLiteral("Tools"));
   tools->setObjectName(QStringLiteral("Tools1"));
-  item(tools, "blzatkszt1");
-  item(tools, "L1");
+  item(tools, MainAction::TableEditor);
+  item(tools, MainAction::DropDownMenuEditor);
   tools->addSeparator();
   QMenu* charFormat = new QMenu(QStringLiteral("&Change Character Format"), tools);
   charFormat->setObjectName(QStringLiteral("ChangeCharacterFormat1Menu"));
-  action(QStringLiteral("ChangeCharacterFormat1"))->setMenu(charFormat);
-  item(tools, "ChangeCharacterFormat1");
-  item(charFormat, "UpperChase1");
-  item(charFormat, "Lowerchase1");
+  action(MainAction::ChangeCharacterFormat)->setMenu(charFormat);
+  item(tools, MainAction::ChangeCharacterFormat);
+  item(charFormat, MainAction::UpperCase);
+  item(charFormat, MainAction::LowerCase);
 
   QMenu* options = bar->addMenu(QStringLiteral("Options"));
   options->setObjectName(QStringLiteral("Options1"));
-  item(options, "Szveg1");
+  item(options, MainAction::WordWrap);
   options->addSeparator();
-  item(options, "Betmretkicsi1");
-  item(options, "Betmretnorml1");
+  item(options, MainAction::FontSizeSmall);
+  item(options, MainAction::FontSizeNormal);
   options->addSeparator();
-  item(options, "segdablak1");
+  item(options, MainAction::ToolsWindowTransparency);
   options->addSeparator();
-  item(options, "Flekmozgathatsga1");
+  item(options, MainAction::MovableTabs);
   options->addSeparator();
-  item(options, "Makebackup1");
+  item(options, MainAction::BackupSaving);
   options->addSeparator();
-  item(options, "SegtsgBE1");
+  item(options, MainAction::HelpBubbles);
   options->addSeparator();
-  item(options, "Stayontop1");
+  item(options, MainAction::StayOnTop);
   options->addSeparator();
-  item(options, "SyntaxColouring1");
+  item(options, MainAction::SyntaxColouring);
 
   QMenu* view = bar->addMenu(QStringLiteral("View"));
   view->setObjectName(QStringLiteral("View1"));
-  item(view, "Eszkzksegdablak2");
+  item(view, MainAction::ToolsWindow);
   view->addSeparator();
-  item(view, "EditorsBackgroundColor1");
+  item(view, MainAction::BackgroundColor);
   view->addSeparator();
   QMenu* sizes = new QMenu(QStringLiteral("&Window Size"), view);
   sizes->setObjectName(QStringLiteral("WindowSize1Menu"));
-  action(QStringLiteral("WindowSize1"))->setMenu(sizes);
-  item(view, "WindowSize1");
-  item(sizes, "N640x4801");
-  item(sizes, "N800x6001");
-  item(sizes, "N1024x7681");
+  action(MainAction::WindowSize)->setMenu(sizes);
+  item(view, MainAction::WindowSize);
+  item(sizes, MainAction::WindowSize640);
+  item(sizes, MainAction::WindowSize800);
+  item(sizes, MainAction::WindowSize1024);
 
   QMenu* help = bar->addMenu(QStringLiteral("Help"));
   help->setObjectName(QStringLiteral("Help1"));
-  item(help, "Weboldal1");
-  item(help, "EMail1");
+  item(help, MainAction::WebPage);
+  item(help, MainAction::EMail);
   help->addSeparator();
-  item(help, "Info1");
+  item(help, MainAction::About);
 }
 
 void MainWindow::createToolBar() {
@@ -284,22 +288,23 @@ void MainWindow::createToolBar() {
     const char* name;
     const char* hint;
     IconId icon;
-    const char* runs; // the menu item it stands for
+    MainAction runs; // the menu item it stands for
   };
   const Button buttons[] = {
-      {"ToolButton1", "New (Ctrl+N)", IconId::New, "Fjl2"},
-      {"ToolButton2", "Open (Ctrl+O)", IconId::Open, "Nyomtats1"},
-      {"ToolButton3", "Save (Ctrl+S)", IconId::Save, "Ments1"},
-      {nullptr, nullptr, IconId::New, nullptr},
-      {"ToolButton6", "Cut (Ctrl+X)", IconId::Cut, "Kivgs1"},
-      {"ToolButton7", "Copy (Ctrl+C)", IconId::Copy, "Msols1"},
-      {"ToolButton8", "Paste (Ctrl+V)", IconId::Paste, "Beilleszts1"},
-      {nullptr, nullptr, IconId::New, nullptr},
-      {"ToolButton10", "Table Editor (F9)", IconId::Table, "blzatkszt1"},
-      {"ToolButton4", "Drop-down Menu Editor (F10)", IconId::DropDown, "L1"},
-      {"ToolButton11", "Tools window (F11)", IconId::ToolsWindowShown, "Eszkzksegdablak2"},
-      {nullptr, nullptr, IconId::New, nullptr},
-      {"ToolButton13", "About", IconId::About, "Info1"},
+      {"ToolButton1", "New (Ctrl+N)", IconId::New, MainAction::NewFile},
+      {"ToolButton2", "Open (Ctrl+O)", IconId::Open, MainAction::Open},
+      {"ToolButton3", "Save (Ctrl+S)", IconId::Save, MainAction::Save},
+      {nullptr, nullptr, IconId::New, MainAction::New},
+      {"ToolButton6", "Cut (Ctrl+X)", IconId::Cut, MainAction::Cut},
+      {"ToolButton7", "Copy (Ctrl+C)", IconId::Copy, MainAction::Copy},
+      {"ToolButton8", "Paste (Ctrl+V)", IconId::Paste, MainAction::Paste},
+      {nullptr, nullptr, IconId::New, MainAction::New},
+      {"ToolButton10", "Table Editor (F9)", IconId::Table, MainAction::TableEditor},
+      {"ToolButton4", "Drop-down Menu Editor (F10)", IconId::DropDown,
+       MainAction::DropDownMenuEditor},
+      {"ToolButton11", "Tools window (F11)", IconId::ToolsWindowShown, MainAction::ToolsWindow},
+      {nullptr, nullptr, IconId::New, MainAction::New},
+      {"ToolButton13", "About", IconId::About, MainAction::About},
   };
   for (const Button& b : buttons) {
     if (!b.name) {
@@ -311,17 +316,58 @@ void MainWindow::createToolBar() {
     auto* button = makeAction(QString::fromLatin1(b.name), QString());
     button->setIcon(themedIcon(b.icon));
     setHint(button, QString::fromUtf8(b.hint));
-    QAction* menuItem = action(QString::fromLatin1(b.runs));
+    QAction* menuItem = action(b.runs);
     connect(button, &QAction::triggered, menuItem, &QAction::trigger);
     toolBar_->addAction(button);
+    if (b.runs == MainAction::ToolsWindow)
+      toolsWindowButton_ = button;
     if (QWidget* w = toolBar_->widgetForAction(button)) {
       w->setObjectName(QString::fromLatin1(b.name));
       w->setFixedSize(33, 25);
       w->setFocusPolicy(Qt::NoFocus);
     }
   }
-  action(QStringLiteral("Eszkzksegdablak2"))->setIcon(themedIcon(IconId::ToolsWindowShown));
+  action(MainAction::ToolsWindow)->setIcon(themedIcon(IconId::ToolsWindowShown));
   toolBar_->setFixedHeight(29);
+}
+
+void MainWindow::createEditing() {
+  const auto command = [this](MainAction id) -> QAction& { return *action(id); };
+  using enum MainAction;
+  const EditMenuActions edit{.undo = command(Undo),
+                             .cut = command(Cut),
+                             .copy = command(Copy),
+                             .paste = command(Paste),
+                             .deleteSelection = command(Delete),
+                             .selectAll = command(SelectAll)};
+  const EditingActions editing{.undo = edit.undo,
+                               .copy = edit.copy,
+                               .paste = edit.paste,
+                               .cut = edit.cut,
+                               .deleteSelection = edit.deleteSelection,
+                               .selectAll = edit.selectAll,
+                               .upperCase = command(UpperCase),
+                               .lowerCase = command(LowerCase),
+                               .bold = command(Bold),
+                               .italic = command(Italic),
+                               .underline = command(Underline),
+                               .find = command(Find),
+                               .replace = command(Replace),
+                               .goToLine = command(GoToLine)};
+  // Every menu command's shortcut comes before the controls' own keys.
+  const QList<QAction*> shortcutActions(commands_.begin(), commands_.end());
+  editing_ = new EditingCommands(this, editing, shortcutActions, *editor_, services_.prompts);
+  dialogs_ = new ElementDialogs(
+      this, *editor_, services_.prompts,
+      {.toolsWindow = command(ToolsWindow),
+       .toolsWindowButton = *toolsWindowButton_,
+       .transparency = command(ToolsWindowTransparency),
+       .dateTime = command(DateTime),
+       .edit = edit},
+      {themedIcon(IconId::ToolsWindowShown), themedIcon(IconId::ToolsWindowHidden)});
+  // Its controls obey the menu shortcuts as the main window's do.
+  connect(dialogs_, &ElementDialogs::toolsWindowMade, &editing_->shortcuts(),
+          &ShortcutRouter::addWindow);
 }
 
 void MainWindow::createCentralArea() {

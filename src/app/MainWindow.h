@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainActions.h"
 #include "document/DocumentCommands.h"
 #include "document/DocumentFiles.h"
 #include "document/PrintCommand.h"
@@ -8,6 +9,7 @@
 #include <QHash>
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
 
 class QAction;
@@ -52,7 +54,10 @@ public:
   ElementDialogs* dialogs() const { return dialogs_; }
   DocumentFiles& files() { return files_; }
   Services& services() { return services_; }
-  // A menu or hidden action by its layout name ("Fjl2", "CtrlB1", ...).
+  // A menu command's action; every command has one.
+  QAction* action(MainAction id) const { return commands_[std::size_t(id)]; }
+  // A menu, hidden or toolbar action by its layout name ("Fjl2", "CtrlB1",
+  // "ToolButton11"), for tests and automation.
   QAction* action(const QString& name) const { return actions_.value(name); }
   QToolBar* toolBar() const { return toolBar_; }
   DocumentCommands& documentCommands() { return *documentCommands_; }
@@ -82,6 +87,8 @@ private:
   void createMenus();
   void createToolBar();
   void createCentralArea();
+  // Edit commands, element windows and the shortcut routing between them.
+  void createEditing();
   void createStatusLine();
   void createDocumentCommands();
   void createDeckChecking();
@@ -110,6 +117,8 @@ private:
   CompiledDeckCommands* compiledDecks_ = nullptr;
   DeckPreview* deckPreview_ = nullptr;
   QHash<QString, QAction*> actions_;
+  std::array<QAction*, kMainActionCount> commands_{};
+  QAction* toolsWindowButton_ = nullptr;
   bool activatedOnce_ = false;
   QMetaObject::Connection idleHook_;
 };

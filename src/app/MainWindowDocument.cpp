@@ -19,26 +19,25 @@ void MainWindow::createDocumentCommands() {
     toolsPanel_->resetForNewDocument();
   });
   printCommand_ = std::make_unique<PrintCommand>(*editor_, services_.prompts, this);
-  backup_ = new Backup(action(QStringLiteral("Makebackup1")), files_, services_.prompts,
+  backup_ = new Backup(action(MainAction::BackupSaving), files_, services_.prompts,
                        Backup::folderFor(programFolder()), this);
   backup_->setParent(this);
 
   DocumentCommands* commands = documentCommands_.get();
-  connect(action(QStringLiteral("Fjl2")), &QAction::triggered, this, [this, commands] {
+  connect(action(MainAction::NewFile), &QAction::triggered, this, [this, commands] {
     commands->newFile();
     deckPreview_->documentOpened();
   });
-  connect(action(QStringLiteral("Window1")), &QAction::triggered, this,
+  connect(action(MainAction::NewWindow), &QAction::triggered, this,
           [commands] { commands->newWindow(); });
-  connect(action(QStringLiteral("Nyomtats1")), &QAction::triggered, this, [this, commands] {
+  connect(action(MainAction::Open), &QAction::triggered, this, [this, commands] {
     commands->open();
     deckChecking_->documentOpened();
     deckPreview_->documentOpened();
   });
-  connect(action(QStringLiteral("Ments1")), &QAction::triggered, this,
-          [commands] { commands->save(); });
+  connect(action(MainAction::Save), &QAction::triggered, this, [commands] { commands->save(); });
   PrintCommand* print = printCommand_.get();
-  connect(action(QStringLiteral("Nyomtats2")), &QAction::triggered, this, [print] { print->run(); });
+  connect(action(MainAction::Print), &QAction::triggered, this, [print] { print->run(); });
 }
 
 } // namespace tessera

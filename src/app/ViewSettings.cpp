@@ -17,20 +17,21 @@
 namespace tessera {
 
 ViewSettings::ViewSettings(MainWindow& window) : QObject(&window), window_(window) {
-  const auto on = [this](const char* name, auto handler) {
-    connect(window_.action(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+  const auto on = [this](MainAction id, auto handler) {
+    connect(window_.action(id), &QAction::triggered, this, handler);
   };
-  on("Szveg1", [this](bool checked) { setWordWrap(checked); });
-  on("Betmretkicsi1", [this] { setFontSize(10); });
-  on("Betmretnorml1", [this] { setFontSize(12); });
-  on("Flekmozgathatsga1", [this](bool checked) { tabsMovable_ = checked; });
-  on("SegtsgBE1", [this](bool checked) { setHelpBubbles(checked); });
-  on("Stayontop1", [this](bool checked) { setStayOnTop(checked); });
-  on("SyntaxColouring1", [this](bool checked) { window_.colouring()->setEnabled(checked); });
-  on("EditorsBackgroundColor1", [this] { chooseBackgroundColor(); });
-  on("N640x4801", [this] { setClientSize({640, 480}); });
-  on("N800x6001", [this] { setClientSize({800, 600}); });
-  on("N1024x7681", [this] { setClientSize({1024, 768}); });
+  on(MainAction::WordWrap, [this](bool checked) { setWordWrap(checked); });
+  on(MainAction::FontSizeSmall, [this] { setFontSize(10); });
+  on(MainAction::FontSizeNormal, [this] { setFontSize(12); });
+  on(MainAction::MovableTabs, [this](bool checked) { tabsMovable_ = checked; });
+  on(MainAction::HelpBubbles, [this](bool checked) { setHelpBubbles(checked); });
+  on(MainAction::StayOnTop, [this](bool checked) { setStayOnTop(checked); });
+  on(MainAction::SyntaxColouring,
+     [this](bool checked) { window_.colouring()->setEnabled(checked); });
+  on(MainAction::BackgroundColor, [this] { chooseBackgroundColor(); });
+  on(MainAction::WindowSize640, [this] { setClientSize({640, 480}); });
+  on(MainAction::WindowSize800, [this] { setClientSize({800, 600}); });
+  on(MainAction::WindowSize1024, [this] { setClientSize({1024, 768}); });
 
   // Every run starts on a white editor, whatever the desktop's colours.
   SourceEditor* editor = window_.editor();
@@ -44,7 +45,7 @@ ViewSettings::ViewSettings(MainWindow& window) : QObject(&window), window_(windo
 
 void ViewSettings::setWordWrap(bool on) {
   SourceEditor* editor = window_.editor();
-  window_.action(QStringLiteral("Szveg1"))->setChecked(on);
+  window_.action(MainAction::WordWrap)->setChecked(on);
   editor->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
   editor->setHorizontalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
   // What counts as a row has changed under the caret.
@@ -53,8 +54,8 @@ void ViewSettings::setWordWrap(bool on) {
 
 void ViewSettings::setFontSize(int points) {
   // Neither item toggles: choosing the checked one keeps it checked.
-  window_.action(QStringLiteral("Betmretkicsi1"))->setChecked(points == 10);
-  window_.action(QStringLiteral("Betmretnorml1"))->setChecked(points == 12);
+  window_.action(MainAction::FontSizeSmall)->setChecked(points == 10);
+  window_.action(MainAction::FontSizeNormal)->setChecked(points == 12);
   SourceEditor* editor = window_.editor();
   QFont font = editor->font();
   font.setPointSize(points);
@@ -63,7 +64,7 @@ void ViewSettings::setFontSize(int points) {
 }
 
 void ViewSettings::setHelpBubbles(bool on) {
-  QAction* item = window_.action(QStringLiteral("SegtsgBE1"));
+  QAction* item = window_.action(MainAction::HelpBubbles);
   item->setChecked(on);
   BalloonHints::setShowHint(&window_, on);
   // The hint says what choosing the item will do next.
@@ -72,7 +73,7 @@ void ViewSettings::setHelpBubbles(bool on) {
 }
 
 void ViewSettings::setStayOnTop(bool on) {
-  window_.action(QStringLiteral("Stayontop1"))->setChecked(on);
+  window_.action(MainAction::StayOnTop)->setChecked(on);
   Qt::WindowFlags flags = window_.windowFlags();
   flags.setFlag(Qt::WindowStaysOnTopHint, on);
   if (QWindow* handle = window_.windowHandle()) {

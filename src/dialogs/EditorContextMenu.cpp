@@ -28,47 +28,52 @@ bool isLinkSafe(const QString& selected) {
   return true;
 }
 
-EditorContextMenu::EditorContextMenu(SourceEditor& editor, ActionLookup mainActions,
+EditorContextMenu::EditorContextMenu(SourceEditor& editor, const EditMenuActions& mainActions,
                                      std::function<void()> createLink,
                                      std::function<void()> insertImage, QWidget* parent)
     : QMenu(parent), editor_(editor) {
   setObjectName(QStringLiteral("PopupMenu1"));
   // The Edit items are the main window's own commands, focus rules and all.
-  const auto runs = [mainActions](const char* name) {
-    return [mainActions, name] {
-      if (QAction* a = mainActions(QString::fromLatin1(name)))
-        a->trigger();
-    };
-  };
+  const auto runs = [](QAction& command) { return [&command] { command.trigger(); }; };
   const auto aligns = [this](Align align) {
     return [this, align] { editor_.apply(alignParagraph(align, editor_.selectedText())); };
   };
 
-  addItem(this, "Undo1", QStringLiteral("Undo"), themeIcon("edit-undo"), runs("Visszavons1"));
+  undo_ = addItem(this, "Undo1", QStringLiteral("Undo"), themeIcon("edit-undo"),
+                  runs(mainActions.undo));
   addSeparator();
-  addItem(this, "Cut1", QStringLiteral("Cut"), themeIcon("edit-cut"), runs("Kivgs1"));
-  addItem(this, "Copy1", QStringLiteral("Copy"), themeIcon("edit-copy"), runs("Msols1"));
-  addItem(this, "Paste1", QStringLiteral("Paste"), themeIcon("edit-paste"), runs("Beilleszts1"));
-  addItem(this, "Delete1", QStringLiteral("Delete"), themeIcon("edit-delete"), runs("rls1"));
+  QAction* cut =
+      addItem(this, "Cut1", QStringLiteral("Cut"), themeIcon("edit-cut"), runs(mainActions.cut));
+  QAction* copy = addItem(this, "Copy1", QStringLiteral("Copy"), themeIcon("edit-copy"),
+                          runs(mainActions.copy));
+  addItem(this, "Paste1", QStringLiteral("Paste"), themeIcon("edit-paste"),
+          runs(mainActions.paste));
+  QAction* remove = addItem(this, "Delete1", QStringLiteral("Delete"), themeIcon("edit-delete"),
+                            runs(mainActions.deleteSelection));
   addSeparator();
-  addItem(this, "CreateLink1", QStringLiteral("Create Link..."),
-          themeIcon("insert-link", "text-html"), std::move(createLink));
-  addItem(this, "InsertImage1", QStringLiteral("Insert Image..."),
-          themeIcon("insert-image", "image-x-generic"), std::move(insertImage));
+  createLink_ = addItem(this, "CreateLink1", QStringLiteral("Create Link..."),
+                        themeIcon("insert-link", "text-html"), std::move(createLink));
+  insertImage_ = addItem(this, "InsertImage1", QStringLiteral("Insert Image..."),
+                         themeIcon("insert-image", "image-x-generic"), std::move(insertImage));
   addSeparator();
   formatting_ = addMenu(QStringLiteral("Formatting"));
   formatting_->setObjectName(QStringLiteral("Formatting1Menu"));
   formatting_->menuAction()->setObjectName(QStringLiteral("Formatting1"));
   formatting_->setIcon(themeIcon("format-text-bold"));
-  addItem(formatting_, "AlignLeft1", QStringLiteral("Align Left"), themeIcon("format-justify-left"),
-          aligns(Align::Left));
-  addItem(formatting_, "AlignCenter1", QStringLiteral("Align Center"),
-          themeIcon("format-justify-center"), aligns(Align::Center));
-  addItem(formatting_, "AlignRight1", QStringLiteral("Align Right"),
-          themeIcon("format-justify-right"), aligns(Align::Right));
+  selectionItems_ = {
+      cut,
+      copy,
+      remove,
+      addItem(formatting_, "AlignLeft1", QStringLiteral("Align Left"),
+              themeIcon("format-justify-left"), aligns(Align::Left)),
+      addItem(formatting_, "AlignCenter1", QStringLiteral("Align Center"),
+              themeIcon("format-justify-center"), aligns(Align::Center)),
+      addItem(formatting_, "AlignRight1", QStringLiteral("Align Right"),
+              themeIcon("format-justify-right"), aligns(Align::Right)),
+  };
   addSeparator();
   addItem(this, "SelectAll1", QStringLiteral("Select All"), themeIcon("edit-select-all"),
-          runs("Mindetkijell1"));
+          runs(mainActions.selectAll));
 
   connect(this, &QMenu::aboutToShow, this, &EditorContextMenu::updateEnabled);
   editor_.installEventFilter(this);
@@ -102,14 +107,14 @@ QAction* EditorContextMenu::item(const QString& name) const {
 }
 
 void EditorContextMenu::updateEnabled() {
-  item(QStringLiteral("Undo1"))->setEnabled(editor_.textDocument().canUndoStep());
+  undo_->setEnabled(editor_.textDocument().canUndoStep());
   // The selection's length tells whether anything is selected without
   // copying a selection that may be the whole document.
   const bool selected = editor_.selectionLength() > 0;
-  for (const char* name : {"Cut1", "Copy1", "Delete1", "AlignLeft1", "AlignCenter1", "AlignRight1"})
-    item(QString::fromLatin1(name))->setEnabled(selected);
-  item(QStringLiteral("InsertImage1"))->setEnabled(!selected);
-  item(QStringLiteral("CreateLink1"))->setEnabled(selected && isLinkSafe(editor_.selectedText()));
+  for (QAction* item : std::as_const(selectionItems_))
+    item->setEnabled(selected);
+  insertImage_->setEnabled(!selected);
+  createLink_->setEnabled(selected && isLinkSafe(editor_.selectedText()));
 }
 
 void EditorContextMenu::popupAtEditor(const QPoint& viewportPos) {

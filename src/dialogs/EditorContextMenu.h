@@ -7,6 +7,16 @@ namespace tessera {
 
 class SourceEditor;
 
+// The main window's Edit commands that the menu's items of the same name run.
+struct EditMenuActions {
+  QAction& undo;
+  QAction& cut;
+  QAction& copy;
+  QAction& paste;
+  QAction& deleteSelection;
+  QAction& selectAll;
+};
+
 // Whether a selection can become a link's text as it stands: no line break
 // (every break holds a CR), no quotation mark and no angle bracket.
 bool isLinkSafe(const QString& selected);
@@ -16,14 +26,12 @@ bool isLinkSafe(const QString& selected);
 class EditorContextMenu : public QMenu {
   Q_OBJECT
 public:
-  using ActionLookup = std::function<QAction*(const QString&)>;
-
-  // `mainActions` finds the main window's Edit-menu commands by layout name;
   // `createLink` and `insertImage` open their windows.
-  EditorContextMenu(SourceEditor& editor, ActionLookup mainActions,
+  EditorContextMenu(SourceEditor& editor, const EditMenuActions& mainActions,
                     std::function<void()> createLink, std::function<void()> insertImage,
                     QWidget* parent = nullptr);
 
+  // An item by its layout name ("Undo1", "Formatting1"), for tests.
   QAction* item(const QString& name) const;
   QMenu* formattingMenu() const { return formatting_; }
 
@@ -41,6 +49,11 @@ private:
 
   SourceEditor& editor_;
   QMenu* formatting_ = nullptr;
+  QAction* undo_ = nullptr;
+  QAction* createLink_ = nullptr;
+  QAction* insertImage_ = nullptr;
+  // Enabled only while something is selected.
+  QList<QAction*> selectionItems_;
 };
 
 } // namespace tessera

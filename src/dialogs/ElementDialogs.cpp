@@ -14,9 +14,9 @@
 namespace tessera {
 
 ElementDialogs::ElementDialogs(QWidget* mainWindow, SourceEditor& editor, Prompts& prompts,
-                               ActionLookup actions, ToolsWindowIcons icons)
+                               const Actions& actions, ToolsWindowIcons icons)
     : QObject(mainWindow), mainWindow_(mainWindow), editor_(editor), prompts_(prompts),
-      actions_(std::move(actions)), icons_(std::move(icons)) {
+      actions_(actions), icons_(std::move(icons)) {
   setObjectName(QStringLiteral("ElementDialogs"));
   editor.setContextMenuPolicy(Qt::CustomContextMenu);
   connect(&editor, &QWidget::customContextMenuRequested, this,
@@ -24,12 +24,9 @@ ElementDialogs::ElementDialogs(QWidget* mainWindow, SourceEditor& editor, Prompt
   // Until the context menu exists, Shift+F10 is caught here (the menu
   // listens for it itself once it is made).
   editor.installEventFilter(this);
-  if (QAction* a = actions_(QStringLiteral("Eszkzksegdablak2")))
-    connect(a, &QAction::triggered, this, &ElementDialogs::toggleToolsWindow);
-  if (QAction* a = actions_(QStringLiteral("segdablak1")))
-    connect(a, &QAction::triggered, this, &ElementDialogs::toggleTransparency);
-  if (QAction* a = actions_(QStringLiteral("Id1")))
-    connect(a, &QAction::triggered, this, &ElementDialogs::showDateTime);
+  connect(&actions_.toolsWindow, &QAction::triggered, this, &ElementDialogs::toggleToolsWindow);
+  connect(&actions_.transparency, &QAction::triggered, this, &ElementDialogs::toggleTransparency);
+  connect(&actions_.dateTime, &QAction::triggered, this, &ElementDialogs::showDateTime);
   showToolsWindowIcon(true); // the start-up timer shows it right away
 
   // The main window's start-up timer: it fires once and shows the tools
@@ -51,6 +48,7 @@ ToolsWindow* ElementDialogs::toolsWindow() {
       toolsWindow_->setSnapDistance(ToolsWindow::kSnapDistance);
     connect(toolsWindow_, &ToolsWindow::visibilityChanged, this,
             &ElementDialogs::showToolsWindowIcon);
+    emit toolsWindowMade(toolsWindow_);
   }
   return toolsWindow_;
 }
@@ -76,7 +74,7 @@ DateTimeWindow* ElementDialogs::dateTimeWindow() {
 EditorContextMenu* ElementDialogs::contextMenu() {
   if (!contextMenu_) {
     contextMenu_ = new EditorContextMenu(
-        editor_, actions_, [this] { showLinkEditor(); }, [this] { showImageEditor(); },
+        editor_, actions_.edit, [this] { showLinkEditor(); }, [this] { showImageEditor(); },
         mainWindow_);
     // The menu catches Shift+F10 itself from now on; keystrokes need no stop here.
     editor_.removeEventFilter(this);
@@ -115,9 +113,8 @@ void ElementDialogs::toggleToolsWindow() {
 }
 
 void ElementDialogs::toggleTransparency() {
-  QAction* item = actions_(QStringLiteral("segdablak1"));
   // The item is checkable: its check mark has already flipped when this runs.
-  const bool on = item ? item->isChecked() : toolsWindow()->opacity() == 255;
+  const bool on = actions_.transparency.isChecked();
   toolsWindow()->setOpacity(on ? ToolsWindow::kStartOpacity : 255);
 }
 
@@ -127,9 +124,8 @@ void ElementDialogs::showImageEditor() { imageEditor()->exec(); }
 
 void ElementDialogs::showToolsWindowIcon(bool shown) {
   const QIcon& icon = shown ? icons_.shown : icons_.hidden;
-  for (const char* name : {"Eszkzksegdablak2", "ToolButton11"})
-    if (QAction* a = actions_(QString::fromLatin1(name)))
-      a->setIcon(icon);
+  actions_.toolsWindow.setIcon(icon);
+  actions_.toolsWindowButton.setIcon(icon);
 }
 
 } // namespace tessera

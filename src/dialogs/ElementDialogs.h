@@ -1,8 +1,9 @@
 #pragma once
 
+#include "dialogs/EditorContextMenu.h"
+
 #include <QIcon>
 #include <QObject>
-#include <functional>
 
 class QAction;
 class QTimer;
@@ -10,7 +11,6 @@ class QTimer;
 namespace tessera {
 
 class DateTimeWindow;
-class EditorContextMenu;
 class ImageEditor;
 class LinkEditor;
 class Prompts;
@@ -27,16 +27,22 @@ class ToolsWindow;
 class ElementDialogs : public QObject {
   Q_OBJECT
 public:
-  using ActionLookup = std::function<QAction*(const QString&)>;
   struct ToolsWindowIcons {
     QIcon shown;
     QIcon hidden;
   };
+  // The main window's items and toolbar button these windows answer to.
+  struct Actions {
+    QAction& toolsWindow;       // F11
+    QAction& toolsWindowButton; // ToolButton11
+    QAction& transparency;
+    QAction& dateTime; // F5
+    EditMenuActions edit;
+  };
 
-  // `actions` finds the main window's menu items and toolbar buttons by
-  // layout name; every window is parented to `mainWindow`.
-  ElementDialogs(QWidget* mainWindow, SourceEditor& editor, Prompts& prompts, ActionLookup actions,
-                 ToolsWindowIcons icons);
+  // Every window is parented to `mainWindow`.
+  ElementDialogs(QWidget* mainWindow, SourceEditor& editor, Prompts& prompts,
+                 const Actions& actions, ToolsWindowIcons icons);
 
   ToolsWindow* toolsWindow();
   LinkEditor* linkEditor();
@@ -55,6 +61,10 @@ public slots:
   void showLinkEditor();     // CreateLink1Click
   void showImageEditor();    // InsertImage1Click
 
+signals:
+  // The tools window has just been made (it is made once).
+  void toolsWindowMade(QWidget* window);
+
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -65,7 +75,7 @@ private:
   SourceEditor& editor_;
   Prompts& prompts_;
   bool snapping_ = false;
-  ActionLookup actions_;
+  Actions actions_;
   ToolsWindowIcons icons_;
   ToolsWindow* toolsWindow_ = nullptr;
   LinkEditor* linkEditor_ = nullptr;

@@ -14,38 +14,32 @@
 
 namespace tessera {
 
-EditingCommands::EditingCommands(QWidget* mainWindow, SourceEditor& editor, Prompts& prompts)
+EditingCommands::EditingCommands(QWidget* mainWindow, const EditingActions& actions,
+                                 QList<QAction*> shortcutActions, SourceEditor& editor,
+                                 Prompts& prompts)
     : QObject(mainWindow), mainWindow_(mainWindow), editor_(editor), prompts_(prompts),
       edits_(new EditCommands(editor, this)), keys_(new EditorKeys(editor, this)),
       findReplace_(new FindReplace(editor, prompts, mainWindow, this)),
-      router_(new ShortcutRouter(mainWindow, this)) {
-  bind("Visszavons1", edits_, &EditCommands::undo);
-  bind("Msols1", edits_, &EditCommands::copy);
-  bind("Beilleszts1", edits_, &EditCommands::paste);
-  bind("Kivgs1", edits_, &EditCommands::cut);
-  bind("rls1", edits_, &EditCommands::deleteSelection);
-  bind("Mindetkijell1", edits_, &EditCommands::selectAll);
-  bind("UpperChase1", edits_, &EditCommands::upperCase);
-  bind("Lowerchase1", edits_, &EditCommands::lowerCase);
-  bind("CtrlB1", &EditingCommands::wrapBold);
-  bind("CtrlI1", &EditingCommands::wrapItalic);
-  bind("CtrlU1", &EditingCommands::wrapUnderline);
-  bind("Find1", findReplace_, &FindReplace::openFind);
-  bind("Csere1", findReplace_, &FindReplace::openReplace);
-  bind("GotoLine1", &EditingCommands::goToLine);
+      router_(new ShortcutRouter(mainWindow, std::move(shortcutActions), this)) {
+  bind(actions.undo, edits_, &EditCommands::undo);
+  bind(actions.copy, edits_, &EditCommands::copy);
+  bind(actions.paste, edits_, &EditCommands::paste);
+  bind(actions.cut, edits_, &EditCommands::cut);
+  bind(actions.deleteSelection, edits_, &EditCommands::deleteSelection);
+  bind(actions.selectAll, edits_, &EditCommands::selectAll);
+  bind(actions.upperCase, edits_, &EditCommands::upperCase);
+  bind(actions.lowerCase, edits_, &EditCommands::lowerCase);
+  bind(actions.bold, this, &EditingCommands::wrapBold);
+  bind(actions.italic, this, &EditingCommands::wrapItalic);
+  bind(actions.underline, this, &EditingCommands::wrapUnderline);
+  bind(actions.find, findReplace_, &FindReplace::openFind);
+  bind(actions.replace, findReplace_, &FindReplace::openReplace);
+  bind(actions.goToLine, this, &EditingCommands::goToLine);
 }
 
 template <typename Target>
-void EditingCommands::bind(const char* actionName, Target* target, void (Target::*run)()) {
-  auto* action = mainWindow_->findChild<QAction*>(QString::fromLatin1(actionName),
-                                                  Qt::FindDirectChildrenOnly);
-  Q_ASSERT_X(action, "EditingCommands", actionName);
-  if (action)
-    connect(action, &QAction::triggered, target, run);
-}
-
-void EditingCommands::bind(const char* actionName, void (EditingCommands::*run)()) {
-  bind<EditingCommands>(actionName, this, run);
+void EditingCommands::bind(QAction& action, Target* target, void (Target::*run)()) {
+  connect(&action, &QAction::triggered, target, run);
 }
 
 GotoLineDialog* EditingCommands::gotoLineDialog() {

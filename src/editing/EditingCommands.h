@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
+class QAction;
 class QWidget;
 
 namespace tessera {
@@ -14,14 +16,36 @@ class Prompts;
 class ShortcutRouter;
 class SourceEditor;
 
+// The main window's actions that run the editing commands. References, so
+// the main window cannot leave one out.
+struct EditingActions {
+  QAction& undo;
+  QAction& copy;
+  QAction& paste;
+  QAction& cut;
+  QAction& deleteSelection;
+  QAction& selectAll;
+  QAction& upperCase;
+  QAction& lowerCase;
+  QAction& bold;
+  QAction& italic;
+  QAction& underline;
+  QAction& find;
+  QAction& replace;
+  QAction& goToLine;
+};
+
 // The editing subsystem as the main window sees it: the Edit menu's
 // commands, the case commands, the hidden Ctrl+B/I/U items, the editor's
-// own keys, find/replace and Go to Line, each bound to the main window's
-// action of the same layout name.
+// own keys, find/replace and Go to Line, each bound to the action handed
+// in for it.
 class EditingCommands : public QObject {
   Q_OBJECT
 public:
-  EditingCommands(QWidget* mainWindow, SourceEditor& editor, Prompts& prompts);
+  // `shortcutActions` are the main window's actions whose shortcuts come
+  // before any control (see ShortcutRouter).
+  EditingCommands(QWidget* mainWindow, const EditingActions& actions,
+                  QList<QAction*> shortcutActions, SourceEditor& editor, Prompts& prompts);
 
   EditCommands& edits() const { return *edits_; }
   FindReplace& findReplace() const { return *findReplace_; }
@@ -33,9 +57,7 @@ public:
   void goToLine();
 
 private:
-  void bind(const char* actionName, void (EditingCommands::*run)());
-  template <typename Target> void bind(const char* actionName, Target* target,
-                                       void (Target::*run)());
+  template <typename Target> void bind(QAction& action, Target* target, void (Target::*run)());
   void wrapBold();
   void wrapItalic();
   void wrapUnderline();

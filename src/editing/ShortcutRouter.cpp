@@ -7,13 +7,10 @@
 
 namespace tessera {
 
-namespace {
-// The floating tools window of the main window.
-const QString kToolsWindowName = QStringLiteral("TForm9");
-} // namespace
-
-ShortcutRouter::ShortcutRouter(QWidget* mainWindow, QObject* parent)
+ShortcutRouter::ShortcutRouter(QWidget* mainWindow, QList<QAction*> actions, QObject* parent)
     : QObject(parent), mainWindow_(mainWindow) {
+  for (QAction* action : actions)
+    actions_.append(action);
   qApp->installEventFilter(this);
 }
 
@@ -35,9 +32,8 @@ QAction* ShortcutRouter::actionFor(QKeyCombination keys) const {
   if (!mainWindow_)
     return nullptr;
   const QKeySequence sequence(keys);
-  const auto actions = mainWindow_->findChildren<QAction*>(Qt::FindDirectChildrenOnly);
-  for (QAction* action : actions) {
-    if (!action->isEnabled())
+  for (const QPointer<QAction>& action : actions_) {
+    if (!action || !action->isEnabled())
       continue;
     const auto shortcuts = action->shortcuts();
     for (const QKeySequence& shortcut : shortcuts)
@@ -52,7 +48,7 @@ bool ShortcutRouter::routes(QObject* receiver) const {
   if (!widget || !mainWindow_ || QApplication::activeModalWidget())
     return false;
   QWidget* window = widget->window();
-  if (window == mainWindow_ || window->objectName() == kToolsWindowName)
+  if (window == mainWindow_)
     return true;
   for (const QPointer<QWidget>& w : windows_)
     if (w == window)

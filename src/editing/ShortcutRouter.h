@@ -22,12 +22,13 @@ namespace tessera {
 class ShortcutRouter : public QObject {
   Q_OBJECT
 public:
-  // `mainWindow` holds the actions (as its children) and is always routed.
-  explicit ShortcutRouter(QWidget* mainWindow, QObject* parent = nullptr);
+  // `actions` are the main window's menu and hidden items whose shortcuts
+  // come first; `mainWindow` is always routed.
+  ShortcutRouter(QWidget* mainWindow, QList<QAction*> actions, QObject* parent = nullptr);
   ~ShortcutRouter() override;
 
   // A further non-modal window whose controls obey the main menu's
-  // shortcuts (the tools window is found by its name without this).
+  // shortcuts (the tools window, once it is made).
   void addWindow(QWidget* window);
 
   // The enabled main-window action whose shortcut is `keys`, or null.
@@ -41,6 +42,7 @@ private:
   static QKeyCombination combinationOf(const QKeyEvent* event);
 
   QPointer<QWidget> mainWindow_;
+  QList<QPointer<QAction>> actions_;
   QList<QPointer<QWidget>> windows_;
   // The key whose press is still to come after its shortcut ran.
   QKeyCombination swallow_;

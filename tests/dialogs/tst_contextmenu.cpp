@@ -53,8 +53,17 @@ void ContextMenuTest::init() {
        {"Visszavons1", "Kivgs1", "Msols1", "Beilleszts1", "rls1", "Mindetkijell1"})
     mainActions.insert(QString::fromLatin1(name), new QAction(mainWindow));
   linkOpened = imageOpened = 0;
+  const auto main = [this](const char* name) -> QAction& {
+    return *mainActions.value(QString::fromLatin1(name));
+  };
   menu = new EditorContextMenu(
-      *editor, [this](const QString& name) { return mainActions.value(name); },
+      *editor,
+      {.undo = main("Visszavons1"),
+       .cut = main("Kivgs1"),
+       .copy = main("Msols1"),
+       .paste = main("Beilleszts1"),
+       .deleteSelection = main("rls1"),
+       .selectAll = main("Mindetkijell1")},
       [this] { ++linkOpened; }, [this] { ++imageOpened; }, mainWindow);
   editor->textDocument().replaceWholeText(QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
 }

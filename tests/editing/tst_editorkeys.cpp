@@ -143,14 +143,13 @@ void EditorKeysTest::wrapKeysFromEveryControl() {
 
 void EditorKeysTest::ctrlIInToolsWindow() {
   EditingFixture f;
-  // A stand-in for the floating tools window, with a text control that
-  // would otherwise take Ctrl+I as a Tab.
-  QWidget tools(&f.window, Qt::Tool);
-  tools.setObjectName(QStringLiteral("TForm9"));
+  // The floating tools window the main window made at start, given a text
+  // control that would otherwise take Ctrl+I as a Tab.
+  auto& tools = *f.window.findChild<tessera::ToolsWindow*>();
   auto* memo = new QPlainTextEdit(&tools);
-  tools.resize(200, 100);
+  memo->setGeometry(0, 0, 60, 30);
+  memo->show();
   f.put(QStringLiteral("abc"), 1, 2);
-  tools.show();
   tools.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&tools));
   memo->setFocus();
