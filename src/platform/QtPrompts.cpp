@@ -17,8 +17,9 @@ static QString runFileDialog(QWidget* parent, const FileDialogRequest& request,
                              QFileDialog::AcceptMode mode) {
   QFileDialog dialog(parent, request.title);
   dialog.setAcceptMode(mode);
-  dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                                                     : QFileDialog::AnyFile);
+  // Open takes any name too: a missing file is reported by the load, not
+  // refused by the dialog.
+  dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilters(request.filters);
   if (!request.filters.isEmpty())
     dialog.selectNameFilter(request.filters.first());
