@@ -1,8 +1,8 @@
 #include "app/Application.h"
 
 #include "app/Icons.h"
-#include "document/Product.h"
 #include "info/ProgramPicture.h"
+#include "platform/Product.h"
 
 #include <QApplication>
 #include <QIcon>

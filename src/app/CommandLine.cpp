@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "document/Product.h"
+#include "platform/Product.h"
 
 #include <QCoreApplication>
 

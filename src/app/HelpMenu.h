@@ -13,7 +13,6 @@ class HelpMenu : public QObject {
   Q_OBJECT
 public:
   explicit HelpMenu(MainWindow& window);
-  AboutBox* aboutBox() const { return aboutBox_; }
 
 private:
   AboutBox* aboutBox_ = nullptr;

@@ -10,7 +10,6 @@
 #include "deck/SyntaxColouring.h"
 #include "dialogs/ElementDialogs.h"
 #include "document/DefaultDocument.h"
-#include "document/Product.h"
 #include "editing/EditingCommands.h"
 #include "editing/ShortcutRouter.h"
 #include "editor/SourceEditor.h"
@@ -19,6 +18,7 @@
 #include "info/BalloonHints.h"
 #include "info/StHint.h"
 #include "platform/Hint.h"
+#include "platform/Product.h"
 #include "tools/ToolsPanel.h"
 
 #include <QAbstractEventDispatcher>
@@ -429,16 +429,12 @@ void MainWindow::onFirstActivation() {
   dialogs_->switchOnSnapping();
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }
-
 bool MainWindow::closeQuery() {
-  if (!document_->isModified())
-    return true;
-  switch (files_.askSaveQuestion()) {
-  case QMessageBox::Yes: return files_.saveToChosenFile();
-  case QMessageBox::No: document_->setModified(false); return true;
-  default: return false;
-  }
+  if (!documentCommands_->settleUnsavedChanges())
+    return false;
+  // The user has settled the text: a second close request asks nothing.
+  document_->setModified(false);
+  return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

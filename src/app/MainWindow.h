@@ -66,7 +66,6 @@ public:
   // The Deck menu (deck features append their items) and deck checking.
   DeckMenu* deckMenu() const { return deckMenu_; }
   DeckChecking* deckChecking() const { return deckChecking_; }
-  CompiledDeckCommands* compiledDecks() const { return compiledDecks_; }
   DeckPreview* deckPreview() const { return deckPreview_; }
 
   // The folder holding the program file: backup and table previews live there.
@@ -80,7 +79,6 @@ public:
 protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
 private:
   void createActions();

@@ -31,7 +31,6 @@ public:
   CompiledSizePanel* panel() const { return panel_; }
   // The chosen budget in bytes; 0 for none.
   int budget() const;
-  WbmpWindow* wbmpWindow() const { return wbmpWindow_; }
 
   static constexpr int kBudgets[] = {1397, 1492, 2048, 3000};
 

@@ -2,6 +2,7 @@
 
 #include "deck/PhonePainter.h"
 #include "deck/PreviewScreen.h"
+#include "platform/PlainButton.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,14 +53,9 @@ void PreviewWindow::buildLayout() {
     adjustSize();
   });
 
-  softKey1 = new QPushButton(this);
-  softKey1->setObjectName(QStringLiteral("SoftKey1"));
-  softKey2 = new QPushButton(this);
-  softKey2->setObjectName(QStringLiteral("SoftKey2"));
-  backButton = new QPushButton(QStringLiteral("Back"), this);
-  backButton->setObjectName(QStringLiteral("PreviewBack"));
-  for (QPushButton* button : {softKey1, softKey2, backButton})
-    button->setAutoDefault(false);
+  softKey1 = plainButton(QString(), QStringLiteral("SoftKey1"), this);
+  softKey2 = plainButton(QString(), QStringLiteral("SoftKey2"), this);
+  backButton = plainButton(QStringLiteral("Back"), QStringLiteral("PreviewBack"), this);
   connect(softKey1, &QPushButton::clicked, phone, [this] { phone->pressSoftKey(1); });
   connect(softKey2, &QPushButton::clicked, phone, [this] { phone->pressSoftKey(2); });
   connect(backButton, &QPushButton::clicked, phone, &PreviewScreen::back);
@@ -67,9 +63,7 @@ void PreviewWindow::buildLayout() {
   followCaret = new QCheckBox(QStringLiteral("Follow caret"), this);
   followCaret->setObjectName(QStringLiteral("PreviewFollow"));
   followCaret->setChecked(true);
-  sourceButton = new QPushButton(QStringLiteral("Show Source"), this);
-  sourceButton->setObjectName(QStringLiteral("PreviewSource"));
-  sourceButton->setAutoDefault(false);
+  sourceButton = plainButton(QStringLiteral("Show Source"), QStringLiteral("PreviewSource"), this);
   connect(sourceButton, &QPushButton::clicked, this, &PreviewWindow::showSource);
 
   variablesTable = new QTableWidget(0, 2, this);

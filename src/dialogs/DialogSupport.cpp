@@ -2,6 +2,7 @@
 
 #include "dialogs/ElementBuilders.h"
 #include "editor/EditorView.h"
+#include "platform/PlainButton.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -43,11 +44,8 @@ void ElementDialog::hideEvent(QHideEvent* event) {
 
 QPushButton* dialogButton(const QString& text, const char* name, QStyle::StandardPixmap icon,
                           QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QString::fromLatin1(name));
+  QPushButton* button = plainButton(text, QString::fromLatin1(name), parent);
   button->setIcon(parent->style()->standardIcon(icon));
-  button->setAutoDefault(false);
-  button->setDefault(false);
   return button;
 }
 

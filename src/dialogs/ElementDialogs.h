@@ -49,7 +49,6 @@ public:
   ImageEditor* imageEditor();
   DateTimeWindow* dateTimeWindow();
   EditorContextMenu* contextMenu();
-  QTimer* startupTimer() const { return startupTimer_; }
 
   // The main window's first activation switches on edge snapping.
   void switchOnSnapping();

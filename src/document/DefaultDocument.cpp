@@ -1,13 +1,12 @@
 #include "document/DefaultDocument.h"
 
-#include "document/Product.h"
+#include "platform/Product.h"
 
 namespace tessera {
 
 QString pageHeader() {
-  return QStringLiteral("<?xml version=\"1.0\"?>\r\n") +
-         QStringLiteral("<!-- Created by WML Tessera 1.0 (") + kProductWebAddress +
-         QStringLiteral(") -->\r\n") +
+  return QStringLiteral("<?xml version=\"1.0\"?>\r\n") + QStringLiteral("<!-- Created by ") +
+         kProgramTitle + QStringLiteral(" (") + kProductWebAddress + QStringLiteral(") -->\r\n") +
          QStringLiteral("<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
                         "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\r\n");
 }

@@ -25,9 +25,6 @@ public:
   // Run by the reset after the text: the first tab of the tools panel and
   // every tool field back to its start value.
   void setToolsReset(std::function<void()> reset) { toolsReset_ = std::move(reset); }
-  // The executable New window starts; this program's own by default.
-  void setProgramPath(const QString& path) { programPath_ = path; }
-  QString programPath() const { return programPath_; }
 
   void newFile();   // File > New > File...
   void newWindow(); // File > New > Window...
@@ -40,10 +37,11 @@ public:
 
   static QString cannotStartText(const QString& program);
 
-private:
-  // The save question and its answer; true when the command may go on.
+  // The save question and its answer, asked only when the text is
+  // modified; true when the command (or the closing) may go on.
   bool settleUnsavedChanges();
 
+private:
   TextDocument& document_;
   EditorView& view_;
   DocumentFiles& files_;
@@ -51,7 +49,7 @@ private:
   Shell& shell_;
   QWidget* parent_;
   std::function<void()> toolsReset_;
-  QString programPath_;
+  const QString programPath_; // what New window starts: this program
 };
 
 } // namespace tessera

@@ -25,8 +25,6 @@ public:
   char* encode(QStringView text, char* out, const QChar* readable = nullptr);
   // Writes what is still held back (an unpaired high surrogate at the end).
   char* finish(char* out);
-  // Whether a character is held back for the next text.
-  bool holdsBack() const { return pendingHigh_ != 0; }
 
 private:
   char* encodeSlow(char16_t c, const char16_t*& next, const char16_t* end, char* out);

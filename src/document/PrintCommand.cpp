@@ -1,8 +1,8 @@
 #include "document/PrintCommand.h"
 
-#include "document/Product.h"
 #include "editor/EditorView.h"
 #include "editor/TextDocument.h"
+#include "platform/Product.h"
 #include "platform/Prompts.h"
 
 namespace tessera {

@@ -1,6 +1,7 @@
 #include "editing/FindDialog.h"
 
 #include "editing/SearchOptions.h"
+#include "platform/PlainButton.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -28,9 +29,7 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
   findNext_ = new QPushButton(QStringLiteral("&Find Next"), this);
   findNext_->setObjectName(QStringLiteral("findNextButton"));
   findNext_->setDefault(true);
-  cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-  cancel_->setObjectName(QStringLiteral("cancelButton"));
-  cancel_->setAutoDefault(false);
+  cancel_ = plainButton(QStringLiteral("Cancel"), QStringLiteral("cancelButton"), this);
 
   // The search always runs down the text.
   auto* direction = new QGroupBox(QStringLiteral("Direction"), this);

@@ -1,5 +1,7 @@
 #include "editing/GotoLineDialog.h"
 
+#include "platform/PlainButton.h"
+#include "platform/Product.h"
 #include "platform/Prompts.h"
 
 #include <QGuiApplication>
@@ -14,14 +16,6 @@
 namespace tessera {
 
 namespace {
-QPushButton* plainButton(const QString& caption, const char* name, QWidget* parent) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoDefault(false);
-  b->setDefault(false);
-  return b;
-}
-
 // A key that types a character the field does not take. Keys that type
 // nothing (arrows, Delete, Home) and focus moves stay free.
 bool refusedKey(const QKeyEvent* key) {
@@ -58,8 +52,8 @@ GotoLineDialog::GotoLineDialog(Prompts& prompts, QWidget* parent)
   edit_ = new QLineEdit(QStringLiteral("1"), this);
   edit_->setObjectName(QStringLiteral("Edit1"));
   edit_->installEventFilter(this);
-  ok_ = plainButton(QStringLiteral("OK"), "BitBtn1", this);
-  cancel_ = plainButton(QStringLiteral("Cancel"), "BitBtn2", this);
+  ok_ = plainButton(QStringLiteral("OK"), QStringLiteral("BitBtn1"), this);
+  cancel_ = plainButton(QStringLiteral("Cancel"), QStringLiteral("BitBtn2"), this);
 
   auto* range = new QHBoxLayout;
   range->setSpacing(4);
@@ -99,7 +93,7 @@ void GotoLineDialog::pressOk() {
   bool ok = false;
   const int n = edit_->text().toInt(&ok);
   if (!ok) {
-    prompts_.message(this, QMessageBox::Critical, kApplicationTitle,
+    prompts_.message(this, QMessageBox::Critical, kProgramTitle,
                      QStringLiteral("'%1' is not a valid integer value.").arg(edit_->text()),
                      QMessageBox::Ok);
     return;

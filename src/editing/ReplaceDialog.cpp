@@ -1,6 +1,7 @@
 #include "editing/ReplaceDialog.h"
 
 #include "editing/SearchOptions.h"
+#include "platform/PlainButton.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -11,13 +12,6 @@
 namespace tessera {
 
 namespace {
-QPushButton* button(const QString& caption, const char* name, QWidget* parent) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoDefault(false);
-  return b;
-}
-
 QLineEdit* field(const char* name, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(QString::fromLatin1(name));
@@ -39,11 +33,12 @@ ReplaceDialog::ReplaceDialog(QWidget* parent) : QDialog(parent) {
   replaceEdit_ = field("replaceWithEdit", this);
   replaceLabel->setBuddy(replaceEdit_);
 
-  findNext_ = button(QStringLiteral("&Find Next"), "findNextButton", this);
+  findNext_ = plainButton(QStringLiteral("&Find Next"), QStringLiteral("findNextButton"), this);
   findNext_->setDefault(true);
-  replace_ = button(QStringLiteral("&Replace"), "replaceButton", this);
-  replaceAll_ = button(QStringLiteral("Replace &All"), "replaceAllButton", this);
-  cancel_ = button(QStringLiteral("Cancel"), "cancelButton", this);
+  replace_ = plainButton(QStringLiteral("&Replace"), QStringLiteral("replaceButton"), this);
+  replaceAll_ =
+      plainButton(QStringLiteral("Replace &All"), QStringLiteral("replaceAllButton"), this);
+  cancel_ = plainButton(QStringLiteral("Cancel"), QStringLiteral("cancelButton"), this);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(findLabel, 0, 0);

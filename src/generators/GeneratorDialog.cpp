@@ -1,5 +1,7 @@
 #include "generators/GeneratorDialog.h"
 
+#include "platform/PlainButton.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -37,10 +39,7 @@ void GeneratorDialog::showEvent(QShowEvent* event) {
 
 QPushButton* GeneratorDialog::makeButton(const QString& name, const QString& text,
                                          const QRect& geometry, QWidget* parent) {
-  auto* button = new QPushButton(text, parent ? parent : this);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  button->setDefault(false);
+  QPushButton* button = plainButton(text, name, parent ? parent : this);
   button->setGeometry(geometry);
   return button;
 }

@@ -31,8 +31,6 @@ public:
 
   // The page last built by Save (empty after a reset).
   QString pageBuffer() const { return pageBuffer_; }
-  // The name the save dialog proposes next.
-  QString rememberedFileName() const { return fileName_; }
 
 protected:
   void reset() override { retry(); }

@@ -3,6 +3,7 @@
 #include "editor/EditorView.h"
 #include "generators/GeneratorTexts.h"
 #include "generators/TablePreview.h"
+#include "platform/Product.h"
 #include "platform/Prompts.h"
 
 #include <QButtonGroup>
@@ -119,7 +120,7 @@ void TableEditor::columnsReady() {
 
 void TableEditor::askToSelect() {
   prompts_.beep();
-  prompts_.message(this, QMessageBox::NoIcon, kApplicationTitle, QStringLiteral("Please select!"),
+  prompts_.message(this, QMessageBox::NoIcon, kProgramTitle, QStringLiteral("Please select!"),
                    QMessageBox::Ok);
 }
 

@@ -21,7 +21,6 @@ public:
   // Where the preview bitmaps are read from (a folder path, "/" at the end
   // optional). Defaults to data/ beside the program.
   void setPreviewFolder(const QString& folder) { previewFolder_ = folder; }
-  QString previewFolder() const { return previewFolder_; }
 
   // The window's steps, as its buttons run them.
   void columnsReady();

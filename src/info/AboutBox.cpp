@@ -1,8 +1,8 @@
 #include "info/AboutBox.h"
 
-#include "document/Product.h"
 #include "info/ProgramPicture.h"
 #include "info/WebLinks.h"
+#include "platform/Product.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -51,8 +51,8 @@ AboutBox::AboutBox(Shell& shell, QWidget* parent)
   QFont titleFont = windowFont;
   titleFont.setPointSize(10); // the name fits the frame even with a wider substitute font
   titleFont.setBold(true);
-  QLabel* name = makeLabel(frame, QStringLiteral("Label1"), QStringLiteral("WML Tessera 1.0.9.9"),
-                           QRect(52, 12, 162, 20));
+  QLabel* name =
+      makeLabel(frame, QStringLiteral("Label1"), kProgramVersionText, QRect(52, 12, 162, 20));
   name->setFont(titleFont);
   QLabel* year =
       makeLabel(frame, QStringLiteral("Label2"), QStringLiteral("2006"), QRect(52, 32, 80, 20));

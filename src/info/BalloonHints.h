@@ -34,7 +34,6 @@ public:
   int hintPause() const { return pause_; }
   // How long a balloon stays up at most.
   void setHidePause(int milliseconds);
-  int hidePause() const { return hidePause_; }
 
   // Asks the control at `global` (screen coordinates) for its hint at once,
   // as when the delay has run out; shows it or hides the balloon.

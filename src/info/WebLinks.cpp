@@ -1,7 +1,7 @@
 #include "info/WebLinks.h"
 
-#include "document/Product.h"
 #include "platform/Desktop.h"
+#include "platform/Product.h"
 
 namespace tessera {
 

@@ -1,5 +1,7 @@
 #include "platform/Prompts.h"
 
+#include "platform/Product.h"
+
 namespace tessera {
 
 void Prompts::error(QWidget* parent, const QString& text) {
@@ -12,7 +14,7 @@ QMessageBox::StandardButton Prompts::confirm(QWidget* parent, const QString& tex
 }
 
 void Prompts::information(QWidget* parent, const QString& text) {
-  message(parent, QMessageBox::Information, kApplicationTitle, text, QMessageBox::Ok);
+  message(parent, QMessageBox::Information, kProgramTitle, text, QMessageBox::Ok);
 }
 
 } // namespace tessera

@@ -44,7 +44,4 @@ public:
   void information(QWidget* parent, const QString& text);
 };
 
-// The program's title, shown on plain message boxes.
-inline const QString kApplicationTitle = QStringLiteral("WML Tessera 1.0");
-
 } // namespace tessera

@@ -1,6 +1,7 @@
 #include "tools/ToolWidgets.h"
 
 #include "platform/Hint.h"
+#include "platform/PlainButton.h"
 #include "tools/FieldRules.h"
 
 #include <QComboBox>
@@ -65,9 +66,7 @@ std::pair<QLabel*, QLabel*> switchLabels(QBoxLayout* layout, const char* green, 
 
 QPushButton* button(QBoxLayout* layout, const char* name, const QString& caption,
                     const QString& hint) {
-  auto* b = new QPushButton(caption);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoDefault(false);
+  QPushButton* b = plainButton(caption, QString::fromLatin1(name));
   setHint(b, hint);
   layout->addWidget(b);
   return b;

@@ -135,8 +135,6 @@ void UserAgent::forgetCard() {
   softKeys = SoftKeys();
 }
 
-QString UserAgent::currentCardId() const { return card ? shownCardId : QString(); }
-
 QStringList UserAgent::historyLabels() const {
   QStringList labels;
   for (const HistoryEntry& entry : historyStack) {

@@ -61,7 +61,6 @@ public:
   const WmlVariables& variables() const { return context; }
   const std::vector<HistoryEntry>& history() const { return historyStack; }
   QStringList historyLabels() const;
-  QString currentCardId() const;
   // Lines for the deck's head: access control and meta data.
   QStringList deckInfo() const;
   // The message of the last refused entry or failed action.

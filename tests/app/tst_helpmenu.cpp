@@ -1,7 +1,7 @@
 #include "TestServices.h"
 #include "app/MainWindow.h"
-#include "document/Product.h"
 #include "info/AboutBox.h"
+#include "platform/Product.h"
 
 #include <QAction>
 #include <QPushButton>

@@ -1,8 +1,8 @@
-#include "document/Product.h"
 #include "info/AboutBox.h"
 #include "info/ProgramPicture.h"
 #include "info/WebLinks.h"
 #include "platform/Desktop.h"
+#include "platform/Product.h"
 
 #include <QCursor>
 #include <QDesktopServices>
@@ -66,6 +66,7 @@ class AboutBoxTest : public QObject {
 
 private slots:
   void window();
+  void versionIsTheProjects();
   void highlightTable_data();
   void highlightTable();
   void closingClearsTheHighlight();
@@ -74,6 +75,17 @@ private slots:
   void desktopReceivesBothAddresses();
   void pictureIsDrawnTransparently();
 };
+
+// The build files and the program state the version once each; a new
+// version given to one of them only would ship under two numbers.
+void AboutBoxTest::versionIsTheProjects() {
+  QCOMPARE(kProgramVersion, QStringLiteral(TESSERA_PROJECT_VERSION));
+  RecordingShell shell;
+  AboutBox box(shell);
+  const QStringList parts = QStringLiteral(TESSERA_PROJECT_VERSION).split(QLatin1Char('.'));
+  QVERIFY(box.findChild<QLabel*>("Label1")->text().endsWith(QLatin1Char(' ') + parts.join('.')));
+  QVERIFY(box.windowTitle().endsWith(QLatin1Char(' ') + parts.mid(0, 2).join('.')));
+}
 
 void AboutBoxTest::window() {
   RecordingShell shell;
