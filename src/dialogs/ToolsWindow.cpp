@@ -5,12 +5,13 @@
 #include "editor/EditorView.h"
 #include "info/StHint.h"
 #include "platform/Hint.h"
+#include "platform/PlainButton.h"
+#include "tools/CharacterButtons.h"
 #include "tools/InlineBuilders.h"
+#include "tools/ToolWidgets.h"
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -20,39 +21,6 @@ namespace tessera {
 namespace {
 
 constexpr int kButtonSpacing = 2;
-
-// The glyphs of the line-break, line-omission and ampersand buttons.
-QIcon lineBreakGlyph(int arrows) {
-  QPixmap pixmap(16 * arrows + 4 * (arrows - 1), 16);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(0, 0, 128), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  for (int i = 0; i < arrows; ++i) {
-    const qreal x = i * 20;
-    QPainterPath path;
-    path.moveTo(x + 13, 2);
-    path.lineTo(x + 13, 10);
-    path.lineTo(x + 3, 10);
-    p.drawPath(path);
-    p.drawLine(QPointF(x + 3, 10), QPointF(x + 7, 6));
-    p.drawLine(QPointF(x + 3, 10), QPointF(x + 7, 14));
-  }
-  return QIcon(pixmap);
-}
-
-QIcon ampersandGlyph(const QFont& base) {
-  QPixmap pixmap(16, 16);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  QFont f = base;
-  f.setPixelSize(14);
-  f.setBold(true);
-  p.setFont(f);
-  p.setPen(QColor(0, 0, 128));
-  p.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("&"));
-  return QIcon(pixmap);
-}
 
 } // namespace
 
@@ -70,61 +38,44 @@ ToolsWindow::ToolsWindow(EditorView& editor, QWidget* mainWindow)
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(4, 4, 4, 4);
   grid->setSpacing(kButtonSpacing);
-  addButton("BitBtn1", QString(), QStringLiteral("Brake line (Shift+Enter)"), 0, 0, 3,
-            &ToolsWindow::lineBreakClick);
-  addButton("BitBtn2", QString(), QStringLiteral("Line omission"), 0, 3, 3,
-            &ToolsWindow::lineOmissionClick);
-  addButton("Button6", QStringLiteral("B"), QStringLiteral("Bold (Ctrl+B)"), 1, 0, 2,
-            &ToolsWindow::boldClick);
-  addButton("Button13", QStringLiteral("I"), QStringLiteral("Italic (Ctrl+I)"), 1, 2, 2,
-            &ToolsWindow::italicClick);
-  addButton("Button14", QStringLiteral("U"), QStringLiteral("Underline (Ctrl+U)"), 1, 4, 2,
-            &ToolsWindow::underlineClick);
-  addButton("BitBtn4", QString(), QStringLiteral("Ampersand"), 2, 0, 2,
-            &ToolsWindow::ampersandClick);
-  addButton("Button19", QStringLiteral("<"), QStringLiteral("Relational sign to the left"), 2, 2, 2,
-            &ToolsWindow::lessThanClick);
-  addButton("Button20", QStringLiteral(">"), QStringLiteral("Relational sign to the right"), 2, 4,
-            2, &ToolsWindow::greaterThanClick);
-  addButton("Button18", QStringLiteral("'"), QStringLiteral("Apostrophe"), 3, 0, 2,
-            &ToolsWindow::apostropheClick);
-  addButton("Button21", QStringLiteral("_"),
-            QStringLiteral("Non-Breaking Space - If you want to use more than one space "
-                           "successively. (Ctrl+Space)"),
-            3, 2, 2, &ToolsWindow::nbspClick);
-  addButton("Button22", QStringLiteral("\""), QStringLiteral("Quotation-mark"), 3, 4, 2,
-            &ToolsWindow::quoteClick);
+  QPushButton* brake = addButton("BitBtn1", QString(), QString::fromLatin1(kLineBreakHint), 0, 0, 3,
+                                 [this] { editor_.apply(lineBreak()); });
+  brake->setIcon(toolui::glyph(toolui::Glyph::BrakeLine));
+  QPushButton* omit = addButton("BitBtn2", QString(), QString::fromLatin1(kLineOmissionHint), 0, 3,
+                                3, [this] { editor_.apply(lineOmission()); });
+  omit->setIcon(toolui::glyph(toolui::Glyph::LineOmission));
 
-  button(QStringLiteral("BitBtn1"))->setIcon(lineBreakGlyph(1));
-  button(QStringLiteral("BitBtn2"))->setIcon(lineBreakGlyph(2));
-  button(QStringLiteral("BitBtn2"))->setIconSize(QSize(36, 16));
-  button(QStringLiteral("BitBtn4"))->setIcon(ampersandGlyph(font()));
-  const auto styled = [this](const char* name, auto change) {
-    QAbstractButton* b = button(QString::fromLatin1(name));
-    QFont f(QStringLiteral("Times New Roman"), 11);
-    change(f);
-    b->setFont(f);
+  // The panel's most used characters, three a row, as the panel has them.
+  const char* const rows[][3] = {
+      {"Button6", "Button13", "Button14"},
+      {"BitBtn4", "Button19", "Button20"},
+      {"Button18", "Button21", "Button22"},
   };
-  styled("Button6", [](QFont& f) { f.setBold(true); });
-  styled("Button13", [](QFont& f) { f.setItalic(true); });
-  styled("Button14", [](QFont& f) { f.setUnderline(true); });
-  // The entity captions are single thin characters: larger, so they read.
-  for (const char* name : {"Button19", "Button20", "Button18", "Button21", "Button22"}) {
-    QAbstractButton* b = button(QString::fromLatin1(name));
-    QFont f = b->font();
-    f.setPointSize(11);
-    f.setBold(true);
-    b->setFont(f);
+  for (int r = 0; r < 3; ++r) {
+    for (int column = 0; column < 3; ++column) {
+      const CharacterButton* c = characterButton(rows[r][column]);
+      QPushButton* b = addButton(
+          c->name, QString::fromLatin1(c->caption), QString::fromLatin1(c->hint), r + 1, 2 * column,
+          2, [this, c] { editor_.apply(c->insertion(editor_.selectedText())); });
+      c->dress(b);
+      if (b->text().isEmpty())
+        continue;
+      // The single captions read at a larger size; the thin entity characters bold too.
+      QFont font = b->font();
+      font.setPointSize(11);
+      if (std::holds_alternative<Entity>(c->puts))
+        font.setBold(true);
+      b->setFont(font);
+    }
   }
   grid->setSizeConstraint(QLayout::SetFixedSize);
 
   setOpacity(kStartOpacity);
 }
 
-void ToolsWindow::addButton(const char* name, const QString& caption, const QString& hint, int row,
-                            int column, int span, void (ToolsWindow::*run)()) {
-  auto* b = new QPushButton(caption, this);
-  b->setObjectName(QString::fromLatin1(name));
+QPushButton* ToolsWindow::addButton(const char* name, const QString& caption, const QString& hint,
+                                    int row, int column, int span, std::function<void()> run) {
+  QPushButton* b = plainButton(caption, QString::fromLatin1(name), this);
   // The palette never keeps the focus: the editor has it while tools run.
   b->setFocusPolicy(Qt::NoFocus);
   // Two wide buttons fill the row that three narrow ones fill; the width
@@ -133,11 +84,12 @@ void ToolsWindow::addButton(const char* name, const QString& caption, const QStr
   constexpr int wide = (3 * narrow + 2 * kButtonSpacing - kButtonSpacing) / 2;
   b->setFixedSize(span == 3 ? wide : narrow, 26);
   setHint(b, hint);
-  connect(b, &QPushButton::clicked, this, [this, run] {
+  connect(b, &QPushButton::clicked, this, [this, run = std::move(run)] {
     focusEditor();
-    (this->*run)();
+    run();
   });
   static_cast<QGridLayout*>(layout())->addWidget(b, row, column, 1, span);
+  return b;
 }
 
 QAbstractButton* ToolsWindow::button(const QString& name) const {
@@ -156,26 +108,6 @@ void ToolsWindow::focusEditor() {
   if (!editor_.editorHasFocus())
     editor_.focusEditor();
 }
-
-void ToolsWindow::lineBreakClick() { editor_.apply(lineBreak()); }
-void ToolsWindow::lineOmissionClick() { editor_.apply(lineOmission()); }
-void ToolsWindow::boldClick() { editor_.apply(wrapTool(Wrap::Bold, editor_.selectedText())); }
-void ToolsWindow::italicClick() { editor_.apply(wrapTool(Wrap::Italic, editor_.selectedText())); }
-void ToolsWindow::underlineClick() {
-  editor_.apply(wrapTool(Wrap::Underline, editor_.selectedText()));
-}
-void ToolsWindow::ampersandClick() { editor_.apply(characterEntity(Entity::Ampersand)); }
-
-// The entity buttons only insert; the editor already has the focus.
-void ToolsWindow::lessThanClick() { editor_.insertAtCaret(characterEntity(Entity::LessThan).text); }
-void ToolsWindow::greaterThanClick() {
-  editor_.insertAtCaret(characterEntity(Entity::GreaterThan).text);
-}
-void ToolsWindow::apostropheClick() {
-  editor_.insertAtCaret(characterEntity(Entity::Apostrophe).text);
-}
-void ToolsWindow::nbspClick() { editor_.insertAtCaret(characterEntity(Entity::Nbsp).text); }
-void ToolsWindow::quoteClick() { editor_.insertAtCaret(characterEntity(Entity::Quote).text); }
 
 bool ToolsWindow::event(QEvent* event) {
   // Hints show in the main window's status line as well as in the bubble.

@@ -2,7 +2,10 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QAbstractButton;
+class QPushButton;
 
 namespace tessera {
 
@@ -33,7 +36,6 @@ public:
 public slots:
   // Shows the palette without taking the keyboard from the main window.
   void present();
-  void lineBreakClick(); // BitBtn1Click, also run by Shift+Enter
 
 signals:
   // Shown or hidden, by any means: the main window shows it in its icon.
@@ -46,19 +48,9 @@ protected:
   void moveEvent(QMoveEvent* event) override;
 
 private:
-  void addButton(const char* name, const QString& caption, const QString& hint, int row, int column,
-                 int span, void (ToolsWindow::*run)());
+  QPushButton* addButton(const char* name, const QString& caption, const QString& hint, int row,
+                         int column, int span, std::function<void()> run);
   void focusEditor();
-  void lineOmissionClick();
-  void boldClick();
-  void italicClick();
-  void underlineClick();
-  void ampersandClick();
-  void lessThanClick();
-  void greaterThanClick();
-  void apostropheClick();
-  void nbspClick();
-  void quoteClick();
 
   EditorView& editor_;
   int opacity_ = 255;

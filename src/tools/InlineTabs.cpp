@@ -1,6 +1,7 @@
 #include "tools/InlineTabs.h"
 
 #include "editor/EditorView.h"
+#include "tools/CharacterButtons.h"
 #include "tools/InlineBuilders.h"
 #include "tools/ToolWidgets.h"
 
@@ -26,11 +27,11 @@ void buildGeneralToolsTab(QWidget* page, EditorView* editor) {
   QObject::connect(omission, &QPushButton::clicked, omission,
                    [editor] { editor->insertAtCaret(lineOmission().text); });
 
-  QPushButton* brake = button(layout, "BitBtn5", QStringLiteral("Brake line"),
-                              QStringLiteral("Brake line (Shift+Enter)"));
+  QPushButton* brake =
+      button(layout, "BitBtn5", QStringLiteral("Brake line"), QString::fromLatin1(kLineBreakHint));
   brake->setIcon(glyph(Glyph::BrakeLine));
-  QPushButton* omit =
-      button(layout, "BitBtn6", QStringLiteral("Line omission"), QStringLiteral("Line omission"));
+  QPushButton* omit = button(layout, "BitBtn6", QStringLiteral("Line omission"),
+                             QString::fromLatin1(kLineOmissionHint));
   omit->setIcon(glyph(Glyph::LineOmission));
   QObject::connect(brake, &QPushButton::clicked, brake, [editor, carriageReturn] {
     carriageReturn->click();
@@ -69,68 +70,26 @@ void buildFormattingTab(QWidget* page, EditorView* editor) {
 
 void buildCharactersTab(QWidget* page, EditorView* editor) {
   QHBoxLayout* layout = row(page);
-  const auto styled = [&](const char* name, const QString& caption, const QString& hint, Wrap wrap,
-                          auto setFont) {
-    QPushButton* b = button(layout, name, caption, hint);
-    QFont font = b->font();
-    setFont(font);
-    b->setFont(font);
-    b->setFixedWidth(wrap == Wrap::Bold || wrap == Wrap::Italic || wrap == Wrap::Underline ? 30
-                                                                                           : 56);
-    QObject::connect(b, &QPushButton::clicked, b,
-                     [editor, wrap] { editor->apply(wrapTool(wrap, editor->selectedText())); });
-  };
-  const QString serif = QStringLiteral("Times New Roman");
-  styled("Button6", "B", "Bold (Ctrl+B)", Wrap::Bold, [&](QFont& f) {
-    f.setFamily(serif);
-    f.setStyleHint(QFont::Serif);
-    f.setPointSizeF(f.pointSizeF() * 1.4);
-    f.setBold(true);
-  });
-  styled("Button13", "I", "Italic (Ctrl+I)", Wrap::Italic, [&](QFont& f) {
-    f.setFamily(serif);
-    f.setStyleHint(QFont::Serif);
-    f.setPointSizeF(f.pointSizeF() * 1.4);
-    f.setItalic(true);
-  });
-  styled("Button14", "U", "Underline (Ctrl+U)", Wrap::Underline, [&](QFont& f) {
-    f.setFamily(serif);
-    f.setStyleHint(QFont::Serif);
-    f.setPointSizeF(f.pointSizeF() * 1.4);
-    f.setUnderline(true);
-  });
-  styled("Button15", "Small", "Small", Wrap::Small, [](QFont&) {});
-  styled("Button16", "Big", "Big", Wrap::Big,
-         [](QFont& f) { f.setPointSizeF(f.pointSizeF() * 1.3); });
-  styled("Button17", "Strong", "Strong - It is recommended to use bold instead of this.",
-         Wrap::Strong, [](QFont& f) { f.setBold(true); });
-
-  layout->addSpacing(8);
-  const struct {
-    const char* name;
-    const char* caption;
-    const char* hint;
-    Entity entity;
-  } characters[] = {
-      {"BitBtn4", "", "Ampersand", Entity::Ampersand},
-      {"Button19", "<", "Relational sign to the left", Entity::LessThan},
-      {"Button20", ">", "Relational sign to the right", Entity::GreaterThan},
-      {"Button18", "'", "Apostrophe", Entity::Apostrophe},
-      {"Button21", "_",
-       "Non-Breaking Space - If you want to use more than one space successively. (Ctrl+Space)",
-       Entity::Nbsp},
-      {"Button22", "\"", "Quotation-mark", Entity::Quote},
-      {"Button25", "$", "Dollar sign", Entity::Dollar},
-  };
-  for (const auto& c : characters) {
+  bool firstCharacter = true;
+  for (const CharacterButton& c : characterButtons()) {
+    const Wrap* wrap = std::get_if<Wrap>(&c.puts);
+    if (!wrap && firstCharacter) {
+      layout->addSpacing(8); // between the styles and the characters
+      firstCharacter = false;
+    }
     QPushButton* b =
         button(layout, c.name, QString::fromLatin1(c.caption), QString::fromLatin1(c.hint));
-    if (c.entity == Entity::Ampersand)
-      b->setIcon(glyph(Glyph::Ampersand));
-    b->setFixedWidth(28);
-    const Entity entity = c.entity;
+    c.dress(b);
+    const bool letter =
+        wrap && (*wrap == Wrap::Bold || *wrap == Wrap::Italic || *wrap == Wrap::Underline);
+    if (letter) {
+      QFont font = b->font();
+      font.setPointSizeF(font.pointSizeF() * 1.4);
+      b->setFont(font);
+    }
+    b->setFixedWidth(!wrap ? 28 : letter ? 30 : 56);
     QObject::connect(b, &QPushButton::clicked, b,
-                     [editor, entity] { editor->apply(characterEntity(entity)); });
+                     [editor, &c] { editor->apply(c.insertion(editor->selectedText())); });
   }
   layout->addStretch(1);
 }

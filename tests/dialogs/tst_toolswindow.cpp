@@ -38,6 +38,8 @@ private slots:
   void shiftF10OpensTheEditorMenuFromTheStart();
   void buttonsActOnTheEditor_data();
   void buttonsActOnTheEditor();
+  void panelAndWindowButtonsAgree_data();
+  void panelAndWindowButtonsAgree();
   void closeBoxHidesAndF11ShowsAgain();
   void transparencyToggle();
   void snapsAfterFirstActivation();
@@ -211,6 +213,73 @@ void ToolsWindowTest::buttonsActOnTheEditor() {
   QVERIFY(field->text().isEmpty());
   QTRY_VERIFY(editor->hasFocus());
   QVERIFY(editor->textDocument().isModified());
+}
+
+// The palette repeats buttons of the tools panel: each pair shows the same
+// hint and picture and puts the same text in.
+void ToolsWindowTest::panelAndWindowButtonsAgree_data() {
+  QTest::addColumn<QString>("inWindow");
+  QTest::addColumn<QString>("inPanel");
+  QTest::addColumn<int>("tab");
+  QTest::addColumn<QString>("caption"); // of both; "*" where only the panel has one
+  QTest::addColumn<bool>("picture");
+  QTest::addColumn<QString>("result"); // "ab[xy]cd" with "xy" selected before
+  const int general = ToolsPanel::GeneralTools;
+  const int characters = ToolsPanel::CharactersSymbols;
+  QTest::newRow("line break") << "BitBtn1"
+                              << "BitBtn5" << general << "*" << true << "ab<br/>cd";
+  QTest::newRow("line omission") << "BitBtn2"
+                                 << "BitBtn6" << general << "*" << true << "ab<br/><br/>cd";
+  QTest::newRow("bold") << "Button6"
+                        << "Button6" << characters << "B" << false << "ab<b>xy</b>cd";
+  QTest::newRow("italic") << "Button13"
+                          << "Button13" << characters << "I" << false << "ab<i>xy</i>cd";
+  QTest::newRow("underline") << "Button14"
+                             << "Button14" << characters << "U" << false << "ab<u>xy</u>cd";
+  QTest::newRow("ampersand") << "BitBtn4"
+                             << "BitBtn4" << characters << "" << true << "ab&amp;cd";
+  QTest::newRow("less than") << "Button19"
+                             << "Button19" << characters << "<" << false << "ab&lt;cd";
+  QTest::newRow("greater than") << "Button20"
+                                << "Button20" << characters << ">" << false << "ab&gt;cd";
+  QTest::newRow("apostrophe") << "Button18"
+                              << "Button18" << characters << "'" << false << "ab&apos;cd";
+  QTest::newRow("non-breaking space") << "Button21"
+                                      << "Button21" << characters << "_" << false << "ab&nbsp;cd";
+  QTest::newRow("quotation mark") << "Button22"
+                                  << "Button22" << characters << "\"" << false << "ab&quot;cd";
+}
+
+void ToolsWindowTest::panelAndWindowButtonsAgree() {
+  QFETCH(QString, inWindow);
+  QFETCH(QString, inPanel);
+  QFETCH(int, tab);
+  QFETCH(QString, caption);
+  QFETCH(bool, picture);
+  QFETCH(QString, result);
+  ToolsPanel* panel = window->toolsPanel();
+  panel->setCurrentIndex(tab);
+  auto* ofPanel = panel->page(ToolsPanel::Tab(tab))->findChild<QAbstractButton*>(inPanel);
+  QAbstractButton* ofWindow = tools->button(inWindow);
+  QVERIFY(ofPanel && ofWindow);
+  QCOMPARE(ofWindow->toolTip(), ofPanel->toolTip());
+  if (caption != QLatin1String("*")) {
+    QCOMPARE(ofPanel->text(), caption);
+    QCOMPARE(ofWindow->text(), caption);
+  }
+  QCOMPARE(!ofPanel->icon().isNull(), picture);
+  QCOMPARE(!ofWindow->icon().isNull(), picture);
+  if (picture)
+    QVERIFY(sameIcon(ofPanel->icon(), ofWindow->icon()));
+
+  SourceEditor* editor = window->editor();
+  for (QAbstractButton* b : {ofPanel, ofWindow}) {
+    editor->textDocument().replaceWholeText(QStringLiteral("abxycd"));
+    editor->setSelection(tessera::TextPosition(2), 2);
+    QTest::mouseClick(b, Qt::LeftButton);
+    QCOMPARE(editor->textDocument().wholeText(), result);
+    QTRY_VERIFY(editor->hasFocus());
+  }
 }
 
 void ToolsWindowTest::closeBoxHidesAndF11ShowsAgain() {
