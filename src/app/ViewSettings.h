@@ -19,6 +19,8 @@ class ViewSettings : public QObject {
 public:
   explicit ViewSettings(MainWindow& window);
 
+  bool tabsMovable() const { return tabsMovable_; }
+
   // The three sizes of the Window Size menu: the window first returns from
   // maximised or minimised, then its inside (below the menu bar) takes
   // `clientSize`; the top-left corner stays.
