@@ -3,7 +3,7 @@
 #include "editing/FindDialog.h"
 #include "editing/ReplaceDialog.h"
 #include "editing/TextSearch.h"
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "editor/TextDocument.h"
 #include "platform/Prompts.h"
 
@@ -23,7 +23,7 @@ QString widgetNeedle(QString needle) {
 }
 } // namespace
 
-FindReplace::FindReplace(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent,
+FindReplace::FindReplace(EditorView& editor, Prompts& prompts, QWidget* dialogParent,
                          QObject* parent)
     : QObject(parent), editor_(editor), prompts_(prompts), dialogParent_(dialogParent) {
   connect(&editor_.textDocument(), &TextDocument::contentsChange, this, [this] {
@@ -79,10 +79,7 @@ void FindReplace::keepSelectionVisible() {
   if (selectionKeptVisible_)
     return;
   selectionKeptVisible_ = true;
-  QPalette palette = editor_.palette();
-  for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
-    palette.setBrush(QPalette::Inactive, role, palette.brush(QPalette::Active, role));
-  editor_.setPalette(palette);
+  editor_.keepSelectionShownInactive();
 }
 
 void FindReplace::selectRange(QtPosition from, QtPosition to) {
@@ -105,7 +102,7 @@ bool FindReplace::findNext(const QString& needle) {
   if (hit < 0)
     return false;
   selectRange(QtPosition(hit), QtPosition(hit + int(target.size())));
-  editor_.ensureCursorVisible();
+  editor_.ensureCaretVisible();
   editor_.refreshStatus();
   findStart_ = editor_.caretPosition() + 1;
   return true;
@@ -119,7 +116,8 @@ bool FindReplace::replace(const QString& needle, const QString& replacement) {
   if (needle.isEmpty())
     return false;
   const QString target = widgetNeedle(needle);
-  const int hit = findForReplace(text(), target, editor_.textCursor().selectionStart());
+  const QtPosition selectionStart = editor_.textDocument().toQtPosition(editor_.selectionStart());
+  const int hit = findForReplace(text(), target, selectionStart.value);
   if (hit < 0) {
     reportNotFound(needle);
     return false;
@@ -185,8 +183,9 @@ bool FindReplace::replaceAll(const QString& needle, const QString& replacement) 
   }
   cursor.endEditBlock();
   });
-  editor_.setTextCursor(caretAfter);
-  editor_.ensureCursorVisible();
+  const TextDocument& document = editor_.textDocument();
+  editor_.setSelection(document.toTextPosition(QtPosition(caretAfter.position())), 0);
+  editor_.ensureCaretVisible();
   return true;
 }
 

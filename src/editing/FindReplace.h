@@ -10,7 +10,7 @@ namespace tessera {
 class FindDialog;
 class Prompts;
 class ReplaceDialog;
-class SourceEditor;
+class EditorView;
 
 // Find, Replace and Replace All on the source editor, behind the find box
 // and the replace box.
@@ -26,7 +26,7 @@ class SourceEditor;
 class FindReplace : public QObject {
   Q_OBJECT
 public:
-  FindReplace(SourceEditor& editor, Prompts& prompts, QWidget* dialogParent,
+  FindReplace(EditorView& editor, Prompts& prompts, QWidget* dialogParent,
               QObject* parent = nullptr);
 
   // Each box is made when first needed, then kept.
@@ -52,7 +52,7 @@ private:
   void selectRange(QtPosition from, QtPosition to);
   void reportNotFound(const QString& text);
 
-  SourceEditor& editor_;
+  EditorView& editor_;
   Prompts& prompts_;
   QWidget* dialogParent_;
   FindDialog* findDialog_ = nullptr;

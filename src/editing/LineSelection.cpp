@@ -1,17 +1,17 @@
 #include "editing/LineSelection.h"
 
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "editor/TextDocument.h"
 
 #include <QTextBlock>
 
 namespace tessera {
 
-int goToLineCount(const SourceEditor& editor) {
+int goToLineCount(const EditorView& editor) {
   return editor.textDocument().textLength() == 0 ? 0 : editor.lineCount();
 }
 
-void selectEditorLine(SourceEditor& editor, int line) {
+void selectEditorLine(EditorView& editor, int line) {
   const TextDocument& document = editor.textDocument();
   const int count = goToLineCount(editor);
   TextPosition start = document.end();
@@ -37,7 +37,7 @@ void selectEditorLine(SourceEditor& editor, int line) {
     length = document.toTextPosition(qtEnd) - start;
   }
   editor.setSelection(start, length);
-  editor.ensureCursorVisible();
+  editor.ensureCaretVisible();
   editor.refreshStatus();
 }
 

@@ -13,7 +13,7 @@ class TextDocument;
 // commands see it: the caret and selection over the document, and the
 // operations every tool speaks of, without the widget. SourceEditor is the
 // one implementation; code that must drive the widget itself (keys, the
-// clipboard, the context menu, scrolling to a found text) uses that.
+// clipboard, the context menu) uses that.
 class EditorView {
 public:
   virtual ~EditorView() = default;
@@ -21,6 +21,11 @@ public:
   virtual TextDocument& textDocument() const = 0;
 
   // --- selection (line breaks as CR LF)
+  virtual TextPosition selectionStart() const = 0;
+  virtual TextPosition selectionEnd() const = 0;
+  // The caret as tools see it: the selection's start.
+  TextPosition caretPosition() const { return selectionStart(); }
+  int selectionLength() const { return selectionEnd() - selectionStart(); }
   virtual QString selectedText() const = 0;
   // A negative length selects leftwards: the caret ends at the start.
   virtual void setSelection(TextPosition start, int length) = 0;
@@ -49,10 +54,18 @@ public:
   // Caret at the start, nothing selected, scrolled to the top.
   virtual void showStart() = 0;
 
+  // --- scrolling and highlight
+  // Scrolls so that the caret shows.
+  virtual void ensureCaretVisible() = 0;
+  // From now on the selection stays highlighted while another window has
+  // the focus (a found text under the find box).
+  virtual void keepSelectionShownInactive() = 0;
+
   // --- editor lines: display rows under word wrap
   virtual int lineCount() const = 0;
   // Without its break, cut to a few thousand characters.
   virtual QString lineText(int line) const = 0;
+  virtual TextPosition lineStart(int line) const = 0;
 };
 
 } // namespace tessera

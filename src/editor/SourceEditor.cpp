@@ -120,6 +120,13 @@ void SourceEditor::showStart() {
   verticalScrollBar()->setValue(0);
 }
 
+void SourceEditor::keepSelectionShownInactive() {
+  QPalette colours = palette();
+  for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+    colours.setBrush(QPalette::Inactive, role, colours.brush(QPalette::Active, role));
+  setPalette(colours);
+}
+
 void SourceEditor::apply(const Insertion& insertion) {
   insertAtCaret(insertion.text);
   if (insertion.caretBack > 0)

@@ -37,10 +37,8 @@ public:
   TextDocument& textDocument() const override { return model_; }
 
   // --- positions and selection (line break = 2)
-  TextPosition caretPosition() const { return selectionStart(); } // the selection start
-  TextPosition selectionStart() const;
-  TextPosition selectionEnd() const;
-  int selectionLength() const { return selectionEnd() - selectionStart(); }
+  TextPosition selectionStart() const override;
+  TextPosition selectionEnd() const override;
   QString selectedText() const override;
   void setSelection(TextPosition start, int length) override;
   // The caret itself (the moving end of a selection), as a position.
@@ -56,11 +54,13 @@ public:
   void takeFocus() override;
   bool editorHasFocus() const override { return hasFocus(); }
   void showStart() override;
+  void ensureCaretVisible() override { ensureCursorVisible(); }
+  void keepSelectionShownInactive() override;
 
   // --- editor lines (display rows under word wrap)
   int lineCount() const override;
   QString lineText(int line) const override; // at most kMaxLineText characters
-  TextPosition lineStart(int line) const;
+  TextPosition lineStart(int line) const override;
   int lineOfPosition(TextPosition position) const;
 
   // --- change handling and status
