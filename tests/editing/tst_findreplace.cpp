@@ -3,6 +3,7 @@
 #include "editing/EditingCommands.h"
 #include "editing/FindDialog.h"
 #include "editing/FindReplace.h"
+#include "editing/LineSelection.h"
 #include "editing/ReplaceDialog.h"
 
 #include <QCheckBox>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QSignalSpy>
 
 using namespace tessera;
@@ -30,6 +32,8 @@ private slots:
   void replaceBoxFindNext();
   void searchTextWithLineBreaks();
   void closingBoxes();
+  void resultScrolledIntoView_data();
+  void resultScrolledIntoView();
 };
 
 struct Boxes : EditingFixture {
@@ -292,6 +296,63 @@ void FindReplaceTest::closingBoxes() {
   QVERIFY(!f.findBox()->isVisible());
   QCOMPARE(f.window.focusWidget(), f.field); // where it was
   QVERIFY(!f.editor().hasFocus());
+}
+
+void FindReplaceTest::resultScrolledIntoView_data() {
+  QTest::addColumn<QString>("command");
+  QTest::addColumn<int>("caretLine"); // counted from 0
+  QTest::newRow("find next") << "find" << 400;
+  QTest::newRow("replace") << "replace" << 400;
+  QTest::newRow("replace all, caret after the last") << "replace all" << 450;
+  QTest::newRow("go to line") << "go to line" << 299;
+}
+
+// Whatever selects far down the text scrolls it into view, and a found
+// text stays highlighted while the box keeps the focus.
+void FindReplaceTest::resultScrolledIntoView() {
+  QFETCH(QString, command);
+  QFETCH(int, caretLine);
+  Boxes f;
+  QStringList lines;
+  for (int i = 0; i < 500; ++i)
+    lines << QStringLiteral("line %1").arg(i) +
+                 (i == 10 || i == 400 || i == 450 ? QStringLiteral(" target") : QString());
+  f.put(lines.join(QStringLiteral("\r\n")), 0, 0);
+  f.editor().setSelection(TextPosition(f.editor().textDocument().end().value - 5), 0);
+  // A desktop whose inactive selection shows differently (or not at all).
+  QPalette desktop = f.editor().palette();
+  desktop.setBrush(QPalette::Inactive, QPalette::Highlight, QColor(Qt::lightGray));
+  desktop.setBrush(QPalette::Inactive, QPalette::HighlightedText, QColor(Qt::darkGray));
+  f.editor().setPalette(desktop);
+  if (command == QLatin1String("find")) {
+    f.editor().setSelection(TextPosition(0), 0);
+    f.run("Find1");
+    f.find(QStringLiteral("line 400 target"));
+  } else if (command == QLatin1String("replace")) {
+    f.editor().setSelection(TextPosition(0), 0);
+    f.run("Csere1");
+    f.editor().setSelection(f.editor().lineStart(300), 0);
+    f.replace(QStringLiteral("target"), QStringLiteral("hit"));
+  } else if (command == QLatin1String("replace all")) {
+    f.editor().setSelection(TextPosition(0), 0);
+    f.run("Csere1");
+    f.replace(QStringLiteral("target"), QStringLiteral("hit"), true);
+    QCOMPARE(f.editor().textDocument().wholeText().count(QStringLiteral("hit")), 3);
+  } else {
+    f.editor().setSelection(TextPosition(0), 0);
+    selectEditorLine(f.editor(), caretLine + 1);
+  }
+  SourceEditor& editor = f.editor();
+  QCOMPARE(editor.lineOfPosition(editor.cursorPosition()), caretLine);
+  QVERIFY(editor.verticalScrollBar()->value() > 0);
+  QVERIFY(editor.viewport()->rect().contains(editor.cursorRect()));
+  if (command == QLatin1String("find")) {
+    const QPalette colours = editor.palette();
+    QCOMPARE(colours.brush(QPalette::Inactive, QPalette::Highlight),
+             colours.brush(QPalette::Active, QPalette::Highlight));
+    QCOMPARE(colours.brush(QPalette::Inactive, QPalette::HighlightedText),
+             colours.brush(QPalette::Active, QPalette::HighlightedText));
+  }
 }
 
 QTEST_MAIN(FindReplaceTest)
