@@ -14,9 +14,9 @@ namespace tessera {
 // A file dialog request: what the dialog shows and proposes.
 struct FileDialogRequest {
   QString title;
-  QStringList filters;      // "WML Files (*.wml)", ... ; the first is chosen
-  QString initialName;      // proposed file name (may be empty)
-  QString defaultSuffix;    // added when a name is typed without extension
+  QStringList filters;   // "WML Files (*.wml)", ... ; the first is chosen
+  QString initialName;   // proposed file name (may be empty)
+  QString defaultSuffix; // added when a name is typed without extension
   bool confirmOverwrite = false;
 };
 
@@ -29,6 +29,10 @@ public:
   virtual QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon,
                                               const QString& caption, const QString& text,
                                               QMessageBox::StandardButtons buttons) = 0;
+  // A question answered by one of `buttons` (their texts, in order; the
+  // last is the one Escape and the close box give). Returns its index.
+  virtual int choose(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                     const QString& text, const QStringList& buttons) = 0;
   // Returns the chosen file name, or an empty string when cancelled.
   virtual QString openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
   virtual QString saveFileName(QWidget* parent, const FileDialogRequest& request) = 0;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QPushButton>
 
 namespace tessera {
 
@@ -11,6 +12,20 @@ QMessageBox::StandardButton QtPrompts::message(QWidget* parent, QMessageBox::Ico
                                                QMessageBox::StandardButtons buttons) {
   QMessageBox box(icon, caption, text, buttons, parent);
   return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+int QtPrompts::choose(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                      const QString& text, const QStringList& buttons) {
+  QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+  QList<QAbstractButton*> added;
+  for (qsizetype i = 0; i < buttons.size(); ++i)
+    added.append(box.addButton(buttons[i], i + 1 == buttons.size() ? QMessageBox::RejectRole
+                                                                   : QMessageBox::AcceptRole));
+  if (!added.isEmpty())
+    box.setEscapeButton(added.last());
+  box.exec();
+  const qsizetype index = added.indexOf(box.clickedButton());
+  return int(index >= 0 ? index : buttons.size() - 1);
 }
 
 static QString runFileDialog(QWidget* parent, const FileDialogRequest& request,

@@ -10,6 +10,8 @@ public:
   QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon,
                                       const QString& caption, const QString& text,
                                       QMessageBox::StandardButtons buttons) override;
+  int choose(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
+             const QStringList& buttons) override;
   QString openFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString saveFileName(QWidget* parent, const FileDialogRequest& request) override;
   QColor chooseColor(QWidget* parent, const QColor& initial) override;

@@ -30,6 +30,20 @@ QMessageBox::StandardButton ScriptedPrompts::message(QWidget*, QMessageBox::Icon
   return answer;
 }
 
+int ScriptedPrompts::choose(QWidget*, QMessageBox::Icon icon, const QString& caption,
+                            const QString& text, const QStringList& buttons) {
+  Asked a;
+  a.kind = Asked::Choice;
+  a.icon = icon;
+  a.caption = caption;
+  a.text = text;
+  a.choices = buttons;
+  int answer = int(buttons.size()) - 1; // like Escape
+  a.unexpected = !take(answer);
+  asked.append(a);
+  return answer;
+}
+
 QString ScriptedPrompts::openFileName(QWidget*, const FileDialogRequest& request) {
   Asked a;
   a.kind = Asked::OpenFile;

@@ -13,22 +13,26 @@ namespace tessera {
 class ScriptedPrompts : public Prompts {
 public:
   struct Asked {
-    enum Kind { Message, OpenFile, SaveFile, Color } kind = Message;
+    enum Kind { Message, Choice, OpenFile, SaveFile, Color } kind = Message;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString caption;
     QString text;
     QMessageBox::StandardButtons buttons;
+    QStringList choices; // the buttons of a Choice
     FileDialogRequest file;
     bool unexpected = false;
   };
 
   void answerButton(QMessageBox::StandardButton button) { answers_.append(button); }
-  void answerFile(const QString& name) { answers_.append(name); } // "" = cancel
+  void answerChoice(int index) { answers_.append(index); }
+  void answerFile(const QString& name) { answers_.append(name); }   // "" = cancel
   void answerColor(const QColor& color) { answers_.append(color); } // invalid = cancel
 
   QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon,
                                       const QString& caption, const QString& text,
                                       QMessageBox::StandardButtons buttons) override;
+  int choose(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
+             const QStringList& buttons) override;
   QString openFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString saveFileName(QWidget* parent, const FileDialogRequest& request) override;
   QColor chooseColor(QWidget* parent, const QColor& initial) override;
@@ -38,10 +42,14 @@ public:
   int beeps = 0;
   int pendingAnswers() const { return int(answers_.size()); }
   bool anyUnexpected() const;
-  void clear() { asked.clear(); answers_.clear(); beeps = 0; }
+  void clear() {
+    asked.clear();
+    answers_.clear();
+    beeps = 0;
+  }
 
 private:
-  using Answer = std::variant<QMessageBox::StandardButton, QString, QColor>;
+  using Answer = std::variant<QMessageBox::StandardButton, int, QString, QColor>;
   template <typename T> bool take(T& out);
   QList<Answer> answers_;
 };
