@@ -108,7 +108,11 @@ DecodedFile finish(QByteArrayView bytes, DecodedFile file) {
   const LineBreakScan breaks = scanLineBreaks(file.text);
   file.lineBreaks = breaks.style;
   file.mixedLineBreaks = breaks.mixed;
-  file.text = normaliseLineBreaks(file.text);
+  // The counts just taken settle the common kinds without another pass.
+  if (breaks.mixed)
+    file.text = normaliseLineBreaks(file.text);
+  else if (breaks.style == LineBreakStyle::Lf)
+    file.text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
   return file;
 }
 

@@ -72,6 +72,22 @@ void TextEncoder::replace(char32_t codePoint, QByteArray& out) {
 }
 
 void TextEncoder::append(QStringView text, QByteArray& out) {
+  if (heldHighSurrogate_ != 0) {
+    const char16_t pair[2] = {heldHighSurrogate_, text.isEmpty() ? char16_t(0) : text[0].unicode()};
+    heldHighSurrogate_ = 0;
+    const bool joined = QChar::isLowSurrogate(pair[1]);
+    encode(QStringView(pair, joined ? 2 : 1), out);
+    if (joined)
+      text = text.sliced(1);
+  }
+  if (!text.isEmpty() && text.back().isHighSurrogate()) {
+    heldHighSurrogate_ = text.back().unicode();
+    text.chop(1);
+  }
+  encode(text, out);
+}
+
+void TextEncoder::encode(QStringView text, QByteArray& out) {
   if (engine_->unicode) {
     // Straight into the output: a save calls this once a line.
     QStringEncoder& encoder = *engine_->unicode;
@@ -127,6 +143,11 @@ void TextEncoder::appendLines(QStringView text, QByteArray& out) {
 }
 
 void TextEncoder::finish(QByteArray& out) {
+  if (heldHighSurrogate_ != 0) {
+    const char16_t unpaired = heldHighSurrogate_;
+    heldHighSurrogate_ = 0;
+    encode(QStringView(&unpaired, 1), out);
+  }
   if (engine_->converter)
     engine_->converter->finish(out);
 }

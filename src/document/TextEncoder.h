@@ -41,7 +41,8 @@ public:
 
   // The byte-order mark, when the encoding has one; call once, first.
   void start(QByteArray& out);
-  // Text without line breaks.
+  // Text without line breaks. A surrogate pair split between two calls is
+  // still one character.
   void append(QStringView text, QByteArray& out);
   void appendLineBreak(QByteArray& out);
   // Text whose line breaks are CR LF or LF, each written in the style.
@@ -52,12 +53,14 @@ public:
 
 private:
   struct Engine;
+  void encode(QStringView text, QByteArray& out);
   void replace(char32_t codePoint, QByteArray& out);
 
   FileEncoding encoding_;
   LineBreakStyle breaks_;
   Unencodable policy_;
   UnencodableCharacters unencodable_;
+  char16_t heldHighSurrogate_ = 0;
   std::unique_ptr<Engine> engine_;
 };
 

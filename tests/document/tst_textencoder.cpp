@@ -286,7 +286,7 @@ void TextEncoderTest::lineBreakStyle() {
 // A document written line by line, as a large save does, gives the same
 // bytes as the whole text at once.
 void TextEncoderTest::piecesEqualWhole() {
-  const QString text = u"<?xml?>\r\nПривет ő €\r\n日本\r\n\r\nend"_qs;
+  const QString text = u"<?xml?>\r\nПривет ő €\r\n日本 😀\r\n\r\nend"_qs;
   for (const FileEncoding& encoding : FileEncoding::offered()) {
     TextEncoder encoder(encoding, LineBreakStyle::Lf, Unencodable::CharacterReference);
     QVERIFY(encoder.isValid());
@@ -299,8 +299,24 @@ void TextEncoderTest::piecesEqualWhole() {
       encoder.append(lines[i], pieces);
     }
     encoder.finish(pieces);
-    QCOMPARE(pieces,
-             encodeText(text, encoding, LineBreakStyle::Lf, Unencodable::CharacterReference));
+    const QByteArray whole =
+        encodeText(text, encoding, LineBreakStyle::Lf, Unencodable::CharacterReference);
+    QCOMPARE(pieces, whole);
+    // One UTF-16 unit at a time: a surrogate pair split between two pieces
+    // is still one character (one reference where it cannot be held).
+    TextEncoder unitByUnit(encoding, LineBreakStyle::Lf, Unencodable::CharacterReference);
+    QByteArray units;
+    unitByUnit.start(units);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      if (text[i] == u'\r')
+        continue;
+      if (text[i] == u'\n')
+        unitByUnit.appendLineBreak(units);
+      else
+        unitByUnit.append(QStringView(text).sliced(i, 1), units);
+    }
+    unitByUnit.finish(units);
+    QCOMPARE(units, whole);
   }
 }
 
