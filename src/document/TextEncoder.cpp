@@ -51,7 +51,9 @@ TextEncoder::TextEncoder(const FileEncoding& encoding, LineBreakStyle breaks,
     : encoding_(encoding), breaks_(breaks), policy_(unencodable),
       engine_(std::make_unique<Engine>()) {
   if (const auto form = encoding.unicodeForm())
-    engine_->unicode.emplace(*form);
+    // Stateless: pairs split between pieces are joined before the encoder
+    // sees them, so one left unpaired at the end of a piece is one indeed.
+    engine_->unicode.emplace(*form, QStringConverter::Flag::Stateless);
   else if (encoding.kind == Kind::Converter)
     engine_->converter.emplace(encoding.converterName);
 }
@@ -95,6 +97,13 @@ void TextEncoder::encode(QStringView text, QByteArray& out) {
     out.resize(had + encoder.requiredSpace(text.size()));
     char* end = encoder.appendToBuffer(out.data() + had, text);
     out.resize(end - out.constData());
+    if (encoder.hasError()) {
+      // An unpaired surrogate is no character: written as "?", as
+      // QString::toUtf8() does, instead of the encoder's U+FFFD.
+      out.resize(had);
+      encoder.resetState();
+      encodeUnpairedSurrogates(text, out);
+    }
     return;
   }
   if (engine_->converter) {
@@ -125,6 +134,25 @@ void TextEncoder::encode(QStringView text, QByteArray& out) {
     to = out.data() + resumed;
   }
   out.resize(to - out.data());
+}
+
+void TextEncoder::encodeUnpairedSurrogates(QStringView text, QByteArray& out) {
+  QStringEncoder& encoder = *engine_->unicode;
+  qsizetype from = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const bool pair =
+        text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+    if (pair) {
+      ++i;
+      continue;
+    }
+    if (!text[i].isSurrogate())
+      continue;
+    out.append(QByteArray(encoder.encode(text.sliced(from, i - from))));
+    out.append(QByteArray(encoder.encode(QStringView(u"?"))));
+    from = i + 1;
+  }
+  out.append(QByteArray(encoder.encode(text.sliced(from))));
 }
 
 void TextEncoder::appendLineBreak(QByteArray& out) {

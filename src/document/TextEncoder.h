@@ -54,6 +54,7 @@ public:
 private:
   struct Engine;
   void encode(QStringView text, QByteArray& out);
+  void encodeUnpairedSurrogates(QStringView text, QByteArray& out);
   void replace(char32_t codePoint, QByteArray& out);
 
   FileEncoding encoding_;
