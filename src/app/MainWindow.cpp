@@ -1,7 +1,9 @@
 #include "app/MainWindow.h"
 
+#include "app/EncodingMenus.h"
 #include "app/HelpMenu.h"
 #include "app/Icons.h"
+#include "app/NoticeBar.h"
 #include "app/StatusLine.h"
 #include "app/ViewSettings.h"
 #include "deck/CompiledDeckReader.h"
@@ -199,6 +201,9 @@ void MainWindow::createMenus() {
   item(fileNew, MainAction::NewWindow);
   item(file, MainAction::Open);
   item(file, MainAction::Save);
+  encodingMenus_ = new EncodingMenus(this);
+  file->addMenu(encodingMenus_->reopenMenu());
+  file->addMenu(encodingMenus_->saveMenu());
   file->addSeparator();
   item(file, MainAction::Print);
   file->addSeparator();
@@ -378,6 +383,8 @@ void MainWindow::createCentralArea() {
   layout->setSpacing(0);
   toolsPanel_ = new ToolsPanel(editor_, services_.prompts, central);
   layout->addWidget(toolsPanel_);
+  noticeBar_ = new NoticeBar(central);
+  layout->addWidget(noticeBar_);
   editor_->setParent(central);
   layout->addWidget(editor_, 1);
   setCentralWidget(central);
@@ -438,10 +445,12 @@ bool MainWindow::closeQuery() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (closeQuery())
+  if (closeQuery()) {
     event->accept();
-  else
+    emit closed();
+  } else {
     event->ignore();
+  }
 }
 
 } // namespace tessera

@@ -24,6 +24,8 @@ class DeckChecking;
 class DeckPreview;
 class DeckMenu;
 class EditingCommands;
+class EncodingMenus;
+class NoticeBar;
 class ElementDialogs;
 class SourceEditor;
 class StatusLine;
@@ -67,6 +69,8 @@ public:
   DeckMenu* deckMenu() const { return deckMenu_; }
   DeckChecking* deckChecking() const { return deckChecking_; }
   DeckPreview* deckPreview() const { return deckPreview_; }
+  // The bar above the editor that tells how a file was read.
+  NoticeBar* noticeBar() const { return noticeBar_; }
 
   // The folder holding the program file: backup and table previews live there.
   // The size the window opens with.
@@ -96,7 +100,14 @@ private:
   QAction* makeAction(const QString& name, const QString& caption,
                       const QKeySequence& shortcut = {});
   void onFirstActivation();
+  // The encoding panel and menus after the file's format changed.
+  void showFileFormat();
 
+signals:
+  // The window has closed for good (its close was accepted).
+  void closed();
+
+private:
   Services services_;
   TextDocument* document_;
   SourceEditor* editor_;
@@ -114,6 +125,8 @@ private:
   DeckChecking* deckChecking_ = nullptr;
   CompiledDeckCommands* compiledDecks_ = nullptr;
   DeckPreview* deckPreview_ = nullptr;
+  NoticeBar* noticeBar_ = nullptr;
+  EncodingMenus* encodingMenus_ = nullptr;
   QHash<QString, QAction*> actions_;
   std::array<QAction*, kMainActionCount> commands_{};
   QAction* toolsWindowButton_ = nullptr;

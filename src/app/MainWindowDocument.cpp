@@ -1,11 +1,16 @@
 #include "app/Backup.h"
+#include "app/EncodingMenus.h"
 #include "app/MainWindow.h"
+#include "app/NoticeBar.h"
+#include "app/StatusLine.h"
 #include "deck/DeckChecking.h"
 #include "deck/DeckPreview.h"
 #include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
 #include "tools/ToolsPanel.h"
 
 #include <QAction>
+#include <QMenu>
 
 // The File menu's document commands, printing and the automatic backup,
 // wired to their menu items.
@@ -36,8 +41,35 @@ void MainWindow::createDocumentCommands() {
     deckPreview_->documentOpened();
   });
   connect(action(MainAction::Save), &QAction::triggered, this, [commands] { commands->save(); });
+  files_.setNoticeObserver([this](const QString& notice) { noticeBar_->showNotice(notice); });
+  connect(document_, &TextDocument::fileChanged, this, &MainWindow::showFileFormat);
+  encodingMenus_->reopenAs = [this, commands](const FileEncoding& encoding) {
+    commands->reopenWithEncoding(encoding);
+    deckChecking_->documentOpened();
+    deckPreview_->documentOpened();
+  };
+  encodingMenus_->saveAs = [this](const FileEncoding& encoding) {
+    // The same charset again keeps its byte-order mark as it is.
+    if (!encoding.sameCharset(document_->encoding()))
+      files_.adoptEncoding(encoding);
+  };
+  encodingMenus_->breakLinesWith = [this](LineBreakStyle breaks) {
+    document_->setLineBreakStyle(breaks);
+  };
+  // Whatever was chosen, the checks then show what the document has.
+  for (QMenu* menu : {encodingMenus_->reopenMenu(), encodingMenus_->saveMenu()})
+    connect(menu, &QMenu::triggered, this, &MainWindow::showFileFormat, Qt::QueuedConnection);
+  showFileFormat();
+
   PrintCommand* print = printCommand_.get();
   connect(action(MainAction::Print), &QAction::triggered, this, [print] { print->run(); });
+}
+
+void MainWindow::showFileFormat() {
+  const FileEncoding& encoding = document_->encoding();
+  const LineBreakStyle breaks = document_->lineBreakStyle();
+  statusLine_->showFileFormat(fileFormatText(encoding, breaks));
+  encodingMenus_->showFormat(encoding, breaks, !document_->filePath().isEmpty());
 }
 
 } // namespace tessera

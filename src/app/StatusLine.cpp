@@ -8,10 +8,11 @@ namespace tessera {
 StatusLine::StatusLine(QWidget* parent) : QStatusBar(parent) {
   setObjectName(QStringLiteral("StatusBar1"));
   setSizeGripEnabled(false);
-  static const int widths[PanelCount] = {0, 65, 70, 35, 35, 45};
+  static const int widths[PanelCount] = {0, 65, 70, 35, 35, 45, kEncodingPanelWidth};
   for (int p = 0; p < PanelCount; ++p) {
     auto* label = new QLabel(this);
-    label->setObjectName(QStringLiteral("StatusPanel%1").arg(p));
+    label->setObjectName(p == EncodingPanel ? QStringLiteral("EncodingPanel")
+                                            : QStringLiteral("StatusPanel%1").arg(p));
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
     label->setContentsMargins(2, 0, 2, 0);
@@ -45,6 +46,8 @@ void StatusLine::showRowColumn(RowColumn where) {
   panels_[RowPanel]->setText(QStringLiteral("Row: ") + QString::number(where.row + 1));
   panels_[CharPanel]->setText(QStringLiteral("Char.: ") + QString::number(where.column));
 }
+
+void StatusLine::showFileFormat(const QString& text) { panels_[EncodingPanel]->setText(text); }
 
 void StatusLine::showHint(const QString& hint) {
   if (panels_[HintPanel]->text() != hint)

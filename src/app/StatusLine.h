@@ -9,12 +9,24 @@ class QLabel;
 
 namespace tessera {
 
-// The six-panel status line: hint, row, column and the three lock keys.
+// The status line: hint, row, column, the three lock keys and the file's
+// encoding with its line-break style ("UTF-8 · LF").
 class StatusLine : public QStatusBar {
   Q_OBJECT
 public:
-  enum Panel { HintPanel, RowPanel, CharPanel, NumPanel, CapsPanel, ScrollPanel, PanelCount };
-  static constexpr int kFixedWidths = 65 + 70 + 35 + 35 + 45;
+  enum Panel {
+    HintPanel,
+    RowPanel,
+    CharPanel,
+    NumPanel,
+    CapsPanel,
+    ScrollPanel,
+    EncodingPanel,
+    PanelCount
+  };
+  // Wide enough for the longest name ("windows-1252 · CR LF").
+  static constexpr int kEncodingPanelWidth = 140;
+  static constexpr int kFixedWidths = 65 + 70 + 35 + 35 + 45 + kEncodingPanelWidth;
 
   explicit StatusLine(QWidget* parent = nullptr);
 
@@ -28,6 +40,7 @@ public:
   void showRowColumn(RowColumn where);
   void showHint(const QString& hint);
   void showLockKeys(const LockKeyState& state);
+  void showFileFormat(const QString& text);
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 

@@ -49,7 +49,7 @@ void DocumentCommands::resetDocument() {
     toolsReset_();
   view_.showStart();
   view_.focusEditor();
-  document_.forgetFile();
+  files_.forgetFile();
   document_.setModified(false);
   view_.refreshStatus();
 }
@@ -69,6 +69,15 @@ void DocumentCommands::open() {
   if (!files_.loadFile(name))
     return; // text, flag and caret as they were
   document_.setModified(files_.lastLoadConverted());
+  view_.refreshStatus();
+}
+
+void DocumentCommands::reopenWithEncoding(const FileEncoding& encoding) {
+  if (!settleUnsavedChanges())
+    return;
+  if (!files_.reloadAs(encoding))
+    return; // text, flag and caret as they were
+  document_.setModified(false);
   view_.refreshStatus();
 }
 

@@ -9,6 +9,7 @@ class QWidget;
 namespace tessera {
 
 class DocumentFiles;
+struct FileEncoding;
 class Prompts;
 class EditorView;
 class Shell;
@@ -30,6 +31,9 @@ public:
   void newWindow(); // File > New > Window...
   void open();      // File > Open...
   void save();      // File > Save...
+  // File > Reopen with Encoding: the save question, then the document's
+  // file read again as `encoding`.
+  void reopenWithEncoding(const FileEncoding& encoding);
 
   // The default document, the tool fields, caret at the top, focus, a
   // clear modified flag, no file and a fresh encoding.

@@ -1,12 +1,19 @@
 #include "document/DocumentFiles.h"
 #include "document/DocumentWriter.h"
 
+#include "document/EncodingDetection.h"
+#include "document/FileCodec.h"
+#include "document/FileOwnership.h"
 #include "document/FileReading.h"
+#include "document/XmlDeclaration.h"
 #include "editor/TextDocument.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace tessera {
 
@@ -39,6 +46,7 @@ bool writeFileAtomically(const QString& path, const std::function<bool(QIODevice
     file.cancelWriting();
     return false;
   }
+  keepOwnershipOf(path, file.handle());
   if (!file.commit()) {
     *reason = file.errorString();
     return false;
@@ -84,7 +92,9 @@ QString DocumentFiles::chooseFileToOpen() {
   return name;
 }
 
-bool DocumentFiles::loadFile(const QString& path) {
+bool DocumentFiles::loadFile(const QString& path) { return load(path, nullptr); }
+
+bool DocumentFiles::load(const QString& path, const FileEncoding* chosen) {
   // One byte decodes to at most one character, so a file of more bytes than
   // the capacity can never fit; it is not read further than that.
   FileReadResult read = readAtMost(path, capacity_);
@@ -96,7 +106,8 @@ bool DocumentFiles::loadFile(const QString& path) {
     prompts_.error(parent_, QStringLiteral("Text exceeds memo capacity"));
     return false;
   }
-  if (converter_) {
+  // A file read again in a chosen encoding is text, whatever it holds.
+  if (converter_ && !chosen) {
     const ConvertedFile converted = converter_(path, read.bytes);
     if (converted.recognised) {
       if (!converted.error.isEmpty()) {
@@ -112,10 +123,12 @@ bool DocumentFiles::loadFile(const QString& path) {
       document_.forgetFile();
       // No file of its own, but its links resolve in the compiled deck's folder.
       document_.setFilePath(saveName_);
+      tell(QString());
       return true;
     }
   }
-  DecodedText decoded = decodeDocument(read.bytes);
+  // The bytes are read once; every guess about them is made in memory.
+  DecodedFile decoded = chosen ? decodeFileAs(read.bytes, *chosen) : decodeFile(read.bytes);
   read.bytes.clear();
   // Line breaks may have grown by the normalisation to CR LF.
   if (decoded.text.size() > capacity_) {
@@ -125,20 +138,96 @@ bool DocumentFiles::loadFile(const QString& path) {
   lastLoadConverted_ = false;
   document_.replaceWholeText(decoded.text);
   document_.setEncoding(decoded.encoding);
+  document_.setLineBreakStyle(decoded.lineBreaks);
   document_.setFilePath(path);
+  tell(decoded.notice());
   return true;
 }
 
+bool DocumentFiles::reloadAs(const FileEncoding& encoding) {
+  const QString path = document_.filePath();
+  if (path.isEmpty())
+    return false;
+  return load(path, &encoding);
+}
+
+void DocumentFiles::forgetFile() {
+  document_.forgetFile();
+  tell(QString());
+}
+
+void DocumentFiles::tell(const QString& notice) {
+  if (notice_)
+    notice_(notice);
+}
+
 QByteArray DocumentFiles::documentBytes() const {
-  return encodeDocument(document_.wholeText(), document_.encoding());
+  return encodeText(document_.wholeText(), FileEncoding::utf8(), LineBreakStyle::CrLf);
+}
+
+QString DocumentFiles::unencodableQuestionText(const FileEncoding& encoding,
+                                               const UnencodableCharacters& found) {
+  return QStringLiteral("The document holds %1 %2 that %3 cannot hold: %4%5.\n\n"
+                        "Write each of them as a numeric character reference (such as "
+                        "&#8364;), or save the whole document as UTF-8?")
+      .arg(found.count)
+      .arg(found.count == 1 ? QStringLiteral("character") : QStringLiteral("characters"))
+      .arg(encoding.displayName(), found.firstAsText(),
+           found.count > found.first.size() ? QStringLiteral(", …") : QString());
+}
+
+void DocumentFiles::adoptEncoding(const FileEncoding& encoding) {
+  // The declaration must name the encoding the file is now in. It stands in
+  // the first lines; '\n' takes the place of each break there, so places
+  // in `head` are the toolkit's.
+  QTextDocument& text = *document_.qtDocument();
+  QString head;
+  for (QTextBlock block = text.begin(); block.isValid() && head.size() < 1024;
+       block = block.next())
+    head += block.text() + QLatin1Char('\n');
+  const QString name = QString::fromLatin1(encoding.declarationName());
+  const auto declared = declaredEncoding(QStringView(head));
+  if (declared && QStringView(head).sliced(declared->from, declared->length) != name) {
+    // The view's caret and selection are cursors on the text: they follow.
+    document_.editWithoutUndo([&] {
+      QTextCursor cursor(&text);
+      cursor.setPosition(int(declared->from));
+      cursor.setPosition(int(declared->from + declared->length), QTextCursor::KeepAnchor);
+      cursor.insertText(name);
+    });
+  }
+  document_.setEncoding(encoding);
 }
 
 bool DocumentFiles::writeTo(const QString& path) {
-  QString reason;
-  // Written line by line: a large document is never copied whole to save it.
   const QTextDocument& document = *document_.qtDocument();
-  const TextEncoding encoding = encodingToWrite(document, document_.encoding());
-  const auto body = [&](QIODevice& out) { return writeDocument(document, encoding, out); };
+  TextEncoder::Unencodable unencodable = TextEncoder::Unencodable::Count;
+  const UnencodableCharacters found = findUnencodable(document, document_.encoding());
+  if (found.count > 0) {
+    // Never written in another encoding, nor with a character lost, unasked.
+    const int answer = prompts_.choose(parent_, QMessageBox::Warning, kApplicationTitle,
+                                       unencodableQuestionText(document_.encoding(), found),
+                                       {QStringLiteral("Use character references"),
+                                        QStringLiteral("Save as UTF-8"), QStringLiteral("Cancel")});
+    if (answer == 0)
+      unencodable = TextEncoder::Unencodable::CharacterReference;
+    else if (answer == 1)
+      adoptEncoding(FileEncoding::utf8());
+    else
+      return false;
+  }
+  const FileEncoding& encoding = document_.encoding();
+  if (!TextEncoder(encoding, LineBreakStyle::CrLf).isValid()) {
+    prompts_.error(parent_,
+                   cannotCreateFileText(path, QStringLiteral("No converter for %1 on this system")
+                                                  .arg(encoding.displayName())));
+    return false;
+  }
+  // Written piece by piece: a large document is never copied whole to save it.
+  const auto body = [&](QIODevice& out) {
+    return writeDocument(document, encoding, document_.lineBreakStyle(), out, unencodable);
+  };
+  QString reason;
   if (!writeFileAtomically(path, body, &reason)) {
     prompts_.error(parent_, cannotCreateFileText(path, reason));
     return false;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "document/FileCodec.h"
+#include "document/TextEncoder.h"
+#include "editor/FileEncoding.h"
 #include "platform/Prompts.h"
 
 #include <QMessageBox>
@@ -35,9 +36,13 @@ public:
   // The open dialog; the confirmed name is remembered. Empty when cancelled.
   QString chooseFileToOpen();
   // Loads `path` into the document in one step and makes it the
-  // document's file. On failure shows the error box and leaves text, flag
-  // and caret as they were.
+  // document's file, with the encoding and line-break style it was read in.
+  // On failure shows the error box and leaves text, flag and caret as they
+  // were.
   bool loadFile(const QString& path);
+  // Loads the document's file again, read as `encoding`. False when the
+  // document has no file or the load failed (the error box has been shown).
+  bool reloadAs(const FileEncoding& encoding);
   // Whether the last loaded file was converted into source (a compiled
   // deck): the result is a new, modified document with no file of its own.
   bool lastLoadConverted() const { return lastLoadConverted_; }
@@ -56,11 +61,28 @@ public:
   // The save dialog, then the write. False when cancelled or failed (the
   // error box has then been shown). Clears nothing: callers decide.
   bool saveToChosenFile();
-  // Writes the document's text to `path` atomically, which becomes the
-  // document's file; shows the error on failure.
+  // Writes the document's text to `path` atomically, in the document's
+  // encoding and line-break style, keeping the mode (and, for root, the
+  // owner) of the file it replaces; `path` becomes the document's file.
+  // Characters the encoding cannot hold are asked about first; Cancel
+  // writes nothing. Shows the error on failure.
   bool writeTo(const QString& path);
-  // Bytes of the document's text as they will be written.
+  // The document's text as UTF-8 with CR LF breaks (the backup's bytes,
+  // written without a question, so in an encoding that holds everything).
   QByteArray documentBytes() const;
+
+  // The encoding of the next saves; an XML declaration that names an
+  // encoding is changed to name this one (a program edit).
+  void adoptEncoding(const FileEncoding& encoding);
+  // A new document: no file, UTF-8, CR LF, and nothing to tell about it.
+  void forgetFile();
+  // Told, after each load, what to say about how the file was read (empty:
+  // nothing to say).
+  void setNoticeObserver(std::function<void(const QString&)> observer) {
+    notice_ = std::move(observer);
+  }
+  static QString unencodableQuestionText(const FileEncoding& encoding,
+                                         const UnencodableCharacters& found);
 
   QString rememberedOpenName() const { return openName_; }
   QString rememberedSaveName() const { return saveName_; }
@@ -68,6 +90,9 @@ public:
   void setCapacity(qint64 characters) { capacity_ = characters; }
 
 private:
+  bool load(const QString& path, const FileEncoding* chosen);
+  void tell(const QString& notice);
+
   TextDocument& document_;
   Prompts& prompts_;
   QWidget* parent_;
@@ -76,6 +101,7 @@ private:
   qint64 capacity_ = kDefaultCapacity;
   FileConverter converter_;
   bool lastLoadConverted_ = false;
+  std::function<void(const QString&)> notice_;
 };
 
 // The runtime's error texts for failed file operations.

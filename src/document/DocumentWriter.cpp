@@ -17,20 +17,17 @@ constexpr qsizetype kChunk = qsizetype(1) << 20;
 
 constexpr qsizetype kLeastRoom = 4096;
 
-// Whether every character but the line breaks (which become CR LF) fits
-// into Latin-1.
-bool fitsLatin1(QStringView text) {
-  return std::all_of(text.begin(), text.end(), [](QChar c) {
-    return c.unicode() <= 0xFF || c == QChar::ParagraphSeparator;
-  });
-}
+constexpr char16_t kSeparator = 0x2029;
 
-// Encodes text into the chunk and writes the chunk out whenever it fills.
-class ChunkWriter {
+// UTF-8, the encoding of nearly every deck, is encoded straight into the
+// chunk by the hand-made encoder, sixteen ASCII characters at a time.
+class Utf8ChunkWriter {
 public:
-  ChunkWriter(TextEncoding encoding, QByteArray& chunk, QIODevice& out)
-      : encoder_(encoding), begin_(chunk.data()), limit_(begin_ + chunk.size()), end_(begin_),
-        out_(out) {}
+  Utf8ChunkWriter(LineBreakStyle breaks, QByteArray& chunk, QIODevice& out)
+      : encoder_(TextEncoding::Utf8, breaks), begin_(chunk.data()),
+        limit_(begin_ + chunk.size()), end_(begin_), out_(out) {}
+
+  void addByteOrderMark() { end_ = std::copy_n("\xEF\xBB\xBF", 3, end_); }
 
   bool add(QStringView text, const QChar* readable) {
     while (!text.isEmpty()) {
@@ -63,27 +60,91 @@ private:
   QIODevice& out_;
 };
 
+// Every other encoding goes through the text encoder, which appends to the
+// chunk; the chunk is written out whenever it holds a megabyte.
+class EncoderChunkWriter {
+public:
+  EncoderChunkWriter(TextEncoder& encoder, QByteArray& chunk, QIODevice& out)
+      : encoder_(encoder), chunk_(chunk), out_(out) {
+    chunk_.resize(0);
+    encoder_.start(chunk_);
+  }
+
+  bool add(QStringView text) {
+    // The toolkit's paragraph separators are the line breaks.
+    for (qsizetype at = text.indexOf(QChar(kSeparator)); at >= 0;
+         at = text.indexOf(QChar(kSeparator))) {
+      encoder_.append(text.first(at), chunk_);
+      encoder_.appendLineBreak(chunk_);
+      text = text.sliced(at + 1);
+    }
+    encoder_.append(text, chunk_);
+    return chunk_.size() < kChunk || flush();
+  }
+
+  bool finish() {
+    encoder_.finish(chunk_);
+    return flush();
+  }
+
+private:
+  bool flush() {
+    const qint64 size = chunk_.size();
+    const bool written = size == 0 || out_.write(chunk_.constData(), size) == size;
+    chunk_.resize(0);
+    return written;
+  }
+
+  TextEncoder& encoder_;
+  QByteArray& chunk_;
+  QIODevice& out_;
+};
+
 } // namespace
 
-TextEncoding encodingToWrite(const QTextDocument& document, TextEncoding loaded) {
-  if (loaded != TextEncoding::Latin1)
-    return TextEncoding::Utf8;
-  const auto fits = [](QStringView piece, const QChar*) { return fitsLatin1(piece); };
-  return forEachTextPiece(document, fits) ? TextEncoding::Latin1 : TextEncoding::Utf8;
-}
-
-bool writeDocument(const QTextDocument& document, TextEncoding encoding, QIODevice& out) {
+bool writeDocument(const QTextDocument& document, const FileEncoding& encoding,
+                   LineBreakStyle breaks, QIODevice& out, TextEncoder::Unencodable unencodable) {
   // Kept from one save to the next: memory the system has to hand over
   // afresh costs more than encoding a megabyte into it.
+  if (encoding.kind == FileEncoding::Kind::Utf8) {
+    thread_local QByteArray chunk;
+    if (chunk.size() != kChunk)
+      chunk = QByteArray(kChunk, Qt::Uninitialized);
+    Utf8ChunkWriter writer(breaks, chunk, out);
+    if (encoding.byteOrderMark)
+      writer.addByteOrderMark();
+    const auto add = [&](QStringView piece, const QChar* readable) {
+      return writer.add(piece, readable);
+    };
+    return forEachTextPiece(document, add) && writer.finish();
+  }
   thread_local QByteArray chunk;
-  if (chunk.size() != kChunk)
-    chunk = QByteArray(kChunk, Qt::Uninitialized);
-  ChunkWriter writer(encoding, chunk, out);
-  // Line breaks come as separators, which the encoder writes as CR LF.
-  const auto add = [&](QStringView piece, const QChar* readable) {
-    return writer.add(piece, readable);
-  };
+  TextEncoder encoder(encoding, breaks, unencodable);
+  // A piece (at most a few ten thousand characters) may follow a nearly
+  // full chunk: room for it is kept, so the chunk is never moved.
+  chunk.reserve(2 * kChunk);
+  EncoderChunkWriter writer(encoder, chunk, out);
+  const auto add = [&](QStringView piece, const QChar*) { return writer.add(piece); };
   return forEachTextPiece(document, add) && writer.finish();
+}
+
+UnencodableCharacters findUnencodable(const QTextDocument& document, const FileEncoding& encoding) {
+  if (encoding.holdsEveryCharacter())
+    return {};
+  TextEncoder encoder(encoding, LineBreakStyle::CrLf);
+  QByteArray scratch;
+  // Line breaks come as CR LF, which every offered charset holds.
+  forEachTextPiece(
+      document,
+      [&](QStringView piece, const QChar*) {
+        scratch.resize(0);
+        encoder.append(piece, scratch);
+        return true;
+      },
+      LineBreaks::CrLf);
+  scratch.resize(0);
+  encoder.finish(scratch);
+  return encoder.unencodable();
 }
 
 } // namespace tessera

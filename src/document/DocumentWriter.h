@@ -1,6 +1,8 @@
 #pragma once
 
-#include "document/FileCodec.h"
+#include "document/TextEncoder.h"
+#include "editor/FileEncoding.h"
+#include "editor/TextFormat.h"
 
 class QIODevice;
 class QTextDocument;
@@ -12,11 +14,16 @@ namespace tessera {
 // so saving a large document needs no encoded copy of it in memory and no
 // look-up per line.
 
-// The encoding the text is written in: the one it came in, except that a
-// Latin-1 document holding characters Latin-1 cannot hold becomes UTF-8.
-TextEncoding encodingToWrite(const QTextDocument& document, TextEncoding loaded);
+// The text in `encoding` (its byte-order mark first, when it has one), each
+// line break in the `breaks` style; a character the encoding cannot hold is
+// left out or written as a character reference, as `unencodable` says.
+// False when the device fails.
+bool writeDocument(const QTextDocument& document, const FileEncoding& encoding,
+                   LineBreakStyle breaks, QIODevice& out,
+                   TextEncoder::Unencodable unencodable = TextEncoder::Unencodable::Count);
 
-// The lines joined by CR LF, in `encoding`; false when the device fails.
-bool writeDocument(const QTextDocument& document, TextEncoding encoding, QIODevice& out);
+// The characters of the document that `encoding` cannot hold (none, without
+// a look at the text, for the Unicode forms).
+UnencodableCharacters findUnencodable(const QTextDocument& document, const FileEncoding& encoding);
 
 } // namespace tessera

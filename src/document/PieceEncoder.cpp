@@ -55,7 +55,8 @@ char* PieceEncoder::encode(QStringView text, char* out, const QChar* readable) {
         break;
       const char16_t c = *in++;
       if (c == kSeparator) {
-        *out++ = '\r';
+        if (!lf_)
+          *out++ = '\r';
         *out++ = '\n';
       } else {
         out = encodeSlow(c, in, end, out);
@@ -74,7 +75,8 @@ char* PieceEncoder::encode(QStringView text, char* out, const QChar* readable) {
 
 char* PieceEncoder::encodeSlow(char16_t c, const char16_t*& next, const char16_t* end, char* out) {
   if (c == kSeparator) {
-    *out++ = '\r';
+    if (!lf_)
+      *out++ = '\r';
     *out++ = '\n';
   } else if (latin1_) {
     *out++ = c <= 0xFF ? char(c) : '?';

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/FileEncoding.h"
+#include "editor/FileEncoding.h"
 #include "editor/TextFormat.h"
 
 #include <QByteArray>

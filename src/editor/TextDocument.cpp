@@ -182,10 +182,31 @@ bool TextDocument::undoStepRedoes() const { return document_->isRedoAvailable();
 
 // --- the file --------------------------------------------------------------------------
 
+void TextDocument::setEncoding(const FileEncoding& encoding) {
+  if (encoding_ == encoding)
+    return;
+  encoding_ = encoding;
+  emit fileChanged();
+}
+
+void TextDocument::setLineBreakStyle(LineBreakStyle style) {
+  if (lineBreaks_ == style)
+    return;
+  lineBreaks_ = style;
+  emit fileChanged();
+}
+
+void TextDocument::setFilePath(const QString& path) {
+  if (filePath_ == path)
+    return;
+  filePath_ = path;
+  emit fileChanged();
+}
+
 void TextDocument::forgetFile() {
-  encoding_ = TextEncoding::Utf8;
-  lineBreaks_ = LineBreakStyle::CrLf;
-  filePath_.clear();
+  setEncoding(FileEncoding::utf8());
+  setLineBreakStyle(LineBreakStyle::CrLf);
+  setFilePath(QString());
 }
 
 } // namespace tessera

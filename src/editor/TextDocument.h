@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/FileEncoding.h"
 #include "editor/Positions.h"
 #include "editor/TextFormat.h"
 
@@ -83,13 +84,15 @@ public:
   // is a redo when one is available.
   bool undoStepRedoes() const;
 
-  // --- the file
-  TextEncoding encoding() const { return encoding_; }
-  void setEncoding(TextEncoding encoding) { encoding_ = encoding; }
+  // --- the file: what the next save writes (its encoding and line-break
+  // style) and where the text last came from or went. Each change is told
+  // by fileChanged().
+  const FileEncoding& encoding() const { return encoding_; }
+  void setEncoding(const FileEncoding& encoding);
   LineBreakStyle lineBreakStyle() const { return lineBreaks_; }
-  void setLineBreakStyle(LineBreakStyle style) { lineBreaks_ = style; }
+  void setLineBreakStyle(LineBreakStyle style);
   QString filePath() const { return filePath_; }
-  void setFilePath(const QString& path) { filePath_ = path; }
+  void setFilePath(const QString& path);
   // A new document: UTF-8, CR LF, no file.
   void forgetFile();
 
@@ -102,6 +105,8 @@ signals:
   void changed();
   // The whole text was replaced; the caret belongs at the start.
   void textReplaced();
+  // The encoding, the line-break style or the file changed.
+  void fileChanged();
 
 private:
   void onContentsChange(int from, int removed, int added);
@@ -110,7 +115,7 @@ private:
   quint64 revision_ = 0;
   bool modified_ = false;
   bool replacing_ = false;
-  TextEncoding encoding_ = TextEncoding::Utf8;
+  FileEncoding encoding_;
   LineBreakStyle lineBreaks_ = LineBreakStyle::CrLf;
   QString filePath_;
 };

@@ -170,12 +170,14 @@ void MainWindowTest::statusPanels() {
   w.show();
   w.resize(640, 480);
   QTRY_COMPARE(w.statusLine()->width(), w.centralWidget()->width());
-  // The compiled-size panel sits after the six.
+  // The hint panel takes what the others leave; the encoding panel is the
+  // last of the fixed ones, the compiled-size panel sits after it.
   QCOMPARE(w.statusLine()->panel(StatusLine::HintPanel)->width(),
-           w.statusLine()->width() - 250 - w.findChild<QLabel*>("CompiledSizePanel")->width());
+           w.statusLine()->width() - 250 - 140 -
+               w.findChild<QLabel*>("CompiledSizePanel")->width());
   for (auto [panel, width] : {std::pair{StatusLine::RowPanel, 65}, {StatusLine::CharPanel, 70},
                               {StatusLine::NumPanel, 35}, {StatusLine::CapsPanel, 35},
-                              {StatusLine::ScrollPanel, 45}})
+                              {StatusLine::ScrollPanel, 45}, {StatusLine::EncodingPanel, 140}})
     QCOMPARE(w.statusLine()->panel(panel)->width(), width);
 
   w.refreshLockKeys();

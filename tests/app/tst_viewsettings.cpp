@@ -297,10 +297,11 @@ void ViewSettingsTest::windowSizes() {
     QCOMPARE(w.pos(), place);
   const auto* hintPanel = w.findChild<QLabel*>(QStringLiteral("StatusPanel0"));
   QVERIFY(hintPanel);
-  // The six panels' fixed widths and the compiled-size panel after them.
+  // The fixed panels' widths (the encoding panel's 140 among them) and the
+  // compiled-size panel after them.
   const auto* sizePanel = w.findChild<QLabel*>(QStringLiteral("CompiledSizePanel"));
   QVERIFY(sizePanel);
-  QTRY_COMPARE(hintPanel->width(), client.width() - 250 - sizePanel->width());
+  QTRY_COMPARE(hintPanel->width(), client.width() - 250 - 140 - sizePanel->width());
 }
 
 QTEST_MAIN(ViewSettingsTest)

@@ -29,6 +29,7 @@ QString kindOf(const ScriptedPrompts::Asked& asked) {
   case ScriptedPrompts::Asked::OpenFile: return QStringLiteral("open");
   case ScriptedPrompts::Asked::SaveFile: return QStringLiteral("save");
   case ScriptedPrompts::Asked::Color: return QStringLiteral("color");
+  case ScriptedPrompts::Asked::Choice: return QStringLiteral("choice");
   case ScriptedPrompts::Asked::Message:
     return asked.caption == QLatin1String("Error") ? QStringLiteral("error")
                                                    : QStringLiteral("question");
@@ -219,13 +220,14 @@ void DocumentCommandsTest::newResetsDocumentState() {
   w.show();
   QVERIFY(QTest::qWaitForWindowExposed(&w));
   SourceEditor* editor = w.editor();
-  // A Latin-1 file makes the next save Latin-1; a new document starts over.
+  // A single-byte file makes the next save single-byte; a new document starts over.
   QFile latin(dir->filePath("latin.wml"));
   QVERIFY(latin.open(QIODevice::WriteOnly));
   latin.write("caf\xe9\n");
   latin.close();
   QVERIFY(w.files().loadFile(latin.fileName()));
-  QCOMPARE(w.textDocument().encoding(), TextEncoding::Latin1);
+  QCOMPARE(w.textDocument().encoding(), FileEncoding::windows1252());
+  QCOMPARE(w.textDocument().lineBreakStyle(), LineBreakStyle::Lf);
   QCOMPARE(w.textDocument().filePath(), latin.fileName());
   QString longText;
   for (int i = 0; i < 300; ++i)
@@ -251,7 +253,8 @@ void DocumentCommandsTest::newResetsDocumentState() {
   QTRY_VERIFY(editor->hasFocus());
   QCOMPARE(w.statusLine()->panelText(StatusLine::RowPanel), QStringLiteral("Row: 1"));
   QCOMPARE(w.statusLine()->panelText(StatusLine::CharPanel), QStringLiteral("Char.: 0"));
-  QCOMPARE(w.textDocument().encoding(), TextEncoding::Utf8);
+  QCOMPARE(w.textDocument().encoding(), FileEncoding::utf8());
+  QCOMPARE(w.textDocument().lineBreakStyle(), LineBreakStyle::CrLf);
   QCOMPARE(w.textDocument().filePath(), QString()); // a new document has no file
   // Nothing is left to save: closing asks nothing.
   t.prompts.clear();
@@ -271,7 +274,8 @@ void DocumentCommandsTest::toolbarButtonsRunTheCommands() {
 
   t.prompts.answerFile(dir->filePath("copy.wml"));
   w.action(QStringLiteral("ToolButton3"))->trigger();
-  QCOMPARE(readAll(dir->filePath("copy.wml")), kLoaded.toUtf8());
+  // The loaded file's LF breaks are kept.
+  QCOMPARE(readAll(dir->filePath("copy.wml")), QByteArray("loaded\nfile\n"));
 
   w.action(QStringLiteral("ToolButton1"))->trigger();
   QCOMPARE(w.editor()->textDocument().wholeText(), defaultDocument());

@@ -10,10 +10,14 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+using tessera::FileEncoding;
+using tessera::LineBreakStyle;
 using tessera::SourceEditor;
+using tessera::TextEncoder;
 using tessera::TextEncoding;
 
-Q_DECLARE_METATYPE(tessera::TextEncoding)
+Q_DECLARE_METATYPE(tessera::FileEncoding)
+Q_DECLARE_METATYPE(tessera::LineBreakStyle)
 
 class DocumentWriterTest : public QObject {
   Q_OBJECT
@@ -33,13 +37,26 @@ private slots:
 };
 
 namespace {
-QByteArray written(const QTextDocument& document, TextEncoding encoding) {
+QByteArray written(const QTextDocument& document, const FileEncoding& encoding,
+                   LineBreakStyle breaks = LineBreakStyle::CrLf,
+                   TextEncoder::Unencodable unencodable = TextEncoder::Unencodable::Count) {
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
-  if (!tessera::writeDocument(document, encoding, buffer))
+  if (!tessera::writeDocument(document, encoding, breaks, buffer, unencodable))
     return QByteArrayLiteral("<failed>");
   return buffer.data();
 }
+
+// What the text encoder writes for the whole text at once: the pieces must
+// come to the same bytes.
+QByteArray expectedBytes(const QString& text, const FileEncoding& encoding,
+                         LineBreakStyle breaks = LineBreakStyle::CrLf,
+                         TextEncoder::Unencodable unencodable = TextEncoder::Unencodable::Count) {
+  return tessera::encodeText(text, encoding, breaks, unencodable);
+}
+
+const FileEncoding kUtf8 = FileEncoding::utf8();
+const FileEncoding kLatin1 = FileEncoding::of(FileEncoding::Kind::Latin1);
 
 // Takes the first `room` bytes, then fails every write.
 class FillingDevice : public QIODevice {
@@ -83,42 +100,62 @@ QString joinedPieces(const QTextDocument& document,
 
 void DocumentWriterTest::writesWhatTheWholeTextEncodesTo_data() {
   QTest::addColumn<QString>("text");
-  QTest::addColumn<TextEncoding>("loaded");
-  QTest::addColumn<TextEncoding>("written");
+  QTest::addColumn<FileEncoding>("encoding");
+  QTest::addColumn<LineBreakStyle>("breaks");
+  QTest::addColumn<int>("unencodable"); // characters the encoding cannot hold
   const QString longLine = QString(300000, QLatin1Char('w')) + QStringLiteral("\u00e9");
   QString manyLines;
   for (int i = 0; i < 40000; ++i)
     manyLines += QStringLiteral("<p>line %1 \u00e1rv\u00edzt\u0171r\u0151</p>\r\n").arg(i);
-  const auto utf8 = TextEncoding::Utf8;
-  const auto latin1 = TextEncoding::Latin1;
-  QTest::newRow("empty") << QString() << utf8 << utf8;
-  QTest::newRow("one line") << QStringLiteral("<wml/>") << utf8 << utf8;
-  QTest::newRow("final break") << QStringLiteral("a\r\nb\r\n") << utf8 << utf8;
-  QTest::newRow("only breaks") << QStringLiteral("\r\n\r\n") << utf8 << utf8;
-  QTest::newRow("non-Latin") << QStringLiteral("\u65e5\u672c\r\n\u0151") << utf8 << utf8;
-  QTest::newRow("Latin-1 kept") << QStringLiteral("caf\u00e9\r\n\u00ff") << latin1 << latin1;
-  QTest::newRow("Latin-1 gained \u0151") << QStringLiteral("caf\u00e9\r\n\u0151") << latin1 << utf8;
-  QTest::newRow("NUL kept") << QStringLiteral("a") + QChar(0) + QStringLiteral("b\r\nc") << latin1
-                            << latin1;
+  const auto crLf = LineBreakStyle::CrLf;
+  const auto lf = LineBreakStyle::Lf;
+  QTest::newRow("empty") << QString() << kUtf8 << crLf << 0;
+  QTest::newRow("one line") << QStringLiteral("<wml/>") << kUtf8 << crLf << 0;
+  QTest::newRow("final break") << QStringLiteral("a\r\nb\r\n") << kUtf8 << crLf << 0;
+  QTest::newRow("only breaks") << QStringLiteral("\r\n\r\n") << kUtf8 << crLf << 0;
+  QTest::newRow("non-Latin") << QStringLiteral("\u65e5\u672c\r\n\u0151") << kUtf8 << crLf << 0;
+  QTest::newRow("Latin-1 kept") << QStringLiteral("caf\u00e9\r\n\u00ff") << kLatin1 << crLf << 0;
+  QTest::newRow("Latin-1 gained \u0151") << QStringLiteral("caf\u00e9\r\n\u0151") << kLatin1 << crLf
+                                         << 1;
+  QTest::newRow("NUL kept") << QStringLiteral("a") + QChar(0) + QStringLiteral("b\r\nc") << kLatin1
+                            << crLf << 0;
   QTest::newRow("line longer than the buffer")
-      << QStringLiteral("x\r\n") + longLine + "\r\ny" << utf8 << utf8;
-  QTest::newRow("lines filling the buffer many times") << manyLines << utf8 << utf8;
-  QTest::newRow("surrogate pair") << QStringLiteral("a\U0001F600b\r\n\U0001F600") << utf8 << utf8;
+      << QStringLiteral("x\r\n") + longLine + "\r\ny" << kUtf8 << crLf << 0;
+  QTest::newRow("lines filling the buffer many times") << manyLines << kUtf8 << crLf << 0;
+  QTest::newRow("surrogate pair") << QStringLiteral("a\U0001F600b\r\n\U0001F600") << kUtf8 << crLf
+                                  << 0;
   QTest::newRow("lone surrogates") << QStringLiteral("x") + QChar(0xD800) +
                                           QStringLiteral("y\r\n") + QChar(0xDC00) + QChar(0xD83D)
-                                   << utf8 << utf8;
+                                   << kUtf8 << crLf << 0;
   QTest::newRow("high surrogate ending a line")
-      << QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("\r\nb") << utf8 << utf8;
+      << QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("\r\nb") << kUtf8 << crLf << 0;
   QTest::newRow("no-break space and line separator")
-      << QStringLiteral("a\u00a0b\u2028c") << utf8 << utf8;
+      << QStringLiteral("a\u00a0b\u2028c") << kUtf8 << crLf << 0;
   QTest::newRow("Latin-1 with a surrogate pair")
-      << QStringLiteral("\u00e9\U0001F600") << latin1 << utf8;
+      << QStringLiteral("\u00e9\U0001F600") << kLatin1 << crLf << 1;
+  // The file's own encodings and line-break styles.
+  QTest::newRow("UTF-8, LF") << QStringLiteral("a\r\n\u00e9\r\n") << kUtf8 << lf << 0;
+  QTest::newRow("UTF-8 with mark") << QStringLiteral("\u00e9\r\nb")
+                                   << FileEncoding::of(FileEncoding::Kind::Utf8, true) << crLf << 0;
+  QTest::newRow("UTF-8 with mark, LF, many lines")
+      << manyLines << FileEncoding::of(FileEncoding::Kind::Utf8, true) << lf << 0;
+  QTest::newRow("UTF-16 LE with mark, LF")
+      << QStringLiteral("<p>\u20ac\U0001F600</p>\r\n") << FileEncoding::of(FileEncoding::Kind::Utf16Le, true)
+      << lf << 0;
+  QTest::newRow("windows-1252, many lines") << manyLines << FileEncoding::windows1252() << crLf
+                                            << 80000;
+  QTest::newRow("windows-1251, LF") << QStringLiteral("\u041f\u0440\u0438\r\n\u20ac\r\n")
+                                    << FileEncoding::converter("windows-1251") << lf << 0;
+  QTest::newRow("Shift_JIS, a character it lacks")
+      << QStringLiteral("\u65e5\u672c\r\n\u0151") << FileEncoding::converter("Shift_JIS") << crLf
+      << 1;
 }
 
 void DocumentWriterTest::writesWhatTheWholeTextEncodesTo() {
   QFETCH(QString, text);
-  QFETCH(TextEncoding, loaded);
-  QFETCH(TextEncoding, written);
+  QFETCH(FileEncoding, encoding);
+  QFETCH(LineBreakStyle, breaks);
+  QFETCH(int, unencodable);
   SourceEditor editor;
   editor.textDocument().replaceWholeText(text);
   const QTextDocument& document = *editor.document();
@@ -132,34 +169,48 @@ void DocumentWriterTest::writesWhatTheWholeTextEncodesTo() {
       },
       tessera::LineBreaks::CrLf);
   QCOMPARE(joined, text);
-  QCOMPARE(tessera::encodingToWrite(document, loaded), written);
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  QVERIFY(tessera::writeDocument(document, written, buffer));
-  const QByteArray expected = tessera::encodeDocument(editor.textDocument().wholeText(), loaded);
-  QCOMPARE(buffer.data().size(), expected.size());
-  QVERIFY(buffer.data() == expected);
+  QCOMPARE(tessera::findUnencodable(document, encoding).count, unencodable);
+  // Either way of writing what the encoding cannot hold, the pieces come to
+  // what the whole text does.
+  for (const auto policy :
+       {TextEncoder::Unencodable::Count, TextEncoder::Unencodable::CharacterReference}) {
+    const QByteArray bytes = written(document, encoding, breaks, policy);
+    const QByteArray expected = expectedBytes(editor.textDocument().wholeText(), encoding, breaks, policy);
+    QCOMPARE(bytes.size(), expected.size());
+    QVERIFY(bytes == expected);
+  }
 }
 
 void DocumentWriterTest::reportsAFailingDevice_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<qint64>("room");
-  QTest::newRow("small, device never opened") << QStringLiteral("some text\r\nmore") << qint64(-1);
+  QTest::addColumn<FileEncoding>("encoding");
+  QTest::newRow("small, device never opened")
+      << QStringLiteral("some text\r\nmore") << qint64(-1) << kUtf8;
   const QString large = largeText();
-  QTest::newRow("large, device never opened") << large << qint64(-1);
-  QTest::newRow("large, device full after a megabyte") << large << (qint64(1) << 20);
-  QTest::newRow("large, device full before the tail") << large << qint64(large.size());
+  QTest::newRow("large, device never opened") << large << qint64(-1) << kUtf8;
+  QTest::newRow("large, device full after a megabyte") << large << (qint64(1) << 20) << kUtf8;
+  QTest::newRow("large, device full before the tail") << large << qint64(large.size()) << kUtf8;
+  // Every encoding but UTF-8 is written through the text encoder.
+  QTest::newRow("UTF-16, device never opened")
+      << QStringLiteral("some text\r\nmore") << qint64(-1)
+      << FileEncoding::of(FileEncoding::Kind::Utf16Le);
+  QTest::newRow("UTF-16, device full after a megabyte")
+      << large << (qint64(1) << 20) << FileEncoding::of(FileEncoding::Kind::Utf16Le);
+  QTest::newRow("windows-1252, device full half way")
+      << large << qint64(large.size() / 2) << FileEncoding::windows1252();
 }
 
 void DocumentWriterTest::reportsAFailingDevice() {
   QFETCH(QString, text);
   QFETCH(qint64, room);
+  QFETCH(FileEncoding, encoding);
   SourceEditor editor;
   editor.textDocument().replaceWholeText(text);
   QBuffer closed; // never opened: every write fails
   FillingDevice filling(room);
   QIODevice& device = room < 0 ? static_cast<QIODevice&>(closed) : filling;
-  QVERIFY(!tessera::writeDocument(*editor.document(), TextEncoding::Utf8, device));
+  QVERIFY(!tessera::writeDocument(*editor.document(), encoding, LineBreakStyle::CrLf, device));
 }
 
 // A large document is written from a second thread; edits leave its lines
@@ -179,8 +230,7 @@ void DocumentWriterTest::largeEditedDocumentWritesWhatItHolds() {
       cursor.insertText(step % 2 ? QStringLiteral("\n\u0151") : QStringLiteral("x\r\ny"));
     }
   }
-  QCOMPARE(written(document, TextEncoding::Utf8),
-           tessera::encodeDocument(editor.textDocument().wholeText(), TextEncoding::Utf8));
+  QCOMPARE(written(document, kUtf8), expectedBytes(editor.textDocument().wholeText(), kUtf8));
 }
 
 // Edits leave the document's characters in many pieces, out of order in its
@@ -188,20 +238,22 @@ void DocumentWriterTest::largeEditedDocumentWritesWhatItHolds() {
 // be exactly the text the editor shows.
 void DocumentWriterTest::editedDocumentsWriteWhatTheyHold_data() {
   QTest::addColumn<quint32>("seed");
-  QTest::addColumn<TextEncoding>("encoding");
+  QTest::addColumn<FileEncoding>("encoding");
+  QTest::addColumn<LineBreakStyle>("breaks");
+  const FileEncoding encodings[] = {kUtf8, kLatin1, FileEncoding::converter("windows-1251")};
   for (quint32 seed = 1; seed <= 6; ++seed)
-    QTest::addRow("seed %u", seed)
-        << seed << (seed % 2 ? TextEncoding::Utf8 : TextEncoding::Latin1);
+    QTest::addRow("seed %u", seed) << seed << encodings[seed % 3]
+                                   << (seed % 2 ? LineBreakStyle::CrLf : LineBreakStyle::Lf);
 }
 
 void DocumentWriterTest::editedDocumentsWriteWhatTheyHold() {
   QFETCH(quint32, seed);
-  QFETCH(TextEncoding, encoding);
-  // Latin-1 documents get no character beyond Latin-1, so they stay Latin-1.
+  QFETCH(FileEncoding, encoding);
+  QFETCH(LineBreakStyle, breaks);
   const QString pieces[] = {QStringLiteral("<p>"),        QStringLiteral("\n"),
                             QStringLiteral("caf\u00e9 "), QStringLiteral("plain ascii text "),
                             QStringLiteral("\n\n"),       QStringLiteral("\u0151\U0001F600")};
-  const int kinds = encoding == TextEncoding::Latin1 ? 5 : 6;
+  const int kinds = 6;
   QRandomGenerator random(seed);
   SourceEditor editor;
   editor.textDocument().replaceWholeText(QStringLiteral("<wml>\r\n<card>\r\n</card>\r\n</wml>\r\n"));
@@ -229,11 +281,11 @@ void DocumentWriterTest::editedDocumentsWriteWhatTheyHold() {
       QCOMPARE(joinedPieces(document), document.toRawText());
       const QString text = editor.textDocument().wholeText();
       QCOMPARE(joinedPieces(document, tessera::LineBreaks::CrLf), text);
-      const bool fits =
-          std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
-      const TextEncoding chosen = tessera::encodingToWrite(document, encoding);
-      QCOMPARE(chosen, fits ? encoding : TextEncoding::Utf8);
-      QCOMPARE(written(document, chosen), tessera::encodeDocument(text, encoding));
+      const tessera::UnencodableCharacters found = tessera::findUnencodable(document, encoding);
+      QCOMPARE(found.count, tessera::findUnencodable(text, encoding).count);
+      const auto references = TextEncoder::Unencodable::CharacterReference;
+      QCOMPARE(written(document, encoding, breaks, references),
+               expectedBytes(text, encoding, breaks, references));
     }
   }
 }
@@ -247,12 +299,17 @@ void DocumentWriterTest::surrogatePairSplitBetweenPieces() {
   cursor.insertText(QStringLiteral("x")); // the high half now ends a piece of its own
   cursor.movePosition(QTextCursor::End);
   cursor.insertText(QString(QChar(0xDE00)) + QStringLiteral("b"));
-  QCOMPARE(written(document, TextEncoding::Utf8), QByteArray("xa\xF0\x9F\x98\x80"
-                                                             "b"));
+  QCOMPARE(written(document, kUtf8), QByteArray("xa\xF0\x9F\x98\x80"
+                                                "b"));
+  // Through the text encoder: still one character, one reference.
+  QCOMPARE(written(document, kLatin1, LineBreakStyle::CrLf,
+                   TextEncoder::Unencodable::CharacterReference),
+           QByteArray("xa&#128512;b"));
+  QCOMPARE(written(document, FileEncoding::of(FileEncoding::Kind::Utf16Be)),
+           QByteArray("\0x\0a\xD8\x3D\xDE\0\0b", 10));
   // A high half at the very end has no partner: written as the toolkit would.
   cursor.insertText(QString(QChar(0xD83D)));
-  QCOMPARE(written(document, TextEncoding::Utf8),
-           tessera::encodeDocument(editor.textDocument().wholeText(), TextEncoding::Utf8));
+  QCOMPARE(written(document, kUtf8), editor.textDocument().wholeText().toUtf8());
 }
 
 void DocumentWriterTest::stopsWhenTheVisitorStops() {
@@ -278,16 +335,24 @@ void DocumentWriterTest::encodesOnlyTheTextWhenReadingPastIt_data() {
   QTest::addColumn<int>("from");
   QTest::addColumn<int>("length");
   QTest::addColumn<QByteArray>("expected");
+  QTest::addColumn<LineBreakStyle>("breaks");
   const QString tail = QStringLiteral("\u0151\u2029xyz0123456789abcdefghij");
   QTest::newRow("ASCII followed by non-ASCII")
-      << QStringLiteral("ab") + tail << 0 << 2 << QByteArray("ab");
+      << QStringLiteral("ab") + tail << 0 << 2 << QByteArray("ab")
+      << LineBreakStyle::CrLf;
   QTest::newRow("ends on a break")
-      << QStringLiteral("ab\u2029") + tail << 0 << 3 << QByteArray("ab\r\n");
+      << QStringLiteral("ab\u2029") + tail << 0 << 3 << QByteArray("ab\r\n") << LineBreakStyle::CrLf;
+  QTest::newRow("ends on a break, LF")
+      << QStringLiteral("ab\u2029") + tail << 0 << 3 << QByteArray("ab\n") << LineBreakStyle::Lf;
+  QTest::newRow("breaks among sixteen, LF")
+      << QStringLiteral("0123\u20294567\u202989abcdefgh") + tail << 0 << 20
+      << QByteArray("0123\n4567\n89abcdefgh") << LineBreakStyle::Lf;
   QTest::newRow("sixteen ASCII then more")
-      << QStringLiteral("0123456789abcdefXYZ") + tail << 0 << 16 << QByteArray("0123456789abcdef");
+      << QStringLiteral("0123456789abcdefXYZ") + tail << 0 << 16 << QByteArray("0123456789abcdef")
+      << LineBreakStyle::CrLf;
   QTest::newRow("in the middle") << QStringLiteral("0123456789abcdefghijklmnop") + tail << 3 << 20
-                                 << QByteArray("3456789abcdefghijklm");
-  QTest::newRow("empty") << tail << 0 << 0 << QByteArray();
+                                 << QByteArray("3456789abcdefghijklm") << LineBreakStyle::CrLf;
+  QTest::newRow("empty") << tail << 0 << 0 << QByteArray() << LineBreakStyle::CrLf;
 }
 
 void DocumentWriterTest::encodesOnlyTheTextWhenReadingPastIt() {
@@ -295,8 +360,9 @@ void DocumentWriterTest::encodesOnlyTheTextWhenReadingPastIt() {
   QFETCH(int, from);
   QFETCH(int, length);
   QFETCH(QByteArray, expected);
+  QFETCH(LineBreakStyle, breaks);
   QByteArray out(tessera::PieceEncoder::maxBytes(length), '\0');
-  tessera::PieceEncoder encoder(TextEncoding::Utf8);
+  tessera::PieceEncoder encoder(TextEncoding::Utf8, breaks);
   char* end = encoder.encode(QStringView(buffer).sliced(from, length), out.data(),
                              buffer.constData() + buffer.size());
   end = encoder.finish(end);

@@ -1,5 +1,5 @@
 #include "document/EncodingDetection.h"
-#include "document/FileEncoding.h"
+#include "editor/FileEncoding.h"
 #include "document/XmlDeclaration.h"
 
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "document/FileEncoding.h"
+#include "editor/FileEncoding.h"
 
 #include <array>
 #include <utility>

@@ -1,0 +1,50 @@
+#include "app/NoticeBar.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QStyle>
+#include <QToolButton>
+
+namespace tessera {
+
+NoticeBar::NoticeBar(QWidget* parent) : QFrame(parent) {
+  setObjectName(QStringLiteral("NoticeBar1"));
+  setFrameShape(QFrame::StyledPanel);
+  setAutoFillBackground(true);
+  // The colours of a tool tip: noticeable, and readable in every theme.
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, colours.color(QPalette::ToolTipBase));
+  colours.setColor(QPalette::WindowText, colours.color(QPalette::ToolTipText));
+  setPalette(colours);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(6, 3, 3, 3);
+  auto* icon = new QLabel(this);
+  icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(16, 16));
+  layout->addWidget(icon, 0, Qt::AlignTop);
+  label_ = new QLabel(this);
+  label_->setObjectName(QStringLiteral("NoticeText1"));
+  label_->setWordWrap(true);
+  label_->setTextFormat(Qt::PlainText);
+  layout->addWidget(label_, 1);
+  close_ = new QToolButton(this);
+  close_->setObjectName(QStringLiteral("NoticeClose1"));
+  close_->setAutoRaise(true);
+  close_->setIcon(QIcon::fromTheme(QStringLiteral("window-close"),
+                                   style()->standardIcon(QStyle::SP_TitleBarCloseButton)));
+  close_->setToolTip(QStringLiteral("Close"));
+  close_->setFocusPolicy(Qt::NoFocus);
+  layout->addWidget(close_, 0, Qt::AlignTop);
+  connect(close_, &QToolButton::clicked, this, &QWidget::hide);
+  hide();
+}
+
+void NoticeBar::showNotice(const QString& text) {
+  label_->setText(text);
+  setVisible(!text.isEmpty());
+}
+
+QString NoticeBar::text() const { return isHidden() ? QString() : label_->text(); }
+
+} // namespace tessera
