@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/Icons.h"
+#include "app/MainWindow.h"
 #include "info/ProgramPicture.h"
 #include "platform/Product.h"
 
@@ -14,6 +15,11 @@ void prepareApplication() {
   QApplication::setApplicationName(kProgramTitle);
   chooseIconTheme();
   QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ProgramPicture::image())));
+}
+
+void quitWhenClosed(MainWindow& window) {
+  QObject::connect(&window, &MainWindow::closed, qApp, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
 }
 
 } // namespace tessera

@@ -17,11 +17,7 @@ int main(int argc, char* argv[]) {
   tessera::DesktopShell shell;
   tessera::SystemLockKeys lockKeys;
   tessera::MainWindow window(tessera::Services{prompts, shell, lockKeys});
-  // Closing the window ends the program, even when Exit comes before the
-  // event loop runs or another window of ours (the tools window) is still
-  // shown: the quit waits in the queue for the loop.
-  QObject::connect(&window, &tessera::MainWindow::closed, &app, &QCoreApplication::quit,
-                   Qt::QueuedConnection);
+  tessera::quitWhenClosed(window);
 
   const QStringList args = QApplication::arguments();
   if (args.size() > 1)

@@ -1,4 +1,5 @@
 #include "TestServices.h"
+#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "app/NoticeBar.h"
 #include "app/StatusLine.h"
@@ -15,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <sys/stat.h>
@@ -62,7 +64,7 @@ private slots:
   void backupIsUtf8();
   void saveKeepsModeAndOwner();
   void saveThroughLinkKeepsTheLink();
-  void exitBeforeTheEventLoopEndsTheWindow();
+  void exitBeforeTheEventLoopEndsTheProgram();
 
 private:
   QString load(const QByteArray& bytes) {
@@ -315,14 +317,20 @@ void FileEncodingsTest::saveThroughLinkKeepsTheLink() {
   QCOMPARE(readAll(target), w->textDocument().wholeText().toUtf8());
 }
 
-void FileEncodingsTest::exitBeforeTheEventLoopEndsTheWindow() {
-  // main() quits on this signal through the event queue, so an Exit chosen
-  // before the loop runs still ends the program once it does.
+void FileEncodingsTest::exitBeforeTheEventLoopEndsTheProgram() {
+  quitWhenClosed(*w);
   QSignalSpy closed(w.data(), &MainWindow::closed);
   w->show();
+  // Exit before any event loop has run: the tools window's start-up timer
+  // and the window's first painting are still to come.
   w->action(QStringLiteral("Kilps1"))->trigger();
   QCOMPARE(closed.count(), 1);
   QVERIFY(!w->isVisible());
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  watchdog.start(5000);
+  QCOMPARE(QCoreApplication::exec(), 0); // the loop ended by itself
 }
 
 QTEST_MAIN(FileEncodingsTest)
