@@ -1,3 +1,4 @@
+#include "EncodingCorpus.h"
 #include "TestServices.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
@@ -54,6 +55,10 @@ private slots:
   }
   void uneditedSaveKeepsTheBytes_data();
   void uneditedSaveKeepsTheBytes();
+  void corpusThroughOpenAndSave_data();
+  void corpusThroughOpenAndSave();
+  void randomFilesThroughOpenAndSave_data();
+  void randomFilesThroughOpenAndSave();
   void unencodableCharacterQuestion_data();
   void unencodableCharacterQuestion();
   void noticeAndStatusPanel();
@@ -99,6 +104,60 @@ void FileEncodingsTest::uneditedSaveKeepsTheBytes() {
   const QString out = dir->filePath(QStringLiteral("out.wml"));
   QVERIFY(w->files().writeTo(out));
   QCOMPARE(readAll(out), bytes);
+  QVERIFY(t->prompts.asked.isEmpty());
+}
+
+// Every kind of file, opened and saved unedited by the program's own open
+// and save (read once, held by the editor's document, written in pieces).
+void FileEncodingsTest::corpusThroughOpenAndSave_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QString>("encoding");
+  for (const corpus::File& file : corpus::files())
+    QTest::newRow(file.name) << file.bytes << file.encoding;
+}
+
+void FileEncodingsTest::corpusThroughOpenAndSave() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, encoding);
+  TextDocument document;
+  DocumentFiles files(document, t->prompts, nullptr);
+  const QString in = dir->filePath(QStringLiteral("in.wml"));
+  const QString out = dir->filePath(QStringLiteral("out.wml"));
+  writeAll(in, bytes);
+  QVERIFY(files.loadFile(in));
+  QCOMPARE(document.encoding().displayName(), encoding);
+  QVERIFY(files.writeTo(out));
+  const QByteArray expected = corpus::expectedSave(bytes, decodeFile(bytes));
+  QCOMPARE(readAll(out), expected);
+  QCOMPARE(expected == bytes, !decodeFile(bytes).mixedLineBreaks);
+  QVERIFY(t->prompts.asked.isEmpty()); // nothing to ask about an unedited text
+}
+
+void FileEncodingsTest::randomFilesThroughOpenAndSave_data() {
+  QTest::addColumn<quint32>("seed");
+  for (quint32 seed = 101; seed <= 104; ++seed)
+    QTest::addRow("seed %u", seed) << seed;
+}
+
+void FileEncodingsTest::randomFilesThroughOpenAndSave() {
+  QFETCH(quint32, seed);
+  TextDocument document;
+  DocumentFiles files(document, t->prompts, nullptr);
+  const QString in = dir->filePath(QStringLiteral("in.wml"));
+  const QString out = dir->filePath(QStringLiteral("out.wml"));
+  const QList<QByteArray> made = corpus::randomFiles(seed, 100);
+  for (const QByteArray& bytes : made) {
+    writeAll(in, bytes);
+    QVERIFY(files.loadFile(in));
+    QVERIFY(files.writeTo(out));
+    const QByteArray saved = readAll(out);
+    const QByteArray expected = corpus::expectedSave(bytes, decodeFile(bytes));
+    if (saved != expected)
+      QFAIL(qPrintable(QStringLiteral("%1 opened as %2, saved as %3")
+                           .arg(QString::fromLatin1(bytes.toHex(' ')),
+                                document.encoding().displayName(),
+                                QString::fromLatin1(saved.toHex(' ')))));
+  }
   QVERIFY(t->prompts.asked.isEmpty());
 }
 
