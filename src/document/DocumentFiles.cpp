@@ -182,8 +182,7 @@ void DocumentFiles::adoptEncoding(const FileEncoding& encoding) {
   // in `head` are the toolkit's.
   QTextDocument& text = *document_.qtDocument();
   QString head;
-  for (QTextBlock block = text.begin(); block.isValid() && head.size() < 1024;
-       block = block.next())
+  for (QTextBlock block = text.begin(); block.isValid() && head.size() < 1024; block = block.next())
     head += block.text() + QLatin1Char('\n');
   const QString name = QString::fromLatin1(encoding.declarationName());
   const auto declared = declaredEncoding(QStringView(head));

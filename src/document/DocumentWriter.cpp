@@ -24,8 +24,8 @@ constexpr char16_t kSeparator = 0x2029;
 class Utf8ChunkWriter {
 public:
   Utf8ChunkWriter(LineBreakStyle breaks, QByteArray& chunk, QIODevice& out)
-      : encoder_(TextEncoding::Utf8, breaks), begin_(chunk.data()),
-        limit_(begin_ + chunk.size()), end_(begin_), out_(out) {}
+      : encoder_(TextEncoding::Utf8, breaks), begin_(chunk.data()), limit_(begin_ + chunk.size()),
+        end_(begin_), out_(out) {}
 
   void addByteOrderMark() { end_ = std::copy_n("\xEF\xBB\xBF", 3, end_); }
 

@@ -175,9 +175,12 @@ void MainWindowTest::statusPanels() {
   QCOMPARE(w.statusLine()->panel(StatusLine::HintPanel)->width(),
            w.statusLine()->width() - 250 - 140 -
                w.findChild<QLabel*>("CompiledSizePanel")->width());
-  for (auto [panel, width] : {std::pair{StatusLine::RowPanel, 65}, {StatusLine::CharPanel, 70},
-                              {StatusLine::NumPanel, 35}, {StatusLine::CapsPanel, 35},
-                              {StatusLine::ScrollPanel, 45}, {StatusLine::EncodingPanel, 140}})
+  for (auto [panel, width] : {std::pair{StatusLine::RowPanel, 65},
+                              {StatusLine::CharPanel, 70},
+                              {StatusLine::NumPanel, 35},
+                              {StatusLine::CapsPanel, 35},
+                              {StatusLine::ScrollPanel, 45},
+                              {StatusLine::EncodingPanel, 140}})
     QCOMPARE(w.statusLine()->panel(panel)->width(), width);
 
   w.refreshLockKeys();

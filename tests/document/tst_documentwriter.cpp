@@ -115,8 +115,8 @@ void DocumentWriterTest::writesWhatTheWholeTextEncodesTo_data() {
   QTest::newRow("only breaks") << QStringLiteral("\r\n\r\n") << kUtf8 << crLf << 0;
   QTest::newRow("non-Latin") << QStringLiteral("\u65e5\u672c\r\n\u0151") << kUtf8 << crLf << 0;
   QTest::newRow("Latin-1 kept") << QStringLiteral("caf\u00e9\r\n\u00ff") << kLatin1 << crLf << 0;
-  QTest::newRow("Latin-1 gained \u0151") << QStringLiteral("caf\u00e9\r\n\u0151") << kLatin1 << crLf
-                                         << 1;
+  QTest::newRow("Latin-1 gained \u0151")
+      << QStringLiteral("caf\u00e9\r\n\u0151") << kLatin1 << crLf << 1;
   QTest::newRow("NUL kept") << QStringLiteral("a") + QChar(0) + QStringLiteral("b\r\nc") << kLatin1
                             << crLf << 0;
   QTest::newRow("line longer than the buffer")
@@ -140,10 +140,10 @@ void DocumentWriterTest::writesWhatTheWholeTextEncodesTo_data() {
   QTest::newRow("UTF-8 with mark, LF, many lines")
       << manyLines << FileEncoding::of(FileEncoding::Kind::Utf8, true) << lf << 0;
   QTest::newRow("UTF-16 LE with mark, LF")
-      << QStringLiteral("<p>\u20ac\U0001F600</p>\r\n") << FileEncoding::of(FileEncoding::Kind::Utf16Le, true)
-      << lf << 0;
-  QTest::newRow("windows-1252, many lines") << manyLines << FileEncoding::windows1252() << crLf
-                                            << 80000;
+      << QStringLiteral("<p>\u20ac\U0001F600</p>\r\n")
+      << FileEncoding::of(FileEncoding::Kind::Utf16Le, true) << lf << 0;
+  QTest::newRow("windows-1252, many lines")
+      << manyLines << FileEncoding::windows1252() << crLf << 80000;
   QTest::newRow("windows-1251, LF") << QStringLiteral("\u041f\u0440\u0438\r\n\u20ac\r\n")
                                     << FileEncoding::converter("windows-1251") << lf << 0;
   QTest::newRow("Shift_JIS, a character it lacks")
@@ -175,7 +175,8 @@ void DocumentWriterTest::writesWhatTheWholeTextEncodesTo() {
   for (const auto policy :
        {TextEncoder::Unencodable::Count, TextEncoder::Unencodable::CharacterReference}) {
     const QByteArray bytes = written(document, encoding, breaks, policy);
-    const QByteArray expected = expectedBytes(editor.textDocument().wholeText(), encoding, breaks, policy);
+    const QByteArray expected =
+        expectedBytes(editor.textDocument().wholeText(), encoding, breaks, policy);
     QCOMPARE(bytes.size(), expected.size());
     QVERIFY(bytes == expected);
   }
@@ -192,9 +193,8 @@ void DocumentWriterTest::reportsAFailingDevice_data() {
   QTest::newRow("large, device full after a megabyte") << large << (qint64(1) << 20) << kUtf8;
   QTest::newRow("large, device full before the tail") << large << qint64(large.size()) << kUtf8;
   // Every encoding but UTF-8 is written through the text encoder.
-  QTest::newRow("UTF-16, device never opened")
-      << QStringLiteral("some text\r\nmore") << qint64(-1)
-      << FileEncoding::of(FileEncoding::Kind::Utf16Le);
+  QTest::newRow("UTF-16, device never opened") << QStringLiteral("some text\r\nmore") << qint64(-1)
+                                               << FileEncoding::of(FileEncoding::Kind::Utf16Le);
   QTest::newRow("UTF-16, device full after a megabyte")
       << large << (qint64(1) << 20) << FileEncoding::of(FileEncoding::Kind::Utf16Le);
   QTest::newRow("windows-1252, device full half way")
@@ -242,8 +242,8 @@ void DocumentWriterTest::editedDocumentsWriteWhatTheyHold_data() {
   QTest::addColumn<LineBreakStyle>("breaks");
   const FileEncoding encodings[] = {kUtf8, kLatin1, FileEncoding::converter("windows-1251")};
   for (quint32 seed = 1; seed <= 6; ++seed)
-    QTest::addRow("seed %u", seed) << seed << encodings[seed % 3]
-                                   << (seed % 2 ? LineBreakStyle::CrLf : LineBreakStyle::Lf);
+    QTest::addRow("seed %u", seed)
+        << seed << encodings[seed % 3] << (seed % 2 ? LineBreakStyle::CrLf : LineBreakStyle::Lf);
 }
 
 void DocumentWriterTest::editedDocumentsWriteWhatTheyHold() {
@@ -338,10 +338,9 @@ void DocumentWriterTest::encodesOnlyTheTextWhenReadingPastIt_data() {
   QTest::addColumn<LineBreakStyle>("breaks");
   const QString tail = QStringLiteral("\u0151\u2029xyz0123456789abcdefghij");
   QTest::newRow("ASCII followed by non-ASCII")
-      << QStringLiteral("ab") + tail << 0 << 2 << QByteArray("ab")
-      << LineBreakStyle::CrLf;
-  QTest::newRow("ends on a break")
-      << QStringLiteral("ab\u2029") + tail << 0 << 3 << QByteArray("ab\r\n") << LineBreakStyle::CrLf;
+      << QStringLiteral("ab") + tail << 0 << 2 << QByteArray("ab") << LineBreakStyle::CrLf;
+  QTest::newRow("ends on a break") << QStringLiteral("ab\u2029") + tail << 0 << 3
+                                   << QByteArray("ab\r\n") << LineBreakStyle::CrLf;
   QTest::newRow("ends on a break, LF")
       << QStringLiteral("ab\u2029") + tail << 0 << 3 << QByteArray("ab\n") << LineBreakStyle::Lf;
   QTest::newRow("breaks among sixteen, LF")

@@ -1,6 +1,6 @@
 #include "document/EncodingDetection.h"
-#include "editor/FileEncoding.h"
 #include "document/XmlDeclaration.h"
+#include "editor/FileEncoding.h"
 
 #include <QTest>
 
