@@ -22,7 +22,9 @@ NoticeBar::NoticeBar(QWidget* parent) : QFrame(parent) {
   layout->setContentsMargins(6, 3, 3, 3);
   auto* icon = new QLabel(this);
   icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(16, 16));
-  layout->addWidget(icon, 0, Qt::AlignTop);
+  // Icon and close button stay beside the text's middle, however many
+  // lines it wraps to.
+  layout->addWidget(icon, 0, Qt::AlignVCenter);
   label_ = new QLabel(this);
   label_->setObjectName(QStringLiteral("NoticeText1"));
   label_->setWordWrap(true);
@@ -33,9 +35,10 @@ NoticeBar::NoticeBar(QWidget* parent) : QFrame(parent) {
   close_->setAutoRaise(true);
   close_->setIcon(QIcon::fromTheme(QStringLiteral("window-close"),
                                    style()->standardIcon(QStyle::SP_TitleBarCloseButton)));
+  close_->setIconSize(QSize(16, 16));
   close_->setToolTip(QStringLiteral("Close"));
   close_->setFocusPolicy(Qt::NoFocus);
-  layout->addWidget(close_, 0, Qt::AlignTop);
+  layout->addWidget(close_, 0, Qt::AlignVCenter);
   connect(close_, &QToolButton::clicked, this, &QWidget::hide);
   hide();
 }

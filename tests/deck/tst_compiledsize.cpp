@@ -127,11 +127,13 @@ private slots:
     auto* panel = w.findChild<CompiledSizePanel*>("CompiledSizePanel");
     QVERIFY(panel);
     QCOMPARE(panel->parentWidget(), w.statusLine());
-    // Right of the lock-key panels, the hint panel giving way.
+    // Right of the lock-key panels and the encoding panel, the hint panel
+    // giving way.
     w.show();
     QTRY_COMPARE(w.statusLine()->panel(StatusLine::HintPanel)->width(),
-                 w.statusLine()->width() - 250 - panel->width());
-    QCOMPARE(panel->x(), w.statusLine()->panel(StatusLine::ScrollPanel)->geometry().right() + 1);
+                 w.statusLine()->width() - 250 - StatusLine::kEncodingPanelWidth - panel->width());
+    QCOMPARE(panel->x(),
+             w.statusLine()->panel(StatusLine::EncodingPanel)->geometry().right() + 1);
 
     w.editor()->textDocument().replaceWholeText(deck(40));
     const int size = int(wbxml::compileDeckText(w.editor()->textDocument().wholeText()).bytes.size());
