@@ -6,6 +6,7 @@
 #include "document/FileOwnership.h"
 #include "document/FileReading.h"
 #include "document/XmlDeclaration.h"
+#include "platform/Product.h"
 #include "editor/TextDocument.h"
 
 #include <QDir>
@@ -204,7 +205,7 @@ bool DocumentFiles::writeTo(const QString& path) {
   const UnencodableCharacters found = findUnencodable(document, document_.encoding());
   if (found.count > 0) {
     // Never written in another encoding, nor with a character lost, unasked.
-    const int answer = prompts_.choose(parent_, QMessageBox::Warning, kApplicationTitle,
+    const int answer = prompts_.choose(parent_, QMessageBox::Warning, kProgramTitle,
                                        unencodableQuestionText(document_.encoding(), found),
                                        {QStringLiteral("Use character references"),
                                         QStringLiteral("Save as UTF-8"), QStringLiteral("Cancel")});

@@ -124,6 +124,7 @@ QMap<QString, QString> observe(MainWindow& window, TestServices& services) {
     case ScriptedPrompts::Asked::OpenFile: asked << QStringLiteral("open"); break;
     case ScriptedPrompts::Asked::SaveFile: asked << QStringLiteral("save"); break;
     case ScriptedPrompts::Asked::Color: asked << QStringLiteral("colour"); break;
+    case ScriptedPrompts::Asked::Choice: asked << QStringLiteral("choice"); break;
     }
   }
   state[QStringLiteral("asked")] = asked.join(QLatin1Char(','));
