@@ -87,6 +87,24 @@ QString randomText(QRandomGenerator& random, int words) {
   return text;
 }
 
+// One random edit of the cursor's document: every fourth step a deletion of
+// up to eight characters, else an insertion, some of it many lines; edits
+// like these keep rebalancing the document's tree of lines.
+void editAtRandom(QTextCursor& cursor, QRandomGenerator& random, int step) {
+  static const QString pieces[] = {QStringLiteral("a"), QStringLiteral("\n"),
+                                   QStringLiteral("line\n"), QStringLiteral("\n\n\n"),
+                                   QStringLiteral("long text without breaks")};
+  const int length = cursor.document()->characterCount() - 1;
+  cursor.setPosition(int(random.bounded(length + 1)));
+  if (step % 4 == 3) {
+    cursor.setPosition(std::min(length, cursor.position() + int(random.bounded(8))),
+                       QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+  } else {
+    cursor.insertText(pieces[random.bounded(5)]);
+  }
+}
+
 } // namespace
 
 class DisplayRowsTest : public QObject {
@@ -344,18 +362,8 @@ void DisplayRowsTest::blockLookupMatchesTheToolkits() {
   QTextDocument document;
   QTextCursor cursor(&document);
   QRandomGenerator random(11);
-  const QString pieces[] = {QStringLiteral("a"), QStringLiteral("\n"), QStringLiteral("line\n"),
-                            QStringLiteral("\n\n\n"), QStringLiteral("long text without breaks")};
   for (int step = 0; step < 600; ++step) {
-    const int length = document.characterCount() - 1;
-    cursor.setPosition(int(random.bounded(length + 1)));
-    if (step % 4 == 3) {
-      cursor.setPosition(std::min(length, cursor.position() + int(random.bounded(8))),
-                         QTextCursor::KeepAnchor);
-      cursor.removeSelectedText();
-    } else {
-      cursor.insertText(pieces[random.bounded(5)]);
-    }
+    editAtRandom(cursor, random, step);
     if (step % 100 != 99)
       continue;
     for (int at = 0; at < document.characterCount(); ++at) {
@@ -386,18 +394,8 @@ void DisplayRowsTest::rememberedLineMatchesTheToolkits() {
   QTextCursor cursor(&document);
   QRandomGenerator random(23 + walk);
   const tessera::LineLookup lookup;
-  const QString pieces[] = {QStringLiteral("a"), QStringLiteral("\n"), QStringLiteral("line\n"),
-                            QStringLiteral("\n\n\n"), QStringLiteral("long text without breaks")};
   for (int step = 0; step < 400; ++step) {
-    const int length = document.characterCount() - 1;
-    cursor.setPosition(int(random.bounded(length + 1)));
-    if (step % 4 == 3) {
-      cursor.setPosition(std::min(length, cursor.position() + int(random.bounded(8))),
-                         QTextCursor::KeepAnchor);
-      cursor.removeSelectedText();
-    } else {
-      cursor.insertText(pieces[random.bounded(5)]);
-    }
+    editAtRandom(cursor, random, step);
     lookup.forget();
     if (step % 50 != 49)
       continue;
