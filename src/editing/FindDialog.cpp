@@ -66,12 +66,6 @@ QString FindDialog::findText() const { return findEdit_->text(); }
 
 void FindDialog::updateButtons() { findNext_->setEnabled(!findEdit_->text().isEmpty()); }
 
-void FindDialog::showBox() {
-  show();
-  raise();
-  activateWindow();
-  findEdit_->setFocus(Qt::OtherFocusReason);
-  findEdit_->selectAll();
-}
+void FindDialog::showBox() { showSearchBox(this, findEdit_); }
 
 } // namespace tessera

@@ -76,12 +76,6 @@ void ReplaceDialog::updateButtons() {
   replaceAll_->setEnabled(any);
 }
 
-void ReplaceDialog::showBox() {
-  show();
-  raise();
-  activateWindow();
-  findEdit_->setFocus(Qt::OtherFocusReason);
-  findEdit_->selectAll();
-}
+void ReplaceDialog::showBox() { showSearchBox(this, findEdit_); }
 
 } // namespace tessera

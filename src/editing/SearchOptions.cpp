@@ -1,6 +1,8 @@
 #include "editing/SearchOptions.h"
 
 #include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
 
 namespace tessera {
 
@@ -18,6 +20,14 @@ QCheckBox* addMatchCaseBox(QWidget* parent) {
   box->setChecked(true);
   box->setEnabled(false);
   return box;
+}
+
+void showSearchBox(QDialog* box, QLineEdit* findEdit) {
+  box->show();
+  box->raise();
+  box->activateWindow();
+  findEdit->setFocus(Qt::OtherFocusReason);
+  findEdit->selectAll();
 }
 
 } // namespace tessera

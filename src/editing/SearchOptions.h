@@ -1,6 +1,8 @@
 #pragma once
 
 class QCheckBox;
+class QDialog;
+class QLineEdit;
 class QWidget;
 
 namespace tessera {
@@ -9,5 +11,9 @@ namespace tessera {
 // matching is always case-sensitive and never by whole words.
 QCheckBox* addWholeWordBox(QWidget* parent);
 QCheckBox* addMatchCaseBox(QWidget* parent);
+
+// Brings a find or replace box to the front with its find field's text
+// selected, so typing replaces it.
+void showSearchBox(QDialog* box, QLineEdit* findEdit);
 
 } // namespace tessera
