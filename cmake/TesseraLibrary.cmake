@@ -1,11 +1,13 @@
-# tessera_library(<name> DEPENDS <libs...>)
+# tessera_library(<name> [PUBLIC <libs...>] [PRIVATE <libs...>])
 # Builds the static library tessera_<name> from every source file in the
-# current folder, so adding a file needs no edit here.
+# current folder, so adding a file needs no edit here. PUBLIC names what the
+# library's headers include, PRIVATE what only its sources use: a library
+# above reaches a private one only by linking it itself.
 function(tessera_library name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "PUBLIC;PRIVATE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_library(tessera_${name} STATIC ${sources})
   target_include_directories(tessera_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(tessera_${name} PUBLIC ${ARG_DEPENDS})
+  target_link_libraries(tessera_${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
 endfunction()
