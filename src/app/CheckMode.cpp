@@ -1,7 +1,7 @@
 #include "app/CheckMode.h"
 
 #include "app/CommandLine.h"
-#include "document/FileCodec.h"
+#include "document/EncodingDetection.h"
 #include "wml/DeckChecker.h"
 
 #include <QFile>
@@ -23,7 +23,7 @@ int runCheckMode(const QStringList& files, QTextStream& out, QTextStream& err) {
       continue;
     }
     // Decoded as the editor opens it; the checker counts lines by LF.
-    QString text = decodeDocument(file.readAll()).text;
+    QString text = decodeFile(file.readAll()).text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const QList<wml::Finding> findings = wml::checkDeck(text, {name});
     for (const wml::Finding& finding : findings)

@@ -49,6 +49,17 @@ void CheckCommandTest::initTestCase() {
             "</card>\r\n<card id=\"a\"><p><a href=\"gone.wml\">y</a></p></card>\r\n</wml>\r\n");
   write(dir_.filePath("nodoctype.wml"), "<wml><card><p>x</p></card></wml>\n");
   write(dir_.filePath("broken.wml"), "<wml>\n<card>\n</wml>\n");
+  // Read in the encoding the editor opens them in: a byte-order mark, the
+  // declared charset.
+  const QString valid =
+      QString::fromUtf8(header) +
+      "<wml>\r\n<card id=\"a\" title=\"\u00c1\">\r\n<p>x</p>\r\n</card>\r\n</wml>\r\n";
+  write(dir_.filePath("utf16.wml"),
+        QByteArray("\xFF\xFE") +
+            QByteArray(reinterpret_cast<const char*>(valid.utf16()), valid.size() * 2));
+  write(dir_.filePath("cyrillic.wml"),
+        "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\r\n"
+        "<wml>\r\n<card id=\"a\"><p><a href=\"#\xCF\xF0\xE8\">x</a></p></card>\r\n</wml>\r\n");
 }
 
 void CheckCommandTest::runs_data() {
@@ -81,6 +92,14 @@ void CheckCommandTest::runs_data() {
       << "broken.wml:1:1: warning: The deck has no DOCTYPE; it is checked as WML 1.1.\n"
          "broken.wml:3:7: error: Opening and ending tag mismatch: card line 2 and wml\n"
          "broken.wml:4:1: error: Premature end of data in tag wml line 1\n"
+      << "";
+  QTest::newRow("UTF-16 with a byte-order mark") << QStringList{"--check", "utf16.wml"} << 0 << ""
+                                                 << "";
+  QTest::newRow("declared windows-1251")
+      << QStringList{"--check", "cyrillic.wml"} << 1
+      << "cyrillic.wml:1:1: warning: The deck has no DOCTYPE; it is checked as WML 1.1.\n"
+         "cyrillic.wml:3:17: error: The href \"#\u041f\u0440\u0438\" of <a> points to a card that "
+         "does not exist: no card has the id \"\u041f\u0440\u0438\".\n"
       << "";
   QTest::newRow("unreadable file beats findings")
       << QStringList{"--check", "invalid.wml", "missing.wml"} << 2 << QString()
