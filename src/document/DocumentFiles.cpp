@@ -6,8 +6,8 @@
 #include "document/FileOwnership.h"
 #include "document/FileReading.h"
 #include "document/XmlDeclaration.h"
-#include "platform/Product.h"
 #include "editor/TextDocument.h"
+#include "platform/Product.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -132,8 +132,7 @@ private slots:
     w.show();
     QTRY_COMPARE(w.statusLine()->panel(StatusLine::HintPanel)->width(),
                  w.statusLine()->width() - 250 - StatusLine::kEncodingPanelWidth - panel->width());
-    QCOMPARE(panel->x(),
-             w.statusLine()->panel(StatusLine::EncodingPanel)->geometry().right() + 1);
+    QCOMPARE(panel->x(), w.statusLine()->panel(StatusLine::EncodingPanel)->geometry().right() + 1);
 
     w.editor()->textDocument().replaceWholeText(deck(40));
     const int size = int(wbxml::compileDeckText(w.editor()->textDocument().wholeText()).bytes.size());
