@@ -69,6 +69,7 @@ private slots:
   void backupIsUtf8();
   void saveKeepsModeAndOwner();
   void saveThroughLinkKeepsTheLink();
+  void saveOverAHardLinkReplacesOnlyThatName();
   void exitBeforeTheEventLoopEndsTheProgram();
 
 private:
@@ -374,6 +375,25 @@ void FileEncodingsTest::saveThroughLinkKeepsTheLink() {
   QVERIFY(w->files().writeTo(link));
   QCOMPARE(QFileInfo(link).symLinkTarget(), target);
   QCOMPARE(readAll(target), w->textDocument().wholeText().toUtf8());
+}
+
+// A save writes a new file and renames it over the old one (a failed
+// write then leaves the old file whole), so a second hard link to the old
+// file keeps the old bytes: the saved name is a file of its own.
+void FileEncodingsTest::saveOverAHardLinkReplacesOnlyThatName() {
+  const QString saved = dir->filePath(QStringLiteral("saved.wml"));
+  const QString other = dir->filePath(QStringLiteral("other.wml"));
+  writeAll(saved, "old");
+  QVERIFY(::link(QFile::encodeName(saved).constData(), QFile::encodeName(other).constData()) == 0);
+  QVERIFY(w->files().writeTo(saved));
+  QCOMPARE(readAll(saved), w->textDocument().wholeText().toUtf8());
+  QCOMPARE(readAll(other), QByteArray("old"));
+  struct stat savedInfo {
+  }, otherInfo{};
+  QVERIFY(::stat(QFile::encodeName(saved).constData(), &savedInfo) == 0);
+  QVERIFY(::stat(QFile::encodeName(other).constData(), &otherInfo) == 0);
+  QVERIFY(savedInfo.st_ino != otherInfo.st_ino);
+  QCOMPARE(otherInfo.st_nlink, nlink_t(1));
 }
 
 void FileEncodingsTest::exitBeforeTheEventLoopEndsTheProgram() {
