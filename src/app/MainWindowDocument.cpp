@@ -10,6 +10,7 @@
 #include "tools/ToolsPanel.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenu>
 
 // The File menu's document commands, printing and the automatic backup,
@@ -40,7 +41,10 @@ void MainWindow::createDocumentCommands() {
     deckChecking_->documentOpened();
     deckPreview_->documentOpened();
   });
-  connect(action(MainAction::Save), &QAction::triggered, this, [commands] { commands->save(); });
+  connect(action(MainAction::Save), &QAction::triggered, this, [this, commands] {
+    commands->save();
+    showFileFormat(); // the file may exist only now
+  });
   files_.setNoticeObserver([this](const QString& notice) { noticeBar_->showNotice(notice); });
   connect(document_, &TextDocument::fileChanged, this, &MainWindow::showFileFormat);
   encodingMenus_->reopenAs = [this, commands](const FileEncoding& encoding) {
@@ -69,7 +73,9 @@ void MainWindow::showFileFormat() {
   const FileEncoding& encoding = document_->encoding();
   const LineBreakStyle breaks = document_->lineBreakStyle();
   statusLine_->showFileFormat(fileFormatText(encoding, breaks));
-  encodingMenus_->showFormat(encoding, breaks, !document_->filePath().isEmpty());
+  // A decompiled deck's path names the source file it would be saved as,
+  // which need not exist yet: there is nothing to read again.
+  encodingMenus_->showFormat(encoding, breaks, QFileInfo(document_->filePath()).isFile());
 }
 
 } // namespace tessera

@@ -275,6 +275,21 @@ void FileEncodingsTest::fileMenuEncodingItems() {
   // An encoding the menus do not offer: nothing checked.
   QVERIFY(!load(QByteArray("<?xml version='1.0' encoding='ISO-8859-5'?>\n")).isEmpty());
   QCOMPARE(checked(reopen), QStringList());
+
+  // A converted file (a compiled deck) has only the name it would be saved
+  // under, beside it: nothing to read again until it is saved there.
+  w->files().setFileConverter([](const QString&, const QByteArray& bytes) {
+    return DocumentFiles::ConvertedFile{bytes.startsWith("\x03"), QStringLiteral("<wml/>"), {}};
+  });
+  const QString compiled = dir->filePath(QStringLiteral("deck.wmlc"));
+  writeAll(compiled, "\x03\x01");
+  QVERIFY(w->files().loadFile(compiled));
+  QCOMPARE(w->textDocument().filePath(), dir->filePath(QStringLiteral("deck.wml")));
+  QVERIFY(!reopen->isEnabled());
+  t->prompts.answerFile(w->textDocument().filePath());
+  w->action(QStringLiteral("Ments1"))->trigger();
+  QVERIFY(QFile::exists(w->textDocument().filePath()));
+  QVERIFY(reopen->isEnabled());
 }
 
 void FileEncodingsTest::saveWithEncodingAndLineBreaks_data() {
