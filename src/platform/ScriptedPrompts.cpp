@@ -9,6 +9,12 @@ template <typename T> bool ScriptedPrompts::take(T& out) {
   return true;
 }
 
+template <typename T> T ScriptedPrompts::answer(Asked question, T otherwise) {
+  question.unexpected = !take(otherwise);
+  asked.append(question);
+  return otherwise;
+}
+
 QMessageBox::StandardButton ScriptedPrompts::message(QWidget*, QMessageBox::Icon icon,
                                                      const QString& caption, const QString& text,
                                                      QMessageBox::StandardButtons buttons) {
@@ -18,16 +24,10 @@ QMessageBox::StandardButton ScriptedPrompts::message(QWidget*, QMessageBox::Icon
   a.caption = caption;
   a.text = text;
   a.buttons = buttons;
-  QMessageBox::StandardButton answer = QMessageBox::NoButton;
-  if (!take(answer)) {
-    a.unexpected = true;
-    // Behave like Escape: the most cautious button offered.
-    answer = buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
-             : buttons.testFlag(QMessageBox::No)   ? QMessageBox::No
-                                                   : QMessageBox::Ok;
-  }
-  asked.append(a);
-  return answer;
+  // Unscripted, it behaves like Escape: the most cautious button offered.
+  return answer(a, buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
+                   : buttons.testFlag(QMessageBox::No)   ? QMessageBox::No
+                                                         : QMessageBox::Ok);
 }
 
 int ScriptedPrompts::choose(QWidget*, QMessageBox::Icon icon, const QString& caption,
@@ -38,29 +38,21 @@ int ScriptedPrompts::choose(QWidget*, QMessageBox::Icon icon, const QString& cap
   a.caption = caption;
   a.text = text;
   a.choices = buttons;
-  int answer = int(buttons.size()) - 1; // like Escape
-  a.unexpected = !take(answer);
-  asked.append(a);
-  return answer;
+  return answer(a, int(buttons.size()) - 1); // unscripted: like Escape
 }
 
 QString ScriptedPrompts::openFileName(QWidget*, const FileDialogRequest& request) {
   Asked a;
   a.kind = Asked::OpenFile;
   a.file = request;
-  QString name;
-  a.unexpected = !take(name);
-  asked.append(a);
-  return name;
+  return answer(a, QString());
 }
 
 QString ScriptedPrompts::saveFileName(QWidget*, const FileDialogRequest& request) {
   Asked a;
   a.kind = Asked::SaveFile;
   a.file = request;
-  QString name;
-  a.unexpected = !take(name);
-  asked.append(a);
+  QString name = answer(a, QString());
   // Like the real dialog: a name typed without extension gets the default one.
   if (!name.isEmpty() && !request.defaultSuffix.isEmpty()) {
     const QString base = name.section(QLatin1Char('/'), -1);
@@ -73,10 +65,7 @@ QString ScriptedPrompts::saveFileName(QWidget*, const FileDialogRequest& request
 QColor ScriptedPrompts::chooseColor(QWidget*, const QColor&) {
   Asked a;
   a.kind = Asked::Color;
-  QColor color;
-  a.unexpected = !take(color);
-  asked.append(a);
-  return color;
+  return answer(a, QColor());
 }
 
 bool ScriptedPrompts::anyUnexpected() const {

@@ -51,6 +51,9 @@ public:
 private:
   using Answer = std::variant<QMessageBox::StandardButton, int, QString, QColor>;
   template <typename T> bool take(T& out);
+  // Records the question; the next queued answer of its type, else
+  // `otherwise` with the question marked unexpected.
+  template <typename T> T answer(Asked question, T otherwise);
   QList<Answer> answers_;
 };
 
