@@ -141,16 +141,18 @@ void MainWindow::createActions() {
       {MainAction::WindowSize640, "N640x4801", "&640 x 480", {}},
       {MainAction::WindowSize800, "N800x6001", "&800 x 600", {}},
       {MainAction::WindowSize1024, "N1024x7681", "&1024 x 768", {}},
-      {MainAction::WebPage, "Weboldal1", "&WML Tessera Online...", {}},
+      {MainAction::WebPage, "Weboldal1", "&%1 Online...", {}},
       {MainAction::EMail, "EMail1", "&E-mail Contact...", {}},
-      {MainAction::About, "Info1", "&About WML Tessera...", {}},
+      {MainAction::About, "Info1", "&About %1...", {}},
       {MainAction::Bold, "CtrlB1", "CtrlB", QKeySequence(Qt::CTRL | Qt::Key_B)},
       {MainAction::Italic, "CtrlI1", "CtrlI", QKeySequence(Qt::CTRL | Qt::Key_I)},
       {MainAction::Underline, "CtrlU1", "CtrlU", QKeySequence(Qt::CTRL | Qt::Key_U)},
   };
   for (const Item& item : items)
-    commands_[std::size_t(item.id)] =
-        makeAction(QString::fromLatin1(item.name), QString::fromUtf8(item.caption), item.shortcut);
+    commands_[std::size_t(item.id)] = makeAction(
+        QString::fromLatin1(item.name),
+        // "%1" stands for the program's name
+        QString::fromUtf8(item.caption).replace(QLatin1String("%1"), kProgramName), item.shortcut);
   // Checked in every build: a command without its action would stay unbound.
   for (std::size_t id = 0; id < kMainActionCount; ++id)
     if (!commands_[id])

@@ -61,10 +61,11 @@ AboutBox::AboutBox(Shell& shell, QWidget* parent)
   QFrame* upperLine = separatorLine(frame, QStringLiteral("Bevel1"), 60);
   QLabel* credits = makeLabel(frame, QStringLiteral("Label3"),
                               QStringLiteral("Programming:\n"
-                                             "    The WML Tessera developers\n"
+                                             "    The %1 developers\n"
                                              "\n"
                                              "Testing:\n"
-                                             "    The WML Tessera developers"),
+                                             "    The %1 developers")
+                                  .arg(kProgramName),
                               QRect(14, 68, 190, 120));
   credits->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QFrame* lowerLine = separatorLine(frame, QStringLiteral("Bevel2"), 196);

@@ -92,6 +92,8 @@ void MainWindowTest::menuItems_data() {
   QTest::newRow("on top") << "Stayontop1" << "Stay on top" << "" << 0;
   QTest::newRow("tools window") << "Eszkzksegdablak2" << "&Tools Window" << "F11" << -1;
   QTest::newRow("1024") << "N1024x7681" << "&1024 x 768" << "" << -1;
+  QTest::newRow("web page") << "Weboldal1" << "&WML Tessera Online..." << "" << -1;
+  QTest::newRow("mail") << "EMail1" << "&E-mail Contact..." << "" << -1;
   QTest::newRow("about") << "Info1" << "&About WML Tessera..." << "" << -1;
 }
 
