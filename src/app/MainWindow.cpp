@@ -405,12 +405,14 @@ void MainWindow::createStatusLine() {
 
 // --- behaviour ---------------------------------------------------------------
 
-void MainWindow::loadStartupFile(const QString& path) {
-  if (files_.loadFile(path))
+bool MainWindow::loadStartupFile(const QString& path) {
+  const bool loaded = files_.loadFile(path);
+  if (loaded)
     document_->setModified(files_.lastLoadConverted());
   editor_->refreshStatus();
   deckChecking_->documentOpened();
   deckPreview_->documentOpened();
+  return loaded;
 }
 
 void MainWindow::refreshLockKeys() { statusLine_->showLockKeys(services_.lockKeys.read()); }

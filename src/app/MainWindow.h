@@ -45,7 +45,8 @@ public:
   // Loads the file named on the command line, as Open does: the document
   // then starts unmodified. A failure shows the error box and keeps the
   // default document.
-  void loadStartupFile(const QString& path);
+  // Opens a file named on the command line; false when it could not be read.
+  bool loadStartupFile(const QString& path);
 
   TextDocument& textDocument() const { return *document_; }
   SourceEditor* editor() const { return editor_; }

@@ -200,9 +200,8 @@ void DocumentFiles::adoptEncoding(const FileEncoding& encoding) {
 }
 
 bool DocumentFiles::writeTo(const QString& path) {
-  const QTextDocument& document = *document_.qtDocument();
   TextEncoder::Unencodable unencodable = TextEncoder::Unencodable::Count;
-  const UnencodableCharacters found = findUnencodable(document, document_.encoding());
+  const UnencodableCharacters found = findUnencodable(document_, document_.encoding());
   if (found.count > 0) {
     // Never written in another encoding, nor with a character lost, unasked.
     const int answer = prompts_.choose(parent_, QMessageBox::Warning, kProgramTitle,
@@ -223,9 +222,11 @@ bool DocumentFiles::writeTo(const QString& path) {
                                                   .arg(encoding.displayName())));
     return false;
   }
-  // Written piece by piece: a large document is never copied whole to save it.
+  // Written piece by piece from one copy of the text: the one the document
+  // still holds from its last snapshot (taken for checking, as a rule, while
+  // the file name was asked for), else one taken now.
   const auto body = [&](QIODevice& out) {
-    return writeDocument(document, encoding, document_.lineBreakStyle(), out, unencodable);
+    return writeDocument(document_, encoding, document_.lineBreakStyle(), out, unencodable);
   };
   QString reason;
   if (!writeFileAtomically(path, body, &reason)) {

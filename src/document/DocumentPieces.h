@@ -8,6 +8,8 @@ class QTextDocument;
 
 namespace tessera {
 
+class TextDocument;
+
 // Hands the document's text to `visit` in order, in pieces of at most a few
 // ten thousand characters, as views of one copy of the text taken in one
 // pass (no line is looked up). A line break shows as U+2029 (the document's
@@ -19,6 +21,12 @@ namespace tessera {
 enum class LineBreaks { Separator, CrLf };
 using TextPieceVisitor = std::function<bool(QStringView piece, const QChar* readable)>;
 bool forEachTextPiece(const QTextDocument& document, const TextPieceVisitor& visit,
+                      LineBreaks breaks = LineBreaks::Separator);
+
+// The same pieces from the document model: from the copy of the text it
+// still holds for the present revision when there is one (no second copy
+// is made), else from its toolkit document.
+bool forEachTextPiece(const TextDocument& document, const TextPieceVisitor& visit,
                       LineBreaks breaks = LineBreaks::Separator);
 
 } // namespace tessera

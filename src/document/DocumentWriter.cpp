@@ -7,6 +7,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <functional>
 
 namespace tessera {
 
@@ -100,10 +101,11 @@ private:
   QIODevice& out_;
 };
 
-} // namespace
+// The document's pieces, from wherever they come.
+using PieceSource = std::function<bool(const TextPieceVisitor&, LineBreaks)>;
 
-bool writeDocument(const QTextDocument& document, const FileEncoding& encoding,
-                   LineBreakStyle breaks, QIODevice& out, TextEncoder::Unencodable unencodable) {
+bool writePieces(const PieceSource& forEachPiece, const FileEncoding& encoding,
+                 LineBreakStyle breaks, QIODevice& out, TextEncoder::Unencodable unencodable) {
   // Kept from one save to the next: memory the system has to hand over
   // afresh costs more than encoding a megabyte into it.
   if (encoding.kind == FileEncoding::Kind::Utf8) {
@@ -116,7 +118,7 @@ bool writeDocument(const QTextDocument& document, const FileEncoding& encoding,
     const auto add = [&](QStringView piece, const QChar* readable) {
       return writer.add(piece, readable);
     };
-    return forEachTextPiece(document, add) && writer.finish();
+    return forEachPiece(add, LineBreaks::Separator) && writer.finish();
   }
   thread_local QByteArray chunk;
   TextEncoder encoder(encoding, breaks, unencodable);
@@ -125,17 +127,17 @@ bool writeDocument(const QTextDocument& document, const FileEncoding& encoding,
   chunk.reserve(2 * kChunk);
   EncoderChunkWriter writer(encoder, chunk, out);
   const auto add = [&](QStringView piece, const QChar*) { return writer.add(piece); };
-  return forEachTextPiece(document, add) && writer.finish();
+  return forEachPiece(add, LineBreaks::Separator) && writer.finish();
 }
 
-UnencodableCharacters findUnencodable(const QTextDocument& document, const FileEncoding& encoding) {
+UnencodableCharacters findUnencodableIn(const PieceSource& forEachPiece,
+                                        const FileEncoding& encoding) {
   if (encoding.holdsEveryCharacter())
     return {};
   TextEncoder encoder(encoding, LineBreakStyle::CrLf);
   QByteArray scratch;
   // Line breaks come as CR LF, which every offered charset holds.
-  forEachTextPiece(
-      document,
+  forEachPiece(
       [&](QStringView piece, const QChar*) {
         scratch.resize(0);
         encoder.append(piece, scratch);
@@ -145,6 +147,32 @@ UnencodableCharacters findUnencodable(const QTextDocument& document, const FileE
   scratch.resize(0);
   encoder.finish(scratch);
   return encoder.unencodable();
+}
+
+template <typename Document> PieceSource piecesOf(const Document& document) {
+  return [&document](const TextPieceVisitor& visit, LineBreaks breaks) {
+    return forEachTextPiece(document, visit, breaks);
+  };
+}
+
+} // namespace
+
+bool writeDocument(const QTextDocument& document, const FileEncoding& encoding,
+                   LineBreakStyle breaks, QIODevice& out, TextEncoder::Unencodable unencodable) {
+  return writePieces(piecesOf(document), encoding, breaks, out, unencodable);
+}
+
+bool writeDocument(const TextDocument& document, const FileEncoding& encoding,
+                   LineBreakStyle breaks, QIODevice& out, TextEncoder::Unencodable unencodable) {
+  return writePieces(piecesOf(document), encoding, breaks, out, unencodable);
+}
+
+UnencodableCharacters findUnencodable(const QTextDocument& document, const FileEncoding& encoding) {
+  return findUnencodableIn(piecesOf(document), encoding);
+}
+
+UnencodableCharacters findUnencodable(const TextDocument& document, const FileEncoding& encoding) {
+  return findUnencodableIn(piecesOf(document), encoding);
 }
 
 } // namespace tessera

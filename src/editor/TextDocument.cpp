@@ -3,8 +3,10 @@
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <utility>
 
 namespace tessera {
 
@@ -51,6 +53,7 @@ void TextDocument::onContentsChange(int from, int removed, int added) {
   if (removed == 0 && added == 0)
     return;
   ++revision_;
+  releaseHeldText();
   emit contentsChange(from, removed, added);
   // The toolkit reports clearing and filling as two changes; a
   // replacement is one, handled once it is complete.
@@ -109,15 +112,36 @@ bool TextDocument::replaceWholeText(const QString& text) {
 
 TextSnapshot TextDocument::snapshot() const {
   TextSnapshot snapshot;
-  snapshot.text = document_->toRawText();
-  // Same length either way: the separators are swapped in place.
-  for (QChar& c : snapshot.text) {
-    if (c == QChar::ParagraphSeparator)
-      c = QLatin1Char('\n');
+  snapshot.text = heldText();
+  if (snapshot.text.isNull()) {
+    snapshot.text = document_->toRawText();
+    // Same length either way: the separators are swapped in place.
+    for (QChar& c : snapshot.text) {
+      if (c == QChar::ParagraphSeparator)
+        c = QLatin1Char('\n');
+    }
+    heldText_ = snapshot.text;
+    heldRevision_ = revision_;
   }
   snapshot.revision = revision_;
   snapshot.filePath = filePath_;
   return snapshot;
+}
+
+QString TextDocument::heldText() const {
+  // The length as a second sign that the copy is the text as it stands.
+  const bool current =
+      heldRevision_ == revision_ && heldText_.size() == document_->characterCount() - 1;
+  return current ? heldText_ : QString();
+}
+
+void TextDocument::releaseHeldText() {
+  if (heldText_.isNull())
+    return;
+  // Handing back the memory of a large text takes milliseconds: not on the
+  // keystroke that made the copy stale. A worker still reading the text
+  // keeps its own reference anyway.
+  QThreadPool::globalInstance()->start([text = std::exchange(heldText_, QString())]() {});
 }
 
 // --- lines and positions --------------------------------------------------------

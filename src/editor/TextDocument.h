@@ -58,6 +58,11 @@ public:
   // The text with '\n' breaks, its revision and file; cheap enough for the
   // main thread (one copy of the characters).
   TextSnapshot snapshot() const;
+  // The text of the last snapshot while the document has not changed since
+  // (line breaks as '\n'); null otherwise. The copy made for checking or
+  // preview is kept until the next edit, so a save or another worker that
+  // needs the same text does not copy it again.
+  QString heldText() const;
   // Grows by at least one with every change of the text.
   quint64 revision() const { return revision_; }
 
@@ -110,6 +115,7 @@ signals:
 
 private:
   void onContentsChange(int from, int removed, int added);
+  void releaseHeldText();
 
   QTextDocument* document_;
   quint64 revision_ = 0;
@@ -118,6 +124,9 @@ private:
   FileEncoding encoding_;
   LineBreakStyle lineBreaks_ = LineBreakStyle::CrLf;
   QString filePath_;
+  // The last snapshot's text and revision, dropped on the next change.
+  mutable QString heldText_;
+  mutable quint64 heldRevision_ = 0;
 };
 
 } // namespace tessera

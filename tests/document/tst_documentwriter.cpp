@@ -82,7 +82,8 @@ QString largeText() {
   return text;
 }
 
-QString joinedPieces(const QTextDocument& document,
+template <typename Document>
+QString joinedPieces(const Document& document,
                      tessera::LineBreaks breaks = tessera::LineBreaks::Separator) {
   QString joined;
   tessera::forEachTextPiece(
@@ -180,6 +181,21 @@ void DocumentWriterTest::writesWhatTheWholeTextEncodesTo() {
     QCOMPARE(bytes.size(), expected.size());
     QVERIFY(bytes == expected);
   }
+  // The same from the copy the model holds after a snapshot (breaks as
+  // '\n', read back as separators or CR LF): not one byte differs.
+  const tessera::TextDocument& model = editor.textDocument();
+  model.snapshot();
+  QVERIFY(!model.heldText().isNull());
+  QCOMPARE(joinedPieces(model, tessera::LineBreaks::CrLf), text);
+  QCOMPARE(joinedPieces(model), document.toRawText());
+  QCOMPARE(tessera::findUnencodable(model, encoding).count, unencodable);
+  for (const auto policy :
+       {TextEncoder::Unencodable::Count, TextEncoder::Unencodable::CharacterReference}) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(tessera::writeDocument(model, encoding, breaks, buffer, policy));
+    QVERIFY(buffer.data() == written(document, encoding, breaks, policy));
+  }
 }
 
 void DocumentWriterTest::reportsAFailingDevice_data() {
@@ -230,7 +246,17 @@ void DocumentWriterTest::largeEditedDocumentWritesWhatItHolds() {
       cursor.insertText(step % 2 ? QStringLiteral("\n\u0151") : QStringLiteral("x\r\ny"));
     }
   }
-  QCOMPARE(written(document, kUtf8), expectedBytes(editor.textDocument().wholeText(), kUtf8));
+  const QByteArray expected = expectedBytes(editor.textDocument().wholeText(), kUtf8);
+  QCOMPARE(written(document, kUtf8), expected);
+  // From the model's copy, many pieces long, in both line-break styles.
+  const tessera::TextDocument& model = editor.textDocument();
+  model.snapshot();
+  for (const LineBreakStyle breaks : {LineBreakStyle::CrLf, LineBreakStyle::Lf}) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(tessera::writeDocument(model, kUtf8, breaks, buffer));
+    QVERIFY(buffer.data() == expectedBytes(editor.textDocument().wholeText(), kUtf8, breaks));
+  }
 }
 
 // Edits leave the document's characters in many pieces, out of order in its

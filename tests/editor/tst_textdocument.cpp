@@ -22,6 +22,8 @@ private slots:
   void snapshot_data();
   void snapshot();
   void revisionGrowsWithEveryChange();
+  void heldTextUntilTheNextChange_data();
+  void heldTextUntilTheNextChange();
   void changeHandlingOncePerReplacement();
   void programEditsForgetTheUndoStep();
   void fileFollowsOpenSaveAndNew();
@@ -121,6 +123,48 @@ void TextDocumentTest::revisionGrowsWithEveryChange() {
   // A snapshot taken earlier keeps what it held.
   QCOMPARE(before.text, QStringLiteral("one"));
   QVERIFY(before.revision < document.revision());
+}
+
+void TextDocumentTest::heldTextUntilTheNextChange_data() {
+  QTest::addColumn<int>("change");
+  QTest::addColumn<QString>("after");
+  QTest::newRow("typing") << 0 << QStringLiteral("one\ntwox");
+  QTest::newRow("a line break") << 1 << QStringLiteral("one\ntwo\n");
+  QTest::newRow("a program edit") << 2 << QStringLiteral("one\ntwo<br/>");
+  QTest::newRow("undo") << 3 << QStringLiteral("one\ntw");
+  QTest::newRow("whole text replaced") << 4 << QStringLiteral("new");
+  QTest::newRow("a character swapped") << 5 << QStringLiteral("one\ntwX");
+}
+
+// The copy a snapshot made is handed out again only while the text is the
+// same; every kind of change drops it, and the next snapshot is the new text.
+void TextDocumentTest::heldTextUntilTheNextChange() {
+  QFETCH(int, change);
+  QFETCH(QString, after);
+  TextDocument document;
+  document.replaceWholeText(QStringLiteral("one\r\ntw"));
+  QTextCursor cursor(document.qtDocument());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(QStringLiteral("o")); // an undoable step
+  QVERIFY(document.heldText().isNull());
+  const TextSnapshot first = document.snapshot();
+  QCOMPARE(document.heldText(), QStringLiteral("one\ntwo"));
+  // A second snapshot at the same revision shares the first one's copy.
+  QVERIFY(document.snapshot().text.constData() == first.text.constData());
+  switch (change) {
+  case 0: cursor.insertText(QStringLiteral("x")); break;
+  case 1: cursor.insertText(QStringLiteral("\n")); break;
+  case 2: document.editWithoutUndo([&] { cursor.insertText(QStringLiteral("<br/>")); }); break;
+  case 3: document.qtDocument()->undo(); break;
+  case 4: document.replaceWholeText(QStringLiteral("new")); break;
+  case 5:
+    cursor.deletePreviousChar();
+    cursor.insertText(QStringLiteral("X")); // same length as before
+    break;
+  }
+  QVERIFY(document.heldText().isNull());
+  QCOMPARE(document.snapshot().text, after);
+  QCOMPARE(first.text, QStringLiteral("one\ntwo")); // the old copy is left as it was
 }
 
 void TextDocumentTest::changeHandlingOncePerReplacement() {
