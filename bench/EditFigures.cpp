@@ -54,7 +54,9 @@ BENCH_FIGURE(endVersusStart, 30) {
     for (const bool wrap : {false, true}) {
       setWrap(editor, wrap);
       const auto atStart = [&] { editor.setSelection(tessera::TextPosition(0), 0); };
-      const auto atEnd = [&] { editor.setSelection(tessera::TextPosition(editor.textDocument().textLength()), 0); };
+      const auto atEnd = [&] {
+        editor.setSelection(tessera::TextPosition(editor.textDocument().textLength()), 0);
+      };
       const auto refreshes = [&] {
         for (int i = 0; i < kRefreshes; ++i)
           editor.refreshStatus();

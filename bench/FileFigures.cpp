@@ -6,9 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QTest>
 #include <QTextCursor>
 #include <QThreadPool>
-#include <QTest>
 
 #include <algorithm>
 #include <cstdio>

@@ -18,8 +18,8 @@ void hintWalk(bench::Context& context) {
   bench::bestOfAlternating(
       3, [&] { tessera::DrawHintText(nullptr, font, {}, brackets); },
       [&] { tessera::DrawHintText(nullptr, font, {}, letters); }, &ours, &reference);
-  context.add({QStringLiteral("hint walk, 200 000 lone \"<\" vs letters"), QString(),
-               ours, reference, 1.5});
+  context.add({QStringLiteral("hint walk, 200 000 lone \"<\" vs letters"), QString(), ours,
+               reference, 1.5});
 }
 
 const bench::RegisterFigure registration("hint", 90, hintWalk);

@@ -14,8 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
   const DecodedText decoded = decodeDocument(bytes);
   editor->textDocument().replaceWholeText(decoded.text);
-  require(editor->textDocument().textLength() == decoded.text.size(), "length differs from the loaded text");
-  require(editor->textDocument().holdsText(decoded.text), "the editor does not hold the loaded text");
+  require(editor->textDocument().textLength() == decoded.text.size(),
+          "length differs from the loaded text");
+  require(editor->textDocument().holdsText(decoded.text),
+          "the editor does not hold the loaded text");
   const QString held = editor->textDocument().wholeText();
   require(held == decoded.text, "whole text differs from the loaded text");
   require(decodeDocument(encodeDocument(held, decoded.encoding)).text == decoded.text,

@@ -46,12 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(line >= 1 && line <= count + 1, "an accepted line is out of range");
     require(prompts->asked.isEmpty(), "an accepted line also showed a message");
     selectEditorLine(*editor, line);
-    require(editor->selectionStart().value >= 0 && editor->selectionEnd().value <= editor->textDocument().textLength(),
+    require(editor->selectionStart().value >= 0 &&
+                editor->selectionEnd().value <= editor->textDocument().textLength(),
             "the selected line lies outside the text");
     require(!editor->selectedText().contains(QLatin1Char('\r')),
             "the selected line includes a line break");
     if (line == count + 1)
-      require(editor->selectionStart().value == editor->textDocument().textLength(), "past the end is not the end");
+      require(editor->selectionStart().value == editor->textDocument().textLength(),
+              "past the end is not the end");
   } else {
     require(prompts->asked.size() == 1, "a refused entry showed no message or several");
   }

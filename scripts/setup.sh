@@ -13,13 +13,13 @@ program_packages=(
   fonts-liberation tango-icon-theme
   libxml2-dev libwbxml2-dev qt6-image-formats-plugins
 )
-# The tests, the benchmark, the sanitizer and fuzz builds.
+# The tests, the benchmark, the sanitizer and fuzz builds, the format check.
 test_packages=(
   xvfb xauth xdotool x11-utils imagemagick openbox
   libxml2-utils desktop-file-utils shared-mime-info
   cups-daemon cups-core-drivers poppler-utils
   dpkg-dev lintian
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
 )
 
 packages=("${program_packages[@]}")

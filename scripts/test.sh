@@ -10,6 +10,9 @@ stage_done() {
 }
 "$root/scripts/setup.sh"
 stage_done setup
+# Every C++ file as .clang-format lays it out (scripts/format.sh fixes them).
+"$root/scripts/format.sh" --check
+stage_done "format check"
 "$root/scripts/build.sh" -DTESSERA_WERROR=ON
 stage_done build
 cd "$root/build"

@@ -13,8 +13,7 @@ namespace tessera {
 
 Backup::Backup(QAction* toggleItem, DocumentFiles& files, Prompts& prompts, const QString& folder,
                QWidget* dialogParent)
-    : item_(toggleItem), files_(files), prompts_(prompts), folder_(folder),
-      parent_(dialogParent) {
+    : item_(toggleItem), files_(files), prompts_(prompts), folder_(folder), parent_(dialogParent) {
   timer_.setObjectName(QStringLiteral("Timer1"));
   timer_.setInterval(kDefaultInterval);
   connect(&timer_, &QTimer::timeout, this, &Backup::writeBackup);
@@ -36,8 +35,8 @@ QString Backup::folderFor(const QString& programFolder) {
   const QFileInfo info(programFolder);
   if (info.isDir() && info.isWritable())
     return programFolder;
-  const QString home =
-      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/tessera");
+  const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                       QStringLiteral("/tessera");
   QDir().mkpath(home);
   return home;
 }

@@ -19,7 +19,7 @@ namespace tessera {
 
 void MainWindow::createDocumentCommands() {
   documentCommands_ = std::make_unique<DocumentCommands>(*document_, *editor_, files_,
-                                                          services_.prompts, services_.shell, this);
+                                                         services_.prompts, services_.shell, this);
   documentCommands_->setToolsReset([this] {
     toolsPanel_->setCurrentWidget(toolsPanel_->page(ToolsPanel::GeneralTools));
     toolsPanel_->resetForNewDocument();

@@ -206,8 +206,8 @@ bool SyntaxColouring::formatLine(QTextBlock& block, LineState in) {
   out = wml::scanLine(text, in, text.size() > kMaxColouredLength ? nullptr : &spans);
   QList<QTextLayout::FormatRange> ranges;
   ranges.reserve(spans.size());
-  const bool colourPlain = plainFormat_.hasProperty(QTextFormat::ForegroundBrush) &&
-                           text.size() <= kMaxColouredLength;
+  const bool colourPlain =
+      plainFormat_.hasProperty(QTextFormat::ForegroundBrush) && text.size() <= kMaxColouredLength;
   int plainFrom = 0;
   const auto plainUpTo = [&](int end) {
     if (colourPlain && end > plainFrom)

@@ -14,8 +14,8 @@ namespace tessera {
 
 DocumentCommands::DocumentCommands(TextDocument& document, EditorView& view, DocumentFiles& files,
                                    Prompts& prompts, Shell& shell, QWidget* dialogParent)
-    : document_(document), view_(view), files_(files), prompts_(prompts), shell_(shell), parent_(dialogParent),
-      programPath_(QCoreApplication::applicationFilePath()) {}
+    : document_(document), view_(view), files_(files), prompts_(prompts), shell_(shell),
+      parent_(dialogParent), programPath_(QCoreApplication::applicationFilePath()) {}
 
 QString DocumentCommands::cannotStartText(const QString& program) {
   return QStringLiteral("Cannot start \"%1\".").arg(QDir::toNativeSeparators(program));

@@ -20,8 +20,8 @@ class TextDocument;
 // whether the save question is asked.
 class DocumentCommands {
 public:
-  DocumentCommands(TextDocument& document, EditorView& view, DocumentFiles& files,
-                   Prompts& prompts, Shell& shell, QWidget* dialogParent);
+  DocumentCommands(TextDocument& document, EditorView& view, DocumentFiles& files, Prompts& prompts,
+                   Shell& shell, QWidget* dialogParent);
 
   // Run by the reset after the text: the first tab of the tools panel and
   // every tool field back to its start value.

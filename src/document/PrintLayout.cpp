@@ -136,8 +136,7 @@ private:
 
 } // namespace
 
-QList<PrintedPage> layoutListing(const QStringList& lines, const TextMeasure& measure,
-                                 QSize area) {
+QList<PrintedPage> layoutListing(const QStringList& lines, const TextMeasure& measure, QSize area) {
   Layouter layouter(measure, area);
   for (const QString& line : lines)
     layouter.printLine(line);

@@ -54,7 +54,6 @@ inline constexpr int kTabStopChars = 8;
 
 // Lays `lines` out on pages of the printable `area`, each line starting a
 // new printed line. A job always has at least one page.
-QList<PrintedPage> layoutListing(const QStringList& lines, const TextMeasure& measure,
-                                 QSize area);
+QList<PrintedPage> layoutListing(const QStringList& lines, const TextMeasure& measure, QSize area);
 
 } // namespace tessera

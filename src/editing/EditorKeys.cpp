@@ -18,8 +18,7 @@ Qt::KeyboardModifiers chordOf(const QKeyEvent* event) {
 bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 } // namespace
 
-EditorKeys::EditorKeys(SourceEditor& editor, QObject* parent)
-    : QObject(parent), editor_(editor) {
+EditorKeys::EditorKeys(SourceEditor& editor, QObject* parent) : QObject(parent), editor_(editor) {
   editor_.installEventFilter(this);
 }
 

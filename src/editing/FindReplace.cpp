@@ -149,39 +149,39 @@ bool FindReplace::replaceAll(const QString& needle, const QString& replacement) 
   QTextCursor cursor(doc);
   QTextCursor caretAfter(doc);
   editor_.textDocument().editWithoutUndo([&] {
-  cursor.beginEditBlock();
-  const int first = hits.front();
-  const int last = hits.back() + int(target.size());
-  if (last - first <= hits.size() * kDenseSpan) {
-    // Occurrences close together: the stretch from the first to the last
-    // is built once and put in as one piece, which costs about as much as
-    // giving the toolkit that much text, where an edit per occurrence
-    // costs several times more.
-    const QString& all = text();
-    QString stretch;
-    stretch.reserve(last - first + hits.size() * (replacement.size() - target.size() + 1));
-    int from = first;
-    for (const int hit : hits) {
-      stretch += QStringView(all).mid(from, hit - from);
-      stretch += replacement;
-      from = hit + int(target.size());
+    cursor.beginEditBlock();
+    const int first = hits.front();
+    const int last = hits.back() + int(target.size());
+    if (last - first <= hits.size() * kDenseSpan) {
+      // Occurrences close together: the stretch from the first to the last
+      // is built once and put in as one piece, which costs about as much as
+      // giving the toolkit that much text, where an edit per occurrence
+      // costs several times more.
+      const QString& all = text();
+      QString stretch;
+      stretch.reserve(last - first + hits.size() * (replacement.size() - target.size() + 1));
+      int from = first;
+      for (const int hit : hits) {
+        stretch += QStringView(all).mid(from, hit - from);
+        stretch += replacement;
+        from = hit + int(target.size());
+      }
+      cursor.setPosition(first);
+      cursor.setPosition(last, QTextCursor::KeepAnchor);
+      cursor.insertText(stretch);
+      caretAfter.setPosition(cursor.position());
+    } else {
+      // Few and far apart: each on its own, right to left so the places
+      // found stay valid; the text between them is never touched.
+      for (qsizetype i = hits.size() - 1; i >= 0; --i) {
+        cursor.setPosition(hits[i]);
+        cursor.setPosition(hits[i] + int(target.size()), QTextCursor::KeepAnchor);
+        cursor.insertText(replacement);
+        if (i == hits.size() - 1)
+          caretAfter.setPosition(cursor.position()); // moves along with later edits
+      }
     }
-    cursor.setPosition(first);
-    cursor.setPosition(last, QTextCursor::KeepAnchor);
-    cursor.insertText(stretch);
-    caretAfter.setPosition(cursor.position());
-  } else {
-    // Few and far apart: each on its own, right to left so the places
-    // found stay valid; the text between them is never touched.
-    for (qsizetype i = hits.size() - 1; i >= 0; --i) {
-      cursor.setPosition(hits[i]);
-      cursor.setPosition(hits[i] + int(target.size()), QTextCursor::KeepAnchor);
-      cursor.insertText(replacement);
-      if (i == hits.size() - 1)
-        caretAfter.setPosition(cursor.position()); // moves along with later edits
-    }
-  }
-  cursor.endEditBlock();
+    cursor.endEditBlock();
   });
   const TextDocument& document = editor_.textDocument();
   editor_.setSelection(document.toTextPosition(QtPosition(caretAfter.position())), 0);

@@ -19,8 +19,7 @@ namespace {
 // A key that types a character the field does not take. Keys that type
 // nothing (arrows, Delete, Home) and focus moves stay free.
 bool refusedKey(const QKeyEvent* key) {
-  if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
-      key->key() == Qt::Key_Escape)
+  if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Escape)
     return false;
   const Qt::KeyboardModifiers mods = key->modifiers();
   const bool control = mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier);

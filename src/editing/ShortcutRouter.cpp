@@ -22,9 +22,8 @@ ShortcutRouter::~ShortcutRouter() {
 void ShortcutRouter::addWindow(QWidget* window) { windows_.append(window); }
 
 QKeyCombination ShortcutRouter::combinationOf(const QKeyEvent* event) {
-  const Qt::KeyboardModifiers held =
-      event->modifiers() &
-      (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+  const Qt::KeyboardModifiers held = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                           Qt::AltModifier | Qt::MetaModifier);
   return QKeyCombination(held, Qt::Key(event->key()));
 }
 
@@ -82,8 +81,7 @@ bool ShortcutRouter::eventFilter(QObject* watched, QEvent* event) {
     swallowing_ = false;
     return combinationOf(key) == swallow_;
   }
-  default:
-    return false;
+  default: return false;
   }
 }
 

@@ -3,10 +3,10 @@
 #include "editor/BlockLookup.h"
 #include "editor/TextDocument.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QPlainTextEdit>
-#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextLayout>
 

@@ -58,7 +58,9 @@ TextPosition SourceEditor::selectionStart() const {
   return textPosition(textCursor().selectionStart());
 }
 
-TextPosition SourceEditor::selectionEnd() const { return textPosition(textCursor().selectionEnd()); }
+TextPosition SourceEditor::selectionEnd() const {
+  return textPosition(textCursor().selectionEnd());
+}
 
 TextPosition SourceEditor::cursorPosition() const { return textPosition(textCursor().position()); }
 

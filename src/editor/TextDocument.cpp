@@ -40,8 +40,7 @@ QList<qsizetype> TextSnapshot::lineStarts() const {
   return starts;
 }
 
-TextDocument::TextDocument(QObject* parent)
-    : QObject(parent), document_(new QTextDocument(this)) {
+TextDocument::TextDocument(QObject* parent) : QObject(parent), document_(new QTextDocument(this)) {
   // The source editor view draws only documents laid out as plain text.
   document_->setDocumentLayout(new QPlainTextDocumentLayout(document_));
   connect(document_, &QTextDocument::contentsChange, this, &TextDocument::onContentsChange);

@@ -42,8 +42,7 @@ void paintBalloon(QPainter& painter, QSize size, const HintSettings& settings,
   }
   painter.setPen(settings.fontColor);
   painter.setBackgroundMode(Qt::TransparentMode);
-  DrawHintText(&painter, canvasFont, textOrigin(settings.look, corner.stripOnRight), text,
-               markup);
+  DrawHintText(&painter, canvasFont, textOrigin(settings.look, corner.stripOnRight), text, markup);
 }
 
 } // namespace tessera

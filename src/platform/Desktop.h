@@ -46,7 +46,10 @@ public:
 // For tests: records what was opened and started; lock keys as set.
 class RecordingShell : public Shell {
 public:
-  bool openUrl(const QUrl& url) override { opened.append(url); return true; }
+  bool openUrl(const QUrl& url) override {
+    opened.append(url);
+    return true;
+  }
   bool startProgram(const QString& program, const QStringList& arguments) override {
     started.append(QStringList{program} + arguments);
     return true;

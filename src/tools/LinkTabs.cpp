@@ -29,14 +29,14 @@ LinkTabs::LinkTabs(QWidget* linkPage, QWidget* imagePage, QWidget* imageLinkPage
 void LinkTabs::buildLinkTab(QWidget* page) {
   QHBoxLayout* layout = row(page);
   label(layout, "Label2", QStringLiteral("Link URL:"));
-  linkUrl_ =
-      ruledField(layout, "Edit1", kHttp,
-            QStringLiteral("Access path of the page to be loaded. It is mandatory to specify."),
-            180, EnterRule::Advance);
+  linkUrl_ = ruledField(
+      layout, "Edit1", kHttp,
+      QStringLiteral("Access path of the page to be loaded. It is mandatory to specify."), 180,
+      EnterRule::Advance);
   label(layout, "Label10", QStringLiteral("Link text:"));
   linkText_ = ruledField(layout, "Edit10", QStringLiteral("Link"),
-                    QStringLiteral("The text of the link. It is mandatory to specify."), 120,
-                    EnterRule::Advance);
+                         QStringLiteral("The text of the link. It is mandatory to specify."), 120,
+                         EnterRule::Advance);
 
   const QString keyHint = QStringLiteral("Enable/Disable (User defined/None)");
   const auto [green, red] =
@@ -61,14 +61,15 @@ void LinkTabs::buildImageTab(QWidget* page) {
   QHBoxLayout* layout = row(page);
   label(layout, "Label1", QStringLiteral("Image URL:"));
   imageUrl_ = ruledField(layout, "Edit2", kHttp,
-                    QStringLiteral("Access path of the image. It is mandatory to specify."), 200,
-                    EnterRule::Advance);
+                         QStringLiteral("Access path of the image. It is mandatory to specify."),
+                         200, EnterRule::Advance);
   label(layout, "Label9", QStringLiteral("Image name:"));
-  imageName_ = ruledField(layout, "Edit9", QStringLiteral("picture"),
-                     QStringLiteral("Text substituting the image being loaded. This text is shown "
-                                    "until the image has been loaded. It is not mandatory to "
-                                    "specify."),
-                     150, EnterRule::AdvanceAndConfirm);
+  imageName_ =
+      ruledField(layout, "Edit9", QStringLiteral("picture"),
+                 QStringLiteral("Text substituting the image being loaded. This text is shown "
+                                "until the image has been loaded. It is not mandatory to "
+                                "specify."),
+                 150, EnterRule::AdvanceAndConfirm);
   QPushButton* ok = okButton(layout, "Button4", QStringLiteral("Insertion of the image"));
   connect(ok, &QPushButton::clicked, this, &LinkTabs::insertImage);
   chainTabOrder({imageUrl_, imageName_, ok});
@@ -78,14 +79,15 @@ void LinkTabs::buildImageTab(QWidget* page) {
 void LinkTabs::buildImageLinkTab(QWidget* page) {
   QHBoxLayout* layout = row(page);
   label(layout, "Label3", QStringLiteral("Image URL:"));
-  linkedImageUrl_ = ruledField(layout, "Edit3", kHttp,
-                          QStringLiteral("Access path of the image. It is mandatory to specify."),
-                          200, EnterRule::Advance);
+  linkedImageUrl_ =
+      ruledField(layout, "Edit3", kHttp,
+                 QStringLiteral("Access path of the image. It is mandatory to specify."), 200,
+                 EnterRule::Advance);
   label(layout, "Label4", QStringLiteral("Link URL:"));
-  imageLinkUrl_ =
-      ruledField(layout, "Edit4", kHttp,
-            QStringLiteral("Access path of the page to be loaded. It is mandatory to specify."),
-            200, EnterRule::AdvanceAndConfirm);
+  imageLinkUrl_ = ruledField(
+      layout, "Edit4", kHttp,
+      QStringLiteral("Access path of the page to be loaded. It is mandatory to specify."), 200,
+      EnterRule::AdvanceAndConfirm);
   QPushButton* ok = okButton(layout, "Button5", QStringLiteral("Insertion of the image link"));
   connect(ok, &QPushButton::clicked, this, &LinkTabs::insertImageLink);
   chainTabOrder({linkedImageUrl_, imageLinkUrl_, ok});

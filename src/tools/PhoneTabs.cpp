@@ -26,8 +26,8 @@ PhoneTabs::PhoneTabs(QWidget* callPage, QWidget* nameListPage, EditorView* edito
   callText_ = ruledField(call, "Edit11", QStringLiteral("Call"), textHint, 150, EnterRule::Advance);
   label(call, "Label12", QStringLiteral("Phone number:"));
   callNumber_ = ruledField(call, "Edit12", kNumber,
-                      QStringLiteral("Phone number to be called. It is mandatory to specify."), 130,
-                      EnterRule::AdvanceAndConfirm);
+                           QStringLiteral("Phone number to be called. It is mandatory to specify."),
+                           130, EnterRule::AdvanceAndConfirm);
   QPushButton* callOk =
       okButton(call, "Button7", QStringLiteral("Insertion of the phone call button"));
   connect(callOk, &QPushButton::clicked, this, &PhoneTabs::insertPhoneCall);
@@ -36,8 +36,8 @@ PhoneTabs::PhoneTabs(QWidget* callPage, QWidget* nameListPage, EditorView* edito
 
   QHBoxLayout* list = row(nameListPage);
   label(list, "Label21", QStringLiteral("Button text:"));
-  listText_ =
-      ruledField(list, "Edit19", QStringLiteral("Add to name list"), textHint, 130, EnterRule::Advance);
+  listText_ = ruledField(list, "Edit19", QStringLiteral("Add to name list"), textHint, 130,
+                         EnterRule::Advance);
   label(list, "Label22", QStringLiteral("Phone number:"));
   listNumber_ = ruledField(
       list, "Edit20", kNumber,
@@ -47,9 +47,9 @@ PhoneTabs::PhoneTabs(QWidget* callPage, QWidget* nameListPage, EditorView* edito
   const auto [green, red] =
       switchLabels(list, "Label23", "Label25", QStringLiteral("Name:"), switchHint);
   name_ = ruledField(list, "Edit21", QStringLiteral("Adam"),
-                QStringLiteral("Name of the owner of the phone number to be added to the name "
-                               "list. It is not mandatory to specify."),
-                110, EnterRule::AdvanceAndConfirm);
+                     QStringLiteral("Name of the owner of the phone number to be added to the name "
+                                    "list. It is not mandatory to specify."),
+                     110, EnterRule::AdvanceAndConfirm);
   nameSwitch_ = new OptionalFieldSwitch(green, red, name_, true, this);
   QPushButton* listOk =
       okButton(list, "Button24", QStringLiteral("Insertion of the button \"Add to Name List\""));

@@ -4,17 +4,11 @@ namespace tessera::wml {
 
 namespace {
 
-bool isNameStart(QChar c) {
-  return c.isLetter() || c == u'_' || c == u':';
-}
+bool isNameStart(QChar c) { return c.isLetter() || c == u'_' || c == u':'; }
 
-bool isNameChar(QChar c) {
-  return isNameStart(c) || c.isDigit() || c == u'-' || c == u'.';
-}
+bool isNameChar(QChar c) { return isNameStart(c) || c.isDigit() || c == u'-' || c == u'.'; }
 
-bool isAsciiDigit(QChar c) {
-  return c >= u'0' && c <= u'9';
-}
+bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 bool isHexDigit(QChar c) {
   return isAsciiDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
@@ -24,9 +18,7 @@ bool isVariableNameStart(QChar c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
 }
 
-bool isVariableNameChar(QChar c) {
-  return isVariableNameStart(c) || isAsciiDigit(c);
-}
+bool isVariableNameChar(QChar c) { return isVariableNameStart(c) || isAsciiDigit(c); }
 
 // One pass over one line. Each scan* member starts at `pos` in its state and
 // leaves `pos` after what it consumed, returning the state it stopped in.

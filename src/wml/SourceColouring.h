@@ -30,10 +30,10 @@ struct ColourSpan {
 // so that they fit the user state the text engine keeps per line.
 enum class LineState : int {
   Text = 0,
-  TagName,      // a "<" or "</" ended the line; the name comes next
-  InTag,        // between attributes of a start or end tag
-  ValueDouble,  // inside an attribute value quoted with "
-  ValueSingle,  // inside an attribute value quoted with '
+  TagName,     // a "<" or "</" ended the line; the name comes next
+  InTag,       // between attributes of a start or end tag
+  ValueDouble, // inside an attribute value quoted with "
+  ValueSingle, // inside an attribute value quoted with '
   Comment,
   CData,
   Declaration,

@@ -8,8 +8,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QSignalSpy>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -101,8 +101,9 @@ private slots:
         << QByteArray("Cannot open compiled deck: a tag token is not one of WML's\n");
     QTest::newRow("decompile missing") << QStringList{"--decompile", "missing.wmlc"} << 2
                                        << QByteArray() << QByteArray("missing.wmlc: cannot read: ");
-    QTest::newRow("decompile two files") << QStringList{"--decompile", "deck.wmlc", "deck.wmlc"}
-                                         << 2 << QByteArray() << QByteArray("tessera: wrong use of ");
+    QTest::newRow("decompile two files")
+        << QStringList{"--decompile", "deck.wmlc", "deck.wmlc"} << 2 << QByteArray()
+        << QByteArray("tessera: wrong use of ");
     QTest::newRow("wbmp") << QStringList{"--wbmp", "picture.png", "-o", "out.wbmp"} << 0
                           << QByteArray("out.wbmp: 8 bytes\n") << QByteArray();
     QTest::newRow("wbmp not a picture") << QStringList{"--wbmp", "text.png", "-o", "out2.wbmp"} << 1

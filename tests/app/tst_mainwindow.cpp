@@ -7,13 +7,13 @@
 #include "tools/ToolsPanel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
-#include <QApplication>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -48,9 +48,9 @@ void MainWindowTest::startState() {
   QCOMPARE(w.editor()->caretPosition().value, 0);
   ToolsPanel* panel = w.toolsPanel();
   QCOMPARE(panel->count(), 13);
-  const QStringList captions = {"General tools", "Link",        "Image",      "Image link",
-                                "Card",          "Button",      "Phone call", "Name list",
-                                "Input field",   "Comment",     "Formatting", "Characters, symbols",
+  const QStringList captions = {"General tools", "Link",    "Image",      "Image link",
+                                "Card",          "Button",  "Phone call", "Name list",
+                                "Input field",   "Comment", "Formatting", "Characters, symbols",
                                 "Other"};
   for (int i = 0; i < 13; ++i)
     QCOMPARE(panel->tabText(i), captions[i]);
@@ -68,33 +68,87 @@ void MainWindowTest::menuItems_data() {
   QTest::addColumn<QString>("caption");
   QTest::addColumn<QString>("shortcut");
   QTest::addColumn<int>("checked"); // -1 not checkable, 0 off, 1 on
-  QTest::newRow("new file") << "Fjl2" << "&File..." << "Ctrl+N" << -1;
-  QTest::newRow("wizard") << "Varzsl1" << "&Site Wizard..." << "Ctrl+W" << -1;
-  QTest::newRow("window") << "Window1" << "&Window..." << "" << -1;
-  QTest::newRow("open") << "Nyomtats1" << "&Open..." << "Ctrl+O" << -1;
-  QTest::newRow("save") << "Ments1" << "&Save..." << "Ctrl+S" << -1;
-  QTest::newRow("print") << "Nyomtats2" << "&Print" << "Ctrl+P" << -1;
-  QTest::newRow("exit") << "Kilps1" << "&Exit" << "Ctrl+Q" << -1;
-  QTest::newRow("undo") << "Visszavons1" << "&Undo" << "Ctrl+Z" << -1;
-  QTest::newRow("delete") << "rls1" << "&Delete" << "" << -1;
-  QTest::newRow("goto") << "GotoLine1" << "&Go to Line..." << "Ctrl+G" << -1;
-  QTest::newRow("date") << "Id1" << "&Date and Time..." << "F5" << -1;
-  QTest::newRow("table") << "blzatkszt1" << "&Table Editor..." << "F9" << -1;
-  QTest::newRow("dropdown") << "L1" << "&Drop-down Menu Editor..." << "F10" << -1;
-  QTest::newRow("upper") << "UpperChase1" << "&Upper Chase" << "" << -1;
-  QTest::newRow("wrap") << "Szveg1" << "&Word Wrap" << "" << 1;
-  QTest::newRow("small") << "Betmretkicsi1" << "&Font Size - Small" << "" << 0;
-  QTest::newRow("normal") << "Betmretnorml1" << "&Font Size - Normal" << "" << 1;
-  QTest::newRow("transparency") << "segdablak1" << "&Tools Window Transparency" << "" << 1;
-  QTest::newRow("movable") << "Flekmozgathatsga1" << "&Movability of tabs" << "" << 1;
-  QTest::newRow("backup") << "Makebackup1" << "&Backup Saving" << "" << 0;
-  QTest::newRow("bubbles") << "SegtsgBE1" << "&Help bubbles" << "" << 1;
-  QTest::newRow("on top") << "Stayontop1" << "Stay on top" << "" << 0;
-  QTest::newRow("tools window") << "Eszkzksegdablak2" << "&Tools Window" << "F11" << -1;
-  QTest::newRow("1024") << "N1024x7681" << "&1024 x 768" << "" << -1;
-  QTest::newRow("web page") << "Weboldal1" << "&WML Tessera Online..." << "" << -1;
-  QTest::newRow("mail") << "EMail1" << "&E-mail Contact..." << "" << -1;
-  QTest::newRow("about") << "Info1" << "&About WML Tessera..." << "" << -1;
+  QTest::newRow("new file") << "Fjl2"
+                            << "&File..."
+                            << "Ctrl+N" << -1;
+  QTest::newRow("wizard") << "Varzsl1"
+                          << "&Site Wizard..."
+                          << "Ctrl+W" << -1;
+  QTest::newRow("window") << "Window1"
+                          << "&Window..."
+                          << "" << -1;
+  QTest::newRow("open") << "Nyomtats1"
+                        << "&Open..."
+                        << "Ctrl+O" << -1;
+  QTest::newRow("save") << "Ments1"
+                        << "&Save..."
+                        << "Ctrl+S" << -1;
+  QTest::newRow("print") << "Nyomtats2"
+                         << "&Print"
+                         << "Ctrl+P" << -1;
+  QTest::newRow("exit") << "Kilps1"
+                        << "&Exit"
+                        << "Ctrl+Q" << -1;
+  QTest::newRow("undo") << "Visszavons1"
+                        << "&Undo"
+                        << "Ctrl+Z" << -1;
+  QTest::newRow("delete") << "rls1"
+                          << "&Delete"
+                          << "" << -1;
+  QTest::newRow("goto") << "GotoLine1"
+                        << "&Go to Line..."
+                        << "Ctrl+G" << -1;
+  QTest::newRow("date") << "Id1"
+                        << "&Date and Time..."
+                        << "F5" << -1;
+  QTest::newRow("table") << "blzatkszt1"
+                         << "&Table Editor..."
+                         << "F9" << -1;
+  QTest::newRow("dropdown") << "L1"
+                            << "&Drop-down Menu Editor..."
+                            << "F10" << -1;
+  QTest::newRow("upper") << "UpperChase1"
+                         << "&Upper Chase"
+                         << "" << -1;
+  QTest::newRow("wrap") << "Szveg1"
+                        << "&Word Wrap"
+                        << "" << 1;
+  QTest::newRow("small") << "Betmretkicsi1"
+                         << "&Font Size - Small"
+                         << "" << 0;
+  QTest::newRow("normal") << "Betmretnorml1"
+                          << "&Font Size - Normal"
+                          << "" << 1;
+  QTest::newRow("transparency") << "segdablak1"
+                                << "&Tools Window Transparency"
+                                << "" << 1;
+  QTest::newRow("movable") << "Flekmozgathatsga1"
+                           << "&Movability of tabs"
+                           << "" << 1;
+  QTest::newRow("backup") << "Makebackup1"
+                          << "&Backup Saving"
+                          << "" << 0;
+  QTest::newRow("bubbles") << "SegtsgBE1"
+                           << "&Help bubbles"
+                           << "" << 1;
+  QTest::newRow("on top") << "Stayontop1"
+                          << "Stay on top"
+                          << "" << 0;
+  QTest::newRow("tools window") << "Eszkzksegdablak2"
+                                << "&Tools Window"
+                                << "F11" << -1;
+  QTest::newRow("1024") << "N1024x7681"
+                        << "&1024 x 768"
+                        << "" << -1;
+  QTest::newRow("web page") << "Weboldal1"
+                            << "&WML Tessera Online..."
+                            << "" << -1;
+  QTest::newRow("mail") << "EMail1"
+                        << "&E-mail Contact..."
+                        << "" << -1;
+  QTest::newRow("about") << "Info1"
+                         << "&About WML Tessera..."
+                         << "" << -1;
 }
 
 void MainWindowTest::menuItems() {
@@ -135,10 +189,10 @@ void MainWindowTest::toolbarButtons() {
   TestServices t;
   MainWindow w(t.services());
   const QList<QPair<QString, QString>> buttons = {
-      {"ToolButton1", "New (Ctrl+N)"},      {"ToolButton2", "Open (Ctrl+O)"},
-      {"ToolButton3", "Save (Ctrl+S)"},     {"ToolButton6", "Cut (Ctrl+X)"},
-      {"ToolButton7", "Copy (Ctrl+C)"},     {"ToolButton8", "Paste (Ctrl+V)"},
-      {"ToolButton10", "Table Editor (F9)"}, {"ToolButton4", "Drop-down Menu Editor (F10)"},
+      {"ToolButton1", "New (Ctrl+N)"},        {"ToolButton2", "Open (Ctrl+O)"},
+      {"ToolButton3", "Save (Ctrl+S)"},       {"ToolButton6", "Cut (Ctrl+X)"},
+      {"ToolButton7", "Copy (Ctrl+C)"},       {"ToolButton8", "Paste (Ctrl+V)"},
+      {"ToolButton10", "Table Editor (F9)"},  {"ToolButton4", "Drop-down Menu Editor (F10)"},
       {"ToolButton11", "Tools window (F11)"}, {"ToolButton13", "About"}};
   QStringList order;
   for (QAction* a : w.toolBar()->actions())
@@ -195,7 +249,8 @@ void MainWindowTest::statusPanels() {
 
   QStatusTipEvent tip(QStringLiteral("Forráskód nyomtatása"));
   QApplication::sendEvent(&w, &tip);
-  QCOMPARE(w.statusLine()->panelText(StatusLine::HintPanel), QStringLiteral("Forráskód nyomtatása"));
+  QCOMPARE(w.statusLine()->panelText(StatusLine::HintPanel),
+           QStringLiteral("Forráskód nyomtatása"));
 
   // The caret after the final line break of the default document: row 13,
   // column 0 (without wrapping: at 640 pixels the DOCTYPE line takes two rows).
@@ -238,8 +293,9 @@ void MainWindowTest::closeQuestion() {
   const auto& q = t.prompts.asked.first();
   QCOMPARE(q.caption, QStringLiteral("Confirm"));
   QCOMPARE(q.icon, QMessageBox::Question);
-  QCOMPARE(q.text,
-           QStringLiteral("The text in the file has been changed.\n\rDo you want to save the changes?"));
+  QCOMPARE(
+      q.text,
+      QStringLiteral("The text in the file has been changed.\n\rDo you want to save the changes?"));
   QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   QVERIFY(!t.prompts.anyUnexpected());
   QCOMPARE(QFile::exists(dir.filePath("deck.wml")), written);

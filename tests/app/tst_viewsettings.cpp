@@ -82,7 +82,8 @@ void ViewSettingsTest::wordWrap() {
   w.resize(500, 400);
   showWindow(w);
   SourceEditor* editor = w.editor();
-  editor->textDocument().replaceWholeText(QString(400, QLatin1Char('x')) + QStringLiteral("\r\nlast"));
+  editor->textDocument().replaceWholeText(QString(400, QLatin1Char('x')) +
+                                          QStringLiteral("\r\nlast"));
   editor->setSelection(tessera::TextPosition(editor->textDocument().textLength()), 0);
   editor->refreshStatus();
   const QString wrappedRow = w.statusLine()->panelText(StatusLine::RowPanel);

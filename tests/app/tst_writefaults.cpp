@@ -191,7 +191,8 @@ void WriteFaultsTest::failedBackupKeepsOldBackup() {
   QVERIFY(t.prompts.asked.first().text.startsWith(QStringLiteral("Cannot create file \"")));
 
   backup.writeBackup();
-  QCOMPARE(readAll(disk.path(QStringLiteral("backup.wml"))), editor.textDocument().wholeText().toUtf8());
+  QCOMPARE(readAll(disk.path(QStringLiteral("backup.wml"))),
+           editor.textDocument().wholeText().toUtf8());
 }
 
 void WriteFaultsTest::failedSitePageKeepsOldPage() {

@@ -7,8 +7,8 @@
 
 #include <QEventLoop>
 #include <QProcess>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 using namespace tessera;
 
@@ -19,8 +19,8 @@ private slots:
 };
 
 static void pressKey(const char* key) {
-  QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QLatin1String(key)}),
-           0);
+  QCOMPARE(
+      QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QLatin1String(key)}), 0);
 }
 
 // Lets the event loop run and fall idle (QTest::qWait never blocks, so the

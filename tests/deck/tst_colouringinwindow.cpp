@@ -76,8 +76,9 @@ void ColouringInWindowTest::checkMarksItsFindingsInTheText() {
   w.show();
   QVERIFY(QTest::qWaitForWindowExposed(&w));
   SourceEditor* editor = w.editor();
-  editor->textDocument().replaceWholeText(QStringLiteral("<?xml version=\"1.0\"?>\r\n<wml>\r\n<card id=\"a\">\r\n"
-                                          "<p>5$</p>\r\n</card>\r\n</wml>\r\n"));
+  editor->textDocument().replaceWholeText(
+      QStringLiteral("<?xml version=\"1.0\"?>\r\n<wml>\r\n<card id=\"a\">\r\n"
+                     "<p>5$</p>\r\n</card>\r\n</wml>\r\n"));
   w.findChild<QAction*>(QStringLiteral("CheckDeck1"))->trigger();
   const QTextBlock faulty = editor->document()->findBlockByNumber(3);
   QTRY_VERIFY([&] {

@@ -135,7 +135,8 @@ private slots:
     QCOMPARE(panel->x(), w.statusLine()->panel(StatusLine::EncodingPanel)->geometry().right() + 1);
 
     w.editor()->textDocument().replaceWholeText(deck(40));
-    const int size = int(wbxml::compileDeckText(w.editor()->textDocument().wholeText()).bytes.size());
+    const int size =
+        int(wbxml::compileDeckText(w.editor()->textDocument().wholeText()).bytes.size());
     QVERIFY(size > 1397);
     QTRY_COMPARE(panel->text(), CompiledSizePanel::sizeText(size));
     QVERIFY(panel->overBudget());
@@ -147,7 +148,8 @@ private slots:
 
     w.findChild<QAction*>("Budget3000")->trigger();
     w.editor()->textDocument().replaceWholeText(deck(2));
-    const int small = int(wbxml::compileDeckText(w.editor()->textDocument().wholeText()).bytes.size());
+    const int small =
+        int(wbxml::compileDeckText(w.editor()->textDocument().wholeText()).bytes.size());
     QTRY_COMPARE(panel->text(), CompiledSizePanel::sizeText(small));
     QVERIFY(!panel->overBudget());
 
@@ -213,7 +215,8 @@ private slots:
     QFile file(target);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), wbmpBytes(expected));
-    QCOMPARE(w.editor()->textDocument().wholeText(), QStringLiteral("<img src=\"logo.wbmp\" alt=\"logo\"/>"));
+    QCOMPARE(w.editor()->textDocument().wholeText(),
+             QStringLiteral("<img src=\"logo.wbmp\" alt=\"logo\"/>"));
     QVERIFY(!window->isVisible());
     QVERIFY(!t.prompts.anyUnexpected());
   }

@@ -105,8 +105,8 @@ void TestSyntaxColouring::commentOpenedFarAboveColoursAfterAJump() {
   QCOMPARE(formatsOf(f.block(100005)),
            QStringList{QStringLiteral("0+%1:%2").arg(f.block(100005).length() - 1).arg(comment)});
   QCOMPARE(formatsOf(f.block(100012)), expectedFormats(f.colouring, f.block(100012)));
-  QVERIFY(formatsOf(f.block(100012)).first().endsWith(
-      f.colouring.colourOf(SourceKind::Tag).name()));
+  QVERIFY(
+      formatsOf(f.block(100012)).first().endsWith(f.colouring.colourOf(SourceKind::Tag).name()));
 }
 
 void TestSyntaxColouring::typingCommentStartDoesNotScanBelow() {
@@ -187,10 +187,10 @@ void TestSyntaxColouring::darkBackgroundGetsLightColours() {
   f.paint();
   QVERIFY(f.colouring.colourOf(SourceKind::Comment).lightnessF() > 0.4);
   QCOMPARE(formatsOf(f.block(0)),
-           (QStringList{QStringLiteral("0+3:%1").arg(f.colouring.colourOf(SourceKind::Tag).name()),
-                        QStringLiteral("3+1:#e6e6e6"),
-                        QStringLiteral("4+8:%1")
-                            .arg(f.colouring.colourOf(SourceKind::Comment).name())}));
+           (QStringList{
+               QStringLiteral("0+3:%1").arg(f.colouring.colourOf(SourceKind::Tag).name()),
+               QStringLiteral("3+1:#e6e6e6"),
+               QStringLiteral("4+8:%1").arg(f.colouring.colourOf(SourceKind::Comment).name())}));
 }
 
 // Whatever is typed, pasted or deleted where, the shown lines carry the
@@ -198,8 +198,9 @@ void TestSyntaxColouring::darkBackgroundGetsLightColours() {
 void TestSyntaxColouring::randomEditsMatchAFreshScan() {
   Fixture f;
   f.editor.setPlainText(numberedLines(60, QStringLiteral("<a href=\"#%1\">x</a>")));
-  const QStringList pieces = {"<!--", "-->", "\"", "'", "<b ", ">", "\n", "x", "<![CDATA[",
-                              "]]>", "\n\n<p>\n", "$(v)", "&amp;", "<!DOCTYPE a [", "]>"};
+  const QStringList pieces = {
+      "<!--", "-->",       "\"",   "'",     "<b ",           ">", "\n", "x", "<![CDATA[",
+      "]]>",  "\n\n<p>\n", "$(v)", "&amp;", "<!DOCTYPE a [", "]>"};
   QRandomGenerator random(20261209);
   for (int round = 0; round < 400; ++round) {
     QTextDocument* document = f.editor.document();
@@ -222,7 +223,10 @@ void TestSyntaxColouring::randomEditsMatchAFreshScan() {
         f.editor.cursorForPosition(QPoint(0, f.editor.viewport()->height() - 1)).block();
     for (QTextBlock b = first; b.isValid() && b.blockNumber() <= last.blockNumber(); b = b.next())
       QVERIFY2(formatsOf(b) == expectedFormats(f.colouring, b),
-               qPrintable(QStringLiteral("round %1, line %2: %3").arg(round).arg(b.blockNumber()).arg(b.text())));
+               qPrintable(QStringLiteral("round %1, line %2: %3")
+                              .arg(round)
+                              .arg(b.blockNumber())
+                              .arg(b.text())));
   }
 }
 

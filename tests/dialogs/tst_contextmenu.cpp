@@ -165,7 +165,8 @@ void ContextMenuTest::alignItems() {
   menu->item(item)->trigger();
   const QString wrapped =
       QStringLiteral("<p align=\"") + value + QStringLiteral("\">\r\nline\r\n</p>");
-  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("a\r\n") + wrapped + QStringLiteral("\r\nb"));
+  QCOMPARE(editor->textDocument().wholeText(),
+           QStringLiteral("a\r\n") + wrapped + QStringLiteral("\r\nb"));
   QCOMPARE(editor->caretPosition().value, 3 + int(wrapped.size()));
 }
 
@@ -174,7 +175,8 @@ void ContextMenuTest::dialogItems() {
   menu->item(QStringLiteral("InsertImage1"))->trigger();
   QCOMPARE(linkOpened, 1);
   QCOMPARE(imageOpened, 1);
-  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
+  QCOMPARE(editor->textDocument().wholeText(),
+           QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
 }
 
 void ContextMenuTest::shiftF10OpensItAtTheCaret() {
@@ -189,7 +191,8 @@ void ContextMenuTest::shiftF10OpensItAtTheCaret() {
   QCOMPARE(menu->pos(), caret);
   menu->hide();
   // The key goes no further: nothing is typed and the selection stays.
-  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
+  QCOMPARE(editor->textDocument().wholeText(),
+           QStringLiteral("one \"word\" <b>x</b>\r\nsecond line"));
   QCOMPARE(editor->selectionLength(), 3);
   // F10 alone is not taken.
   QTest::keyClick(editor, Qt::Key_F10);

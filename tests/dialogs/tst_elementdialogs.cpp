@@ -159,7 +159,8 @@ void ElementDialogsTest::linkAccessKeySwitch() {
   // Switched off again: OK writes no accesskey.
   editor->setSelection(tessera::TextPosition(4), 4);
   link->ok();
-  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("one <a href=\"http://\">word</a>\r\ntwo"));
+  QCOMPARE(editor->textDocument().wholeText(),
+           QStringLiteral("one <a href=\"http://\">word</a>\r\ntwo"));
 }
 
 void ElementDialogsTest::linkHistory() {
@@ -215,7 +216,8 @@ void ElementDialogsTest::linkModalRun() {
     link->ok();
   });
   link->exec();
-  QCOMPARE(editor->textDocument().wholeText(), QStringLiteral("<a href=\"m.wml\">one</a> word\r\ntwo"));
+  QCOMPARE(editor->textDocument().wholeText(),
+           QStringLiteral("<a href=\"m.wml\">one</a> word\r\ntwo"));
 }
 
 void ElementDialogsTest::imageStartState() {
@@ -286,7 +288,7 @@ void ElementDialogsTest::imageBrowse() {
   QCOMPARE(image->imageUrl()->text(), path);
   image->insertImage();
   QVERIFY(editor->textDocument().wholeText().startsWith(QStringLiteral("<img src=\"") + path +
-                                         QStringLiteral("\" alt=\"picture\"/>")));
+                                                        QStringLiteral("\" alt=\"picture\"/>")));
   QVERIFY(!prompts->anyUnexpected());
 }
 

@@ -107,7 +107,8 @@ void CupsPrintTest::printsFormFeedAndLongLine() {
   window.editor()->setLineWrapMode(QPlainTextEdit::NoWrap);
   // 4096 characters are printed, broken over several printed lines.
   const QString longLine = QString(4096, QLatin1Char('a')) + QString(904, QLatin1Char('b'));
-  window.editor()->textDocument().replaceWholeText(QStringLiteral("first page\r\n\fsecond page\r\n") + longLine);
+  window.editor()->textDocument().replaceWholeText(
+      QStringLiteral("first page\r\n\fsecond page\r\n") + longLine);
   const QStringList pages = printAndRead(window, test);
   QCOMPARE(pages.size(), 2);
   QCOMPARE(nonEmptyLines(pages[0]), QStringList{QStringLiteral("first page")});
@@ -122,9 +123,9 @@ void CupsPrintTest::printsFormFeedAndLongLine() {
 void CupsPrintTest::unknownPrinterIsInvalid() {
   SystemPrinter printer;
   QFile::remove(server_.receivedFile());
-  const PrintStatus status = printer.print(
-      QStringLiteral("NoSuchPrinter"), QStringLiteral("job"),
-      [](const TextMeasure&, QSize) { return QList<PrintedPage>{PrintedPage{}}; });
+  const PrintStatus status =
+      printer.print(QStringLiteral("NoSuchPrinter"), QStringLiteral("job"),
+                    [](const TextMeasure&, QSize) { return QList<PrintedPage>{PrintedPage{}}; });
   QCOMPARE(int(status), int(PrintStatus::InvalidPrinter));
   QTest::qWait(1000);
   QVERIFY(!QFile::exists(server_.receivedFile()));

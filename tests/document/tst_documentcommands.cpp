@@ -83,12 +83,10 @@ void DocumentCommandsTest::commands_data() {
   const QStringList none;
   QTest::newRow("new unmodified: reset without a question")
       << "new" << false << none << "default" << false << false << none;
-  QTest::newRow("new modified, Cancel")
-      << "new" << true << QStringList{"Cancel"} << "typed" << true << false
-      << QStringList{"question"};
-  QTest::newRow("new modified, No discards")
-      << "new" << true << QStringList{"No"} << "default" << false << false
-      << QStringList{"question"};
+  QTest::newRow("new modified, Cancel") << "new" << true << QStringList{"Cancel"} << "typed" << true
+                                        << false << QStringList{"question"};
+  QTest::newRow("new modified, No discards") << "new" << true << QStringList{"No"} << "default"
+                                             << false << false << QStringList{"question"};
   QTest::newRow("new modified, Yes and save")
       << "new" << true << QStringList{"Yes", "save=out.wml"} << "default" << false << true
       << QStringList{"question", "save"};
@@ -107,9 +105,8 @@ void DocumentCommandsTest::commands_data() {
   QTest::newRow("open unmodified, read fails")
       << "open" << false << QStringList{"open=missing.wml", "Ok"} << "typed" << false << false
       << QStringList{"open", "error"};
-  QTest::newRow("open modified, Cancel")
-      << "open" << true << QStringList{"Cancel"} << "typed" << true << false
-      << QStringList{"question"};
+  QTest::newRow("open modified, Cancel") << "open" << true << QStringList{"Cancel"} << "typed"
+                                         << true << false << QStringList{"question"};
   QTest::newRow("open modified, No, pick a file")
       << "open" << true << QStringList{"No", "open=in.wml"} << "loaded" << false << false
       << QStringList{"question", "open"};
@@ -117,8 +114,8 @@ void DocumentCommandsTest::commands_data() {
       << "open" << true << QStringList{"No", "open="} << "typed" << true << false
       << QStringList{"question", "open"};
   QTest::newRow("open modified, No, read fails")
-      << "open" << true << QStringList{"No", "open=missing.wml", "Ok"} << "typed" << true
-      << false << QStringList{"question", "open", "error"};
+      << "open" << true << QStringList{"No", "open=missing.wml", "Ok"} << "typed" << true << false
+      << QStringList{"question", "open", "error"};
   QTest::newRow("open modified, Yes, save, pick a file")
       << "open" << true << QStringList{"Yes", "save=out.wml", "open=in.wml"} << "loaded" << false
       << true << QStringList{"question", "save", "open"};
@@ -132,8 +129,8 @@ void DocumentCommandsTest::commands_data() {
       << "open" << true << QStringList{"Yes", "save=blocked", "Ok"} << "typed" << true << false
       << QStringList{"question", "save", "error"};
 
-  QTest::newRow("save") << "save" << true << QStringList{"save=out.wml"} << "typed" << false
-                        << true << QStringList{"save"};
+  QTest::newRow("save") << "save" << true << QStringList{"save=out.wml"} << "typed" << false << true
+                        << QStringList{"save"};
   QTest::newRow("save unmodified") << "save" << false << QStringList{"save=out.wml"} << "typed"
                                    << false << true << QStringList{"save"};
   QTest::newRow("save cancelled") << "save" << true << QStringList{"save="} << "typed" << true
@@ -160,9 +157,9 @@ void DocumentCommandsTest::commands() {
 
   for (const QString& step : script) {
     const QString name = step.section(QLatin1Char('='), 1);
-    const QString path = name.isEmpty()               ? QString()
+    const QString path = name.isEmpty()                     ? QString()
                          : name == QLatin1String("blocked") ? dir->filePath("plain/out.wml")
-                                                       : dir->filePath(name);
+                                                            : dir->filePath(name);
     if (step.startsWith(QLatin1String("save=")) || step.startsWith(QLatin1String("open=")))
       t.prompts.answerFile(path);
     else if (step == QLatin1String("Yes"))
@@ -192,8 +189,9 @@ void DocumentCommandsTest::commands() {
   for (const auto& a : t.prompts.asked) {
     if (kindOf(a) != QLatin1String("question"))
       continue;
-    QCOMPARE(a.text, QStringLiteral(
-                         "The text in the file has been changed.\n\rDo you want to save the changes?"));
+    QCOMPARE(a.text,
+             QStringLiteral(
+                 "The text in the file has been changed.\n\rDo you want to save the changes?"));
     QCOMPARE(a.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   }
 

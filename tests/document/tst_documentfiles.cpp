@@ -114,10 +114,14 @@ void DocumentFilesTest::loadThenSaveNormalisesBreaks() {
 void DocumentFilesTest::failedLoadKeepsEverything_data() {
   QTest::addColumn<QString>("what");
   QTest::addColumn<QString>("message");
-  QTest::newRow("missing") << "missing" << "Cannot open file \"";
-  QTest::newRow("directory") << "directory" << "Cannot open file \"";
-  QTest::newRow("too large") << "large" << "Text exceeds memo capacity";
-  QTest::newRow("endless device") << "device" << "Cannot open file \"";
+  QTest::newRow("missing") << "missing"
+                           << "Cannot open file \"";
+  QTest::newRow("directory") << "directory"
+                             << "Cannot open file \"";
+  QTest::newRow("too large") << "large"
+                             << "Text exceeds memo capacity";
+  QTest::newRow("endless device") << "device"
+                                  << "Cannot open file \"";
 }
 
 void DocumentFilesTest::failedLoadKeepsEverything() {
@@ -165,9 +169,10 @@ void DocumentFilesTest::failedWriteKeepsOldFile() {
 }
 
 void DocumentFilesTest::saveQuestionAnswers() {
-  for (auto [given, expected] :
-       {std::pair{QMessageBox::Yes, QMessageBox::Yes}, {QMessageBox::No, QMessageBox::No},
-        {QMessageBox::Cancel, QMessageBox::Cancel}, {QMessageBox::Escape, QMessageBox::Cancel}}) {
+  for (auto [given, expected] : {std::pair{QMessageBox::Yes, QMessageBox::Yes},
+                                 {QMessageBox::No, QMessageBox::No},
+                                 {QMessageBox::Cancel, QMessageBox::Cancel},
+                                 {QMessageBox::Escape, QMessageBox::Cancel}}) {
     t->prompts.clear();
     t->prompts.answerButton(given);
     QCOMPARE(files->askSaveQuestion(), expected);

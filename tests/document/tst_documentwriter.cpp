@@ -282,7 +282,8 @@ void DocumentWriterTest::editedDocumentsWriteWhatTheyHold() {
   const int kinds = 6;
   QRandomGenerator random(seed);
   SourceEditor editor;
-  editor.textDocument().replaceWholeText(QStringLiteral("<wml>\r\n<card>\r\n</card>\r\n</wml>\r\n"));
+  editor.textDocument().replaceWholeText(
+      QStringLiteral("<wml>\r\n<card>\r\n</card>\r\n</wml>\r\n"));
   QTextDocument& document = *editor.document();
   QTextCursor cursor(&document);
   for (int step = 0; step < 400; ++step) {

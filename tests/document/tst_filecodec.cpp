@@ -34,8 +34,9 @@ void FileCodecTest::decode_data() {
                          << TextEncoding::Utf8;
   QTest::newRow("Latin-1") << QByteArray("\xe1rv\xedz\n") << "árvíz\r\n" << TextEncoding::Latin1;
   QTest::newRow("broken UTF-8 is Latin-1") << QByteArray("\xc3(") << "Ã(" << TextEncoding::Latin1;
-  QTest::newRow("byte-order mark kept") << QByteArray("\xef\xbb\xbfx") << (QString(QChar(0xFEFF)) + QLatin1Char('x'))
-                                        << TextEncoding::Utf8;
+  QTest::newRow("byte-order mark kept")
+      << QByteArray("\xef\xbb\xbfx") << (QString(QChar(0xFEFF)) + QLatin1Char('x'))
+      << TextEncoding::Utf8;
 }
 
 void FileCodecTest::decode() {
@@ -80,9 +81,9 @@ void FileCodecTest::defaultDocumentLines() {
   QVERIFY(lines[1].endsWith(QLatin1String(") -->")));
   QCOMPARE(lines[2], QStringLiteral("<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
                                     "\"http://www.wapforum.org/DTD/wml_1.1.xml\">"));
-  QCOMPARE(lines.mid(3, 9),
-           (QStringList{"<wml>", "", "<card title=\"Card Title\" id=\"first\">",
-                        "<p align=\"center\">", "Sample text...", "</p>", "", "</card>", "</wml>"}));
+  QCOMPARE(lines.mid(3, 9), (QStringList{"<wml>", "", "<card title=\"Card Title\" id=\"first\">",
+                                         "<p align=\"center\">", "Sample text...", "</p>", "",
+                                         "</card>", "</wml>"}));
   QVERIFY(doc.startsWith(pageHeader()));
   // A Latin-1 document that gains a character beyond Latin-1 is saved as UTF-8, losing nothing.
   QCOMPARE(encodeDocument(QStringLiteral("\u00e9\u0151"), TextEncoding::Latin1),

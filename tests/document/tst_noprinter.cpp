@@ -34,12 +34,11 @@ void NoPrinterTest::printReportsNoDefaultPrinter() {
 void NoPrinterTest::unknownPrinterIsInvalid() {
   SystemPrinter printer;
   int layouts = 0;
-  const PrintStatus status =
-      printer.print(QStringLiteral("NoSuchPrinter"), QStringLiteral("job"),
-                    [&layouts](const TextMeasure&, QSize) {
-                      ++layouts;
-                      return QList<PrintedPage>{};
-                    });
+  const PrintStatus status = printer.print(QStringLiteral("NoSuchPrinter"), QStringLiteral("job"),
+                                           [&layouts](const TextMeasure&, QSize) {
+                                             ++layouts;
+                                             return QList<PrintedPage>{};
+                                           });
   QCOMPARE(int(status), int(PrintStatus::InvalidPrinter));
   QCOMPARE(layouts, 0);
 }

@@ -230,7 +230,8 @@ void OpenFaultsTest::failedOpenCommandKeepsModifiedDocument() {
   // The user declines to save, then picks a FIFO: the unsaved text stays
   // and still counts as unsaved, so closing will still ask.
   Services services = t->services();
-  DocumentCommands commands(editor->textDocument(), *editor, *files, t->prompts, services.shell, nullptr);
+  DocumentCommands commands(editor->textDocument(), *editor, *files, t->prompts, services.shell,
+                            nullptr);
   editor->insertAtCaret(QStringLiteral("unsaved"));
   QVERIFY(editor->textDocument().isModified());
   const QString before = editor->textDocument().wholeText();

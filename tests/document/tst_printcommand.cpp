@@ -19,8 +19,7 @@ public:
 class FakePrinter : public PrinterSeam {
 public:
   QString defaultPrinterName() override { return name; }
-  PrintStatus print(const QString& printer, const QString& job,
-                    const PageLayout& layout) override {
+  PrintStatus print(const QString& printer, const QString& job, const PageLayout& layout) override {
     ++jobs;
     usedPrinter = printer;
     jobName = job;
@@ -142,8 +141,7 @@ void PrintCommandTest::editorLines_data() {
   QTest::newRow("final break opens no line")
       << QStringLiteral("a\r\nb\r\n") << QStringList{"a", "b"};
   QTest::newRow("no final break") << QStringLiteral("a\r\n\r\nb") << QStringList{"a", "", "b"};
-  QTest::newRow("tabs and form feeds kept")
-      << QStringLiteral("a\tb\fc") << QStringList{"a\tb\fc"};
+  QTest::newRow("tabs and form feeds kept") << QStringLiteral("a\tb\fc") << QStringList{"a\tb\fc"};
   QTest::newRow("5000 characters cut to 4096")
       << QString(5000, QLatin1Char('x')) << QStringList{QString(4096, QLatin1Char('x'))};
 }

@@ -58,8 +58,7 @@ void PrintLayoutTest::layout_data() {
       << QStringList{"abc\tdef"} << a4ish << QStringList{"0,0:abc|80,0:def"};
   QTest::newRow("tab exactly on a stop goes to the next one")
       << QStringList{"abcdefgh\tx"} << a4ish << QStringList{"0,0:abcdefgh|160,0:x"};
-  QTest::newRow("leading tabs")
-      << QStringList{"\t\tx"} << a4ish << QStringList{"160,0:x"};
+  QTest::newRow("leading tabs") << QStringList{"\t\tx"} << a4ish << QStringList{"160,0:x"};
   QTest::newRow("tab past the right edge ends the printed line")
       << QStringList{"abcdefghijklmnop\tx"} << QSize(200, 1000)
       << QStringList{"0,0:abcdefghijklmnop|0,22:x"};
@@ -67,17 +66,13 @@ void PrintLayoutTest::layout_data() {
       << QStringList{"abcdefghijklmnopqrstuvwxy", "z"} << QSize(100, 1000)
       << QStringList{"0,0:abcdefghij|0,22:klmnopqrst|0,44:uvwxy|0,66:z"};
   QTest::newRow("wide character does not fit and moves on")
-      << QStringList{"abcdefghW"} << QSize(100, 1000)
-      << QStringList{"0,0:abcdefgh|0,22:W"};
+      << QStringList{"abcdefghW"} << QSize(100, 1000) << QStringList{"0,0:abcdefgh|0,22:W"};
   QTest::newRow("text after a tab that no longer fits continues on the next line")
-      << QStringList{"a\tbcdef"} << QSize(100, 1000)
-      << QStringList{"0,0:a|80,0:bc|0,22:def"};
+      << QStringList{"a\tbcdef"} << QSize(100, 1000) << QStringList{"0,0:a|80,0:bc|0,22:def"};
   QTest::newRow("form feed starts a new page")
-      << QStringList{"one\ftwo", "three"} << a4ish
-      << QStringList{"0,0:one", "0,0:two|0,22:three"};
+      << QStringList{"one\ftwo", "three"} << a4ish << QStringList{"0,0:one", "0,0:two|0,22:three"};
   QTest::newRow("form feed alone: the next line is one row down on the new page")
-      << QStringList{"one", "\f", "two"} << a4ish
-      << QStringList{"0,0:one", "0,20:two"};
+      << QStringList{"one", "\f", "two"} << a4ish << QStringList{"0,0:one", "0,20:two"};
   // Page 100 high: after line 1 top 22 (<= 100-44), after line 2 top 44
   // (<= 56), after line 3 top 66 > 56: new page.
   QTest::newRow("page ends when the next line would not fit twice")
@@ -90,8 +85,7 @@ void PrintLayoutTest::layout_data() {
   // Empty lines use the bare rule (zero margin), which may leave the top
   // too low for a text: that text opens the next page instead of being cut.
   QTest::newRow("text never runs over the bottom edge")
-      << QStringList{"1", "", "", "", "x"} << QSize(200, 100)
-      << QStringList{"0,0:1", "0,0:x"};
+      << QStringList{"1", "", "", "", "x"} << QSize(200, 100) << QStringList{"0,0:1", "0,0:x"};
 }
 
 void PrintLayoutTest::layout() {

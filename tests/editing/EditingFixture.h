@@ -1,11 +1,10 @@
 #pragma once
 
-#include "support/TestServices.h"
 #include "app/MainWindow.h"
 #include "dialogs/ToolsWindow.h"
 #include "editor/SourceEditor.h"
 #include "editor/TextDocument.h"
-#include "editor/TextDocument.h"
+#include "support/TestServices.h"
 #include "tools/ToolsPanel.h"
 
 #include <QAction>

@@ -39,34 +39,34 @@ void EditCommandsTest::commandByFocus_data() {
                                 << "hello" << true << 0 << 5;
   QTest::newRow("copy, field") << "Msols1" << true << "hello you" << 0 << 5 << "hello you" << old
                                << false << 0 << 5;
-  QTest::newRow("copy, nothing selected") << "Msols1" << false << "hello" << 2 << 0 << "hello"
-                                          << old << true << 2 << 0;
+  QTest::newRow("copy, nothing selected")
+      << "Msols1" << false << "hello" << 2 << 0 << "hello" << old << true << 2 << 0;
   QTest::newRow("cut, editor") << "Kivgs1" << false << "hello you" << 0 << 6 << "you"
                                << "hello " << true << 0 << 0;
   QTest::newRow("cut, field") << "Kivgs1" << true << "hello you" << 0 << 6 << "hello you" << old
                               << false << 0 << 6;
   QTest::newRow("paste, editor") << "Beilleszts1" << false << "abc" << 1 << 1 << "aoldc" << old
                                  << true << 4 << 0;
-  QTest::newRow("paste, field") << "Beilleszts1" << true << "abc" << 1 << 1 << "abc" << old
-                                << false << 1 << 1;
-  QTest::newRow("delete, editor") << "rls1" << false << "abc" << 1 << 1 << "ac" << old << true
-                                  << 1 << 0;
+  QTest::newRow("paste, field") << "Beilleszts1" << true << "abc" << 1 << 1 << "abc" << old << false
+                                << 1 << 1;
+  QTest::newRow("delete, editor") << "rls1" << false << "abc" << 1 << 1 << "ac" << old << true << 1
+                                  << 0;
   QTest::newRow("delete, field: focuses the editor")
       << "rls1" << true << "abc" << 1 << 1 << "ac" << old << true << 1 << 0;
-  QTest::newRow("delete, nothing selected") << "rls1" << false << "abc" << 1 << 0 << "abc" << old
-                                            << true << 1 << 0;
-  QTest::newRow("select all, editor") << "Mindetkijell1" << false << "ab\r\ncd" << 1 << 0
-                                      << "ab\r\ncd" << old << true << 0 << 6;
+  QTest::newRow("delete, nothing selected")
+      << "rls1" << false << "abc" << 1 << 0 << "abc" << old << true << 1 << 0;
+  QTest::newRow("select all, editor")
+      << "Mindetkijell1" << false << "ab\r\ncd" << 1 << 0 << "ab\r\ncd" << old << true << 0 << 6;
   QTest::newRow("select all, field: focuses the editor")
       << "Mindetkijell1" << true << "ab\r\ncd" << 1 << 0 << "ab\r\ncd" << old << true << 0 << 6;
   QTest::newRow("upper, editor") << "UpperChase1" << false << "<p align=\"left\">\u00e9" << 0 << 17
                                  << "<P ALIGN=\"LEFT\">\u00e9" << old << true << 17 << 0;
-  QTest::newRow("upper, field: focus stays") << "UpperChase1" << true << "xab" << 1 << 2 << "xAB"
-                                             << old << false << 3 << 0;
+  QTest::newRow("upper, field: focus stays")
+      << "UpperChase1" << true << "xab" << 1 << 2 << "xAB" << old << false << 3 << 0;
   QTest::newRow("lower, editor") << "Lowerchase1" << false << "A\r\nB\u00c9" << 0 << 5
                                  << "a\r\nb\u00c9" << old << true << 5 << 0;
-  QTest::newRow("lower, nothing selected") << "Lowerchase1" << true << "ABC" << 1 << 0 << "ABC"
-                                           << old << false << 1 << 0;
+  QTest::newRow("lower, nothing selected")
+      << "Lowerchase1" << true << "ABC" << 1 << 0 << "ABC" << old << false << 1 << 0;
 }
 
 void EditCommandsTest::commandByFocus() {
@@ -116,7 +116,8 @@ void EditCommandsTest::clipboardRoundTrip() {
   // Cut and paste back puts the text where it was.
   f.editor().setSelection(tessera::TextPosition(5), 5);
   f.run("Kivgs1");
-  QCOMPARE(f.editor().textDocument().wholeText(), QStringLiteral("<p>\r\n\r\n</p><p>\r\nline\u0151\r\n"));
+  QCOMPARE(f.editor().textDocument().wholeText(),
+           QStringLiteral("<p>\r\n\r\n</p><p>\r\nline\u0151\r\n"));
   f.run("Beilleszts1");
   QCOMPARE(f.editor().textDocument().wholeText(),
            QStringLiteral("<p>\r\nline\u0151\r\n</p><p>\r\nline\u0151\r\n"));
@@ -161,9 +162,12 @@ void EditCommandsTest::undoSequences() {
 void EditCommandsTest::programEditsAreNotUndoable_data() {
   QTest::addColumn<QString>("action");
   QTest::addColumn<QString>("after");
-  QTest::newRow("delete") << "rls1" << "aq";
-  QTest::newRow("upper case") << "UpperChase1" << "aBCq";
-  QTest::newRow("lower case") << "Lowerchase1" << "abcq";
+  QTest::newRow("delete") << "rls1"
+                          << "aq";
+  QTest::newRow("upper case") << "UpperChase1"
+                              << "aBCq";
+  QTest::newRow("lower case") << "Lowerchase1"
+                              << "abcq";
 }
 
 void EditCommandsTest::programEditsAreNotUndoable() {

@@ -1,8 +1,8 @@
 #include "editing/EditingFixture.h"
 
 #include "app/StatusLine.h"
-#include "editing/ShortcutRouter.h"
 #include "editing/EditingCommands.h"
+#include "editing/ShortcutRouter.h"
 
 #include <QClipboard>
 #include <QDialog>
@@ -38,35 +38,36 @@ void EditorKeysTest::keys_data() {
   const int none = Qt::NoModifier, shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier,
             alt = Qt::AltModifier;
   QTest::newRow("< gives a pair") << "ab" << 1 << 0 << int(Qt::Key_Less) << shift << "a<>b" << 2;
-  QTest::newRow("< over a selected word") << "one two" << 4 << 3 << int(Qt::Key_Less) << shift
-                                          << "one <>" << 5;
-  QTest::newRow("tab: eight blanks") << "ab" << 1 << 0 << int(Qt::Key_Tab) << none
-                                     << "a        b" << 9;
-  QTest::newRow("tab over a selection") << "abcd" << 1 << 2 << int(Qt::Key_Tab) << none
-                                        << "a        d" << 9;
-  QTest::newRow("shift+tab over a selection") << "abcd" << 1 << 2 << int(Qt::Key_Backtab)
-                                              << shift << "a        d" << 9;
-  QTest::newRow("shift+enter at a line end") << "line\r\nnext" << 4 << 0 << int(Qt::Key_Return)
-                                             << shift << "line<br/>\r\n\r\nnext" << 11;
-  QTest::newRow("shift+keypad enter") << "x" << 1 << 0 << int(Qt::Key_Enter) << shift
-                                      << "x<br/>\r\n" << 8;
+  QTest::newRow("< over a selected word")
+      << "one two" << 4 << 3 << int(Qt::Key_Less) << shift << "one <>" << 5;
+  QTest::newRow("tab: eight blanks")
+      << "ab" << 1 << 0 << int(Qt::Key_Tab) << none << "a        b" << 9;
+  QTest::newRow("tab over a selection")
+      << "abcd" << 1 << 2 << int(Qt::Key_Tab) << none << "a        d" << 9;
+  QTest::newRow("shift+tab over a selection")
+      << "abcd" << 1 << 2 << int(Qt::Key_Backtab) << shift << "a        d" << 9;
+  QTest::newRow("shift+enter at a line end")
+      << "line\r\nnext" << 4 << 0 << int(Qt::Key_Return) << shift << "line<br/>\r\n\r\nnext" << 11;
+  QTest::newRow("shift+keypad enter")
+      << "x" << 1 << 0 << int(Qt::Key_Enter) << shift << "x<br/>\r\n"
+      << 8;
   QTest::newRow("plain enter") << "x" << 1 << 0 << int(Qt::Key_Return) << none << "x\r\n" << 3;
-  QTest::newRow("ctrl+shift+enter") << "x" << 1 << 0 << int(Qt::Key_Return) << (ctrl | shift)
-                                    << "x" << 1;
-  QTest::newRow("alt+shift+enter") << "x" << 1 << 0 << int(Qt::Key_Return) << (alt | shift)
-                                   << "x" << 1;
-  QTest::newRow("ctrl+space mid-word") << "word" << 2 << 0 << int(Qt::Key_Space) << ctrl
-                                       << "wo&nbsp; rd" << 9;
-  QTest::newRow("ctrl+shift+space") << "word" << 2 << 0 << int(Qt::Key_Space) << (ctrl | shift)
-                                    << "word" << 2;
-  QTest::newRow("ctrl+b, nothing selected") << "xy" << 1 << 0 << int(Qt::Key_B) << ctrl
-                                            << "x<b></b>y" << 4;
-  QTest::newRow("ctrl+b, one character") << "xy" << 0 << 1 << int(Qt::Key_B) << ctrl
-                                         << "<b></b>y" << 3;
-  QTest::newRow("ctrl+b, two characters") << "xyz" << 0 << 2 << int(Qt::Key_B) << ctrl
-                                          << "<b>xy</b>z" << 5;
-  QTest::newRow("ctrl+i wraps, types no tab") << "xyz" << 1 << 2 << int(Qt::Key_I) << ctrl
-                                              << "x<i>yz</i>" << 6;
+  QTest::newRow("ctrl+shift+enter")
+      << "x" << 1 << 0 << int(Qt::Key_Return) << (ctrl | shift) << "x" << 1;
+  QTest::newRow("alt+shift+enter")
+      << "x" << 1 << 0 << int(Qt::Key_Return) << (alt | shift) << "x" << 1;
+  QTest::newRow("ctrl+space mid-word")
+      << "word" << 2 << 0 << int(Qt::Key_Space) << ctrl << "wo&nbsp; rd" << 9;
+  QTest::newRow("ctrl+shift+space")
+      << "word" << 2 << 0 << int(Qt::Key_Space) << (ctrl | shift) << "word" << 2;
+  QTest::newRow("ctrl+b, nothing selected")
+      << "xy" << 1 << 0 << int(Qt::Key_B) << ctrl << "x<b></b>y" << 4;
+  QTest::newRow("ctrl+b, one character")
+      << "xy" << 0 << 1 << int(Qt::Key_B) << ctrl << "<b></b>y" << 3;
+  QTest::newRow("ctrl+b, two characters")
+      << "xyz" << 0 << 2 << int(Qt::Key_B) << ctrl << "<b>xy</b>z" << 5;
+  QTest::newRow("ctrl+i wraps, types no tab")
+      << "xyz" << 1 << 2 << int(Qt::Key_I) << ctrl << "x<i>yz</i>" << 6;
   QTest::newRow("ctrl+u") << "xyz" << 3 << 0 << int(Qt::Key_U) << ctrl << "xyz<u></u>" << 6;
 }
 

@@ -146,11 +146,16 @@ void FindReplaceTest::replaceSteps_data() {
   QTest::addColumn<int>("presses");
   QTest::addColumn<QString>("expected");
   QTest::addColumn<int>("caretAfter");
-  QTest::newRow("a to ab twice replaces both") << "a a" << 0 << "a" << "ab" << 2 << "ab ab" << 5;
-  QTest::newRow("from the caret on") << "a a a" << 1 << "a" << "b" << 1 << "a b a" << 3;
-  QTest::newRow("wraps to the top once") << "a a" << 3 << "a" << "c" << 1 << "c a" << 1;
-  QTest::newRow("three presses, three hits") << "x1 x2 x3" << 0 << "x" << "" << 3 << "1 2 3" << 4;
-  QTest::newRow("across a line break") << "ab\r\ncd" << 0 << "b\r\nc" << "-" << 1 << "a-d" << 2;
+  QTest::newRow("a to ab twice replaces both") << "a a" << 0 << "a"
+                                               << "ab" << 2 << "ab ab" << 5;
+  QTest::newRow("from the caret on") << "a a a" << 1 << "a"
+                                     << "b" << 1 << "a b a" << 3;
+  QTest::newRow("wraps to the top once") << "a a" << 3 << "a"
+                                         << "c" << 1 << "c a" << 1;
+  QTest::newRow("three presses, three hits") << "x1 x2 x3" << 0 << "x"
+                                             << "" << 3 << "1 2 3" << 4;
+  QTest::newRow("across a line break") << "ab\r\ncd" << 0 << "b\r\nc"
+                                       << "-" << 1 << "a-d" << 2;
 }
 
 void FindReplaceTest::replaceSteps() {
@@ -216,9 +221,10 @@ void FindReplaceTest::replaceAllIsOneProgramEdit() {
 // last replacement.
 void FindReplaceTest::replaceAllMatchesAPlainReplace() {
   Boxes f;
-  const QString pieces[] = {QStringLiteral("ab"), QStringLiteral("a"), QStringLiteral("b\r\n"),
-                            QStringLiteral("\t"), QStringLiteral("\u2028"),
-                            QStringLiteral("\U0001F600"), QStringLiteral("\r\n\r\n")};
+  const QString pieces[] = {QStringLiteral("ab"),      QStringLiteral("a"),
+                            QStringLiteral("b\r\n"),   QStringLiteral("\t"),
+                            QStringLiteral("\u2028"),  QStringLiteral("\U0001F600"),
+                            QStringLiteral("\r\n\r\n")};
   const QString needles[] = {QStringLiteral("ab"), QStringLiteral("b\r\na"), QStringLiteral("a"),
                              QStringLiteral("\U0001F600")};
   const QString replacements[] = {QString(), QStringLiteral("xyz"), QStringLiteral("\r\n"),

@@ -60,20 +60,42 @@ void GotoLineTest::entries_data() {
   const QString doc = defaultDocument(); // 12 lines, ends with a break
   const int docLength = int(doc.size());
   const QString wrong = QStringLiteral("Wrong number!");
-  QTest::newRow("empty document, 1") << "" << "1" << "1" << "" << 0 << 0;
-  QTest::newRow("empty document, 2") << "" << "2" << "1" << wrong << 0 << 0;
-  QTest::newRow("12 lines, 13: the end") << doc << "13" << "13" << "" << docLength << 0;
-  QTest::newRow("12 lines, 14") << doc << "14" << "13" << wrong << 0 << 0;
-  QTest::newRow("zero") << doc << "0" << "13" << wrong << 0 << 0;
-  QTest::newRow("beyond 32 bits") << doc << "99999999999" << "13"
+  QTest::newRow("empty document, 1") << ""
+                                     << "1"
+                                     << "1"
+                                     << "" << 0 << 0;
+  QTest::newRow("empty document, 2") << ""
+                                     << "2"
+                                     << "1" << wrong << 0 << 0;
+  QTest::newRow("12 lines, 13: the end") << doc << "13"
+                                         << "13"
+                                         << "" << docLength << 0;
+  QTest::newRow("12 lines, 14") << doc << "14"
+                                << "13" << wrong << 0 << 0;
+  QTest::newRow("zero") << doc << "0"
+                        << "13" << wrong << 0 << 0;
+  QTest::newRow("beyond 32 bits") << doc << "99999999999"
+                                  << "13"
                                   << "'99999999999' is not a valid integer value." << 0 << 0;
-  QTest::newRow("empty entry") << doc << "" << "13" << "'' is not a valid integer value." << 0
-                               << 0;
-  QTest::newRow("second line selected") << "ab\r\ncd\r\nef" << "2" << "4" << "" << 4 << 2;
-  QTest::newRow("leading zeros") << "ab\r\ncd\r\nef" << "003" << "4" << "" << 8 << 2;
-  QTest::newRow("empty line") << "ab\r\n\r\nef" << "2" << "4" << "" << 4 << 0;
-  QTest::newRow("past a last line without break")
-      << "ab\r\ncd" << "3" << "3" << "" << 6 << 0;
+  QTest::newRow("empty entry") << doc << ""
+                               << "13"
+                               << "'' is not a valid integer value." << 0 << 0;
+  QTest::newRow("second line selected") << "ab\r\ncd\r\nef"
+                                        << "2"
+                                        << "4"
+                                        << "" << 4 << 2;
+  QTest::newRow("leading zeros") << "ab\r\ncd\r\nef"
+                                 << "003"
+                                 << "4"
+                                 << "" << 8 << 2;
+  QTest::newRow("empty line") << "ab\r\n\r\nef"
+                              << "2"
+                              << "4"
+                              << "" << 4 << 0;
+  QTest::newRow("past a last line without break") << "ab\r\ncd"
+                                                  << "3"
+                                                  << "3"
+                                                  << "" << 6 << 0;
 }
 
 void GotoLineTest::entries() {

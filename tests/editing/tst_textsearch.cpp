@@ -23,17 +23,26 @@ void TextSearchTest::findForward_data() {
   QTest::addColumn<QString>("needle");
   QTest::addColumn<int>("from");
   QTest::addColumn<int>("hit");
-  QTest::newRow("at the start") << "abc" << "a" << 0 << 0;
-  QTest::newRow("overlap: from one past the last hit") << "aaaa" << "aa" << 1 << 1;
-  QTest::newRow("overlap: last possible") << "aaaa" << "aa" << 3 << -1;
-  QTest::newRow("case differs") << "the Word" << "word" << 0 << -1;
-  QTest::newRow("partial at the end does not count") << "abc" << "cd" << 0 << -1;
-  QTest::newRow("across a line break") << "ab\r\ncd" << "b\r\nc" << 0 << 1;
-  QTest::newRow("empty needle finds nothing") << "abc" << "" << 0 << -1;
-  QTest::newRow("start past the end") << "abc" << "c" << 3 << -1;
-  QTest::newRow("negative start") << "abc" << "a" << -1 << -1;
-  QTest::newRow("accented letters compared exactly") << QStringLiteral("\u00e1rv\u00edz")
-                                                     << QStringLiteral("\u00cd") << 0 << -1;
+  QTest::newRow("at the start") << "abc"
+                                << "a" << 0 << 0;
+  QTest::newRow("overlap: from one past the last hit") << "aaaa"
+                                                       << "aa" << 1 << 1;
+  QTest::newRow("overlap: last possible") << "aaaa"
+                                          << "aa" << 3 << -1;
+  QTest::newRow("case differs") << "the Word"
+                                << "word" << 0 << -1;
+  QTest::newRow("partial at the end does not count") << "abc"
+                                                     << "cd" << 0 << -1;
+  QTest::newRow("across a line break") << "ab\r\ncd"
+                                       << "b\r\nc" << 0 << 1;
+  QTest::newRow("empty needle finds nothing") << "abc"
+                                              << "" << 0 << -1;
+  QTest::newRow("start past the end") << "abc"
+                                      << "c" << 3 << -1;
+  QTest::newRow("negative start") << "abc"
+                                  << "a" << -1 << -1;
+  QTest::newRow("accented letters compared exactly")
+      << QStringLiteral("\u00e1rv\u00edz") << QStringLiteral("\u00cd") << 0 << -1;
 }
 
 void TextSearchTest::findForward() {
@@ -49,12 +58,18 @@ void TextSearchTest::findForReplace_data() {
   QTest::addColumn<QString>("needle");
   QTest::addColumn<int>("caret");
   QTest::addColumn<int>("hit");
-  QTest::newRow("at the caret") << "a a a" << "a" << 2 << 2;
-  QTest::newRow("after the caret") << "a a a" << "a" << 3 << 4;
-  QTest::newRow("wraps to the top once") << "a a a" << "a" << 5 << 0;
-  QTest::newRow("only before the caret") << "xa..." << "a" << 3 << 1;
-  QTest::newRow("none at all") << "bbb" << "a" << 1 << -1;
-  QTest::newRow("empty text") << "" << "a" << 0 << -1;
+  QTest::newRow("at the caret") << "a a a"
+                                << "a" << 2 << 2;
+  QTest::newRow("after the caret") << "a a a"
+                                   << "a" << 3 << 4;
+  QTest::newRow("wraps to the top once") << "a a a"
+                                         << "a" << 5 << 0;
+  QTest::newRow("only before the caret") << "xa..."
+                                         << "a" << 3 << 1;
+  QTest::newRow("none at all") << "bbb"
+                               << "a" << 1 << -1;
+  QTest::newRow("empty text") << ""
+                              << "a" << 0 << -1;
 }
 
 void TextSearchTest::findForReplace() {
@@ -71,16 +86,38 @@ void TextSearchTest::replaceAll_data() {
   QTest::addColumn<QString>("replacement");
   QTest::addColumn<QString>("result");
   QTest::addColumn<QList<int>>("hits");
-  QTest::newRow("three occurrences") << "x1 x2 x3" << "x" << "yy" << "yy1 yy2 yy3"
-                                     << QList<int>{0, 3, 6};
-  QTest::newRow("replacement holds the needle") << "a a" << "a" << "ab" << "ab ab"
-                                                << QList<int>{0, 2};
-  QTest::newRow("no overlaps, left to right") << "aaaa" << "aa" << "b" << "bb" << QList<int>{0, 2};
-  QTest::newRow("odd run leaves the rest") << "aaa" << "aa" << "b" << "ba" << QList<int>{0};
-  QTest::newRow("to empty") << "<b>x</b>" << "b>" << "" << "<x</" << QList<int>{1, 6};
-  QTest::newRow("none") << "abc" << "z" << "y" << "abc" << QList<int>{};
-  QTest::newRow("empty needle") << "abc" << "" << "y" << "abc" << QList<int>{};
-  QTest::newRow("line breaks kept") << "a\r\nb a" << "a" << "c" << "c\r\nb c" << QList<int>{0, 5};
+  QTest::newRow("three occurrences") << "x1 x2 x3"
+                                     << "x"
+                                     << "yy"
+                                     << "yy1 yy2 yy3" << QList<int>{0, 3, 6};
+  QTest::newRow("replacement holds the needle") << "a a"
+                                                << "a"
+                                                << "ab"
+                                                << "ab ab" << QList<int>{0, 2};
+  QTest::newRow("no overlaps, left to right") << "aaaa"
+                                              << "aa"
+                                              << "b"
+                                              << "bb" << QList<int>{0, 2};
+  QTest::newRow("odd run leaves the rest") << "aaa"
+                                           << "aa"
+                                           << "b"
+                                           << "ba" << QList<int>{0};
+  QTest::newRow("to empty") << "<b>x</b>"
+                            << "b>"
+                            << ""
+                            << "<x</" << QList<int>{1, 6};
+  QTest::newRow("none") << "abc"
+                        << "z"
+                        << "y"
+                        << "abc" << QList<int>{};
+  QTest::newRow("empty needle") << "abc"
+                                << ""
+                                << "y"
+                                << "abc" << QList<int>{};
+  QTest::newRow("line breaks kept") << "a\r\nb a"
+                                    << "a"
+                                    << "c"
+                                    << "c\r\nb c" << QList<int>{0, 5};
 }
 
 void TextSearchTest::replaceAll() {
@@ -106,10 +143,12 @@ void TextSearchTest::caseConversion_data() {
   QTest::newRow("accents stay") << QStringLiteral("\u00e1rv\u00edzt\u0171r\u0151 \u00c9")
                                 << QStringLiteral("\u00e1RV\u00edZT\u0171R\u0151 \u00c9")
                                 << QStringLiteral("\u00e1rv\u00edzt\u0171r\u0151 \u00c9");
-  QTest::newRow("digits, breaks, punctuation") << "Ab1\r\n_z!" << "AB1\r\n_Z!" << "ab1\r\n_z!";
-  QTest::newRow("sharp s and dotless i stay") << QStringLiteral("\u00df\u0131I")
-                                              << QStringLiteral("\u00df\u0131I")
-                                              << QStringLiteral("\u00df\u0131i");
+  QTest::newRow("digits, breaks, punctuation") << "Ab1\r\n_z!"
+                                               << "AB1\r\n_Z!"
+                                               << "ab1\r\n_z!";
+  QTest::newRow("sharp s and dotless i stay")
+      << QStringLiteral("\u00df\u0131I") << QStringLiteral("\u00df\u0131I")
+      << QStringLiteral("\u00df\u0131i");
 }
 
 void TextSearchTest::caseConversion() {

@@ -274,7 +274,8 @@ void DisplayRowsTest::lineWrappingIntoManyRows() {
   edit.show();
   QVERIFY(QTest::qWaitForWindowExposed(&edit));
   DisplayRows rows(edit);
-  edit.textDocument().replaceWholeText(QStringLiteral("first\r\n") + line + QStringLiteral("\r\nlast\r\n"));
+  edit.textDocument().replaceWholeText(QStringLiteral("first\r\n") + line +
+                                       QStringLiteral("\r\nlast\r\n"));
   QVERIFY(rows.rowCount() > 20);
   expectSameAsEditor(edit, rows, random, 100);
   // Typing inside the long line moves its later rows.
@@ -353,7 +354,8 @@ void DisplayRowsTest::wholeTextComparison() {
   edit.textDocument().setModified(false);
   QCOMPARE(edit.textDocument().replaceWholeText(offered), !same);
   QCOMPARE(edit.textDocument().isModified(), !same);
-  QCOMPARE(edit.textDocument().wholeText(), offered.replace(QLatin1String("\n\n"), QLatin1String("\r\n\r\n")));
+  QCOMPARE(edit.textDocument().wholeText(),
+           offered.replace(QLatin1String("\n\n"), QLatin1String("\r\n\r\n")));
 }
 
 // The one-walk line look-up against the toolkit's three, at every position,
@@ -442,10 +444,10 @@ void DisplayRowsTest::statusFollowsKeysThroughLines() {
     text += QStringLiteral("line %1 with some words to wrap at a narrow width\r\n").arg(i);
   edit.textDocument().replaceWholeText(text);
   edit.setSelection(tessera::TextPosition(0), 0);
-  const QList<int> keys = {Qt::Key_Down,   Qt::Key_Down,      Qt::Key_End,  Qt::Key_Right,
-                           Qt::Key_Return, Qt::Key_Return,    Qt::Key_Up,   Qt::Key_Backspace,
-                           Qt::Key_Home,   Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Delete,
-                           Qt::Key_PageDown, Qt::Key_Up,      Qt::Key_Down, Qt::Key_Return};
+  const QList<int> keys = {Qt::Key_Down,     Qt::Key_Down,      Qt::Key_End,  Qt::Key_Right,
+                           Qt::Key_Return,   Qt::Key_Return,    Qt::Key_Up,   Qt::Key_Backspace,
+                           Qt::Key_Home,     Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Delete,
+                           Qt::Key_PageDown, Qt::Key_Up,        Qt::Key_Down, Qt::Key_Return};
   for (const int key : keys) {
     QTest::keyClick(&edit, Qt::Key(key));
     const QList<int> starts = editorRowStarts(edit);

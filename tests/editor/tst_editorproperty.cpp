@@ -262,14 +262,16 @@ void EditorPropertyTest::randomEditsAgree() {
     log += what + QLatin1Char(';');
 
     const auto context = [&] {
-      return qPrintable(QStringLiteral("seed %1 step %2 (%3)").arg(seed).arg(step).arg(log.right(200)));
+      return qPrintable(
+          QStringLiteral("seed %1 step %2 (%3)").arg(seed).arg(step).arg(log.right(200)));
     };
     if (e.textDocument().wholeText() != m.text) {
       int d = 0;
-      while (d < m.text.size() && d < e.textDocument().wholeText().size() && m.text[d] == e.textDocument().wholeText()[d])
+      while (d < m.text.size() && d < e.textDocument().wholeText().size() &&
+             m.text[d] == e.textDocument().wholeText()[d])
         ++d;
-      qWarning() << "differ at" << d << e.textDocument().wholeText().mid(d - 10, 30) << m.text.mid(d - 10, 30)
-                 << e.textDocument().wholeText().size() << m.text.size();
+      qWarning() << "differ at" << d << e.textDocument().wholeText().mid(d - 10, 30)
+                 << m.text.mid(d - 10, 30) << e.textDocument().wholeText().size() << m.text.size();
     }
     QVERIFY2(e.textDocument().wholeText() == m.text, context());
     QVERIFY2(e.textDocument().textLength() == m.text.size(), context());
@@ -287,9 +289,9 @@ void EditorPropertyTest::randomEditsAgree() {
     const int row = rows.rowOf(m.selEnd());
     const RowColumn expected{row, m.selEnd() - rows.rowStarts.value(rows.rowOf(m.caret), 0)};
     if (!(e.rowColumn() == expected))
-      qWarning() << "rowcol" << e.rowColumn().row << e.rowColumn().column << "expected" << expected.row
-                 << expected.column << "rows" << rows.rowStarts << "text" << m.text << m.anchor << m.caret
-                 << "wrap" << e.lineWrapMode() << e.viewport()->width();
+      qWarning() << "rowcol" << e.rowColumn().row << e.rowColumn().column << "expected"
+                 << expected.row << expected.column << "rows" << rows.rowStarts << "text" << m.text
+                 << m.anchor << m.caret << "wrap" << e.lineWrapMode() << e.viewport()->width();
     QVERIFY2(e.rowColumn() == expected, context());
   }
 }

@@ -263,7 +263,7 @@ void SourceEditorTest::changeHandlingSetsFlag() {
   e.setSelection(tessera::TextPosition(1), 0);
   QTest::keyClick(&e, Qt::Key_Right);
   QVERIFY(!e.textDocument().isModified()); // moving the caret is no change
-  QVERIFY(spy.count() >= 1);    // but the key release refreshes the status
+  QVERIFY(spy.count() >= 1);               // but the key release refreshes the status
   QCOMPARE(spy.last().at(0).value<RowColumn>(), (RowColumn{0, 2}));
   QTest::keyClicks(&e, QStringLiteral("z"));
   QVERIFY(e.textDocument().isModified());

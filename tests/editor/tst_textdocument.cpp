@@ -80,8 +80,8 @@ void TextDocumentTest::snapshot_data() {
   QTest::addColumn<QString>("expected");
   QTest::addColumn<QList<qsizetype>>("lineStarts");
   QTest::newRow("empty") << QString() << QString() << QList<qsizetype>{0};
-  QTest::newRow("breaks become LF") << kLines << QStringLiteral("ab\ncd\n\nx")
-                                    << QList<qsizetype>{0, 3, 6, 7};
+  QTest::newRow("breaks become LF")
+      << kLines << QStringLiteral("ab\ncd\n\nx") << QList<qsizetype>{0, 3, 6, 7};
   QTest::newRow("final break opens a line")
       << QStringLiteral("<wml/>\r\n") << QStringLiteral("<wml/>\n") << QList<qsizetype>{0, 7};
   QTest::newRow("line separator stays a character")

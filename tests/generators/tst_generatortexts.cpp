@@ -189,7 +189,8 @@ void GeneratorTextsTest::wellFormed_data() {
                                                {"Menu item 2", "http://"},
                                                {"Menu item 3", "http://"},
                                                {"Menu item 4", "http://"}}));
-  QTest::newRow("default document with a 4x4 table and a four-item menu") << editor.textDocument().wholeText();
+  QTest::newRow("default document with a 4x4 table and a four-item menu")
+      << editor.textDocument().wholeText();
 }
 
 void GeneratorTextsTest::wellFormed() {

@@ -28,9 +28,7 @@ namespace {
   return value;
 }
 
-[[gnu::noinline]] int overflowInt(int value) {
-  return value + 1;
-}
+[[gnu::noinline]] int overflowInt(int value) { return value + 1; }
 
 // A widget whose show handler commits the fault, so the stack runs through
 // the widget library's event delivery as well as the event loop.

@@ -95,13 +95,12 @@ bool PrivatePrintServer::writeConfiguration() {
   const QByteArray path = QFile::encodeName(root.path());
   // Every file the server writes stays in this folder: logs, spool, cache,
   // state, printcap and keys.
-  const QByteArray files = "ServerRoot " + path + "\n" + "RequestRoot " + path + "/spool\n" +
-                           "TempDir " + path + "/tmp\n" + "CacheDir " + path + "/cache\n" +
-                           "StateDir " + path + "/state\n" + "AccessLog " + path +
-                           "/log/access_log\n" + "ErrorLog " + path + "/log/error_log\n" +
-                           "PageLog " + path + "/log/page_log\n" + "Printcap " + path +
-                           "/printcap\n" + "ServerKeychain " + path + "/ssl\n" +
-                           "CreateSelfSignedCerts no\n" + "FileDevice Yes\n";
+  const QByteArray files =
+      "ServerRoot " + path + "\n" + "RequestRoot " + path + "/spool\n" + "TempDir " + path +
+      "/tmp\n" + "CacheDir " + path + "/cache\n" + "StateDir " + path + "/state\n" + "AccessLog " +
+      path + "/log/access_log\n" + "ErrorLog " + path + "/log/error_log\n" + "PageLog " + path +
+      "/log/page_log\n" + "Printcap " + path + "/printcap\n" + "ServerKeychain " + path + "/ssl\n" +
+      "CreateSelfSignedCerts no\n" + "FileDevice Yes\n";
   // Only the socket: no network port, no sharing, no web pages.
   const QByteArray server = "Listen " + path + "/cups.sock\n" +
                             "Browsing No\n"
@@ -160,9 +159,8 @@ bool PrivatePrintServer::start() {
   server_.setProcessChannelMode(QProcess::MergedChannels);
   // The server goes with the test, even when the test is killed.
   server_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-  server_.start(cupsd, {QStringLiteral("-f"), QStringLiteral("-c"),
-                        folder_.filePath("cupsd.conf"), QStringLiteral("-s"),
-                        folder_.filePath("cups-files.conf")});
+  server_.start(cupsd, {QStringLiteral("-f"), QStringLiteral("-c"), folder_.filePath("cupsd.conf"),
+                        QStringLiteral("-s"), folder_.filePath("cups-files.conf")});
   if (!server_.waitForStarted(10000)) {
     error_ = QStringLiteral("cannot start cupsd: ") + server_.errorString();
     return false;

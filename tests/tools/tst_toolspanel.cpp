@@ -493,14 +493,15 @@ void ToolsPanelTest::pagesBuiltWhenFirstShown() {
   window_->show();
   QVERIFY(QTest::qWaitForWindowActive(window_));
   QWidget* area = window_->centralWidget();
-  QVERIFY(!area->findChild<QLineEdit*>("Edit1")); // the Link tab's URL field
+  QVERIFY(!area->findChild<QLineEdit*>("Edit1"));  // the Link tab's URL field
   QVERIFY(!area->findChild<QLineEdit*>("Edit15")); // the Input field tab's name
   for (const ToolsPanel::Tab tab : {ToolsPanel::Link, ToolsPanel::InputField}) {
     panel()->setCurrentIndex(tab);
     QWidget* page = panel()->currentWidget();
     QList<QWidget*> fields;
     for (QWidget* w : page->findChildren<QWidget*>()) {
-      const bool hiddenOnPurpose = w->isHidden() && w->testAttribute(Qt::WA_WState_ExplicitShowHide);
+      const bool hiddenOnPurpose =
+          w->isHidden() && w->testAttribute(Qt::WA_WState_ExplicitShowHide);
       const bool popup = w->window() != window_; // a drop-down list
       if (!w->parentWidget()->inherits("QComboBox") && !hiddenOnPurpose && !popup)
         QVERIFY2(w->isVisible(), qPrintable(w->objectName()));

@@ -57,8 +57,8 @@ void TestSourceColouring::lines_data() {
       << QStringList{"<a href=\"#c2\">Next</a>"} << "tt.aaaa.vvvvvt....tttt" << text;
   QTest::newRow("> inside a value stays value")
       << QStringList{"<go href=\"a>b\"/>x"} << "ttt.aaaa.vvvvvtt." << text;
-  QTest::newRow("single quotes") << QStringList{"<p align='center'>"}
-                                 << "tt.aaaaa.vvvvvvvvt" << text;
+  QTest::newRow("single quotes") << QStringList{"<p align='center'>"} << "tt.aaaaa.vvvvvvvvt"
+                                 << text;
   QTest::newRow("entity and numeric references")
       << QStringList{"a&amp;b&#160;&#xA0;&x"} << ".rrrrr.rrrrrrrrrrrr.." << text;
   QTest::newRow("reference inside a value")
@@ -71,39 +71,33 @@ void TestSourceColouring::lines_data() {
                                   << int(LineState::Comment);
   QTest::newRow("comment spanning lines closes")
       << QStringList{"<!-- one", "two", "still -->"} << "ccccccccc" << text;
-  QTest::newRow("tag after a closed comment")
-      << QStringList{"<!--", "-->"} << "ccc" << text;
+  QTest::newRow("tag after a closed comment") << QStringList{"<!--", "-->"} << "ccc" << text;
   QTest::newRow("markup inside a comment is comment")
       << QStringList{"<!--", "<a href=\"x\">--><b>"} << "cccccccccccccccttt" << text;
   QTest::newRow("CDATA holding <")
       << QStringList{"<![CDATA[ a < b ]]>c"} << "kkkkkkkkkkkkkkkkkkk." << text;
   QTest::newRow("CDATA over lines")
       << QStringList{"<![CDATA[", "<p>"} << "kkk" << int(LineState::CData);
-  QTest::newRow("declaration") << QStringList{"<?xml version=\"1.0\"?>"}
-                               << "xxxxxxxxxxxxxxxxxxxxx" << text;
+  QTest::newRow("declaration") << QStringList{"<?xml version=\"1.0\"?>"} << "xxxxxxxxxxxxxxxxxxxxx"
+                               << text;
   QTest::newRow("doctype with quoted >")
       << QStringList{"<!DOCTYPE wml PUBLIC \"a>b\">x"} << "ddddddddddddddddddddddddddd." << text;
   QTest::newRow("doctype over lines")
       << QStringList{"<!DOCTYPE wml PUBLIC", "\"-//x\">"} << "ddddddd" << text;
-  QTest::newRow("doctype subset keeps >")
-      << QStringList{"<!DOCTYPE a [ <!ENTITY b \"c\"> ]>"}
-      << "dddddddddddddddddddddddddddddddd" << text;
+  QTest::newRow("doctype subset keeps >") << QStringList{"<!DOCTYPE a [ <!ENTITY b \"c\"> ]>"}
+                                          << "dddddddddddddddddddddddddddddddd" << text;
   QTest::newRow("value spanning lines")
       << QStringList{"<a title=\"one", "two\" href=\"x\">"} << "vvvv.aaaa.vvvt" << text;
-  QTest::newRow("value left open") << QStringList{"<a title='x"} << "tt.aaaaa.vv"
-                                   << int(LineState::ValueSingle);
+  QTest::newRow("value left open")
+      << QStringList{"<a title='x"} << "tt.aaaaa.vv" << int(LineState::ValueSingle);
   QTest::newRow("attributes on the next line")
       << QStringList{"<card", "  id=\"c1\">"} << "..aa.vvvvt" << text;
-  QTest::newRow("tag name on the next line")
-      << QStringList{"<", "card>"} << "ttttt" << text;
+  QTest::newRow("tag name on the next line") << QStringList{"<", "card>"} << "ttttt" << text;
   QTest::newRow("unterminated tag at the end of the text")
       << QStringList{"<p align"} << "tt.aaaaa" << int(LineState::InTag);
-  QTest::newRow("unclosed tag before a new one")
-      << QStringList{"<b <i>"} << "tt.ttt" << text;
-  QTest::newRow("less-than that is no markup")
-      << QStringList{"a < b <1"} << "........" << text;
-  QTest::newRow("end tag and empty-element tag")
-      << QStringList{"</p><br/>"} << "ttttttttt" << text;
+  QTest::newRow("unclosed tag before a new one") << QStringList{"<b <i>"} << "tt.ttt" << text;
+  QTest::newRow("less-than that is no markup") << QStringList{"a < b <1"} << "........" << text;
+  QTest::newRow("end tag and empty-element tag") << QStringList{"</p><br/>"} << "ttttttttt" << text;
 }
 
 void TestSourceColouring::lines() {
