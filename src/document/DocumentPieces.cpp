@@ -16,26 +16,16 @@ constexpr QChar kCrLf[] = {u'\r', u'\n'};
 // visitor is about to read are still cached.
 constexpr qsizetype kLongestPiece = qsizetype(1) << 15;
 
-// Pieces of a text whose line breaks are paragraph separators.
-bool visitRawText(const QString& text, const TextPieceVisitor& visit, LineBreaks lineBreaks) {
-  const QChar* const begin = text.constData();
-  const QChar* const end = begin + text.size();
-  if (lineBreaks == LineBreaks::Separator) {
-    for (const QChar* at = begin; at < end;) {
-      const qsizetype size = std::min<qsizetype>(kLongestPiece, end - at);
-      if (!visit(QStringView(at, size), end))
-        return false;
-      at += size;
-    }
-    return true;
-  }
-  const QStringView all(text);
+// The text between its line breaks (`lineBreak`), each break handed over
+// as a CR LF piece of its own.
+bool visitWithCrLf(QStringView all, QChar lineBreak, const TextPieceVisitor& visit) {
+  const QChar* const end = all.data() + all.size();
   qsizetype from = 0;
-  while (from < text.size()) {
-    qsizetype stop = all.indexOf(QChar::ParagraphSeparator, from);
+  while (from < all.size()) {
+    qsizetype stop = all.indexOf(lineBreak, from);
     const bool isBreak = stop >= 0;
     if (!isBreak)
-      stop = text.size();
+      stop = all.size();
     for (qsizetype at = from; at < stop;) {
       const qsizetype size = std::min(kLongestPiece, stop - at);
       if (!visit(all.mid(at, size), end))
@@ -49,30 +39,28 @@ bool visitRawText(const QString& text, const TextPieceVisitor& visit, LineBreaks
   return true;
 }
 
+// Pieces of a text whose line breaks are paragraph separators.
+bool visitRawText(const QString& text, const TextPieceVisitor& visit, LineBreaks lineBreaks) {
+  if (lineBreaks == LineBreaks::CrLf)
+    return visitWithCrLf(text, QChar::ParagraphSeparator, visit);
+  const QChar* const begin = text.constData();
+  const QChar* const end = begin + text.size();
+  for (const QChar* at = begin; at < end;) {
+    const qsizetype size = std::min<qsizetype>(kLongestPiece, end - at);
+    if (!visit(QStringView(at, size), end))
+      return false;
+    at += size;
+  }
+  return true;
+}
+
 // Pieces of a text whose line breaks are '\n', handed over as if read from
 // the document: with separators, each piece is a copy made in a buffer that
 // stays cached; with CR LF, views of the text between the breaks.
 bool visitHeldText(const QString& text, const TextPieceVisitor& visit, LineBreaks lineBreaks) {
   const QStringView all(text);
-  if (lineBreaks == LineBreaks::CrLf) {
-    qsizetype from = 0;
-    while (from < all.size()) {
-      qsizetype stop = all.indexOf(QLatin1Char('\n'), from);
-      const bool isBreak = stop >= 0;
-      if (!isBreak)
-        stop = all.size();
-      for (qsizetype at = from; at < stop;) {
-        const qsizetype size = std::min(kLongestPiece, stop - at);
-        if (!visit(all.mid(at, size), all.data() + all.size()))
-          return false;
-        at += size;
-      }
-      if (isBreak && !visit(QStringView(kCrLf, 2), kCrLf + 2))
-        return false;
-      from = stop + 1;
-    }
-    return true;
-  }
+  if (lineBreaks == LineBreaks::CrLf)
+    return visitWithCrLf(all, QLatin1Char('\n'), visit);
   thread_local std::vector<char16_t> buffer;
   buffer.resize(kLongestPiece);
   const char16_t* in = all.utf16();
