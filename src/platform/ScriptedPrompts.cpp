@@ -18,12 +18,8 @@ template <typename T> T ScriptedPrompts::answer(Asked question, T otherwise) {
 QMessageBox::StandardButton ScriptedPrompts::message(QWidget*, QMessageBox::Icon icon,
                                                      const QString& caption, const QString& text,
                                                      QMessageBox::StandardButtons buttons) {
-  Asked a;
-  a.kind = Asked::Message;
-  a.icon = icon;
-  a.caption = caption;
-  a.text = text;
-  a.buttons = buttons;
+  const Asked a{
+      .kind = Asked::Message, .icon = icon, .caption = caption, .text = text, .buttons = buttons};
   // Unscripted, it behaves like Escape: the most cautious button offered.
   return answer(a, buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
                    : buttons.testFlag(QMessageBox::No)   ? QMessageBox::No
@@ -32,27 +28,17 @@ QMessageBox::StandardButton ScriptedPrompts::message(QWidget*, QMessageBox::Icon
 
 int ScriptedPrompts::choose(QWidget*, QMessageBox::Icon icon, const QString& caption,
                             const QString& text, const QStringList& buttons) {
-  Asked a;
-  a.kind = Asked::Choice;
-  a.icon = icon;
-  a.caption = caption;
-  a.text = text;
-  a.choices = buttons;
+  const Asked a{
+      .kind = Asked::Choice, .icon = icon, .caption = caption, .text = text, .choices = buttons};
   return answer(a, int(buttons.size()) - 1); // unscripted: like Escape
 }
 
 QString ScriptedPrompts::openFileName(QWidget*, const FileDialogRequest& request) {
-  Asked a;
-  a.kind = Asked::OpenFile;
-  a.file = request;
-  return answer(a, QString());
+  return answer(Asked{.kind = Asked::OpenFile, .file = request}, QString());
 }
 
 QString ScriptedPrompts::saveFileName(QWidget*, const FileDialogRequest& request) {
-  Asked a;
-  a.kind = Asked::SaveFile;
-  a.file = request;
-  QString name = answer(a, QString());
+  QString name = answer(Asked{.kind = Asked::SaveFile, .file = request}, QString());
   // Like the real dialog: a name typed without extension gets the default one.
   if (!name.isEmpty() && !request.defaultSuffix.isEmpty()) {
     const QString base = name.section(QLatin1Char('/'), -1);
@@ -63,9 +49,7 @@ QString ScriptedPrompts::saveFileName(QWidget*, const FileDialogRequest& request
 }
 
 QColor ScriptedPrompts::chooseColor(QWidget*, const QColor&) {
-  Asked a;
-  a.kind = Asked::Color;
-  return answer(a, QColor());
+  return answer(Asked{.kind = Asked::Color}, QColor());
 }
 
 bool ScriptedPrompts::anyUnexpected() const {

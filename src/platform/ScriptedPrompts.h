@@ -15,11 +15,11 @@ public:
   struct Asked {
     enum Kind { Message, Choice, OpenFile, SaveFile, Color } kind = Message;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString caption;
-    QString text;
-    QMessageBox::StandardButtons buttons;
-    QStringList choices; // the buttons of a Choice
-    FileDialogRequest file;
+    QString caption{};
+    QString text{};
+    QMessageBox::StandardButtons buttons{};
+    QStringList choices{}; // the buttons of a Choice
+    FileDialogRequest file{};
     bool unexpected = false;
   };
 

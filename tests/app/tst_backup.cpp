@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "TestServices.h"
 #include "app/Backup.h"
 #include "app/MainWindow.h"
@@ -16,10 +17,6 @@
 using namespace tessera;
 
 namespace {
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Holds each error box open for a while, as a person would.
 class SlowPrompts : public ScriptedPrompts {
@@ -108,15 +105,15 @@ void BackupTest::ticksWriteTheLatestText() {
   f.backup.setInterval(150);
   QSignalSpy ticks(&f.backup.timer(), &QTimer::timeout);
   f.item.trigger();
-  QTRY_COMPARE(readAll(f.backup.filePath()), QByteArray("first\r\n"));
+  QTRY_COMPARE(readFileBytes(f.backup.filePath()), QByteArray("first\r\n"));
   f.editor.textDocument().replaceWholeText(QStringLiteral("second\r\nversion\r\n"));
-  QTRY_COMPARE(readAll(f.backup.filePath()), QByteArray("second\r\nversion\r\n"));
+  QTRY_COMPARE(readFileBytes(f.backup.filePath()), QByteArray("second\r\nversion\r\n"));
   QVERIFY(ticks.count() >= 2);
   f.item.trigger();
   // Off: nothing more is written.
   f.editor.textDocument().replaceWholeText(QStringLiteral("third\r\n"));
   QTest::qWait(400);
-  QCOMPARE(readAll(f.backup.filePath()), QByteArray("second\r\nversion\r\n"));
+  QCOMPARE(readFileBytes(f.backup.filePath()), QByteArray("second\r\nversion\r\n"));
   QVERIFY(f.prompts.asked.isEmpty());
 }
 
@@ -199,7 +196,7 @@ void BackupTest::backupLeavesTheDocumentAlone() {
 
   f.backup.setInterval(50);
   f.item.trigger();
-  QTRY_COMPARE(readAll(f.backup.filePath()), QByteArray("abc\r\nxydef\r\n"));
+  QTRY_COMPARE(readFileBytes(f.backup.filePath()), QByteArray("abc\r\nxydef\r\n"));
   f.item.trigger();
 
   QVERIFY(f.editor.textDocument().isModified());

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "TestServices.h"
 #include "app/MainWindow.h"
 #include "editor/SourceEditor.h"
@@ -22,10 +23,6 @@ enum class Question { Yes, No, Cancel, Escape, Closed };
 enum class SaveAs { Cancel, Good, Failing };
 enum class OpenAs { Cancel, Good, Missing, Directory };
 
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 } // namespace
 
 class ClosePathsTest : public QObject {
@@ -127,7 +124,7 @@ void ClosePathsTest::noPathLosesText() {
 
   QCOMPARE(t.prompts.beeps, 1);
   QCOMPARE(t.prompts.pendingAnswers(), 0);
-  const bool onDisk = readAll(savedPath) == kUnsaved.toUtf8();
+  const bool onDisk = readFileBytes(savedPath) == kUnsaved.toUtf8();
   const bool userSaidNo = Question(question) == Question::No;
   const bool kept = editor->textDocument().holdsText(kUnsaved);
   // The text may go only after No or once it is saved.

@@ -1,5 +1,7 @@
 // The real executable's --compile, --decompile and --wbmp modes: exit
 // status, what they print and the files they write.
+#include "CompiledSample.h"
+
 #include <QCoreApplication>
 #include <QImage>
 #include <QProcess>
@@ -14,17 +16,6 @@ const QByteArray kDeck = "<?xml version=\"1.0\"?>\n"
                          "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
                          "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\n"
                          "<wml><card id=\"a\"><p>Hi $(x)</p></card></wml>\n";
-// wml, card with id "a", p, "Hi ", EXT_I_2 "x", three ENDs.
-const QByteArray kCompiled = QByteArray::fromHex("01046A00"
-                                                 "7F"
-                                                 "E7"
-                                                 "55"
-                                                 "036100"
-                                                 "01"
-                                                 "60"
-                                                 "0348692000"
-                                                 "427800"
-                                                 "010101");
 
 struct Run {
   int status = -1;
@@ -63,9 +54,9 @@ private slots:
     QVERIFY(QFileInfo(program()).isExecutable());
     put("deck.wml", kDeck);
     put("broken.wml", "<wml><card></wml>");
-    put("deck.wmlc", kCompiled);
-    put("truncated.wmlc", kCompiled.left(12));
-    QByteArray corrupted = kCompiled;
+    put("deck.wmlc", kCompiledSample);
+    put("truncated.wmlc", kCompiledSample.left(12));
+    QByteArray corrupted = kCompiledSample;
     corrupted[4] = '\x3A'; // a tag token WML does not have
     put("corrupted.wmlc", corrupted);
     put("text.png", "not a picture");
@@ -131,7 +122,7 @@ private slots:
 
   void compiledFileHoldsTheDeck() {
     QCOMPARE(run({"--compile", "deck.wml", "-o", "exact.wmlc"}, dir_.path()).status, 0);
-    QCOMPARE(contents("exact.wmlc").toHex(' '), kCompiled.toHex(' '));
+    QCOMPARE(contents("exact.wmlc").toHex(' '), kCompiledSample.toHex(' '));
   }
 
   void failedCompileKeepsTheOldFile() {

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "TestServices.h"
 #include "app/Backup.h"
 #include "document/DocumentCommands.h"
@@ -25,14 +26,6 @@ using namespace tessera;
 // old file must survive byte for byte, the error must be shown, and the
 // document must still count as unsaved.
 namespace {
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-bool writeAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
-}
 
 // A small disk. A real 64 KiB tmpfs when this process may mount one (the
 // test machines run as root); otherwise the process's file-size limit
@@ -131,7 +124,7 @@ void WriteFaultsTest::failedSaveKeepsOldFileAndModifiedFlag() {
   QFETCH(QString, fault);
   SmallDisk disk;
   const QString target = disk.path(QStringLiteral("page.wml"));
-  QVERIFY(writeAll(target, kOld));
+  writeFileBytes(target, kOld);
   if (fault == QLatin1String("read-only") && !disk.makeReadOnly())
     QSKIP("mounting is not permitted here");
   if (fault != QLatin1String("read-only"))
@@ -150,7 +143,7 @@ void WriteFaultsTest::failedSaveKeepsOldFileAndModifiedFlag() {
   commands.save();
   disk.lift();
 
-  QCOMPARE(readAll(target), kOld);
+  QCOMPARE(readFileBytes(target), kOld);
   QCOMPARE(disk.files(), QStringList{QStringLiteral("page.wml")}); // no temporary left over
   QVERIFY(editor.textDocument().isModified());
   QCOMPARE(editor.textDocument().wholeText(), before);
@@ -164,14 +157,14 @@ void WriteFaultsTest::failedSaveKeepsOldFileAndModifiedFlag() {
   if (fault != QLatin1String("read-only")) {
     t.prompts.answerFile(target);
     commands.save();
-    QCOMPARE(readAll(target), before.toUtf8());
+    QCOMPARE(readFileBytes(target), before.toUtf8());
     QVERIFY(!editor.textDocument().isModified());
   }
 }
 
 void WriteFaultsTest::failedBackupKeepsOldBackup() {
   SmallDisk disk;
-  QVERIFY(writeAll(disk.path(QStringLiteral("backup.wml")), kOld));
+  writeFileBytes(disk.path(QStringLiteral("backup.wml")), kOld);
   QVERIFY(disk.fill(8 * 1024));
   TestServices t;
   SourceEditor editor;
@@ -184,21 +177,21 @@ void WriteFaultsTest::failedBackupKeepsOldBackup() {
   backup.writeBackup();
   disk.lift();
 
-  QCOMPARE(readAll(disk.path(QStringLiteral("backup.wml"))), kOld);
+  QCOMPARE(readFileBytes(disk.path(QStringLiteral("backup.wml"))), kOld);
   QCOMPARE(disk.files(), QStringList{QStringLiteral("backup.wml")});
   QVERIFY(editor.textDocument().isModified());
   QCOMPARE(t.prompts.asked.size(), 1);
   QVERIFY(t.prompts.asked.first().text.startsWith(QStringLiteral("Cannot create file \"")));
 
   backup.writeBackup();
-  QCOMPARE(readAll(disk.path(QStringLiteral("backup.wml"))),
+  QCOMPARE(readFileBytes(disk.path(QStringLiteral("backup.wml"))),
            editor.textDocument().wholeText().toUtf8());
 }
 
 void WriteFaultsTest::failedSitePageKeepsOldPage() {
   SmallDisk disk;
   const QString target = disk.path(QStringLiteral("site.wml"));
-  QVERIFY(writeAll(target, kOld));
+  writeFileBytes(target, kOld);
   QVERIFY(disk.fill(0));
   ScriptedPrompts prompts;
   SiteWizard wizard(prompts);
@@ -211,7 +204,7 @@ void WriteFaultsTest::failedSitePageKeepsOldPage() {
 
   QCOMPARE(prompts.asked.size(), 2);
   QVERIFY2(wizard.isVisible(), qPrintable(prompts.asked.last().text));
-  QCOMPARE(readAll(target), kOld);
+  QCOMPARE(readFileBytes(target), kOld);
   QCOMPARE(disk.files(), QStringList{QStringLiteral("site.wml")});
   QVERIFY(prompts.asked.last().text.startsWith(
       QStringLiteral("Cannot create file \"%1\". ").arg(target)));

@@ -1,6 +1,7 @@
 // Opening compiled decks: recognised by content, decoded in a child
 // process; a truncated or corrupted one gives the error and keeps the
 // current document.
+#include "CompiledSample.h"
 #include "TestServices.h"
 #include "app/MainWindow.h"
 #include "deck/CompiledDeckReader.h"
@@ -16,17 +17,6 @@ using namespace tessera;
 
 namespace {
 
-// wml, card with id "a", p, "Hi ", EXT_I_2 "x", three ENDs.
-const QByteArray kCompiled = QByteArray::fromHex("01046A00"
-                                                 "7F"
-                                                 "E7"
-                                                 "55"
-                                                 "036100"
-                                                 "01"
-                                                 "60"
-                                                 "0348692000"
-                                                 "427800"
-                                                 "010101");
 const QString kDecompiled =
     QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
                    "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
@@ -34,7 +24,7 @@ const QString kDecompiled =
                    "<wml>\r\n  <card id=\"a\">\r\n    <p>Hi $(x)</p>\r\n  </card>\r\n</wml>\r\n");
 
 QByteArray corrupted() {
-  QByteArray bytes = kCompiled;
+  QByteArray bytes = kCompiledSample;
   bytes[4] = '\x3A'; // a tag token WML does not have
   return bytes;
 }
@@ -62,9 +52,9 @@ private slots:
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("modified");
-    QTest::newRow("compiled deck") << "deck.wmlc" << kCompiled << kDecompiled << true;
+    QTest::newRow("compiled deck") << "deck.wmlc" << kCompiledSample << kDecompiled << true;
     QTest::newRow("compiled deck with another name")
-        << "deck.bin" << kCompiled << kDecompiled << true;
+        << "deck.bin" << kCompiledSample << kDecompiled << true;
     QTest::newRow("text named .wmlc")
         << "text.wmlc" << QByteArray("<wml/>\n") << QStringLiteral("<wml/>\r\n") << false;
     // Version byte 1 but public identifier 1 (unknown): not a compiled deck.
@@ -87,7 +77,7 @@ private slots:
   void saveProposesSourceBesideTheCompiledDeck() {
     TestServices t;
     MainWindow w(t.services());
-    const QString path = put("beside.wmlc", kCompiled);
+    const QString path = put("beside.wmlc", kCompiledSample);
     w.loadStartupFile(path);
     t.prompts.answerFile(QString()); // cancel
     w.files().saveToChosenFile();
@@ -101,7 +91,7 @@ private slots:
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message");
     QTest::newRow("truncated")
-        << kCompiled.left(12)
+        << kCompiledSample.left(12)
         << "Cannot open compiled deck: the file ends in the middle of the deck";
     QTest::newRow("corrupted") << corrupted()
                                << "Cannot open compiled deck: a tag token is not one of WML's";
@@ -126,7 +116,8 @@ private slots:
     // A decoder that dies by a signal stands for one a hostile file crashed.
     const QString crasher = put("crash.sh", "#!/bin/sh\nkill -SEGV $$\n");
     QFile::setPermissions(crasher, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const DocumentFiles::ConvertedFile result = CompiledDeckReader(crasher)(QString(), kCompiled);
+    const DocumentFiles::ConvertedFile result =
+        CompiledDeckReader(crasher)(QString(), kCompiledSample);
     QVERIFY(result.recognised);
     QCOMPARE(result.error,
              QStringLiteral("Cannot open compiled deck: the decoder stopped unexpectedly"));

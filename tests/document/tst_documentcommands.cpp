@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "TestServices.h"
 #include "app/MainWindow.h"
 #include "app/StatusLine.h"
@@ -18,11 +19,6 @@ using namespace tessera;
 namespace {
 const QString kTyped = QStringLiteral("typed text\r\nsecond line\r\n");
 const QString kLoaded = QStringLiteral("loaded\r\nfile\r\n");
-
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 QString kindOf(const ScriptedPrompts::Asked& asked) {
   switch (asked.kind) {
@@ -209,7 +205,7 @@ void DocumentCommandsTest::commands() {
   }
   QCOMPARE(QFile::exists(dir->filePath("out.wml")), saved);
   if (saved)
-    QCOMPARE(readAll(dir->filePath("out.wml")), kTyped.toUtf8());
+    QCOMPARE(readFileBytes(dir->filePath("out.wml")), kTyped.toUtf8());
 }
 
 void DocumentCommandsTest::newResetsDocumentState() {
@@ -273,7 +269,7 @@ void DocumentCommandsTest::toolbarButtonsRunTheCommands() {
   t.prompts.answerFile(dir->filePath("copy.wml"));
   w.action(QStringLiteral("ToolButton3"))->trigger();
   // The loaded file's LF breaks are kept.
-  QCOMPARE(readAll(dir->filePath("copy.wml")), QByteArray("loaded\nfile\n"));
+  QCOMPARE(readFileBytes(dir->filePath("copy.wml")), QByteArray("loaded\nfile\n"));
 
   w.action(QStringLiteral("ToolButton1"))->trigger();
   QCOMPARE(w.editor()->textDocument().wholeText(), defaultDocument());

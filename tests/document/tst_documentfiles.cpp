@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "TestServices.h"
 #include "document/DefaultDocument.h"
 #include "document/DocumentFiles.h"
@@ -11,17 +12,7 @@
 
 using namespace tessera;
 
-namespace {
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-void writeAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-} // namespace
+namespace {} // namespace
 
 class DocumentFilesTest : public QObject {
   Q_OBJECT
@@ -57,8 +48,8 @@ void DocumentFilesTest::saveAddsExtensionAndWritesCrLf() {
   QCOMPARE(asked.file.filters, (QStringList{"WML Files (*.wml)", "PHP Files (*.php)",
                                             "Text Files (*.txt)", "All Files (*.*)"}));
   QVERIFY(asked.file.confirmOverwrite);
-  QCOMPARE(readAll(dir->filePath("a.wml")), defaultDocument().toUtf8());
-  QCOMPARE(readAll(dir->filePath("a.wml")).count("\r\n"), 12);
+  QCOMPARE(readFileBytes(dir->filePath("a.wml")), defaultDocument().toUtf8());
+  QCOMPARE(readFileBytes(dir->filePath("a.wml")).count("\r\n"), 12);
 }
 
 void DocumentFilesTest::saveRemembersNameSeparately() {
@@ -95,7 +86,7 @@ void DocumentFilesTest::loadThenSaveNormalisesBreaks() {
   QFETCH(QByteArray, input);
   QFETCH(QByteArray, saved);
   const QString in = dir->filePath("in.txt");
-  writeAll(in, input);
+  writeFileBytes(in, input);
   QSignalSpy changes(editor.data(), &SourceEditor::statusChanged);
   editor->setSelection(tessera::TextPosition(5), 3);
   QVERIFY(files->loadFile(in));
@@ -105,7 +96,7 @@ void DocumentFilesTest::loadThenSaveNormalisesBreaks() {
   QVERIFY(!editor->textDocument().canUndoStep());
   t->prompts.answerFile(dir->filePath("out.wml"));
   QVERIFY(files->saveToChosenFile());
-  QCOMPARE(readAll(dir->filePath("out.wml")), saved);
+  QCOMPARE(readFileBytes(dir->filePath("out.wml")), saved);
   // Loading the same text again is no change at all.
   QVERIFY(files->loadFile(in));
   QCOMPARE(changes.count(), 1);
@@ -132,7 +123,7 @@ void DocumentFilesTest::failedLoadKeepsEverything() {
     path = dir->path();
   if (what == QLatin1String("large")) {
     path = dir->filePath("large.wml");
-    writeAll(path, QByteArray(2000, 'x'));
+    writeFileBytes(path, QByteArray(2000, 'x'));
     files->setCapacity(1000);
   }
   if (what == QLatin1String("device")) {
@@ -157,13 +148,13 @@ void DocumentFilesTest::failedLoadKeepsEverything() {
 
 void DocumentFilesTest::failedWriteKeepsOldFile() {
   const QString path = dir->filePath("old.wml");
-  writeAll(path, "old contents");
+  writeFileBytes(path, "old contents");
   // The folder of the temporary file is a regular file: the write fails
   // before the old file is touched, even for root.
   const QString blocked = dir->filePath("old.wml/new.wml");
   t->prompts.answerFile(blocked);
   QVERIFY(!files->saveToChosenFile());
-  QCOMPARE(readAll(path), QByteArray("old contents"));
+  QCOMPARE(readFileBytes(path), QByteArray("old contents"));
   QVERIFY(t->prompts.asked.last().text.startsWith(
       QStringLiteral("Cannot create file \"%1\". ").arg(blocked)));
 }

@@ -1,4 +1,5 @@
 #include "EncodingCorpus.h"
+#include "FileBytes.h"
 #include "TestServices.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
@@ -27,15 +28,6 @@
 using namespace tessera;
 
 namespace {
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-void writeAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 const QByteArray kPolish("<?xml version=\"1.0\" encoding=\"ISO-8859-2\"?>\r\n<p>N\xB1rme</p>\r\n");
 } // namespace
 
@@ -78,7 +70,7 @@ private slots:
 private:
   QString load(const QByteArray& bytes) {
     const QString path = dir->filePath(QStringLiteral("in.wml"));
-    writeAll(path, bytes);
+    writeFileBytes(path, bytes);
     if (!w->files().loadFile(path))
       return {};
     w->textDocument().setModified(false);
@@ -107,7 +99,7 @@ void FileEncodingsTest::uneditedSaveKeepsTheBytes() {
   QVERIFY(!load(bytes).isEmpty());
   const QString out = dir->filePath(QStringLiteral("out.wml"));
   QVERIFY(w->files().writeTo(out));
-  QCOMPARE(readAll(out), bytes);
+  QCOMPARE(readFileBytes(out), bytes);
   QVERIFY(t->prompts.asked.isEmpty());
 }
 
@@ -127,20 +119,20 @@ void FileEncodingsTest::saveWritesWhatIsShownAfterTheCheck() {
   QFETCH(QByteArray, bytes);
   QFETCH(QByteArray, expected);
   const QString path = dir->filePath(QStringLiteral("in.wml"));
-  writeAll(path, bytes);
+  writeFileBytes(path, bytes);
   QVERIFY(w->loadStartupFile(path));
   QTRY_VERIFY(!w->textDocument().heldText().isNull()); // the check has taken its copy
   const QString out = dir->filePath(QStringLiteral("out.wml"));
   QVERIFY(w->files().writeTo(out));
-  QCOMPARE(readAll(out), bytes);
+  QCOMPARE(readFileBytes(out), bytes);
   QTextCursor cursor(w->textDocument().qtDocument());
   cursor.insertText(QStringLiteral("X"));
   QVERIFY(w->files().writeTo(out));
-  QCOMPARE(readAll(out), expected);
+  QCOMPARE(readFileBytes(out), expected);
   // Checked again after the pause: the new copy holds the typed character.
   QTRY_VERIFY(!w->textDocument().heldText().isNull());
   QVERIFY(w->files().writeTo(out));
-  QCOMPARE(readAll(out), expected);
+  QCOMPARE(readFileBytes(out), expected);
 }
 
 // Every kind of file, opened and saved unedited by the program's own open
@@ -159,12 +151,12 @@ void FileEncodingsTest::corpusThroughOpenAndSave() {
   DocumentFiles files(document, t->prompts, nullptr);
   const QString in = dir->filePath(QStringLiteral("in.wml"));
   const QString out = dir->filePath(QStringLiteral("out.wml"));
-  writeAll(in, bytes);
+  writeFileBytes(in, bytes);
   QVERIFY(files.loadFile(in));
   QCOMPARE(document.encoding().displayName(), encoding);
   QVERIFY(files.writeTo(out));
   const QByteArray expected = corpus::expectedSave(bytes, decodeFile(bytes));
-  QCOMPARE(readAll(out), expected);
+  QCOMPARE(readFileBytes(out), expected);
   QCOMPARE(expected == bytes, !decodeFile(bytes).mixedLineBreaks);
   QVERIFY(t->prompts.asked.isEmpty()); // nothing to ask about an unedited text
 }
@@ -183,10 +175,10 @@ void FileEncodingsTest::randomFilesThroughOpenAndSave() {
   const QString out = dir->filePath(QStringLiteral("out.wml"));
   const QList<QByteArray> made = corpus::randomFiles(seed, 100);
   for (const QByteArray& bytes : made) {
-    writeAll(in, bytes);
+    writeFileBytes(in, bytes);
     QVERIFY(files.loadFile(in));
     QVERIFY(files.writeTo(out));
-    const QByteArray saved = readAll(out);
+    const QByteArray saved = readFileBytes(out);
     const QByteArray expected = corpus::expectedSave(bytes, decodeFile(bytes));
     if (saved != expected)
       QFAIL(qPrintable(QStringLiteral("%1 opened as %2, saved as %3")
@@ -235,7 +227,7 @@ void FileEncodingsTest::unencodableCharacterQuestion() {
     QVERIFY(w->textDocument().isModified());
     return;
   }
-  QCOMPARE(readAll(out), saved);
+  QCOMPARE(readFileBytes(out), saved);
   QVERIFY(!w->textDocument().isModified());
   QCOMPARE(panel(),
            answer == 1 ? QStringLiteral("UTF-8 · CR LF") : QStringLiteral("ISO-8859-2 · CR LF"));
@@ -317,7 +309,7 @@ void FileEncodingsTest::fileMenuEncodingItems() {
     return DocumentFiles::ConvertedFile{bytes.startsWith("\x03"), QStringLiteral("<wml/>"), {}};
   });
   const QString compiled = dir->filePath(QStringLiteral("deck.wmlc"));
-  writeAll(compiled, "\x03\x01");
+  writeFileBytes(compiled, "\x03\x01");
   QVERIFY(w->files().loadFile(compiled));
   QCOMPARE(w->textDocument().filePath(), dir->filePath(QStringLiteral("deck.wml")));
   QVERIFY(!reopen->isEnabled());
@@ -356,7 +348,7 @@ void FileEncodingsTest::saveWithEncodingAndLineBreaks() {
   chosen->trigger();
   const QString out = dir->filePath(QStringLiteral("out.wml"));
   QVERIFY(w->files().writeTo(out));
-  QCOMPARE(readAll(out), saved);
+  QCOMPARE(readFileBytes(out), saved);
   QVERIFY(t->prompts.asked.isEmpty());
 }
 
@@ -395,7 +387,7 @@ void FileEncodingsTest::backupIsUtf8() {
 void FileEncodingsTest::saveKeepsModeAndOwner() {
   const QString path = dir->filePath(QStringLiteral("kept.wml"));
   for (const mode_t mode : {mode_t(0640), mode_t(0604), mode_t(0444)}) {
-    writeAll(path, "old");
+    writeFileBytes(path, "old");
     QVERIFY(::chmod(QFile::encodeName(path).constData(), mode) == 0);
     const bool root = ::geteuid() == 0;
     if (root)
@@ -411,7 +403,7 @@ void FileEncodingsTest::saveKeepsModeAndOwner() {
       QCOMPARE(info.st_gid, gid_t(8765));
     }
     if (written)
-      QCOMPARE(readAll(path), w->textDocument().wholeText().toUtf8());
+      QCOMPARE(readFileBytes(path), w->textDocument().wholeText().toUtf8());
     QFile::remove(path);
     t->prompts.clear();
   }
@@ -420,11 +412,11 @@ void FileEncodingsTest::saveKeepsModeAndOwner() {
 void FileEncodingsTest::saveThroughLinkKeepsTheLink() {
   const QString target = dir->filePath(QStringLiteral("target.wml"));
   const QString link = dir->filePath(QStringLiteral("link.wml"));
-  writeAll(target, "old");
+  writeFileBytes(target, "old");
   QVERIFY(QFile::link(target, link));
   QVERIFY(w->files().writeTo(link));
   QCOMPARE(QFileInfo(link).symLinkTarget(), target);
-  QCOMPARE(readAll(target), w->textDocument().wholeText().toUtf8());
+  QCOMPARE(readFileBytes(target), w->textDocument().wholeText().toUtf8());
 }
 
 // A save writes a new file and renames it over the old one (a failed
@@ -433,11 +425,11 @@ void FileEncodingsTest::saveThroughLinkKeepsTheLink() {
 void FileEncodingsTest::saveOverAHardLinkReplacesOnlyThatName() {
   const QString saved = dir->filePath(QStringLiteral("saved.wml"));
   const QString other = dir->filePath(QStringLiteral("other.wml"));
-  writeAll(saved, "old");
+  writeFileBytes(saved, "old");
   QVERIFY(::link(QFile::encodeName(saved).constData(), QFile::encodeName(other).constData()) == 0);
   QVERIFY(w->files().writeTo(saved));
-  QCOMPARE(readAll(saved), w->textDocument().wholeText().toUtf8());
-  QCOMPARE(readAll(other), QByteArray("old"));
+  QCOMPARE(readFileBytes(saved), w->textDocument().wholeText().toUtf8());
+  QCOMPARE(readFileBytes(other), QByteArray("old"));
   struct stat savedInfo {
   }, otherInfo{};
   QVERIFY(::stat(QFile::encodeName(saved).constData(), &savedInfo) == 0);

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "TestServices.h"
 #include "document/DefaultDocument.h"
 #include "document/DocumentCommands.h"
@@ -22,11 +23,6 @@ using namespace tessera;
 // Opening things that are not documents: each must be refused at once with
 // the error box, and the document in the editor must stay exactly as it was.
 namespace {
-void writeAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  QCOMPARE(f.write(bytes), bytes.size());
-}
 
 // Unblocks a FIFO opener that waits for a writer, so a regression fails the
 // test instead of hanging the whole suite.
@@ -137,13 +133,13 @@ QString OpenFaultsTest::prepare(const QString& kind) {
     return QStringLiteral("/dev/null");
   if (kind == QLatin1String("too large")) {
     const QString path = dir->filePath(QStringLiteral("large.wml"));
-    writeAll(path, QByteArray(5000, 'x'));
+    writeFileBytes(path, QByteArray(5000, 'x'));
     return path;
   }
   if (kind == QLatin1String("grows past capacity by line breaks")) {
     // 3000 bytes, but 1500 lone LFs become 3000 characters more.
     const QString path = dir->filePath(QStringLiteral("breaks.wml"));
-    writeAll(path, QByteArray(1500, 'a') + QByteArray(1500, '\n'));
+    writeFileBytes(path, QByteArray(1500, 'a') + QByteArray(1500, '\n'));
     return path;
   }
   return {};
@@ -215,7 +211,7 @@ void OpenFaultsTest::capacityBoundary() {
   QFETCH(bool, loads);
   files->setCapacity(100);
   const QString path = dir->filePath(QStringLiteral("edge.wml"));
-  writeAll(path, bytes);
+  writeFileBytes(path, bytes);
   QCOMPARE(files->loadFile(path), loads);
   QCOMPARE(editor->textDocument().wholeText() == defaultDocument(), !loads);
   if (loads)
@@ -270,7 +266,7 @@ void OpenFaultsTest::everyByteSurvivesLoadAndSave() {
   QFETCH(QByteArray, bytes);
   const QString in = dir->filePath(QStringLiteral("in.wml"));
   const QString out = dir->filePath(QStringLiteral("out.wml"));
-  writeAll(in, bytes);
+  writeFileBytes(in, bytes);
   QVERIFY(files->loadFile(in));
   QVERIFY(files->writeTo(out));
   QFile saved(out);
