@@ -7,13 +7,6 @@
 
 namespace tessera {
 
-BlockAt blockAt(const QTextDocument& document, int position) {
-  QTextBlock block = document.findBlock(std::max(position, 0));
-  if (!block.isValid())
-    block = document.lastBlock();
-  return {block.blockNumber(), block.position()};
-}
-
 BlockAt LineLookup::at(const QTextDocument& document, int position) const {
   position = std::max(position, 0);
   if (known_ &&

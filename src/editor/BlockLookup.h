@@ -13,15 +13,13 @@ struct BlockAt {
   int start = 0;
 };
 
-// A few steps down the document's tree of lines, whatever its size. A
-// position past the end gives the last line.
-BlockAt blockAt(const QTextDocument& document, int position);
-
-// blockAt() that remembers the line it found last. The status line asks for
-// the caret's line on every key and every caret move; most of those land in
-// the same line or the one next to it, which needs no walk of the tree (a
-// walk near the end of a large document costs several times one near its
-// start). The owner calls forget() on every change of the text.
+// The line holding a position, found a few steps down the document's tree of
+// lines whatever its size (a position past the end gives the last line), and
+// remembered: the status line asks for the caret's line on every key and every
+// caret move; most of those land in the same line or the one next to it, which
+// needs no walk of the tree (a walk near the end of a large document costs
+// several times one near its start). The owner calls forget() on every change
+// of the text.
 class LineLookup {
 public:
   BlockAt at(const QTextDocument& document, int position) const;

@@ -358,7 +358,7 @@ void DisplayRowsTest::wholeTextComparison() {
            offered.replace(QLatin1String("\n\n"), QLatin1String("\r\n\r\n")));
 }
 
-// The one-walk line look-up against the toolkit's three, at every position,
+// A fresh line look-up (no line remembered) against the toolkit, at every position,
 // through random edits that rebalance the document's tree of lines.
 void DisplayRowsTest::blockLookupMatchesTheToolkits() {
   QTextDocument document;
@@ -370,12 +370,12 @@ void DisplayRowsTest::blockLookupMatchesTheToolkits() {
       continue;
     for (int at = 0; at < document.characterCount(); ++at) {
       const QTextBlock block = document.findBlock(at);
-      const tessera::BlockAt found = tessera::blockAt(document, at);
+      const tessera::BlockAt found = tessera::LineLookup().at(document, at);
       QCOMPARE(found.number, block.blockNumber());
       QCOMPARE(found.start, block.position());
     }
   }
-  const tessera::BlockAt past = tessera::blockAt(document, document.characterCount() + 5);
+  const tessera::BlockAt past = tessera::LineLookup().at(document, document.characterCount() + 5);
   QCOMPARE(past.number, document.blockCount() - 1);
   QCOMPARE(past.start, document.lastBlock().position());
 }
