@@ -1,5 +1,7 @@
 #include "app/Icons.h"
 
+#include "platform/ThemeIcons.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QPixmap>
@@ -91,7 +93,7 @@ void chooseIconTheme() {
 
 QIcon themedIcon(IconId id) {
   const IconSource source = sourceOf(id);
-  const QIcon themed = QIcon::fromTheme(QString::fromLatin1(source.themeName));
+  const QIcon themed = themeFileIcon(QString::fromLatin1(source.themeName));
   if (!themed.isNull())
     return themed;
   if (source.fallback != QStyle::SP_CustomBase)

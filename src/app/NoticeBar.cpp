@@ -20,11 +20,10 @@ NoticeBar::NoticeBar(QWidget* parent) : QFrame(parent) {
 
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(6, 3, 3, 3);
-  auto* icon = new QLabel(this);
-  icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(16, 16));
+  picture_ = new QLabel(this);
   // Icon and close button stay beside the text's middle, however many
   // lines it wraps to.
-  layout->addWidget(icon, 0, Qt::AlignVCenter);
+  layout->addWidget(picture_, 0, Qt::AlignVCenter);
   label_ = new QLabel(this);
   label_->setObjectName(QStringLiteral("NoticeText1"));
   label_->setWordWrap(true);
@@ -33,8 +32,6 @@ NoticeBar::NoticeBar(QWidget* parent) : QFrame(parent) {
   close_ = new QToolButton(this);
   close_->setObjectName(QStringLiteral("NoticeClose1"));
   close_->setAutoRaise(true);
-  close_->setIcon(QIcon::fromTheme(QStringLiteral("window-close"),
-                                   style()->standardIcon(QStyle::SP_TitleBarCloseButton)));
   close_->setIconSize(QSize(16, 16));
   close_->setToolTip(QStringLiteral("Close"));
   close_->setFocusPolicy(Qt::NoFocus);
@@ -43,7 +40,15 @@ NoticeBar::NoticeBar(QWidget* parent) : QFrame(parent) {
   hide();
 }
 
+void NoticeBar::showPictures() {
+  picture_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(16, 16));
+  close_->setIcon(QIcon::fromTheme(QStringLiteral("window-close"),
+                                   style()->standardIcon(QStyle::SP_TitleBarCloseButton)));
+}
+
 void NoticeBar::showNotice(const QString& text) {
+  if (!text.isEmpty() && close_->icon().isNull())
+    showPictures();
   label_->setText(text);
   setVisible(!text.isEmpty());
 }

@@ -21,6 +21,11 @@ public:
   QToolButton* closeButton() const { return close_; }
 
 private:
+  // The pictures are looked up when the first notice is shown: most
+  // sessions never show one, and the look-up would cost every start.
+  void showPictures();
+
+  QLabel* picture_;
   QLabel* label_;
   QToolButton* close_;
 };

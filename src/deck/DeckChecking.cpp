@@ -37,7 +37,7 @@ DeckChecking::DeckChecking(QMainWindow& window, SourceEditor& editor, DeckMenu& 
       runner_->scheduleAfterPause();
   });
   connect(runner_, &DeckCheckRunner::checked, this, &DeckChecking::showFindings);
-  connect(dock_->list(), &ProblemsList::problemChosen, this, &DeckChecking::goTo);
+  connect(dock_, &ProblemsDock::problemChosen, this, &DeckChecking::goTo);
 }
 
 void DeckChecking::documentOpened() {
@@ -46,6 +46,7 @@ void DeckChecking::documentOpened() {
 }
 
 void DeckChecking::checkDeck() {
+  dock_->list(); // in place before the dock shows
   dock_->show();
   dock_->raise();
   runner_->checkNow();

@@ -4,13 +4,25 @@
 
 namespace tessera {
 
-ProblemsDock::ProblemsDock(QWidget* parent)
-    : QDockWidget(QStringLiteral("Problems"), parent), list_(new ProblemsList(this)) {
+ProblemsDock::ProblemsDock(QWidget* parent) : QDockWidget(QStringLiteral("Problems"), parent) {
   setObjectName(QStringLiteral("ProblemsDock"));
   setAllowedAreas(Qt::BottomDockWidgetArea);
   setFeatures(QDockWidget::DockWidgetClosable);
-  setWidget(list_);
   hide();
+}
+
+ProblemsList* ProblemsDock::list() {
+  if (!list_) {
+    list_ = new ProblemsList(this);
+    connect(list_, &ProblemsList::problemChosen, this, &ProblemsDock::problemChosen);
+    setWidget(list_);
+  }
+  return list_;
+}
+
+void ProblemsDock::showEvent(QShowEvent* event) {
+  list();
+  QDockWidget::showEvent(event);
 }
 
 } // namespace tessera

@@ -65,9 +65,15 @@ void DisplayRows::sync() const {
     reset(now);
 }
 
+const RowMeasure& DisplayRows::measure() const {
+  if (!measure_)
+    measure_ = std::make_unique<RowMeasure>(params_);
+  return *measure_;
+}
+
 void DisplayRows::reset(const RowLayoutParams& params) const {
   params_ = params;
-  measure_ = std::make_unique<RowMeasure>(params);
+  measure_.reset(); // made when a line is first measured
   tree_.assign(blockCount(), 0);
   firstUnmeasured_ = 0;
   lastBlock_ = -1;
@@ -153,7 +159,7 @@ void DisplayRows::onContentsChange(int from, int, int added) {
       if (block.length() > kLongLine)
         eager = false;
       else
-        counts[k] = measure_->rowCount(block.text());
+        counts[k] = measure().rowCount(block.text());
     }
     if (!eager)
       std::fill(counts.begin(), counts.end(), 0);
@@ -255,7 +261,7 @@ void DisplayRows::rowRange(int row, int* start, int* end) const {
 
 QList<int> DisplayRows::rowStartsOf(const QTextBlock& block) const {
   if (block.length() <= kLongLine)
-    return measure_->rowStarts(block.text());
+    return measure().rowStarts(block.text());
   // What the screen shows: the toolkit's layout of the line, made now if it
   // has none yet, and kept for painting.
   const QTextLayout* layout = block.layout();

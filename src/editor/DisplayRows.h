@@ -69,6 +69,7 @@ private:
   QTextBlock blockOfRow(int row, int* rowInBlock) const;
   void onContentsChange(int from, int removed, int added);
   void warmSlice();
+  const RowMeasure& measure() const;
 
   QPlainTextEdit& edit_;
   // Everything below is a cache, filled from const queries.

@@ -30,7 +30,7 @@ bool RowLayoutParams::operator==(const RowLayoutParams& o) const {
          tabStop == o.tabStop && margin == o.margin && font == o.font && font.key() == o.font.key();
 }
 
-RowMeasure::RowMeasure(const RowLayoutParams& params) : params_(params) {
+RowMeasure::RowMeasure(const RowLayoutParams& params) : params_(params), metrics_(params.font) {
   option_.setWrapMode(params.wrapMode);
   option_.setFlags(params.flags);
   option_.setTabStopDistance(params.tabStop);
@@ -41,16 +41,21 @@ RowMeasure::RowMeasure(const RowLayoutParams& params) : params_(params) {
   const qreal width = params.width > 0 ? params.width : qreal(INT_MAX);
   available_ = width - 2 * params.margin - extra;
 
-  const QFontMetricsF metrics(params.font);
-  float widest = 0;
   for (int c = 0; c < 256; ++c) {
     const bool guessable = (c >= 0x20 && c < 0x7F) || (c >= 0xA0 && c != 0xAD);
-    advance_[c] = guessable ? float(metrics.horizontalAdvance(QChar(c))) : -1.0f;
-    widest = std::max(widest, advance_[c]);
+    advance_[c] = guessable ? kUnmeasured : kNoGuess;
   }
   // Kerning and rounding may shift a shaped line a little from the sum of
-  // its advances; a line near the edge is laid out for real.
-  slack_ = 2 * widest + 1;
+  // its advances; a line near the edge is laid out for real. The font's
+  // widest glyph bounds every character's advance.
+  slack_ = 2 * metrics_.maxWidth() + 1;
+}
+
+float RowMeasure::advanceOf(char16_t latin1) const {
+  float& advance = advance_[latin1];
+  if (advance == kUnmeasured)
+    advance = std::max(0.0f, float(metrics_.horizontalAdvance(QChar(latin1))));
+  return advance;
 }
 
 bool RowMeasure::fitsOneRow(const QString& text) const {
@@ -59,9 +64,12 @@ bool RowMeasure::fitsOneRow(const QString& text) const {
   qreal sum = 0;
   for (const QChar c : text) {
     const char16_t u = c.unicode();
-    if (u > 0xFF || advance_[u] < 0)
+    if (u > 0xFF)
       return false;
-    sum += advance_[u];
+    const float advance = advanceOf(u);
+    if (advance < 0)
+      return false;
+    sum += advance;
   }
   return sum * 1.02 + slack_ <= available_;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QList>
 #include <QString>
 #include <QTextOption>
@@ -39,12 +40,18 @@ public:
   bool fitsOneRow(const QString& text) const;
 
 private:
+  static constexpr float kNoGuess = -1; // controls, tabs, soft hyphen
+  static constexpr float kUnmeasured = -2;
+  float advanceOf(char16_t latin1) const;
+
   RowLayoutParams params_;
   QTextOption option_;
+  QFontMetricsF metrics_;
   qreal available_ = 0;
-  // Advance of each Latin-1 character; negative where the quick test must
-  // not guess (controls, tabs, soft hyphen).
-  std::array<float, 256> advance_{};
+  // Advance of each Latin-1 character, measured when first met: measuring
+  // all of them at once loads some two hundred glyphs, most of which a
+  // document never shows.
+  mutable std::array<float, 256> advance_{};
   qreal slack_ = 0;
 };
 
