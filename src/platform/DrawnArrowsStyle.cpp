@@ -35,8 +35,8 @@ public:
     painter->translate(centre);
     if (orientation_ == Qt::Vertical)
       painter->rotate(90);
-    painter->setPen(QPen(colour, std::max(1.0, side / 10.0), Qt::SolidLine, Qt::RoundCap,
-                         Qt::RoundJoin));
+    painter->setPen(
+        QPen(colour, std::max(1.0, side / 10.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter->drawPath(path);
     painter->restore();
   }

@@ -207,6 +207,16 @@ QString ThemeIconFinder::findIn(const Theme& theme, const QString& name, int pix
 }
 
 QString ThemeIconFinder::find(const QString& name, int pixels) {
+  const QPair<QString, int> key(name, pixels);
+  const auto known = found_.constFind(key);
+  if (known != found_.constEnd())
+    return *known;
+  const QString path = lookUp(name, pixels);
+  found_.insert(key, path);
+  return path;
+}
+
+QString ThemeIconFinder::lookUp(const QString& name, int pixels) {
   // The themes are walked depth first, each at most once, and a theme's
   // index is read only when the walk reaches it.
   QSet<QString> visited;
@@ -239,7 +249,9 @@ QImage readPng(const QString& path) {
 
 namespace {
 
-bool isPng(const QString& path) { return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive); }
+bool isPng(const QString& path) {
+  return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+}
 
 // Draws a theme icon from its PNG files, one size at a time as asked.
 class ThemeFileEngine final : public QIconEngine {
@@ -287,8 +299,7 @@ public:
     return pixmap(size, mode, state).size().boundedTo(size);
   }
 
-  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
-             QIcon::State state) override {
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
     QPixmap shown = pixmap((QSizeF(rect.size()) * ratio).toSize(), mode, state);
     shown.setDevicePixelRatio(ratio);
@@ -319,8 +330,9 @@ QIcon themeFileIcon(const QString& name) {
     finder = std::make_shared<ThemeIconFinder>(QIcon::themeSearchPaths(), finderTheme,
                                                QIcon::fallbackThemeName());
   }
-  // The size of a menu's icon decides whether the theme has it at all.
-  const QString path = finder->find(name, 16);
+  // Whether the theme has it at all, asked at the toolbar's size, which is
+  // then known when the toolbar is first drawn.
+  const QString path = finder->find(name, 22);
   if (!isPng(path))
     return QIcon::fromTheme(name);
   return QIcon(new ThemeFileEngine(finder, name));

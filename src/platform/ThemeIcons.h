@@ -44,6 +44,7 @@ public:
 
   // The file of `name` for `pixels` (PNG, SVG or XPM, as the theme has
   // it), or an empty string when no theme in the chain has the icon.
+  // Each answer is remembered.
   QString find(const QString& name, int pixels);
 
 private:
@@ -54,6 +55,7 @@ private:
   const Theme& theme(const QString& name);
   const QStringList& chain();
   QString findIn(const Theme& theme, const QString& name, int pixels) const;
+  QString lookUp(const QString& name, int pixels);
 
   QStringList searchPaths_;
   QString first_;
@@ -61,6 +63,7 @@ private:
   QStringList chain_;
   bool chainKnown_ = false;
   QHash<QString, Theme> themes_;
+  QHash<QPair<QString, int>, QString> found_;
 };
 
 // The icon `name` of the current icon theme (QIcon::themeName()), its
