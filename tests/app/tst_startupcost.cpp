@@ -87,8 +87,8 @@ void StartupCostTest::styleKeepsItsNameAndDrawsTheArrows() {
   DrawnArrowsStyle style(QStringLiteral("Fusion"));
   QCOMPARE(style.baseStyle()->name(), QStringLiteral("fusion"));
   QCOMPARE(style.pixelMetric(QStyle::PM_ToolBarExtensionExtent),
-           QStyleFactory::create(QStringLiteral("Fusion"))->pixelMetric(
-               QStyle::PM_ToolBarExtensionExtent));
+           QStyleFactory::create(QStringLiteral("Fusion"))
+               ->pixelMetric(QStyle::PM_ToolBarExtensionExtent));
   for (const auto which :
        {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
     const QIcon icon = style.standardIcon(which);

@@ -97,8 +97,8 @@ void ThemeIconsTest::parse_data() {
          "48x48/apps 48 48 48 4 Threshold"
       << QStringList{"gnome", "hicolor"};
   QTest::newRow("defaults: threshold type, threshold 2, bounds the size")
-      << QByteArray("[Icon Theme]\nDirectories=22\n[22]\nSize=22\n")
-      << "22 22 22 22 2 Threshold" << QStringList();
+      << QByteArray("[Icon Theme]\nDirectories=22\n[22]\nSize=22\n") << "22 22 22 22 2 Threshold"
+      << QStringList();
   QTest::newRow("scale 2 counts device pixels")
       << QByteArray("[Icon Theme]\nDirectories=22@2\n[22@2]\nSize=22\nScale=2\nType=Fixed\n")
       << "22@2 44 44 44 4 Fixed" << QStringList();
@@ -120,9 +120,8 @@ void ThemeIconsTest::parse_data() {
                     "[Other]\nType=Scalable\n")
       << "a 16 16 16 2 Threshold; b 32 32 32 2 Fixed" << QStringList();
   QTest::newRow("empty") << QByteArray() << QString() << QStringList();
-  QTest::newRow("no final line break")
-      << QByteArray("[Icon Theme]\nDirectories=a\n[a]\nSize=16") << "a 16 16 16 2 Threshold"
-      << QStringList();
+  QTest::newRow("no final line break") << QByteArray("[Icon Theme]\nDirectories=a\n[a]\nSize=16")
+                                       << "a 16 16 16 2 Threshold" << QStringList();
 }
 
 void ThemeIconsTest::parse() {
@@ -147,22 +146,22 @@ void ThemeIconsTest::servesAndDistance_data() {
   QTest::newRow("fixed, same") << SizeType::Fixed << 22 << 22 << 22 << 2 << 22 << true << 0;
   QTest::newRow("fixed, smaller") << SizeType::Fixed << 22 << 22 << 22 << 2 << 16 << false << 6;
   QTest::newRow("fixed, larger") << SizeType::Fixed << 22 << 22 << 22 << 2 << 32 << false << 10;
-  QTest::newRow("scalable, inside") << SizeType::Scalable << 48 << 32 << 256 << 2 << 64 << true
-                                    << 0;
-  QTest::newRow("scalable, at min") << SizeType::Scalable << 48 << 32 << 256 << 2 << 32 << true
-                                    << 0;
-  QTest::newRow("scalable, below") << SizeType::Scalable << 48 << 32 << 256 << 2 << 22 << false
-                                   << 10;
-  QTest::newRow("scalable, above") << SizeType::Scalable << 48 << 32 << 256 << 2 << 300 << false
-                                   << 44;
-  QTest::newRow("threshold, edge below") << SizeType::Threshold << 24 << 24 << 24 << 2 << 22
-                                         << true << 0;
-  QTest::newRow("threshold, edge above") << SizeType::Threshold << 24 << 24 << 24 << 2 << 26
-                                         << true << 0;
-  QTest::newRow("threshold, past below") << SizeType::Threshold << 24 << 24 << 24 << 2 << 21
-                                         << false << 3;
-  QTest::newRow("threshold, past above") << SizeType::Threshold << 24 << 24 << 24 << 2 << 27
-                                         << false << 3;
+  QTest::newRow("scalable, inside")
+      << SizeType::Scalable << 48 << 32 << 256 << 2 << 64 << true << 0;
+  QTest::newRow("scalable, at min")
+      << SizeType::Scalable << 48 << 32 << 256 << 2 << 32 << true << 0;
+  QTest::newRow("scalable, below")
+      << SizeType::Scalable << 48 << 32 << 256 << 2 << 22 << false << 10;
+  QTest::newRow("scalable, above")
+      << SizeType::Scalable << 48 << 32 << 256 << 2 << 300 << false << 44;
+  QTest::newRow("threshold, edge below")
+      << SizeType::Threshold << 24 << 24 << 24 << 2 << 22 << true << 0;
+  QTest::newRow("threshold, edge above")
+      << SizeType::Threshold << 24 << 24 << 24 << 2 << 26 << true << 0;
+  QTest::newRow("threshold, past below")
+      << SizeType::Threshold << 24 << 24 << 24 << 2 << 21 << false << 3;
+  QTest::newRow("threshold, past above")
+      << SizeType::Threshold << 24 << 24 << 24 << 2 << 27 << false << 3;
 }
 
 void ThemeIconsTest::servesAndDistance() {
@@ -195,10 +194,10 @@ void ThemeIconsTest::find_data() {
   QTest::addColumn<int>("pixels");
   QTest::addColumn<QString>("expected");
 
-  QTest::newRow("the size asked for") << QStringList{"T||16,22|16x16/actions/i.png "
-                                                     "22x22/actions/i.png"}
-                                      << QStringList() << QString() << 22
-                                      << "1/T/22x22/actions/i.png";
+  QTest::newRow("the size asked for")
+      << QStringList{"T||16,22|16x16/actions/i.png "
+                     "22x22/actions/i.png"}
+      << QStringList() << QString() << 22 << "1/T/22x22/actions/i.png";
   QTest::newRow("an exact size in a later folder beats an earlier near one")
       << QStringList{"T||16,22,24|16x16/actions/i.png 24x24/actions/i.png 22x22/actions/i.png"}
       << QStringList() << QString() << 22 << "1/T/22x22/actions/i.png";
@@ -206,14 +205,14 @@ void ThemeIconsTest::find_data() {
       << QStringList{"T||16,32|16x16/actions/i.png 32x32/actions/i.png"} << QStringList()
       << QString() << 22 << "1/T/16x16/actions/i.png";
   QTest::newRow("PNG before SVG in one folder")
-      << QStringList{"T||22|22x22/actions/i.svg 22x22/actions/i.png"} << QStringList()
-      << QString() << 22 << "1/T/22x22/actions/i.png";
+      << QStringList{"T||22|22x22/actions/i.svg 22x22/actions/i.png"} << QStringList() << QString()
+      << 22 << "1/T/22x22/actions/i.png";
   QTest::newRow("SVG when the theme has only that")
       << QStringList{"T||22|22x22/actions/i.svg"} << QStringList() << QString() << 22
       << "1/T/22x22/actions/i.svg";
   QTest::newRow("a nearer size in the theme beats the exact one in a parent")
-      << QStringList{"T|P|16|16x16/actions/i.png", "P||22|22x22/actions/i.png"}
-      << QStringList() << QString() << 22 << "1/T/16x16/actions/i.png";
+      << QStringList{"T|P|16|16x16/actions/i.png", "P||22|22x22/actions/i.png"} << QStringList()
+      << QString() << 22 << "1/T/16x16/actions/i.png";
   QTest::newRow("the parents in order, depth first")
       << QStringList{"T|A,C|22|", "A|B|22|", "B||22|22x22/actions/i.png",
                      "C||22|22x22/actions/i.png"}
@@ -224,17 +223,16 @@ void ThemeIconsTest::find_data() {
   QTest::newRow("the fallback theme after the chain")
       << QStringList{"T||22|", "F||22|22x22/actions/i.png", "hicolor||22|22x22/actions/i.png"}
       << QStringList() << "F" << 22 << "1/F/22x22/actions/i.png";
-  QTest::newRow("hicolor last")
-      << QStringList{"T||22|", "hicolor||22|22x22/actions/i.png"} << QStringList() << QString()
-      << 22 << "1/hicolor/22x22/actions/i.png";
+  QTest::newRow("hicolor last") << QStringList{"T||22|", "hicolor||22|22x22/actions/i.png"}
+                                << QStringList() << QString() << 22
+                                << "1/hicolor/22x22/actions/i.png";
   QTest::newRow("a theme spread over two search paths")
-      << QStringList{"T||16,22|16x16/actions/i.png"}
-      << QStringList{"T||16,22|22x22/actions/i.png"} << QString() << 22
-      << "2/T/22x22/actions/i.png";
+      << QStringList{"T||16,22|16x16/actions/i.png"} << QStringList{"T||16,22|22x22/actions/i.png"}
+      << QString() << 22 << "2/T/22x22/actions/i.png";
   QTest::newRow("themes that inherit each other end")
       << QStringList{"T|U|22|", "U|T|22|"} << QStringList() << QString() << 22 << "";
-  QTest::newRow("no theme has it") << QStringList{"T||22|22x22/actions/other.png"}
-                                   << QStringList() << QString() << 22 << "";
+  QTest::newRow("no theme has it")
+      << QStringList{"T||22|22x22/actions/other.png"} << QStringList() << QString() << 22 << "";
 }
 
 void ThemeIconsTest::find() {
