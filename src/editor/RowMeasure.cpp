@@ -47,14 +47,17 @@ RowMeasure::RowMeasure(const RowLayoutParams& params) : params_(params), metrics
   }
   // Kerning and rounding may shift a shaped line a little from the sum of
   // its advances; a line near the edge is laid out for real. The font's
-  // widest glyph bounds every character's advance.
+  // widest glyph bounds the advances; a character drawn from another font
+  // widens the margin as it is measured.
   slack_ = 2 * metrics_.maxWidth() + 1;
 }
 
 float RowMeasure::advanceOf(char16_t latin1) const {
   float& advance = advance_[latin1];
-  if (advance == kUnmeasured)
+  if (advance == kUnmeasured) {
     advance = std::max(0.0f, float(metrics_.horizontalAdvance(QChar(latin1))));
+    slack_ = std::max(slack_, 2 * qreal(advance) + 1);
+  }
   return advance;
 }
 

@@ -52,7 +52,7 @@ private:
   // all of them at once loads some two hundred glyphs, most of which a
   // document never shows.
   mutable std::array<float, 256> advance_{};
-  qreal slack_ = 0;
+  mutable qreal slack_ = 0;
 };
 
 } // namespace tessera
