@@ -2,6 +2,7 @@
 // several sizes, each as a ratio to the toolkit's own cost in the same run,
 // prints a table and exits non-zero when a ratio is out of its bound.
 #include "Bench.h"
+#include "platform/MemoryTuning.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -30,6 +31,8 @@ int runChildMode(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+  // The program's own allocator settings, in every figure and child.
+  tessera::tuneMemoryAllocator();
   // No display is needed; a real one may be chosen with QT_QPA_PLATFORM.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,11 +1,13 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
+#include "platform/MemoryTuning.h"
 #include "platform/QtPrompts.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+  tessera::tuneMemoryAllocator();
   // The command-line modes run before (and without) any window system.
   if (const std::optional<int> status = tessera::runCommandLine(argc, argv))
     return *status;
