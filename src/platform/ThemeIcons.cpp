@@ -260,6 +260,10 @@ public:
       : finder_(std::move(finder)), name_(std::move(name)) {}
 
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    // The desktop has switched icon themes since: the toolkit's own look-up
+    // follows the new one.
+    if (QIcon::themeName() != finder_->themeName())
+      return toolkitIcon().pixmap(size, mode, state);
     const int edge = std::max(1, std::min(size.width(), size.height()));
     const quint64 key = (quint64(edge) << 8) | quint64(mode);
     const auto cached = drawn_.constFind(key);
@@ -270,9 +274,7 @@ public:
     QPixmap shown;
     if (image.isNull()) {
       // Only SVG or XPM at this size: the toolkit's own theme icon.
-      if (fallback_.isNull())
-        fallback_ = QIcon::fromTheme(name_);
-      shown = fallback_.pixmap(size, mode, state);
+      shown = toolkitIcon().pixmap(size, mode, state);
     } else {
       // Never larger than asked, as every icon of the toolkit.
       if (image.width() > edge || image.height() > edge)
@@ -314,10 +316,16 @@ public:
   bool isNull() override { return false; }
 
 private:
+  const QIcon& toolkitIcon() {
+    if (toolkit_.isNull())
+      toolkit_ = QIcon::fromTheme(name_);
+    return toolkit_;
+  }
+
   std::shared_ptr<ThemeIconFinder> finder_;
   QString name_;
   QHash<quint64, QPixmap> drawn_;
-  QIcon fallback_;
+  QIcon toolkit_;
 };
 
 } // namespace

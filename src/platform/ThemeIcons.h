@@ -46,6 +46,7 @@ public:
   // it), or an empty string when no theme in the chain has the icon.
   // Each answer is remembered.
   QString find(const QString& name, int pixels);
+  const QString& themeName() const { return first_; }
 
 private:
   struct Theme {
@@ -71,7 +72,8 @@ private:
 // drawn. Asking the toolkit for a themed icon reads its pictures with
 // format detection, which loads every image-format plugin installed; this
 // keeps that cost out of the start of the program. Where the theme holds
-// the icon only as SVG or XPM, or not at all, it is QIcon::fromTheme(name).
+// the icon only as SVG or XPM, or not at all, it is QIcon::fromTheme(name);
+// once the desktop switches icon themes, the icon draws as that one does.
 QIcon themeFileIcon(const QString& name);
 
 // The PNG file at `path`, read by the toolkit's built-in reader only.

@@ -314,6 +314,14 @@ void ThemeIconsTest::iconDrawsTheThemeFiles() {
   // Not in the theme: what the toolkit's own look-up gives (nothing here).
   QVERIFY(themeFileIcon(QStringLiteral("missing")).isNull());
 
+  // The desktop switches icon themes: the icon follows, as the toolkit's do.
+  writeTheme(dir.path(), QStringLiteral("Other"), fixedIndex("", {22}), {});
+  QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Other/22x22/actions")));
+  QVERIFY(filled(22, Qt::green)
+              .save(dir.path() + QStringLiteral("/Other/22x22/actions/shown.png"), "PNG"));
+  QIcon::setThemeName(QStringLiteral("Other"));
+  QCOMPARE(icon.pixmap(22).toImage().convertToFormat(QImage::Format_ARGB32), filled(22, Qt::green));
+
   QIcon::setThemeSearchPaths(searchPaths);
   QIcon::setThemeName(themeName);
 }
