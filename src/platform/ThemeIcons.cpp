@@ -227,7 +227,9 @@ QString ThemeIconFinder::lookUp(const QString& name, int pixels) {
     const Theme& found = theme(themeName);
     if (QString path = findIn(found, name, pixels); !path.isEmpty())
       return path;
-    for (const QString& parent : found.index.inherits)
+    // A copy: reading a parent's index adds to the table `found` lives in.
+    const QStringList parents = found.index.inherits;
+    for (const QString& parent : parents)
       if (QString path = walk(parent); !path.isEmpty())
         return path;
     return {};

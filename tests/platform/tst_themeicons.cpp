@@ -229,6 +229,19 @@ void ThemeIconsTest::find_data() {
   QTest::newRow("a theme spread over two search paths")
       << QStringList{"T||16,22|16x16/actions/i.png"} << QStringList{"T||16,22|22x22/actions/i.png"}
       << QString() << 22 << "2/T/22x22/actions/i.png";
+  {
+    // Enough themes that reading their indexes regrows the finder's table
+    // while the walk is still going through the first theme's parents.
+    QStringList chain;
+    QStringList parents;
+    for (int i = 0; i < 80; ++i) {
+      parents << QStringLiteral("P%1").arg(i);
+      chain << QStringLiteral("P%1||22|%2").arg(i).arg(i == 79 ? "22x22/actions/i.png" : "");
+    }
+    chain.prepend(QStringLiteral("T|%1|22|").arg(parents.join(QLatin1Char(','))));
+    QTest::newRow("many parents") << chain << QStringList() << QString() << 22
+                                  << "1/P79/22x22/actions/i.png";
+  }
   QTest::newRow("themes that inherit each other end")
       << QStringList{"T|U|22|", "U|T|22|"} << QStringList() << QString() << 22 << "";
   QTest::newRow("no theme has it")
