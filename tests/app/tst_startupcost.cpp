@@ -22,6 +22,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <memory>
+
 using namespace tessera;
 
 namespace {
@@ -86,9 +88,9 @@ void StartupCostTest::styleKeepsItsNameAndDrawsTheArrows() {
   // The desktop's style does everything but the two arrows.
   DrawnArrowsStyle style(QStringLiteral("Fusion"));
   QCOMPARE(style.baseStyle()->name(), QStringLiteral("fusion"));
+  const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
   QCOMPARE(style.pixelMetric(QStyle::PM_ToolBarExtensionExtent),
-           QStyleFactory::create(QStringLiteral("Fusion"))
-               ->pixelMetric(QStyle::PM_ToolBarExtensionExtent));
+           fusion->pixelMetric(QStyle::PM_ToolBarExtensionExtent));
   for (const auto which :
        {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
     const QIcon icon = style.standardIcon(which);
