@@ -60,6 +60,16 @@ Stamps launch(const bench::Context& context, const QString& mode) {
   return stamps;
 }
 
+// A reference child's end: its window built, shown and on screen.
+int showAndReport(QWidget& window, Clock::time_point entered, Clock::time_point appMade) {
+  const Clock::time_point built = Clock::now();
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window))
+    return 1;
+  report(entered, appMade, built);
+  return 0;
+}
+
 QString phases(const Stamps& s) {
   return QStringLiteral("process start %1, application %2, window built %3, shown %4 ms")
       .arg(s[Entered], 0, 'f', 1)
@@ -167,12 +177,7 @@ BENCH_CHILD(startupWidgets, "startup-widgets") {
   for (const char* text : {"Row: 1", "Char.: 0", "", "", "", "UTF-8 \xC2\xB7 CR LF", ""})
     window.statusBar()->addWidget(new QLabel(QString::fromUtf8(text)), 1);
   window.resize(tessera::MainWindow::kStartSize);
-  const Clock::time_point built = Clock::now();
-  window.show();
-  if (!QTest::qWaitForWindowExposed(&window))
-    return 1;
-  report(entered, appMade, built);
-  return 0;
+  return showAndReport(window, entered, appMade);
 }
 
 // The bare window is as large as ours and its editor has our editor's font,
@@ -188,10 +193,5 @@ BENCH_CHILD(startupBare, "startup-bare") {
   editor->setFont(tessera::SourceEditor::defaultFont());
   window.setCentralWidget(editor);
   window.resize(tessera::MainWindow::kStartSize);
-  const Clock::time_point built = Clock::now();
-  window.show();
-  if (!QTest::qWaitForWindowExposed(&window))
-    return 1;
-  report(entered, appMade, built);
-  return 0;
+  return showAndReport(window, entered, appMade);
 }

@@ -49,17 +49,10 @@ public:
     return drawn;
   }
 
-  QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
-                       qreal scale) override {
-    QPixmap drawn = pixmap((QSizeF(size) * scale).toSize(), mode, state);
-    drawn.setDevicePixelRatio(scale);
-    return drawn;
-  }
-
   QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+  bool isNull() override { return false; }
   QIconEngine* clone() const override { return new ArrowEngine(orientation_); }
   QString key() const override { return QStringLiteral("tessera-extension-arrow"); }
-  bool isNull() override { return false; }
 
 private:
   Qt::Orientation orientation_;

@@ -292,13 +292,6 @@ public:
     return shown;
   }
 
-  QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
-                       qreal scale) override {
-    QPixmap shown = pixmap((QSizeF(size) * scale).toSize(), mode, state);
-    shown.setDevicePixelRatio(scale);
-    return shown;
-  }
-
   QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
     return pixmap(size, mode, state).size().boundedTo(size);
   }
@@ -312,10 +305,10 @@ public:
                         shown);
   }
 
+  bool isNull() override { return false; }
   QIconEngine* clone() const override { return new ThemeFileEngine(finder_, name_); }
   QString key() const override { return QStringLiteral("tessera-theme-file"); }
   QString iconName() override { return name_; }
-  bool isNull() override { return false; }
 
 private:
   const QIcon& toolkitIcon() {

@@ -101,6 +101,13 @@ void StartupCostTest::styleKeepsItsNameAndDrawsTheArrows() {
       QVERIFY(drawsSomething(shown));
       QVERIFY(icon.pixmap(edge, QIcon::Disabled).toImage() != shown);
     }
+    // Drawn at device pixels on a screen of two per point.
+    const QPixmap sharp = icon.pixmap(QSize(16, 16), 2.0);
+    QCOMPARE(sharp.devicePixelRatio(), 2.0);
+    QCOMPARE(sharp.size(), QSize(32, 32));
+    QImage sharpImage = sharp.toImage();
+    sharpImage.setDevicePixelRatio(1);
+    QCOMPARE(sharpImage, icon.pixmap(32).toImage());
   }
   // Horizontal points right (ink right of the middle column), vertical
   // points down: the one is the other turned a quarter.

@@ -307,6 +307,12 @@ void ThemeIconsTest::iconDrawsTheThemeFiles() {
   QCOMPARE(icon.pixmap(32).size(), QSize(22, 22));
   QCOMPARE(icon.actualSize(QSize(32, 32)), QSize(22, 22));
   QCOMPARE(icon.pixmap(8).size(), QSize(8, 8)); // scaled down
+  // On a screen of two device pixels per point, the larger file.
+  const QPixmap sharp = icon.pixmap(QSize(11, 11), 2.0);
+  QCOMPARE(sharp.devicePixelRatio(), 2.0);
+  QImage sharpImage = sharp.toImage().convertToFormat(QImage::Format_ARGB32);
+  sharpImage.setDevicePixelRatio(1);
+  QCOMPARE(sharpImage, filled(22, Qt::blue));
   // A disabled button shows it greyed, as the style makes it.
   QVERIFY(icon.pixmap(22, QIcon::Disabled).toImage() != icon.pixmap(22).toImage());
   // Painted into a larger square: centred, at its own size.
