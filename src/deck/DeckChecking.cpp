@@ -46,7 +46,6 @@ void DeckChecking::documentOpened() {
 }
 
 void DeckChecking::checkDeck() {
-  dock_->list(); // in place before the dock shows
   dock_->show();
   dock_->raise();
   runner_->checkNow();

@@ -20,9 +20,10 @@ ProblemsList* ProblemsDock::list() {
   return list_;
 }
 
-void ProblemsDock::showEvent(QShowEvent* event) {
-  list();
-  QDockWidget::showEvent(event);
+void ProblemsDock::setVisible(bool visible) {
+  if (visible)
+    list();
+  QDockWidget::setVisible(visible);
 }
 
 } // namespace tessera

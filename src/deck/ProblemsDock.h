@@ -15,13 +15,12 @@ class ProblemsDock : public QDockWidget {
 public:
   explicit ProblemsDock(QWidget* parent = nullptr);
   ProblemsList* list();
+  // Showing makes the list first, so it is shown with the dock.
+  void setVisible(bool visible) override;
 
 signals:
   // A row of the list was chosen: its 1-based line and character column.
   void problemChosen(int line, int column);
-
-protected:
-  void showEvent(QShowEvent* event) override;
 
 private:
   ProblemsList* list_ = nullptr;
