@@ -5,7 +5,15 @@
 namespace tessera::wml {
 
 QString severityName(Severity severity) {
-  return severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning");
+  switch (severity) {
+  case Severity::Error:
+    return QStringLiteral("error");
+  case Severity::Warning:
+    return QStringLiteral("warning");
+  case Severity::Note:
+    break;
+  }
+  return QStringLiteral("note");
 }
 
 void sortByPosition(QList<Finding>& findings) {
