@@ -14,7 +14,8 @@ std::optional<Finding> budgetFinding(const ParsedDeck& deck, int compiledSize, i
   if (budget <= 0 || compiledSize <= budget || !deck.root())
     return std::nullopt;
   const TextPosition at = deck.position(deck.root());
-  return Finding{at.line, at.column, Severity::Warning, overBudgetMessage(compiledSize, budget)};
+  return Finding{at.line, at.column, Severity::Warning, overBudgetMessage(compiledSize, budget),
+                 QStringLiteral("over-budget")};
 }
 
 } // namespace tessera::wml

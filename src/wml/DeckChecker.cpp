@@ -14,12 +14,14 @@ QList<Finding> doctypeFindings(const ParsedDeck& deck) {
   switch (deck.doctypeKind()) {
   case DoctypeKind::Missing:
     return {{at.line, at.column, Severity::Warning,
-             QStringLiteral("The deck has no DOCTYPE; it is checked as WML 1.1.")}};
+             QStringLiteral("The deck has no DOCTYPE; it is checked as WML 1.1."),
+             QStringLiteral("no-doctype")}};
   case DoctypeKind::Unknown:
     return {{at.line, at.column, Severity::Warning,
              QStringLiteral("The DOCTYPE's public identifier \"%1\" is not WML 1.1, 1.2 or 1.3; "
                             "the deck is checked as WML 1.1.")
-                 .arg(QString::fromUtf8(deck.publicIdentifier()))}};
+                 .arg(QString::fromUtf8(deck.publicIdentifier())),
+             QStringLiteral("unknown-doctype")}};
   case DoctypeKind::Wml: break;
   }
   return {};

@@ -91,8 +91,9 @@ public:
     if (!root)
       return {};
     if (deck_.doctypeKind() != DoctypeKind::Wml && !named(root, "wml"))
-      report(root, QStringLiteral("The deck's root element must be <wml>, not <%1>.")
-                       .arg(text(nameOf(root))));
+      report(root, "wrong-root",
+             QStringLiteral("The deck's root element must be <wml>, not <%1>.")
+                 .arg(text(nameOf(root))));
     for (const xmlNode* child = root->children; child; child = child->next)
       if (named(child, "template"))
         templateHasOntimer_ = hasOntimerTarget(child);
@@ -102,9 +103,10 @@ public:
   }
 
 private:
-  void report(const xmlNode* element, const QString& message, Severity severity = Severity::Error) {
+  void report(const xmlNode* element, const char* rule, const QString& message,
+              Severity severity = Severity::Error) {
     const TextPosition at = deck_.position(element);
-    findings_.append({at.line, at.column, severity, message});
+    findings_.append({at.line, at.column, severity, message, QString::fromLatin1(rule)});
   }
 
   void walk(const xmlNode* root) {
@@ -127,8 +129,9 @@ private:
   void visit(const xmlNode* element) {
     const QByteArrayView name = nameOf(element);
     if (const auto version = introducedIn(name); version && *version > deck_.version()) {
-      report(element, QStringLiteral("The element <%1> is WML %2; this deck is WML %3.")
-                          .arg(text(name), versionName(*version), versionName(deck_.version())));
+      report(element, "newer-element",
+             QStringLiteral("The element <%1> is WML %2; this deck is WML %3.")
+                 .arg(text(name), versionName(*version), versionName(deck_.version())));
       explained_.elements.insert(element);
       explained_.contents.insert(element->parent);
     }
@@ -149,9 +152,10 @@ private:
     const QByteArray attributeKey = attributeName(attribute);
     if (const auto version = introducedIn(name, attributeKey);
         version && *version > deck_.version()) {
-      report(element, QStringLiteral("The attribute \"%1\" of <%2> is WML %3; this deck is WML %4.")
-                          .arg(text(attributeKey), text(name), versionName(*version),
-                               versionName(deck_.version())));
+      report(element, "newer-attribute",
+             QStringLiteral("The attribute \"%1\" of <%2> is WML %3; this deck is WML %4.")
+                 .arg(text(attributeKey), text(name), versionName(*version),
+                      versionName(deck_.version())));
       explained_.attributes.insert(
           {element, QByteArray(attributeKey.constData(), attributeKey.size())});
     }
@@ -159,7 +163,7 @@ private:
       return;
     const QByteArray value = valueOf(attribute);
     if (value.isEmpty() && attributeKey == "href")
-      report(element, QStringLiteral("The href of <%1> is empty.").arg(text(name)));
+      report(element, "empty-href", QStringLiteral("The href of <%1> is empty.").arg(text(name)));
     else
       links_.append({element, QByteArray(attributeKey.constData(), attributeKey.size()), value});
   }
@@ -167,10 +171,11 @@ private:
   void visitCard(const xmlNode* card) {
     if (const auto id = attributeValue(card, "id")) {
       if (const xmlNode* first = cardIds_.value(*id)) {
-        report(card, QStringLiteral("The id \"%1\" of this <card> is already used by the card on "
-                                    "line %2.")
-                         .arg(text(*id))
-                         .arg(deck_.position(first).line));
+        report(card, "duplicate-card-id",
+               QStringLiteral("The id \"%1\" of this <card> is already used by the card on "
+                              "line %2.")
+                   .arg(text(*id))
+                   .arg(deck_.position(first).line));
         explained_.ids.insert(card);
       } else {
         cardIds_.insert(*id, card);
@@ -181,14 +186,15 @@ private:
       if (!named(child, "timer"))
         continue;
       if (firstTimer) {
-        report(child, QStringLiteral("The <card> already has a <timer> (line %1); a card may "
-                                     "hold only one.")
-                          .arg(deck_.position(firstTimer).line));
+        report(child, "second-timer",
+               QStringLiteral("The <card> already has a <timer> (line %1); a card may "
+                              "hold only one.")
+                   .arg(deck_.position(firstTimer).line));
         explained_.contents.insert(card);
       } else {
         firstTimer = child;
         if (!templateHasOntimer_ && !hasOntimerTarget(card))
-          report(child,
+          report(child, "timer-without-target",
                  QStringLiteral("The <timer> has no target: neither the card nor the template "
                                 "has an \"ontimer\" attribute or an <onevent type=\"ontimer\">."),
                  Severity::Warning);
@@ -217,12 +223,13 @@ private:
                                .value_or(attributeValue(element, "type").value_or(QByteArray()));
     QHash<QByteArray, const xmlNode*>& seen = softKeys_[owner];
     if (const xmlNode* first = seen.value(key)) {
-      report(element, QStringLiteral("Another <do> in %1 (line %2) already has the name \"%3\" "
-                                     "(a <do> without a name is named by its type).")
-                          .arg(named(owner, "card") ? QStringLiteral("this card")
-                                                    : QStringLiteral("the template"))
-                          .arg(deck_.position(first).line)
-                          .arg(text(key)));
+      report(element, "duplicate-do-name",
+             QStringLiteral("Another <do> in %1 (line %2) already has the name \"%3\" "
+                            "(a <do> without a name is named by its type).")
+                 .arg(named(owner, "card") ? QStringLiteral("this card")
+                                           : QStringLiteral("the template"))
+                 .arg(deck_.position(first).line)
+                 .arg(text(key)));
     } else {
       seen.insert(key, element);
     }
@@ -235,9 +242,10 @@ private:
         continue;
       const QByteArray type = attributeValue(child, "type").value_or(QByteArray());
       if (seen.contains(type))
-        report(child, QStringLiteral("The <%1> already has an <onevent> of type \"%2\" (line %3).")
-                          .arg(text(nameOf(element)), text(type))
-                          .arg(deck_.position(seen.value(type)).line));
+        report(child, "duplicate-onevent",
+               QStringLiteral("The <%1> already has an <onevent> of type \"%2\" (line %3).")
+                   .arg(text(nameOf(element)), text(type))
+                   .arg(deck_.position(seen.value(type)).line));
       else
         seen.insert(type, child);
     }
@@ -250,8 +258,9 @@ private:
     const QString mask = text(*format);
     const QString problem = formatMaskProblem(mask);
     if (!problem.isEmpty())
-      report(input, QStringLiteral("The format \"%1\" of <input> is not a valid input mask: %2.")
-                        .arg(mask, problem));
+      report(input, "bad-input-mask",
+             QStringLiteral("The format \"%1\" of <input> is not a valid input mask: %2.")
+                 .arg(mask, problem));
   }
 
   void checkLinks() {
@@ -262,7 +271,7 @@ private:
       if (link.value.startsWith('#') && link.attribute != "src") {
         const QByteArray card = link.value.mid(1);
         if (!card.isEmpty() && !card.contains('$') && !cardIds_.contains(card))
-          report(link.element,
+          report(link.element, "dangling-card-link",
                  QStringLiteral("The %1 \"%2\" of <%3> points to a card that does "
                                 "not exist: no card has the id \"%4\".")
                      .arg(text(link.attribute), text(link.value), element, text(card)));
@@ -275,7 +284,7 @@ private:
                              path.indexOf('?') < 0 ? path.size() : path.indexOf('?')));
       const QString file = QUrl::fromPercentEncoding(path);
       if (!file.isEmpty() && !QFileInfo::exists(beside.filePath(file)))
-        report(link.element,
+        report(link.element, "missing-file",
                QStringLiteral("The %1 \"%2\" of <%3> names a file that does not exist beside "
                               "the deck.")
                    .arg(text(link.attribute), text(link.value), element),

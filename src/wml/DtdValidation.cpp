@@ -149,7 +149,7 @@ QList<Finding> validateAgainstDtd(const ParsedDeck& deck, const Explained& expla
         report.node ? deck.position(report.node) : TextPosition{std::max(report.line, 1), 1};
     findings.append({at.line, at.column,
                      report.level == XML_ERR_WARNING ? Severity::Warning : Severity::Error,
-                     wording(report, deck.version(), dtd)});
+                     wording(report, deck.version(), dtd), QStringLiteral("not-valid")});
   }
   return findings;
 }

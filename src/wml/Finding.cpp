@@ -6,12 +6,9 @@ namespace tessera::wml {
 
 QString severityName(Severity severity) {
   switch (severity) {
-  case Severity::Error:
-    return QStringLiteral("error");
-  case Severity::Warning:
-    return QStringLiteral("warning");
-  case Severity::Note:
-    break;
+  case Severity::Error: return QStringLiteral("error");
+  case Severity::Warning: return QStringLiteral("warning");
+  case Severity::Note: break;
   }
   return QStringLiteral("note");
 }

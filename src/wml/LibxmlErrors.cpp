@@ -49,6 +49,7 @@ Finding findingOfParseReport(const LibxmlReport& report, const LineIndex& lines,
   finding.column = std::max(report.column, 1);
   finding.severity = report.level == XML_ERR_WARNING ? Severity::Warning : Severity::Error;
   finding.message = report.message;
+  finding.rule = QStringLiteral("not-well-formed");
   if (report.code == XML_ERR_UNDECLARED_ENTITY || report.code == XML_WAR_UNDECLARED_ENTITY) {
     const TextPosition at =
         entityReferencePosition(report.str1, {finding.line, finding.column}, lines, utf8);
@@ -57,6 +58,7 @@ Finding findingOfParseReport(const LibxmlReport& report, const LineIndex& lines,
     finding.severity = Severity::Error;
     finding.message =
         QStringLiteral("The entity &%1; is not defined.").arg(QString::fromUtf8(report.str1));
+    finding.rule = QStringLiteral("undefined-entity");
   }
   return finding;
 }

@@ -134,7 +134,8 @@ ParsedDeck parseDeckUtf8(const QByteArray& utf8) {
 
   xmlParserCtxtPtr parser = xmlCreateMemoryParserCtxt(utf8.constData(), int(utf8.size()));
   if (!parser) {
-    deck.findings_.append({1, 1, Severity::Error, QStringLiteral("The deck could not be read.")});
+    deck.findings_.append({1, 1, Severity::Error, QStringLiteral("The deck could not be read."),
+                           QStringLiteral("unreadable")});
     return deck;
   }
   ParseState state;

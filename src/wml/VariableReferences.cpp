@@ -62,9 +62,12 @@ private:
     const VariableScan scan = scanVariableReference(QByteArrayView(bytes_).sliced(at, end - at));
     if (!scan.problem.isEmpty()) {
       const TextPosition place = deck_.lines().positionOfByte(at);
+      const TextPosition past =
+          deck_.lines().positionOfByte(at + std::max<qsizetype>(1, scan.length));
       findings_.append({place.line, place.column, Severity::Error,
                         QStringLiteral("Malformed variable reference in %1: %2.")
-                            .arg(describe(where), scan.problem)});
+                            .arg(describe(where), scan.problem),
+                        QStringLiteral("bad-variable"), past.line, past.column});
     }
     return at + scan.length;
   }

@@ -76,7 +76,8 @@ private slots:
           (wml::Finding{3, 1, wml::Severity::Warning,
                         QStringLiteral("Compiled deck is %1 bytes, over the budget of %2 bytes")
                             .arg(size)
-                            .arg(budget)}));
+                            .arg(budget),
+                        QStringLiteral("over-budget")}));
   }
 
   void panelShowsSizeAndBudget() {

@@ -242,7 +242,8 @@ void DeckCheckerTest::localFiles() {
   QVERIFY2(found.size() == 1, qPrintable(describe(found)));
   QCOMPARE(found[0], (Finding{5, 3, Severity::Warning,
                               "The href \"" + link +
-                                  "\" of <a> names a file that does not exist beside the deck."}));
+                                  "\" of <a> names a file that does not exist beside the deck.",
+                              "missing-file"}));
 }
 
 void DeckCheckerTest::sortedAndPlacedPastLine65535() {
