@@ -11,12 +11,12 @@ program_packages=(
   g++ cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
   fonts-liberation tango-icon-theme
-  libxml2-dev libwbxml2-dev qt6-image-formats-plugins
+  libxml2-dev libwbxml2-dev qt6-image-formats-plugins libmicrohttpd-dev
 )
 # The tests, the benchmark, the sanitizer and fuzz builds, the format check.
 test_packages=(
   xvfb xauth xdotool x11-utils imagemagick openbox
-  libxml2-utils desktop-file-utils shared-mime-info
+  libxml2-utils desktop-file-utils shared-mime-info libwbxml2-utils
   cups-daemon cups-core-drivers poppler-utils
   dpkg-dev lintian
   clang libclang-rt-dev clang-format

@@ -1,0 +1,42 @@
+#include "serve/TextCharset.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace tessera::serve {
+
+QByteArray charsetOf(const QByteArray& bytes) {
+  if (const auto marked = QStringConverter::encodingForData(bytes))
+    return QByteArray(QStringConverter::nameForEncoding(*marked)).toLower();
+  // The declaration is ASCII in every charset a deck without a byte-order
+  // mark can be written in.
+  static const QRegularExpression declaration(
+      QStringLiteral(R"(^<\?xml[^>]*\bencoding\s*=\s*["']([A-Za-z0-9._:-]+)["'])"));
+  const QRegularExpressionMatch match = declaration.match(QString::fromLatin1(bytes.left(256)));
+  return match.hasMatch() ? match.captured(1).toLower().toLatin1() : QByteArray("utf-8");
+}
+
+std::optional<QString> decodeText(const QByteArray& bytes, const QByteArray& charset) {
+  QStringDecoder decoder(charset.constData(), QStringConverter::Flag::Stateless);
+  if (!decoder.isValid())
+    return std::nullopt;
+  QString text = decoder.decode(bytes);
+  if (decoder.hasError())
+    return std::nullopt;
+  return text;
+}
+
+std::optional<QByteArray> encodeText(const QString& text, const QByteArray& charset) {
+  QStringEncoder encoder(charset.constData(), QStringConverter::Flag::Stateless);
+  if (!encoder.isValid())
+    return std::nullopt;
+  QByteArray bytes = encoder.encode(text);
+  // Some of the toolkit's encoders put '?' for what they cannot write
+  // without reporting it: only text that reads back the same counts.
+  if (encoder.hasError() || decodeText(bytes, charset) != text)
+    return std::nullopt;
+  return bytes;
+}
+
+} // namespace tessera::serve
