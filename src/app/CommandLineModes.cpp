@@ -1,6 +1,7 @@
 #include "app/CheckMode.h"
 #include "app/CommandLine.h"
 #include "app/DeckCommandLine.h"
+#include "app/ServeCommandLine.h"
 
 namespace tessera {
 
@@ -26,6 +27,11 @@ const QList<CommandLineMode>& commandLineModes() {
                       "diffusion by default, and prints its size; exits 1 when it is not a "
                       "picture."),
        runWbmpMode},
+      {QStringLiteral("--serve"), QStringLiteral("DIR [--port N] [--bind ADDRESS]"),
+       QStringLiteral("Serves the folder to a phone (decks compiled when the phone prefers "
+                      "them so), on 127.0.0.1 port 8080 unless told otherwise, printing one line "
+                      "per request, until interrupted; exits 2 when the port cannot be taken."),
+       runServeMode},
   };
   return modes;
 }

@@ -63,7 +63,8 @@ MainWindow::MainWindow(Services services, QWidget* parent)
   createDocumentCommands();
   createDeckChecking();
   createEditing();
-  createDeckPreview(); // the Deck menu's last item
+  createDeckPreview();
+  createDeckServe(); // the Deck menu's last item
 
   document_->replaceWholeText(defaultDocument());
   document_->setModified(false);
@@ -451,6 +452,7 @@ bool MainWindow::closeQuery() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (closeQuery()) {
     event->accept();
+    stopServing();
     emit closed();
   } else {
     event->ignore();

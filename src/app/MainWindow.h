@@ -22,6 +22,7 @@ class Backup;
 class CompiledDeckCommands;
 class DeckChecking;
 class DeckPreview;
+class DeckServe;
 class DeckMenu;
 class EditingCommands;
 class EncodingMenus;
@@ -70,6 +71,7 @@ public:
   DeckMenu* deckMenu() const { return deckMenu_; }
   DeckChecking* deckChecking() const { return deckChecking_; }
   DeckPreview* deckPreview() const { return deckPreview_; }
+  DeckServe* deckServe() const { return deckServe_; }
   // The bar above the editor that tells how a file was read.
   NoticeBar* noticeBar() const { return noticeBar_; }
 
@@ -96,6 +98,8 @@ private:
   void createDocumentCommands();
   void createDeckChecking();
   void createDeckPreview();
+  void createDeckServe();
+  void stopServing();
   // The close question; true when the window may close.
   bool closeQuery();
   QAction* makeAction(const QString& name, const QString& caption,
@@ -126,6 +130,7 @@ private:
   DeckChecking* deckChecking_ = nullptr;
   CompiledDeckCommands* compiledDecks_ = nullptr;
   DeckPreview* deckPreview_ = nullptr;
+  DeckServe* deckServe_ = nullptr;
   NoticeBar* noticeBar_ = nullptr;
   EncodingMenus* encodingMenus_ = nullptr;
   QHash<QString, QAction*> actions_;

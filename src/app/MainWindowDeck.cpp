@@ -7,7 +7,9 @@
 #include "deck/DeckChecking.h"
 #include "deck/DeckMenu.h"
 #include "deck/DeckPreview.h"
+#include "deck/DeckServe.h"
 #include "deck/ErrorMarks.h"
+#include "deck/ServeWindow.h"
 #include "editor/SourceEditor.h"
 #include "editor/TextDocument.h"
 
@@ -39,6 +41,15 @@ void MainWindow::createDeckChecking() {
 void MainWindow::createDeckPreview() {
   deckPreview_ =
       new DeckPreview(*this, *editor_, *deckMenu_, [this] { return document_->filePath(); });
+}
+
+// Serving the document's folder to a phone, last in the Deck menu.
+void MainWindow::createDeckServe() { deckServe_ = new DeckServe(*this, *document_, *deckMenu_); }
+
+// Closing the program stops the server at once, not when the window goes.
+void MainWindow::stopServing() {
+  if (ServeWindow* window = deckServe_->window())
+    window->stop();
 }
 
 } // namespace tessera

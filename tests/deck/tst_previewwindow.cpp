@@ -6,6 +6,8 @@
 #include "deck/PreviewWindow.h"
 #include "wml/DeckCompiler.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -340,7 +342,7 @@ void PreviewWindowTest::decksBesideTheDocument() {
   QCOMPARE(shown(), QStringLiteral("Cannot open gone.wml\n | Back"));
 }
 
-// In the program: the Deck menu's last item, after a separator; F12 opens
+// In the program: the Deck menu's last item but serving, after a separator; F12 opens
 // the preview on the document being edited and closes it again.
 void PreviewWindowTest::lastItemOfTheDeckMenu() {
   TestServices t;
@@ -352,9 +354,15 @@ void PreviewWindowTest::lastItemOfTheDeckMenu() {
   QVERIFY(menu);
   const QList<QAction*> items = menu->actions();
   QVERIFY(items.size() >= 4);
-  QVERIFY(items.at(items.size() - 2)->isSeparator());
-  QAction* preview = items.last();
-  QCOMPARE(preview->objectName(), QStringLiteral("PreviewDeck1"));
+  // Its group comes last but for serving, which follows behind a separator.
+  const auto at = std::find_if(items.begin(), items.end(), [](QAction* item) {
+    return item->objectName() == QStringLiteral("PreviewDeck1");
+  });
+  QVERIFY(at != items.begin() && at != items.end());
+  QVERIFY((*(at - 1))->isSeparator());
+  QVERIFY((*(at + 1))->isSeparator());
+  QCOMPARE((*(at + 2))->objectName(), QStringLiteral("ServeSite1"));
+  QAction* preview = *at;
   QCOMPARE(preview->text(), QStringLiteral("&Preview"));
   QVERIFY(preview->isCheckable());
   QVERIFY(!preview->isChecked());

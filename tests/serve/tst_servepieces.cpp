@@ -85,8 +85,8 @@ private slots:
     QTest::newRow("star") << QByteArray("image/png, */*;q=0.2") << 0.2;
     QTest::newRow("unnamed") << QByteArray("image/png") << 0.0;
     QTest::newRow("not a prefix") << QByteArray("text/vnd.wap.wmlscript") << 0.0;
-    QTest::newRow("best of equals") << QByteArray("text/vnd.wap.wml;q=0.3, text/vnd.wap.wml;q=0.6")
-                                    << 0.6;
+    QTest::newRow("best of equals")
+        << QByteArray("text/vnd.wap.wml;q=0.3, text/vnd.wap.wml;q=0.6") << 0.6;
   }
   void quality() {
     QFETCH(QByteArray, accept);
@@ -136,18 +136,30 @@ private slots:
     QTest::addColumn<QString>("root");
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("servable");
-    QTest::newRow("the folder") << "/srv/site" << "/srv/site" << true;
-    QTest::newRow("a file") << "/srv/site" << "/srv/site/a.wml" << true;
-    QTest::newRow("deeper") << "/srv/site" << "/srv/site/x/y/z.png" << true;
-    QTest::newRow("name sharing a prefix") << "/srv/site" << "/srv/sitemap.wml" << false;
-    QTest::newRow("sibling") << "/srv/site" << "/srv/other/a.wml" << false;
-    QTest::newRow("elsewhere") << "/srv/site" << "/etc/passwd" << false;
-    QTest::newRow("parent") << "/srv/site" << "/srv" << false;
-    QTest::newRow("hidden below") << "/srv/site" << "/srv/site/.git/config" << false;
-    QTest::newRow("hidden target") << "/srv/site" << "/srv/site/a/.secret" << false;
-    QTest::newRow("root with slash") << "/srv/site/" << "/srv/site/a.wml" << true;
-    QTest::newRow("no root") << "" << "/srv/site/a.wml" << false;
-    QTest::newRow("no path") << "/srv/site" << "" << false;
+    QTest::newRow("the folder") << "/srv/site"
+                                << "/srv/site" << true;
+    QTest::newRow("a file") << "/srv/site"
+                            << "/srv/site/a.wml" << true;
+    QTest::newRow("deeper") << "/srv/site"
+                            << "/srv/site/x/y/z.png" << true;
+    QTest::newRow("name sharing a prefix") << "/srv/site"
+                                           << "/srv/sitemap.wml" << false;
+    QTest::newRow("sibling") << "/srv/site"
+                             << "/srv/other/a.wml" << false;
+    QTest::newRow("elsewhere") << "/srv/site"
+                               << "/etc/passwd" << false;
+    QTest::newRow("parent") << "/srv/site"
+                            << "/srv" << false;
+    QTest::newRow("hidden below") << "/srv/site"
+                                  << "/srv/site/.git/config" << false;
+    QTest::newRow("hidden target") << "/srv/site"
+                                   << "/srv/site/a/.secret" << false;
+    QTest::newRow("root with slash") << "/srv/site/"
+                                     << "/srv/site/a.wml" << true;
+    QTest::newRow("no root") << ""
+                             << "/srv/site/a.wml" << false;
+    QTest::newRow("no path") << "/srv/site"
+                             << "" << false;
   }
   void servable() {
     QFETCH(QString, root);
@@ -186,10 +198,10 @@ private slots:
                           << QByteArray("text/vnd.wap.wml; charset=iso-8859-1");
     QTest::newRow("script") << QByteArray(kScript) << QByteArray("utf-8")
                             << QByteArray("text/vnd.wap.wmlscript; charset=utf-8");
-    QTest::newRow("compiled has none") << QByteArray(kWmlc) << QByteArray("utf-8")
-                                       << QByteArray(kWmlc);
-    QTest::newRow("picture has none") << QByteArray("image/png") << QByteArray("utf-8")
-                                      << QByteArray("image/png");
+    QTest::newRow("compiled has none")
+        << QByteArray(kWmlc) << QByteArray("utf-8") << QByteArray(kWmlc);
+    QTest::newRow("picture has none")
+        << QByteArray("image/png") << QByteArray("utf-8") << QByteArray("image/png");
   }
   void contentType() {
     QFETCH(QByteArray, type);
@@ -208,8 +220,8 @@ private slots:
     QTest::newRow("no encoding") << QByteArray("<?xml version=\"1.0\"?><wml/>")
                                  << QByteArray("utf-8");
     QTest::newRow("no declaration") << QByteArray("<wml/>") << QByteArray("utf-8");
-    QTest::newRow("declaration not first") << QByteArray(" <?xml encoding=\"latin1\"?>")
-                                           << QByteArray("utf-8");
+    QTest::newRow("declaration not first")
+        << QByteArray(" <?xml encoding=\"latin1\"?>") << QByteArray("utf-8");
     QTest::newRow("utf-8 mark") << QByteArray("\xEF\xBB\xBF<wml/>") << QByteArray("utf-8");
     QTest::newRow("utf-16 LE mark") << QByteArray("\xFF\xFE<\0w\0", 6) << QByteArray("utf-16le");
   }
@@ -227,10 +239,10 @@ private slots:
                              << QByteArray("caf\xe9");
     QTest::newRow("utf-8") << QString::fromUtf8("caf\u00e9") << QByteArray("utf-8")
                            << QByteArray("caf\xc3\xa9");
-    QTest::newRow("not in latin-1") << QString::fromUtf8("\u20ac") << QByteArray("iso-8859-1")
-                                    << QByteArray();
-    QTest::newRow("unknown charset") << QString("a") << QByteArray("no-such-charset")
-                                     << QByteArray();
+    QTest::newRow("not in latin-1")
+        << QString::fromUtf8("\u20ac") << QByteArray("iso-8859-1") << QByteArray();
+    QTest::newRow("unknown charset")
+        << QString("a") << QByteArray("no-such-charset") << QByteArray();
   }
   void textCoding() {
     QFETCH(QString, text);
@@ -248,15 +260,14 @@ private slots:
     QTest::addColumn<QString>("listing");
     QTest::newRow("none") << "/form.wml" << QList<FormField>()
                           << "<p>POST /form.wml</p>\n<p>No fields.</p>";
-    QTest::newRow("two") << "/form.wml"
-                         << QList<FormField>{{"name", "Ann"}, {"age", "42"}}
+    QTest::newRow("two") << "/form.wml" << QList<FormField>{{"name", "Ann"}, {"age", "42"}}
                          << "<p>POST /form.wml</p>\n<p>name = Ann<br/>\nage = 42</p>";
     QTest::newRow("markup and dollars")
         << "/a&b.wml" << QList<FormField>{{"q", "<b>$(x) & 'y' \"z\"</b>"}}
         << "<p>POST /a&amp;b.wml</p>\n<p>q = &lt;b&gt;$$(x) &amp; &apos;y&apos; &quot;z&quot;"
            "&lt;/b&gt;</p>";
-    QTest::newRow("placeholders stay") << "/f.wml" << QList<FormField>{{"%2", "%1"}}
-                                       << "<p>POST /f.wml</p>\n<p>%2 = %1</p>";
+    QTest::newRow("placeholders stay")
+        << "/f.wml" << QList<FormField>{{"%2", "%1"}} << "<p>POST /f.wml</p>\n<p>%2 = %1</p>";
   }
   void postedFields() {
     QFETCH(QString, path);
