@@ -25,9 +25,7 @@ QByteArray mediaTypeForFile(const QString& fileName) {
   return types.value(QFileInfo(fileName).suffix().toLower(), "application/octet-stream");
 }
 
-bool isTextType(const QByteArray& mediaType) {
-  return mediaType.startsWith("text/");
-}
+bool isTextType(const QByteArray& mediaType) { return mediaType.startsWith("text/"); }
 
 QByteArray contentTypeHeader(const QByteArray& mediaType, const QByteArray& charset) {
   if (!isTextType(mediaType) || charset.isEmpty())

@@ -45,9 +45,7 @@ QString clientOf(MHD_Connection* connection) {
   return QHostAddress(info->client_addr).toString();
 }
 
-void freeBody(void* body) {
-  delete static_cast<QByteArray*>(body);
-}
+void freeBody(void* body) { delete static_cast<QByteArray*>(body); }
 
 MHD_Result send(HttpServer& server, MHD_Connection* connection, const Request& request,
                 const Response& response) {
@@ -69,8 +67,8 @@ MHD_Result send(HttpServer& server, MHD_Connection* connection, const Request& r
   const MHD_Result queued = MHD_queue_response(connection, unsigned(response.status), reply);
   MHD_destroy_response(reply);
   server.report(RequestRecord{QDateTime::currentDateTime(), clientOf(connection), request.method,
-                              request.path, request.accept, response.status,
-                              response.body.size(), response.compiled});
+                              request.path, request.accept, response.status, response.body.size(),
+                              response.compiled});
   return queued;
 }
 
@@ -83,8 +81,8 @@ MHD_Result answer(void* cls, MHD_Connection* connection, const char* url, const 
     gathered->server = &server;
     gathered->request.method = method;
     gathered->request.path = QString::fromUtf8(url);
-    if (const char* accept = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
-                                                         MHD_HTTP_HEADER_ACCEPT))
+    if (const char* accept =
+            MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_ACCEPT))
       gathered->request.accept = accept;
     *state = gathered;
     if (gathered->request.method == "POST") {
@@ -95,9 +93,9 @@ MHD_Result answer(void* cls, MHD_Connection* connection, const char* url, const 
         const qint64 announced = QByteArray(length).toLongLong(&number);
         if (!number || announced > server.settings().bodyLimit) {
           gathered->tooLarge = true;
-          return send(server, connection, gathered->request,
-                      Response{413, "text/plain; charset=utf-8", "Request body too large.\n",
-                               false, {}});
+          return send(
+              server, connection, gathered->request,
+              Response{413, "text/plain; charset=utf-8", "Request body too large.\n", false, {}});
         }
       }
       gathered->fields = MHD_create_post_processor(connection, 4096, addField, gathered);
@@ -151,9 +149,7 @@ void quiet(void*, const char*, va_list) {}
 
 HttpServer::HttpServer(Site& site, Served served) : site_(site), served_(std::move(served)) {}
 
-HttpServer::~HttpServer() {
-  stop();
-}
+HttpServer::~HttpServer() { stop(); }
 
 void HttpServer::report(const RequestRecord& record) const {
   if (served_)
@@ -183,11 +179,11 @@ bool HttpServer::start(const ServerSettings& settings, QString* error) {
   daemon_ = MHD_start_daemon(
       flags, settings.port, nullptr, nullptr, answer, this, MHD_OPTION_SOCK_ADDR, &address,
       MHD_OPTION_CONNECTION_LIMIT, settings.connectionLimit, MHD_OPTION_PER_IP_CONNECTION_LIMIT,
-      settings.connectionsPerClient, MHD_OPTION_CONNECTION_TIMEOUT,
-      settings.idleSeconds, MHD_OPTION_CONNECTION_MEMORY_LIMIT, settings.requestMemory,
-      MHD_OPTION_THREAD_POOL_SIZE, settings.threads, MHD_OPTION_NOTIFY_COMPLETED, completed,
-      nullptr, MHD_OPTION_UNESCAPE_CALLBACK, unescape, nullptr, MHD_OPTION_EXTERNAL_LOGGER, quiet,
-      nullptr, MHD_OPTION_END);
+      settings.connectionsPerClient, MHD_OPTION_CONNECTION_TIMEOUT, settings.idleSeconds,
+      MHD_OPTION_CONNECTION_MEMORY_LIMIT, settings.requestMemory, MHD_OPTION_THREAD_POOL_SIZE,
+      settings.threads, MHD_OPTION_NOTIFY_COMPLETED, completed, nullptr,
+      MHD_OPTION_UNESCAPE_CALLBACK, unescape, nullptr, MHD_OPTION_EXTERNAL_LOGGER, quiet, nullptr,
+      MHD_OPTION_END);
   if (daemon_ == nullptr) {
     if (error != nullptr)
       *error = QStringLiteral("Cannot listen on %1 port %2: the port is taken, or the address "

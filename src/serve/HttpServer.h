@@ -34,9 +34,9 @@ struct ServerSettings {
   // One client (one address) cannot take every connection, e.g. by keeping
   // many requests half sent.
   unsigned connectionsPerClient = 64;
-  unsigned idleSeconds = 10;         // a connection quiet this long is closed
-  size_t requestMemory = 16 * 1024;  // request line and headers of one request
-  qint64 bodyLimit = 64 * 1024;      // a POST's body
+  unsigned idleSeconds = 10;        // a connection quiet this long is closed
+  size_t requestMemory = 16 * 1024; // request line and headers of one request
+  qint64 bodyLimit = 64 * 1024;     // a POST's body
   unsigned threads = 4;
 };
 

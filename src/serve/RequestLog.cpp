@@ -24,24 +24,15 @@ QVariant RequestLog::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
     return {};
   switch (Column(index.column())) {
-  case Time:
-    return record.time.toString(QStringLiteral("HH:mm:ss"));
-  case Client:
-    return record.client;
-  case Method:
-    return QString::fromLatin1(record.method);
-  case Path:
-    return record.path;
-  case Accepts:
-    return QString::fromLatin1(record.accept);
-  case Status:
-    return record.status;
-  case Bytes:
-    return record.bytes;
-  case Compiled:
-    return record.compiled ? QStringLiteral("compiled") : QString();
-  case ColumnCount:
-    break;
+  case Time: return record.time.toString(QStringLiteral("HH:mm:ss"));
+  case Client: return record.client;
+  case Method: return QString::fromLatin1(record.method);
+  case Path: return record.path;
+  case Accepts: return QString::fromLatin1(record.accept);
+  case Status: return record.status;
+  case Bytes: return record.bytes;
+  case Compiled: return record.compiled ? QStringLiteral("compiled") : QString();
+  case ColumnCount: break;
   }
   return {};
 }
@@ -69,7 +60,8 @@ void RequestLog::append(const RequestRecord& record) {
 }
 
 void RequestLog::post(const RequestRecord& record) {
-  QMetaObject::invokeMethod(this, [this, record] { append(record); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, record] { append(record); }, Qt::QueuedConnection);
 }
 
 void RequestLog::clear() {

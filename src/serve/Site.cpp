@@ -55,7 +55,8 @@ Site::Site(const QString& folder) : root_(QFileInfo(folder).canonicalFilePath())
 
 void Site::setEditorText(const QString& filePath, const QString& text, const QByteArray& charset) {
   const QFileInfo info(filePath);
-  QString path = info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
+  QString path =
+      info.exists() ? info.canonicalFilePath() : QDir::cleanPath(info.absoluteFilePath());
   // Only a document inside the folder stands in for one of its files.
   if (!isServable(root_, path))
     path.clear();
@@ -181,10 +182,8 @@ Response Site::answerSource(const Request& request, const Source& source, Kind k
   case Form::Refused:
     return plain(406, QStringLiteral("The client takes neither %1 nor %2.")
                           .arg(QLatin1String(textType), QLatin1String(compiledType)));
-  case Form::Compiled:
-    return compiledResponse(source, kind);
-  case Form::Text:
-    break;
+  case Form::Compiled: return compiledResponse(source, kind);
+  case Form::Text: break;
   }
   return Response{200, contentTypeHeader(textType, source.charset), source.bytes, false, {}};
 }
@@ -199,8 +198,8 @@ Response Site::compiledResponse(const Source& source, Kind kind) {
   if (!compiled.ok)
     return plain(500, QStringLiteral("Cannot compile %1: %2")
                           .arg(QFileInfo(source.path).fileName(), compiled.error));
-  return Response{200, kind == Kind::Deck ? kCompiledDeckType : kCompiledScriptType,
-                  compiled.bytes, true, {}};
+  return Response{
+      200, kind == Kind::Deck ? kCompiledDeckType : kCompiledScriptType, compiled.bytes, true, {}};
 }
 
 } // namespace tessera::serve

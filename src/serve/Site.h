@@ -53,8 +53,8 @@ public:
 
 private:
   struct Source {
-    QString path;      // canonical path of the file (or the edited document)
-    QByteArray bytes;  // what the file holds (or the editor's text encoded)
+    QString path;     // canonical path of the file (or the edited document)
+    QByteArray bytes; // what the file holds (or the editor's text encoded)
     QByteArray charset;
   };
   enum class Kind { Deck, Script, Other };
