@@ -76,8 +76,8 @@ BENCH_FIGURE(serveCompiled, 90) {
   bench::bestOfAlternating(
       3, [&] { compiledGood = serveRound(server.port(), "application/vnd.wap.wmlc"); },
       [&] { textGood = serveRound(server.port(), "text/vnd.wap.wml"); }, &compiledMs, &textMs);
-  std::printf("  (answered: compiled %d, text %d of %d; compilations %d)\n", compiledGood,
-              textGood, kRequests, site.cache().compilations());
+  std::printf("  (answered: compiled %d, text %d of %d; compilations %d)\n", compiledGood, textGood,
+              kRequests, site.cache().compilations());
   const bool allAnswered = compiledGood == kRequests && textGood == kRequests;
   context.add({QStringLiteral("serve 1000 requests, 10 clients: compiled vs text"),
                QStringLiteral("2 KB"), compiledMs, allAnswered ? textMs : 0, 1.5});

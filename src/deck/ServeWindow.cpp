@@ -121,14 +121,11 @@ ServeWindow::ServeWindow(TextDocument& document, QWidget* parent)
   showState(QStringLiteral("Not serving."));
 }
 
-ServeWindow::~ServeWindow() {
-  stop();
-}
+ServeWindow::~ServeWindow() { stop(); }
 
 void ServeWindow::fillAddresses() {
   // Nothing is exposed unless the person picks one of the network addresses.
-  address_->addItem(QStringLiteral("127.0.0.1 (this computer only)"),
-                    QStringLiteral("127.0.0.1"));
+  address_->addItem(QStringLiteral("127.0.0.1 (this computer only)"), QStringLiteral("127.0.0.1"));
   for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
     const auto flags = interface.flags();
     if (!flags.testFlag(QNetworkInterface::IsUp) || flags.testFlag(QNetworkInterface::IsLoopBack))
@@ -137,20 +134,15 @@ void ServeWindow::fillAddresses() {
       const QHostAddress ip = entry.ip();
       if (ip.isLoopback() || ip.isLinkLocal())
         continue;
-      address_->addItem(
-          QStringLiteral("%1 (%2)").arg(ip.toString(), interface.humanReadableName()),
-          ip.toString());
+      address_->addItem(QStringLiteral("%1 (%2)").arg(ip.toString(), interface.humanReadableName()),
+                        ip.toString());
     }
   }
 }
 
-bool ServeWindow::isServing() const {
-  return server_ && server_->isRunning();
-}
+bool ServeWindow::isServing() const { return server_ && server_->isRunning(); }
 
-quint16 ServeWindow::servingPort() const {
-  return isServing() ? server_->port() : 0;
-}
+quint16 ServeWindow::servingPort() const { return isServing() ? server_->port() : 0; }
 
 QString ServeWindow::phoneUrl() const {
   if (!isServing())
@@ -168,8 +160,7 @@ void ServeWindow::start() {
   stop();
   const QString file = document_.filePath();
   if (file.isEmpty()) {
-    showState(QStringLiteral("Save the deck first: its folder is what the phone is served."),
-              true);
+    showState(QStringLiteral("Save the deck first: its folder is what the phone is served."), true);
     return;
   }
   servedFolder_ = QFileInfo(file).absolutePath();

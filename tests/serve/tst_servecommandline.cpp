@@ -86,22 +86,22 @@ private slots:
     QTest::addColumn<QByteArray>("message");
     const QString dir = dir_.path();
     QTest::newRow("no folder") << QStringList{"--serve"} << QByteArray("wrong use of --serve");
-    QTest::newRow("port too large") << QStringList{"--serve", dir, "--port", "70000"}
-                                    << QByteArray("wrong use of --serve");
-    QTest::newRow("port not a number") << QStringList{"--serve", dir, "--port", "http"}
-                                       << QByteArray("wrong use of --serve");
+    QTest::newRow("port too large")
+        << QStringList{"--serve", dir, "--port", "70000"} << QByteArray("wrong use of --serve");
+    QTest::newRow("port not a number")
+        << QStringList{"--serve", dir, "--port", "http"} << QByteArray("wrong use of --serve");
     QTest::newRow("port missing") << QStringList{"--serve", dir, "--port"}
                                   << QByteArray("wrong use of --serve");
-    QTest::newRow("not an address") << QStringList{"--serve", dir, "--bind", "phone"}
-                                    << QByteArray("wrong use of --serve");
+    QTest::newRow("not an address")
+        << QStringList{"--serve", dir, "--bind", "phone"} << QByteArray("wrong use of --serve");
     QTest::newRow("two folders") << QStringList{"--serve", dir, dir}
                                  << QByteArray("wrong use of --serve");
-    QTest::newRow("unknown option") << QStringList{"--serve", dir, "--open"}
-                                    << QByteArray("wrong use of --serve");
-    QTest::newRow("no such folder") << QStringList{"--serve", dir + "/none"}
-                                    << QByteArray("not a folder");
-    QTest::newRow("a file, not a folder") << QStringList{"--serve", dir + "/index.wml"}
-                                          << QByteArray("not a folder");
+    QTest::newRow("unknown option")
+        << QStringList{"--serve", dir, "--open"} << QByteArray("wrong use of --serve");
+    QTest::newRow("no such folder")
+        << QStringList{"--serve", dir + "/none"} << QByteArray("not a folder");
+    QTest::newRow("a file, not a folder")
+        << QStringList{"--serve", dir + "/index.wml"} << QByteArray("not a folder");
     QTest::newRow("not this machine's address")
         << QStringList{"--serve", dir, "--bind", "192.0.2.1", "--port", "0"}
         << QByteArray("Cannot listen on 192.0.2.1");
@@ -121,7 +121,8 @@ private slots:
     QTcpServer taken;
     QVERIFY(taken.listen(QHostAddress::LocalHost));
     QProcess process;
-    process.start(program(), {"--serve", dir_.path(), "--port", QString::number(taken.serverPort())});
+    process.start(program(),
+                  {"--serve", dir_.path(), "--port", QString::number(taken.serverPort())});
     QVERIFY(process.waitForFinished(10000));
     QCOMPARE(process.exitCode(), 2);
     QVERIFY(process.readAllStandardError().contains(QByteArray::number(taken.serverPort())));

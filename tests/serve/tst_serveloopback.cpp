@@ -25,20 +25,21 @@ using namespace tessera::serve;
 
 namespace {
 
-const QByteArray kDeck = "<?xml version=\"1.0\"?>\n"
-                         "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
-                         "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\n"
-                         "<wml>\n"
-                         "<card id=\"first\" title=\"First &amp; best\">\n"
-                         "<p align=\"center\">Hello $(name), see <a href=\"#second\">more</a>.</p>\n"
-                         "<p><select name=\"pick\"><option value=\"a\">A</option>"
-                         "<option value=\"b\">B</option></select></p>\n"
-                         "</card>\n"
-                         "<card id=\"second\"><do type=\"accept\" label=\"Go\">"
-                         "<go href=\"http://example.com/x.wml\" method=\"post\">"
-                         "<postfield name=\"n\" value=\"$(name)\"/></go></do>\n"
-                         "<p>Second card<br/>with a break.</p></card>\n"
-                         "</wml>\n";
+const QByteArray kDeck =
+    "<?xml version=\"1.0\"?>\n"
+    "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
+    "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\n"
+    "<wml>\n"
+    "<card id=\"first\" title=\"First &amp; best\">\n"
+    "<p align=\"center\">Hello $(name), see <a href=\"#second\">more</a>.</p>\n"
+    "<p><select name=\"pick\"><option value=\"a\">A</option>"
+    "<option value=\"b\">B</option></select></p>\n"
+    "</card>\n"
+    "<card id=\"second\"><do type=\"accept\" label=\"Go\">"
+    "<go href=\"http://example.com/x.wml\" method=\"post\">"
+    "<postfield name=\"n\" value=\"$(name)\"/></go></do>\n"
+    "<p>Second card<br/>with a break.</p></card>\n"
+    "</wml>\n";
 
 const QByteArray kLatinDeck = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
                               "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
@@ -88,11 +89,8 @@ QStringList deckItems(const QByteArray& xml, QString* error) {
       flush();
       items << QStringLiteral("</%1>").arg(reader.name());
       break;
-    case QXmlStreamReader::Characters:
-      pending += reader.text();
-      break;
-    default:
-      break;
+    case QXmlStreamReader::Characters: pending += reader.text(); break;
+    default: break;
     }
   }
   if (reader.hasError() && error != nullptr)
@@ -217,8 +215,7 @@ private slots:
         200, wml, "index.wml");
     row("deck compiled", "/index.wml", "application/vnd.wap.wmlc, text/vnd.wap.wml;q=0.5", 200,
         wmlc);
-    row("deck charset", "/latin.wml", "", 200, "text/vnd.wap.wml; charset=iso-8859-1",
-        "latin.wml");
+    row("deck charset", "/latin.wml", "", 200, "text/vnd.wap.wml; charset=iso-8859-1", "latin.wml");
     row("compiled by name", "/index.wmlc", "", 200, wmlc);
     row("compiled file as it is", "/pre.wmlc", "", 200, wmlc, "pre.wmlc");
     row("script", "/lib.wmls", "", 200, "text/vnd.wap.wmlscript; charset=utf-8", "lib.wmls");
@@ -290,7 +287,8 @@ private slots:
     if (!readable.isEmpty())
       QSKIP(qPrintable("not a well-formed deck: " + readable));
     writeFileBytes(sitePath("decoded.wml"), deck);
-    const ClientReply reply = fetch(manager, port, "GET", "/decoded.wml", "application/vnd.wap.wmlc");
+    const ClientReply reply =
+        fetch(manager, port, "GET", "/decoded.wml", "application/vnd.wap.wmlc");
     QCOMPARE(reply.status, 200);
     QCOMPARE(reply.contentType, QByteArray("application/vnd.wap.wmlc"));
     const QByteArray source = decodedByWbxml2xml(reply.body, outer.path());
@@ -328,8 +326,7 @@ private slots:
     ClientReply latin = fetch(manager, port, "GET", "/form.wml");
     QCOMPARE(latin.contentType, QByteArray("text/vnd.wap.wml; charset=iso-8859-1"));
     QCOMPARE(latin.body, QByteArray("<wml>caf\xe9</wml>"));
-    site->setEditorText(sitePath("form.wml"), QString::fromUtf8("<wml>\u20ac</wml>"),
-                        "iso-8859-1");
+    site->setEditorText(sitePath("form.wml"), QString::fromUtf8("<wml>\u20ac</wml>"), "iso-8859-1");
     latin = fetch(manager, port, "GET", "/form.wml");
     QCOMPARE(latin.contentType, QByteArray("text/vnd.wap.wml; charset=utf-8"));
     QCOMPARE(latin.body, QByteArray("<wml>\xe2\x82\xac</wml>"));
@@ -350,15 +347,15 @@ private slots:
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("listing");
     const QByteArray form = "application/x-www-form-urlencoded";
-    QTest::newRow("form fields") << "/form.wml" << QByteArray("name=Ann+Lee&city=%C3%85s")
-                                 << form << 200
-                                 << QString::fromUtf8("name = Ann Lee<br/>\ncity = \u00c5s").toUtf8();
-    QTest::newRow("markup in a value") << "/form.wml" << QByteArray("q=%3Cb%3E%24x") << form
-                                       << 200 << QByteArray("q = &lt;b&gt;$$x");
+    QTest::newRow("form fields")
+        << "/form.wml" << QByteArray("name=Ann+Lee&city=%C3%85s") << form << 200
+        << QString::fromUtf8("name = Ann Lee<br/>\ncity = \u00c5s").toUtf8();
+    QTest::newRow("markup in a value") << "/form.wml" << QByteArray("q=%3Cb%3E%24x") << form << 200
+                                       << QByteArray("q = &lt;b&gt;$$x");
     QTest::newRow("no fields") << "/form.wml" << QByteArray() << form << 200
                                << QByteArray("No fields.");
-    QTest::newRow("folder's deck") << "/" << QByteArray("a=1") << form << 200
-                                   << QByteArray("a = 1");
+    QTest::newRow("folder's deck")
+        << "/" << QByteArray("a=1") << form << 200 << QByteArray("a = 1");
     QTest::newRow("multipart")
         << "/form.wml"
         << QByteArray("--XyZ\r\nContent-Disposition: form-data; name=\"who\"\r\n\r\nBo\r\n"
@@ -391,9 +388,8 @@ private slots:
   }
 
   void postCompiled() {
-    const ClientReply reply =
-        fetch(manager, port, "POST", "/form.wml", "application/vnd.wap.wmlc", "x=7",
-              "application/x-www-form-urlencoded");
+    const ClientReply reply = fetch(manager, port, "POST", "/form.wml", "application/vnd.wap.wmlc",
+                                    "x=7", "application/x-www-form-urlencoded");
     QCOMPARE(reply.status, 200);
     QCOMPARE(reply.contentType, QByteArray("application/vnd.wap.wmlc"));
     QVERIFY(decodedByWbxml2xml(reply.body, outer.path()).contains("x = 7"));
@@ -516,8 +512,8 @@ private slots:
       QObject::connect(reply, &QNetworkReply::finished, &loop, [&, reply, client, done, path] {
         const ClientReply got = replyOf(reply);
         reply->deleteLater();
-        const bool ok = got.status == 200 && !got.body.isEmpty() &&
-                        (path != "/index.wml" || got.body == kDeck);
+        const bool ok =
+            got.status == 200 && !got.body.isEmpty() && (path != "/index.wml" || got.body == kDeck);
         ++(ok ? answered : failed);
         if (answered + failed == kClients * kEach)
           loop.quit();

@@ -131,8 +131,9 @@ private slots:
     serve->findChild<QSpinBox*>("ServePort")->setValue(taken.serverPort());
     serve->findChild<QPushButton*>("ServeStart")->click();
     QVERIFY(!serve->isServing());
-    QVERIFY(serve->findChild<QLabel*>("ServeState")->text().contains(
-        QString::number(taken.serverPort())));
+    QVERIFY(serve->findChild<QLabel*>("ServeState")
+                ->text()
+                .contains(QString::number(taken.serverPort())));
     QVERIFY(serve->findChild<QPushButton*>("ServeStart")->isEnabled());
   }
 
