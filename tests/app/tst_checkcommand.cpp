@@ -118,6 +118,7 @@ void CheckCommandTest::runs_data() {
          "       tessera --decompile IN.wmlc\n"
          "       tessera --wbmp IN.png -o OUT.wbmp [--dither "
          "threshold|ordered|diffusion] [--threshold 0-255]\n"
+         "       tessera --serve DIR [--port N] [--bind ADDRESS]\n"
          "       tessera --version | --help\n\n"
          "Without an option, opens FILE (or a new deck) in the editor.\n\n"
          "  --check FILE...\n"
@@ -135,6 +136,10 @@ void CheckCommandTest::runs_data() {
          "      Converts a picture (PNG, JPEG, GIF, BMP) to a one-bit WBMP, error "
          "diffusion by default, and prints its size; exits 1 when it is not a "
          "picture.\n"
+         "  --serve DIR [--port N] [--bind ADDRESS]\n"
+         "      Serves the folder to a phone (decks compiled when the phone prefers "
+         "them so), on 127.0.0.1 port 8080 unless told otherwise, printing one line "
+         "per request, until interrupted; exits 2 when the port cannot be taken.\n"
          "  --version\n      Prints the program's version.\n"
          "  --help\n      Prints this text.\n"
       << "";
