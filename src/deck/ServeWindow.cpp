@@ -73,14 +73,19 @@ ServeWindow::ServeWindow(TextDocument& document, QWidget* parent)
   logView_->setModel(log_.get());
   logView_->verticalHeader()->hide();
   logView_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  logView_->horizontalHeader()->setStretchLastSection(true);
+  // One line a request; what a client accepts can be long, so that column
+  // takes the room left (and its tip shows it whole).
+  logView_->setWordWrap(false);
+  logView_->verticalHeader()->setDefaultSectionSize(logView_->fontMetrics().height() + 6);
   logView_->setColumnWidth(serve::RequestLog::Time, 70);
   logView_->setColumnWidth(serve::RequestLog::Client, 110);
   logView_->setColumnWidth(serve::RequestLog::Method, 60);
   logView_->setColumnWidth(serve::RequestLog::Path, 160);
-  logView_->setColumnWidth(serve::RequestLog::Accepts, 200);
   logView_->setColumnWidth(serve::RequestLog::Status, 50);
   logView_->setColumnWidth(serve::RequestLog::Bytes, 60);
+  logView_->setColumnWidth(serve::RequestLog::Compiled, 75);
+  logView_->horizontalHeader()->setSectionResizeMode(serve::RequestLog::Accepts,
+                                                     QHeaderView::Stretch);
   connect(log_.get(), &QAbstractItemModel::rowsInserted, logView_, &QTableView::scrollToBottom);
 
   auto* form = new QFormLayout;

@@ -6,18 +6,25 @@ namespace tessera::serve {
 
 Compiled CompiledCache::get(const QString& key, const QByteArray& source, const Compile& compile) {
   const QByteArray digest = QCryptographicHash::hash(source, QCryptographicHash::Sha256);
-  {
-    QMutexLocker lock(&mutex_);
+  QMutexLocker lock(&mutex_);
+  for (;;) {
     auto slot = slots_.find(key);
     if (slot != slots_.end() && slot->digest == digest) {
       slot->lastUse = ++clock_;
       return slot->result;
     }
+    if (!compiling_.contains(key))
+      break;
+    // Another thread compiles this file: ten phones asking at once for a
+    // deck just saved wait for one compilation, not ten.
+    compiled_.wait(&mutex_);
   }
-  // Two threads may compile the same revision at once; both results are
-  // the same, and holding no lock while compiling keeps other files served.
+  compiling_.insert(key);
+  lock.unlock();
+  // No lock while compiling, so that other files are served meanwhile.
   Compiled result = compile(source);
-  QMutexLocker lock(&mutex_);
+  lock.relock();
+  compiling_.remove(key);
   ++compilations_;
   if (!slots_.contains(key) && slots_.size() >= capacity_) {
     auto oldest = slots_.begin();
@@ -27,6 +34,7 @@ Compiled CompiledCache::get(const QString& key, const QByteArray& source, const 
     slots_.erase(oldest);
   }
   slots_.insert(key, Slot{digest, result, ++clock_});
+  compiled_.wakeAll();
   return result;
 }
 

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QHash>
 #include <QMutex>
+#include <QSet>
 #include <QString>
+#include <QWaitCondition>
 
 #include <functional>
 
@@ -26,7 +28,8 @@ public:
 
   using Compile = std::function<Compiled(const QByteArray& source)>;
   // The compiled form of `source` for the file `key`, compiled (outside the
-  // lock) only when this revision is not held.
+  // lock) only when this revision is not held; a request that comes while
+  // the same file compiles waits for that result.
   Compiled get(const QString& key, const QByteArray& source, const Compile& compile);
 
   // How many times a source was compiled.
@@ -43,6 +46,8 @@ private:
   const int capacity_;
   mutable QMutex mutex_;
   QHash<QString, Slot> slots_;
+  QSet<QString> compiling_; // files being compiled just now
+  QWaitCondition compiled_;
   quint64 clock_ = 0;
   int compilations_ = 0;
 };

@@ -12,6 +12,10 @@
 
 #include <QTest>
 
+#include <chrono>
+#include <thread>
+#include <vector>
+
 using namespace tessera;
 using namespace tessera::serve;
 
@@ -308,6 +312,38 @@ private slots:
     }
     QCOMPARE(cache.compilations(), compilations);
     QVERIFY(cache.size() <= capacity);
+  }
+
+  // Requests arriving together for files not compiled yet: each revision
+  // is compiled once, whoever asked first; the others wait for it.
+  void compiledCacheTogether_data() {
+    QTest::addColumn<QStringList>("steps"); // one thread each, started together
+    QTest::addColumn<int>("compilations");
+    QTest::newRow("one file") << QStringList(8, "a1") << 1;
+    QTest::newRow("two files") << QStringList{"a1", "b1", "a1", "b1", "a1", "b1"} << 2;
+  }
+  void compiledCacheTogether() {
+    QFETCH(QStringList, steps);
+    QFETCH(int, compilations);
+    CompiledCache cache;
+    std::vector<std::thread> threads;
+    QList<QByteArray> results(steps.size());
+    for (qsizetype i = 0; i < steps.size(); ++i)
+      threads.emplace_back([&, i] {
+        const QString step = steps.at(i);
+        results[i] = cache
+                         .get(step.left(1), step.toLatin1(),
+                              [](const QByteArray& bytes) {
+                                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                                return Compiled{true, "compiled " + bytes, {}};
+                              })
+                         .bytes;
+      });
+    for (std::thread& thread : threads)
+      thread.join();
+    QCOMPARE(cache.compilations(), compilations);
+    for (qsizetype i = 0; i < steps.size(); ++i)
+      QCOMPARE(results.at(i), "compiled " + steps.at(i).toLatin1());
   }
 
   void requestLog() {
