@@ -62,8 +62,6 @@ MHD_Result send(HttpServer& server, MHD_Connection* connection, const Request& r
     MHD_add_response_header(reply, name.constData(), value.constData());
   // The editor's text changes between requests: never from a cache.
   MHD_add_response_header(reply, MHD_HTTP_HEADER_CACHE_CONTROL, "no-cache");
-  if (response.compiled || request.accept.contains("wml"))
-    MHD_add_response_header(reply, MHD_HTTP_HEADER_VARY, "Accept");
   const MHD_Result queued = MHD_queue_response(connection, unsigned(response.status), reply);
   MHD_destroy_response(reply);
   server.report(RequestRecord{QDateTime::currentDateTime(), clientOf(connection), request.method,

@@ -178,6 +178,17 @@ Response Site::answerSource(const Request& request, const Source& source, Kind k
     }
     return Response{200, contentTypeHeader(kDeckType, "utf-8"), reply.toUtf8(), false, {}};
   }
+  Response response = formResponse(source, kind, form);
+  // A cache between the server and the phone (a gateway's) keeps one form
+  // per Accept header.
+  if (!compiledAsked)
+    response.headers.append({QByteArray("Vary"), QByteArray("Accept")});
+  return response;
+}
+
+Response Site::formResponse(const Source& source, Kind kind, Form form) {
+  const QByteArray textType = kind == Kind::Deck ? kDeckType : kScriptType;
+  const QByteArray compiledType = kind == Kind::Deck ? kCompiledDeckType : kCompiledScriptType;
   switch (form) {
   case Form::Refused:
     return plain(406, QStringLiteral("The client takes neither %1 nor %2.")

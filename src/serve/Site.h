@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serve/CompiledCache.h"
+#include "serve/Negotiation.h"
 #include "serve/PostedFields.h"
 
 #include <QByteArray>
@@ -64,6 +65,7 @@ private:
   std::optional<Source> editorSource(const QString& path);
   Response answerSource(const Request& request, const Source& source, Kind kind,
                         bool compiledAsked);
+  Response formResponse(const Source& source, Kind kind, Form form);
   Response compiledResponse(const Source& source, Kind kind);
 
   QString root_;

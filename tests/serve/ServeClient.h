@@ -18,6 +18,7 @@ struct ClientReply {
   QByteArray contentType;
   QByteArray location;
   QByteArray allow;
+  QByteArray vary;
   qint64 contentLength = -1;
   QByteArray body;
 };
@@ -37,6 +38,7 @@ inline ClientReply replyOf(QNetworkReply* reply) {
   result.contentType = reply->rawHeader("Content-Type");
   result.location = reply->rawHeader("Location");
   result.allow = reply->rawHeader("Allow");
+  result.vary = reply->rawHeader("Vary");
   const QByteArray length = reply->rawHeader("Content-Length");
   result.contentLength = length.isEmpty() ? -1 : length.toLongLong();
   result.body = reply->readAll();
