@@ -1,6 +1,7 @@
 #include "app/CheckMode.h"
 #include "app/CommandLine.h"
 #include "app/DeckCommandLine.h"
+#include "app/ScriptRunCommandLine.h"
 #include "app/ServeCommandLine.h"
 
 namespace tessera {
@@ -32,6 +33,17 @@ const QList<CommandLineMode>& commandLineModes() {
                       "them so), on 127.0.0.1 port 8080 unless told otherwise, printing one line "
                       "per request, until interrupted; exits 2 when the port cannot be taken."),
        runServeMode},
+      {QStringLiteral("--disassemble"), QStringLiteral("IN.wmlsc"),
+       QStringLiteral("Prints the constants, pragmas and functions with their instructions of "
+                      "WMLScript bytecode; exits 1 when it is not bytecode or does not verify."),
+       runDisassembleMode},
+      {QStringLiteral("--run"),
+       QStringLiteral("UNIT 'f(ARGS)' [--var NAME=VALUE]... [--answer TEXT]..."),
+       QStringLiteral("Runs the extern function f of a WMLScript unit (.wmls or .wmlsc) with the "
+                      "given browser variables and dialog answers; prints the dialogs, ret, the "
+                      "variables and the navigation; exits 1 when the unit does not compile or "
+                      "verify or the run ends in a fatal error."),
+       runScriptMode},
   };
   return modes;
 }
