@@ -144,8 +144,11 @@ void Interpreter::leaveFunction(const Value& value) {
 bool Interpreter::chargeString(const Value& value) {
   if (value.type() != ValueType::String)
     return true;
-  const qsizetype length = value.stringValue().size();
-  charactersUsed_ += length;
+  return chargeCharacters(value.stringValue().size(), value.stringValue().size());
+}
+
+bool Interpreter::chargeCharacters(qsizetype length, qsizetype added) {
+  charactersUsed_ += added;
   if (length > limits_.maxStringLength) {
     fail(FatalError::OutOfMemory,
          QStringLiteral("a string grew past %1 characters").arg(limits_.maxStringLength));
@@ -331,11 +334,21 @@ Interpreter::State Interpreter::run(qint64 maxInstructions) {
       break;
     case Opcode::IncrVar: locals[in.a] = incremented(locals[in.a], 1); break;
     case Opcode::DecrVar: locals[in.a] = incremented(locals[in.a], -1); break;
-    case Opcode::AddAsg:
-      locals[in.a] = addValues(locals[in.a], stack_.back());
+    case Opcode::AddAsg: {
+      Value& target = locals[in.a];
+      const auto appended = stack_.back().toText();
+      if (target.type() == ValueType::String && appended) {
+        // Charged by what is added: the string itself grows in place.
+        target.appendText(*appended);
+        stack_.pop_back();
+        chargeCharacters(target.stringValue().size(), appended->size());
+        break;
+      }
+      target = addValues(target, stack_.back());
       stack_.pop_back();
-      chargeString(locals[in.a]);
+      chargeString(target);
       break;
+    }
     case Opcode::SubAsg:
       locals[in.a] = subtractValues(locals[in.a], stack_.back());
       stack_.pop_back();

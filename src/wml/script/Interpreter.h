@@ -124,6 +124,7 @@ private:
   void finish(const Value& value);
   void leaveFunction(const Value& value);
   bool chargeString(const Value& value);
+  bool chargeCharacters(qsizetype length, qsizetype added);
   QString functionLabel(int script, int function) const;
 
   ScriptHost& host_;

@@ -35,6 +35,10 @@ public:
   std::optional<double> toFloat() const;
   std::optional<QString> toText() const;
 
+  // Appends to a string value in place (a `+=` on a variable), so a loop
+  // building a string grows one buffer instead of copying it every turn.
+  void appendText(const QString& text) { string_ += text; }
+
   // Same type and value (what the tests compare).
   bool operator==(const Value& other) const;
 
