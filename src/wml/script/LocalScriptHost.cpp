@@ -32,8 +32,16 @@ LoadedUnit loadScriptBytes(const QByteArray& bytes, bool isSource) {
       text = QString::fromLatin1(bytes);
     const ScriptCompileResult compiled = compileScript(text);
     if (!compiled.ok()) {
-      loaded.error = compiled.findings.isEmpty() ? QStringLiteral("the unit does not compile")
-                                                 : compiled.findings.first().message;
+      loaded.error = QStringLiteral("the unit does not compile");
+      for (const Finding& finding : compiled.findings) {
+        if (finding.severity == Severity::Error) {
+          loaded.error = QStringLiteral("%1:%2: %3")
+                             .arg(finding.line)
+                             .arg(finding.column)
+                             .arg(finding.message);
+          break;
+        }
+      }
       return loaded;
     }
     bytecode = compiled.bytecode;
