@@ -4,12 +4,12 @@
 #include "Bench.h"
 #include "Fixture.h"
 
-#include "deck/DeckCheckRunner.h"
 #include "deck/DeckChecking.h"
+#include "deck/DeckService.h"
 #include "document/FileCodec.h"
 #include "editor/Insertion.h"
-#include "wml/DeckChecker.h"
 #include "wml/DtdFiles.h"
+#include "wml/check/DeckChecker.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -67,7 +67,7 @@ BENCH_FIGURE(deckCheck, 70) {
     QString text = tessera::decodeDocument(file.readAll()).text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); // as the editor's snapshot
     const auto ours = [&] {
-      const QList<tessera::wml::Finding> findings = tessera::wml::checkDeck(text);
+      const QList<tessera::wml::Finding> findings = tessera::wml::check::checkDeck(text);
       if (findings.size() != 1) // the last card's link to the card after it
         std::fprintf(stderr, "deckCheck: %d findings\n", int(findings.size()));
     };
@@ -101,7 +101,7 @@ BENCH_FIGURE(typingWithLiveCheck, 71) {
   tessera::SourceEditor& editor = app.editor();
   app.load(context.sampleFile(mb));
   QAction* liveCheck = app.window().findChild<QAction*>(QStringLiteral("LiveCheck1"));
-  tessera::DeckCheckRunner* runner = app.window().deckChecking()->runner();
+  tessera::DeckService* runner = app.window().deckService();
   // Between timed runs the checks that typing started run to their end:
   // what is measured is the key press, not a check competing with it.
   const auto settleChecks = [&] {

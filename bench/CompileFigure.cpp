@@ -4,7 +4,7 @@
 #include "Bench.h"
 #include "SampleWml.h"
 
-#include "wml/DeckCompiler.h"
+#include "wml/wbxml/DeckCompiler.h"
 
 #include <libxml/parser.h>
 #include <wbxml/wbxml.h>
@@ -20,7 +20,7 @@ BENCH_FIGURE(compileDeck, 80) {
   unsigned long theirs = 0;
   double oursMs = 0, referenceMs = 0;
   bench::bestOfAlternating(
-      5, [&] { ours = tessera::wbxml::compileDeckText(text).bytes.size(); },
+      5, [&] { ours = tessera::wml::wbxml::compileDeckText(text).bytes.size(); },
       [&] {
         xmlDocPtr document =
             xmlReadMemory(bytes.constData(), int(bytes.size()), nullptr, nullptr,

@@ -2,15 +2,15 @@
 // showing the caret's card, against libxml2 parsing the same text alone.
 #include "Bench.h"
 
-#include "wml/DeckDocument.h"
-#include "wml/PhoneScreens.h"
-#include "wml/UserAgent.h"
+#include "wml/agent/DeckDocument.h"
+#include "wml/agent/PhoneScreens.h"
+#include "wml/agent/UserAgent.h"
 
 #include <libxml/parser.h>
 
 namespace {
 
-struct StillClock : tessera::AgentClock {
+struct StillClock : tessera::wml::agent::AgentClock {
   qint64 nowTenths() const override { return 0; }
 };
 
@@ -21,14 +21,16 @@ BENCH_FIGURE(previewRefresh, 75) {
   const QByteArray utf8 = text.toUtf8();
   // The caret in a card near the middle, and the preview already showing it.
   StillClock clock;
-  tessera::UserAgent agent(clock);
+  tessera::wml::agent::UserAgent agent(clock);
   agent.openDeck(text, QString());
   const int caretLine = int(text.left(text.size() / 2).count(u'\n')) + 1;
   QString shown;
 
   const auto ours = [&] {
-    auto parsed = std::make_shared<tessera::DeckDocument>(tessera::readDeckDocument(text));
-    const QString card = tessera::cardAtLine(tessera::cardStarts(*parsed), caretLine);
+    auto parsed = std::make_shared<tessera::wml::agent::DeckDocument>(
+        tessera::wml::agent::readDeckDocument(text));
+    const QString card =
+        tessera::wml::agent::cardAtLine(tessera::wml::agent::cardStarts(*parsed), caretLine);
     agent.updateDeck(std::move(parsed), card);
     shown = agent.renderedText();
   };

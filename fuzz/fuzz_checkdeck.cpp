@@ -3,14 +3,15 @@
 // it or just after its end), findings come sorted, and a deck that is not
 // well-formed gives at least one error.
 #include "FuzzSupport.h"
-#include "wml/DeckChecker.h"
 #include "wml/ParsedDeck.h"
+#include "wml/check/DeckChecker.h"
 
 #include <libxml/tree.h>
 
 #include <QStringList>
 
 using namespace tessera::wml;
+using namespace tessera::wml::check;
 using fuzzing::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

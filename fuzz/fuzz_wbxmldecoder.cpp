@@ -2,12 +2,12 @@
 // output; whatever it accepts is well-formed XML that compiles again, and
 // that compiled form decodes too.
 #include "FuzzSupport.h"
-#include "wml/WbxmlDecoder.h"
-#include "wml/WbxmlEncoder.h"
+#include "wml/wbxml/WbxmlDecoder.h"
+#include "wml/wbxml/WbxmlEncoder.h"
 
 #include <libxml/parser.h>
 
-using namespace tessera::wbxml;
+using namespace tessera::wml::wbxml;
 using fuzzing::require;
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "document/EncodingDetection.h"
-#include "wml/DeckChecker.h"
+#include "wml/check/DeckChecker.h"
 
 #include <QFile>
 
@@ -25,10 +25,12 @@ int runCheckMode(const QStringList& files, QTextStream& out, QTextStream& err) {
     // Decoded as the editor opens it; the checker counts lines by LF.
     QString text = decodeFile(file.readAll()).text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const QList<wml::Finding> findings = wml::checkDeck(text, {name});
+    const QList<wml::Finding> findings = wml::check::checkDeck(text, {name});
     for (const wml::Finding& finding : findings)
       out << name << ':' << finding.line << ':' << finding.column << ": "
-          << wml::severityName(finding.severity) << ": " << finding.message << '\n';
+          << wml::severityName(finding.severity) << ": " << finding.message
+          << (finding.rule.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(finding.rule))
+          << '\n';
     errors = errors || wml::hasError(findings);
     out.flush();
   }

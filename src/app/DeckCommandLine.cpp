@@ -4,8 +4,8 @@
 #include "deck/WbmpConversion.h"
 #include "document/FileCodec.h"
 #include "document/FileReading.h"
-#include "wml/DeckCompiler.h"
-#include "wml/WbxmlDecoder.h"
+#include "wml/wbxml/DeckCompiler.h"
+#include "wml/wbxml/WbxmlDecoder.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -88,10 +88,12 @@ int compile(const Options& options, QTextStream& out, QTextStream& err) {
   const auto bytes = readInput(options.input, err);
   if (!bytes)
     return kFileOrUsage;
-  const wbxml::CompiledDeck compiled =
-      wbxml::compileDeckText(decodeDocument(*bytes).text, options.stringTable);
-  if (!compiled.wellFormed) {
-    err << (QStringLiteral("%1: not a well-formed deck: %2\n").arg(options.input, compiled.error));
+  const wml::wbxml::CompiledDeck compiled =
+      wml::wbxml::compileDeckText(decodeDocument(*bytes).text, options.stringTable);
+  if (!compiled.ok) {
+    err << (compiled.wellFormed ? QStringLiteral("%1: cannot be compiled: %2\n")
+                                : QStringLiteral("%1: not a well-formed deck: %2\n"))
+               .arg(options.input, compiled.error);
     return kBadInput;
   }
   if (!writeOutput(options.output, compiled.bytes, err))
@@ -104,7 +106,7 @@ int decompile(const Options& options, QTextStream& out, QTextStream& err) {
   const auto bytes = readInput(options.input, err);
   if (!bytes)
     return kFileOrUsage;
-  const wbxml::DecodedDeck decoded = wbxml::decodeDeck(*bytes);
+  const wml::wbxml::DecodedDeck decoded = wml::wbxml::decodeDeck(*bytes);
   if (!decoded.ok) {
     err << (QStringLiteral("Cannot open compiled deck: %1\n").arg(decoded.error));
     return kBadInput;

@@ -21,6 +21,7 @@ namespace tessera {
 class Backup;
 class CompiledDeckCommands;
 class DeckChecking;
+class DeckService;
 class DeckPreview;
 class DeckServe;
 class DeckMenu;
@@ -70,6 +71,7 @@ public:
   // The Deck menu (deck features append their items) and deck checking.
   DeckMenu* deckMenu() const { return deckMenu_; }
   DeckChecking* deckChecking() const { return deckChecking_; }
+  DeckService* deckService() const { return deckService_; }
   DeckPreview* deckPreview() const { return deckPreview_; }
   DeckServe* deckServe() const { return deckServe_; }
   // The bar above the editor that tells how a file was read.
@@ -127,6 +129,7 @@ private:
   std::unique_ptr<PrintCommand> printCommand_;
   Backup* backup_ = nullptr;
   DeckMenu* deckMenu_ = nullptr;
+  DeckService* deckService_ = nullptr;
   DeckChecking* deckChecking_ = nullptr;
   CompiledDeckCommands* compiledDecks_ = nullptr;
   DeckPreview* deckPreview_ = nullptr;

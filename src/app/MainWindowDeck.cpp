@@ -3,11 +3,11 @@
 #include "app/StatusLine.h"
 #include "deck/CompiledDeckCommands.h"
 #include "deck/CompiledSizePanel.h"
-#include "deck/DeckCheckRunner.h"
 #include "deck/DeckChecking.h"
 #include "deck/DeckMenu.h"
 #include "deck/DeckPreview.h"
 #include "deck/DeckServe.h"
+#include "deck/DeckService.h"
 #include "deck/ErrorMarks.h"
 #include "deck/ServeWindow.h"
 #include "editor/SourceEditor.h"
@@ -22,13 +22,15 @@ namespace tessera {
 void MainWindow::createDeckChecking() {
   deckMenu_ = new DeckMenu(this);
   menuBar()->insertMenu(menuBar()->actions().constLast(), deckMenu_);
-  deckChecking_ =
-      new DeckChecking(*this, *editor_, *deckMenu_, [this] { return document_->filePath(); });
+  // One parse per revision serves the checker, the marks, the meter and
+  // the preview.
+  deckService_ = new DeckService(*document_, this);
+  deckChecking_ = new DeckChecking(*this, *editor_, *deckService_, *deckMenu_);
   // The compiled-deck group follows the checking items; its meter follows
-  // the checker's runs.
+  // every parse.
   compiledDecks_ =
-      new CompiledDeckCommands(*this, *editor_, *deckMenu_, *deckChecking_->runner(),
-                               services_.prompts, [this] { return document_->filePath(); });
+      new CompiledDeckCommands(*this, *editor_, *deckMenu_, *deckService_, services_.prompts,
+                               [this] { return document_->filePath(); });
   statusLine_->addTrailingPanel(compiledDecks_->panel());
   // Every finished check, by hand or while typing, marks its findings in the text.
   auto* marks = new ErrorMarks(*editor_, *colouring_);
@@ -39,8 +41,7 @@ void MainWindow::createDeckChecking() {
 // The preview follows the editor and reads pictures and decks beside the
 // saved document.
 void MainWindow::createDeckPreview() {
-  deckPreview_ =
-      new DeckPreview(*this, *editor_, *deckMenu_, [this] { return document_->filePath(); });
+  deckPreview_ = new DeckPreview(*this, *editor_, *deckService_, *deckMenu_);
 }
 
 // Serving the document's folder to a phone, last in the Deck menu.

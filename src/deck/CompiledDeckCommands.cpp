@@ -1,14 +1,14 @@
 #include "deck/CompiledDeckCommands.h"
 
 #include "deck/CompiledSizePanel.h"
-#include "deck/DeckCheckRunner.h"
 #include "deck/DeckMenu.h"
+#include "deck/DeckService.h"
 #include "deck/WbmpWindow.h"
 #include "document/DocumentFiles.h"
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "editor/TextDocument.h"
 #include "platform/Prompts.h"
-#include "wml/DeckCompiler.h"
+#include "wml/wbxml/DeckCompiler.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -19,10 +19,10 @@
 
 namespace tessera {
 
-CompiledDeckCommands::CompiledDeckCommands(QMainWindow& window, SourceEditor& editor,
-                                           DeckMenu& menu, DeckCheckRunner& runner,
-                                           Prompts& prompts, std::function<QString()> documentPath)
-    : QObject(&window), window_(window), editor_(editor), runner_(runner), prompts_(prompts),
+CompiledDeckCommands::CompiledDeckCommands(QMainWindow& window, EditorView& editor, DeckMenu& menu,
+                                           DeckService& service, Prompts& prompts,
+                                           std::function<QString()> documentPath)
+    : QObject(&window), window_(window), editor_(editor), service_(service), prompts_(prompts),
       documentPath_(std::move(documentPath)), panel_(new CompiledSizePanel),
       budgets_(new QActionGroup(this)) {
   menu.addSeparator();
@@ -51,9 +51,11 @@ CompiledDeckCommands::CompiledDeckCommands(QMainWindow& window, SourceEditor& ed
   connect(wbmp, &QAction::triggered, this, &CompiledDeckCommands::convertImage);
 
   panel_->setBudget(budget());
-  runner_.setBudget(budget());
-  connect(&runner_, &DeckCheckRunner::compiledSize, panel_,
-          [this](int size, int) { panel_->showSize(size); });
+  service_.setBudget(budget());
+  connect(&service_, &DeckService::published, panel_,
+          [this](const std::shared_ptr<const ParsedRevision>& parsed) {
+            panel_->showSize(parsed->compiledBytes);
+          });
 }
 
 int CompiledDeckCommands::budget() const {
@@ -61,20 +63,21 @@ int CompiledDeckCommands::budget() const {
   return chosen ? chosen->data().toInt() : 0;
 }
 
-// The panel changes colour at once; the checker's warning follows its
-// next run, started now.
+// The panel changes colour at once, and so does the checker's warning.
 void CompiledDeckCommands::chooseBudget() {
   panel_->setBudget(budget());
-  runner_.setBudget(budget());
-  runner_.checkNow();
+  service_.setBudget(budget());
 }
 
 void CompiledDeckCommands::compileToFile() {
   const QString text = editor_.textDocument().wholeText();
-  const wbxml::CompiledDeck compiled = wbxml::compileDeckText(text);
-  if (!compiled.wellFormed) {
-    prompts_.error(&window_, QStringLiteral("The deck is not well-formed, so it cannot be "
-                                            "compiled (%1).")
+  const wml::wbxml::CompiledDeck compiled = wml::wbxml::compileDeckText(text);
+  if (!compiled.ok) {
+    prompts_.error(&window_, (compiled.wellFormed
+                                  ? QStringLiteral("The deck holds a malformed variable reference, "
+                                                   "so it cannot be compiled (%1).")
+                                  : QStringLiteral("The deck is not well-formed, so it cannot be "
+                                                   "compiled (%1)."))
                                  .arg(compiled.error));
     return;
   }

@@ -11,21 +11,21 @@ class QMainWindow;
 namespace tessera {
 
 class CompiledSizePanel;
-class DeckCheckRunner;
+class DeckService;
 class DeckMenu;
 class Prompts;
-class SourceEditor;
+class EditorView;
 class WbmpWindow;
 
 // The compiled-deck items of the "Deck" menu, after a separator: "Phone
 // Budget" (Budget1397 ... BudgetNone, 1397 at start), "Compile to WBXML..."
 // (CompileDeck1) and "Convert Image to WBMP..." (ConvertWbmp1); and the
-// size meter, fed by the checker's runs.
+// size meter, fed by every parse the deck service publishes.
 class CompiledDeckCommands : public QObject {
   Q_OBJECT
 public:
-  CompiledDeckCommands(QMainWindow& window, SourceEditor& editor, DeckMenu& menu,
-                       DeckCheckRunner& runner, Prompts& prompts,
+  CompiledDeckCommands(QMainWindow& window, EditorView& editor, DeckMenu& menu,
+                       DeckService& service, Prompts& prompts,
                        std::function<QString()> documentPath);
 
   CompiledSizePanel* panel() const { return panel_; }
@@ -42,8 +42,8 @@ private:
   void chooseBudget();
 
   QMainWindow& window_;
-  SourceEditor& editor_;
-  DeckCheckRunner& runner_;
+  EditorView& editor_;
+  DeckService& service_;
   Prompts& prompts_;
   std::function<QString()> documentPath_;
   CompiledSizePanel* panel_;

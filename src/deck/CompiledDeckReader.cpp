@@ -1,6 +1,6 @@
 #include "deck/CompiledDeckReader.h"
 
-#include "wml/WbxmlDecoder.h"
+#include "wml/wbxml/WbxmlDecoder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -47,7 +47,7 @@ QString CompiledDeckReader::defaultProgram() {
 DocumentFiles::ConvertedFile CompiledDeckReader::operator()(const QString& path,
                                                             const QByteArray& bytes) const {
   DocumentFiles::ConvertedFile result;
-  if (!wbxml::hasCompiledDeckHeader(bytes))
+  if (!wml::wbxml::hasCompiledDeckHeader(bytes))
     return result; // text, as any other file
   result.recognised = true;
   QProcess decoder;

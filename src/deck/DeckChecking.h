@@ -4,54 +4,51 @@
 
 #include <QObject>
 
-#include <functional>
+#include <memory>
 
 class QMainWindow;
 
 namespace tessera {
 
-class DeckCheckRunner;
 class DeckMenu;
+class DeckService;
+class EditorView;
 class ProblemsDock;
-class SourceEditor;
+struct ParsedRevision;
 
 // Checking the deck in the main window: "Check Deck" shows the problems dock
-// and checks at once; while "Check While Typing" is on, the deck is checked
-// after each pause in typing and once after a document is opened, off the
-// main thread. The list follows every run while the dock is open; the dock
+// and checks at once; while "Check While Typing" is on, the deck service
+// checks each revision it parses (after a pause in typing, after an open).
+// The list follows every checked revision while the dock is open; the dock
 // never opens by itself.
 class DeckChecking : public QObject {
   Q_OBJECT
 public:
-  // `documentPath` names the saved file (empty when never saved), for
-  // relative links.
-  DeckChecking(QMainWindow& window, SourceEditor& editor, DeckMenu& menu,
-               std::function<QString()> documentPath);
+  DeckChecking(QMainWindow& window, EditorView& view, DeckService& service, DeckMenu& menu);
 
   ProblemsDock* dock() const { return dock_; }
-  DeckCheckRunner* runner() const { return runner_; }
   const QList<wml::Finding>& lastFindings() const { return last_; }
 
-  // A document was opened (or replaced): check it once, if checking while
-  // typing is on.
+  // A document was opened (or replaced): parse it at once, and check it if
+  // checking while typing is on.
   void documentOpened();
-  // Puts the caret at a 1-based line and character column and focuses the editor.
+  // Puts the caret at a 1-based line and character column, shows it in the
+  // status line and focuses the editor.
   void goTo(int line, int column);
 
 signals:
-  // Every finished run, for the list and the error marks.
-  void findingsChanged(const QList<tessera::wml::Finding>& findings, int revision);
+  // Every checked revision, for the list and the error marks.
+  void findingsChanged(const QList<tessera::wml::Finding>& findings, quint64 revision);
 
 private:
   void checkDeck();
-  void showFindings(const QList<wml::Finding>& findings, int revision);
+  void showFindings(const std::shared_ptr<const ParsedRevision>& parsed);
 
-  SourceEditor& editor_;
+  EditorView& view_;
+  DeckService& service_;
   DeckMenu& menu_;
   ProblemsDock* dock_;
-  DeckCheckRunner* runner_;
   QList<wml::Finding> last_;
-  int revision_ = 0; // counts edits, so a result can be told stale
 };
 
 } // namespace tessera

@@ -9,10 +9,9 @@
 
 namespace tessera {
 
-DeckPreview::DeckPreview(QWidget& mainWindow, QPlainTextEdit& editor, QMenu& deckMenu,
-                         std::function<QString()> documentPath)
-    : QObject(&mainWindow), mainWindow(mainWindow), editor(editor),
-      documentPath(std::move(documentPath)) {
+DeckPreview::DeckPreview(QWidget& mainWindow, QPlainTextEdit& editor, DeckService& service,
+                         QMenu& deckMenu)
+    : QObject(&mainWindow), mainWindow(mainWindow), editor(editor), service(service) {
   deckMenu.addSeparator();
   action = deckMenu.addAction(QStringLiteral("&Preview"));
   action->setObjectName(QStringLiteral("PreviewDeck1"));
@@ -28,7 +27,7 @@ void DeckPreview::setShown(bool shown) {
     return;
   }
   if (!preview) {
-    preview = new PreviewWindow(editor, documentPath, &mainWindow);
+    preview = new PreviewWindow(editor, service, &mainWindow);
     connect(preview, &PreviewWindow::visibilityChanged, action, &QAction::setChecked);
     // Beside the main window, on its right where the screen has room.
     preview->adjustSize();

@@ -11,6 +11,7 @@ class QWidget;
 
 namespace tessera {
 
+class DeckService;
 class PreviewWindow;
 
 // The Deck menu's "Preview" (F12): opens and closes the preview window,
@@ -18,8 +19,7 @@ class PreviewWindow;
 class DeckPreview : public QObject {
   Q_OBJECT
 public:
-  DeckPreview(QWidget& mainWindow, QPlainTextEdit& editor, QMenu& deckMenu,
-              std::function<QString()> documentPath);
+  DeckPreview(QWidget& mainWindow, QPlainTextEdit& editor, DeckService& service, QMenu& deckMenu);
 
   QAction* previewAction() const { return action; } // PreviewDeck1
   PreviewWindow* window() const { return preview; } // null until first shown
@@ -31,7 +31,7 @@ private:
 
   QWidget& mainWindow;
   QPlainTextEdit& editor;
-  std::function<QString()> documentPath;
+  DeckService& service;
   QAction* action;
   PreviewWindow* preview = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "deck/ErrorMarks.h"
 
 #include "deck/SyntaxColouring.h"
+#include "editor/Positions.h"
 #include "info/BalloonHints.h"
 
 #include <QCoreApplication>
@@ -29,10 +30,7 @@ QPair<int, int> markedStretch(const QString& text, int column) {
   const int size = int(text.size());
   if (size == 0)
     return {-1, -1};
-  // The column counts characters; the text counts UTF-16 units.
-  int start = 0;
-  for (int counted = 1; counted < column && start < size; ++counted)
-    start += text.at(start).isHighSurrogate() && start + 1 < size ? 2 : 1;
+  int start = utf16OffsetOfColumn(text, column);
   if (start >= size)
     start = text.at(size - 1).isLowSurrogate() && size >= 2 ? size - 2 : size - 1;
   int end = start;
@@ -96,9 +94,15 @@ void ErrorMarks::setFindings(const QList<wml::Finding>& findings) {
         continue;
       text = block.text();
     }
-    const auto [start, end] = markedStretch(text, finding.column);
+    auto [start, end] = markedStretch(text, finding.column);
     if (start < 0)
       continue;
+    // A finding that knows its stretch is underlined just there (to the
+    // line's end when it runs on); the others by the word they start at.
+    if (finding.hasEnd())
+      end = finding.endLine > finding.line
+                ? int(text.size())
+                : std::max(start + 1, utf16OffsetOfColumn(text, finding.endColumn));
     QTextCursor cursor(document);
     cursor.setPosition(block.position() + start);
     cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);

@@ -24,7 +24,8 @@ const std::vector<PhoneProfile>& phoneProfiles() {
   return profiles;
 }
 
-PhoneLayout::PhoneLayout(const Screen& shown, const PhoneProfile& phone, const ImageSource& images)
+PhoneLayout::PhoneLayout(const wml::agent::Screen& shown, const PhoneProfile& phone,
+                         const ImageSource& images)
     : screen(shown), profile(phone) {
   baseFont = QFont(QStringLiteral("Liberation Sans"));
   baseFont.setPixelSize(profile.fontPixels);
@@ -37,15 +38,15 @@ int PhoneLayout::viewHeight() const { return profile.size.height() - 2 * bandHei
 
 QFont PhoneLayout::fontFor(int style) const {
   QFont font = baseFont;
-  if (style & (StyleBold | StyleStrong))
+  if (style & (wml::agent::StyleBold | wml::agent::StyleStrong))
     font.setBold(true);
-  if (style & (StyleItalic | StyleEmphasis))
+  if (style & (wml::agent::StyleItalic | wml::agent::StyleEmphasis))
     font.setItalic(true);
-  if (style & StyleUnderline)
+  if (style & wml::agent::StyleUnderline)
     font.setUnderline(true);
-  if (style & StyleBig)
+  if (style & wml::agent::StyleBig)
     font.setPixelSize(profile.fontPixels + 3);
-  if (style & StyleSmall)
+  if (style & wml::agent::StyleSmall)
     font.setPixelSize(std::max(7, profile.fontPixels - 2));
   return font;
 }
@@ -61,7 +62,7 @@ int PhoneLayout::targetFor(FocusTarget::Kind kind, int index) {
   return int(targets.size()) - 1;
 }
 
-void PhoneLayout::layOut(const Screen& shown, const ImageSource& images) {
+void PhoneLayout::layOut(const wml::agent::Screen& shown, const ImageSource& images) {
   y = 0;
   for (size_t i = 0; i < shown.lines.size(); ++i)
     layOutLine(shown.lines[i], int(i), images);
@@ -75,17 +76,18 @@ void PhoneLayout::layOut(const Screen& shown, const ImageSource& images) {
   }
 }
 
-void PhoneLayout::layOutLine(const ScreenLine& line, int lineIndex, const ImageSource& images) {
+void PhoneLayout::layOutLine(const wml::agent::ScreenLine& line, int lineIndex,
+                             const ImageSource& images) {
   const int width = profile.size.width() - 2 * kMargin;
-  const bool rowsAreTargets =
-      screen.kind == Screen::Kind::Menu || screen.kind == Screen::Kind::List;
+  const bool rowsAreTargets = screen.kind == wml::agent::Screen::Kind::Menu ||
+                              screen.kind == wml::agent::Screen::Kind::List;
   std::vector<Piece> row;
   int x = 0;
   int rowHeight = QFontMetrics(baseFont).height();
   const auto finishRow = [&] {
-    const int shift = line.align == LineAlign::Center  ? std::max(0, (width - x) / 2)
-                      : line.align == LineAlign::Right ? std::max(0, width - x)
-                                                       : 0;
+    const int shift = line.align == wml::agent::LineAlign::Center  ? std::max(0, (width - x) / 2)
+                      : line.align == wml::agent::LineAlign::Right ? std::max(0, width - x)
+                                                                   : 0;
     for (Piece& piece : row) {
       piece.rect.translate(kMargin + shift, y + rowHeight - piece.rect.height());
       pieces.push_back(piece);
@@ -104,13 +106,13 @@ void PhoneLayout::layOutLine(const ScreenLine& line, int lineIndex, const ImageS
     row.push_back(piece);
   };
 
-  for (const ScreenRun& run : line.runs) {
+  for (const wml::agent::ScreenRun& run : line.runs) {
     int target = -1;
     if (rowsAreTargets)
       target = targetFor(FocusTarget::Kind::Row, lineIndex);
-    else if (run.kind == ScreenRun::Kind::Input)
+    else if (run.kind == wml::agent::ScreenRun::Kind::Input)
       target = targetFor(FocusTarget::Kind::Input, run.control);
-    else if (run.kind == ScreenRun::Kind::Select)
+    else if (run.kind == wml::agent::ScreenRun::Kind::Select)
       target = targetFor(FocusTarget::Kind::Select, run.control);
     else if (run.link >= 0)
       target = targetFor(FocusTarget::Kind::Link, run.link);
@@ -121,7 +123,7 @@ void PhoneLayout::layOutLine(const ScreenLine& line, int lineIndex, const ImageS
     piece.underline = run.link >= 0 && !rowsAreTargets;
     const QFontMetrics metrics(piece.font);
     switch (run.kind) {
-    case ScreenRun::Kind::Text: {
+    case wml::agent::ScreenRun::Kind::Text: {
       // Words keep their following space, so a row breaks between words.
       QString word;
       for (int i = 0; i <= run.text.size(); ++i) {
@@ -138,17 +140,18 @@ void PhoneLayout::layOutLine(const ScreenLine& line, int lineIndex, const ImageS
       }
       break;
     }
-    case ScreenRun::Kind::Input:
-    case ScreenRun::Kind::Select: {
+    case wml::agent::ScreenRun::Kind::Input:
+    case wml::agent::ScreenRun::Kind::Select: {
       piece.boxed = true;
-      piece.text =
-          run.kind == ScreenRun::Kind::Select ? run.text + QStringLiteral(" \u25BE") : run.text;
+      piece.text = run.kind == wml::agent::ScreenRun::Kind::Select
+                       ? run.text + QStringLiteral(" \u25BE")
+                       : run.text;
       const int fieldWidth =
           std::min(width, std::max(metrics.horizontalAdvance(piece.text) + 6, width / 3));
       place(piece, fieldWidth, metrics.height() + 2);
       break;
     }
-    case ScreenRun::Kind::Image: {
+    case wml::agent::ScreenRun::Kind::Image: {
       QImage image = images ? images(run.source) : QImage();
       if (image.isNull()) {
         piece.text = QStringLiteral("[%1]").arg(run.text);
@@ -161,7 +164,7 @@ void PhoneLayout::layOutLine(const ScreenLine& line, int lineIndex, const ImageS
       place(piece, image.width(), image.height());
       break;
     }
-    case ScreenRun::Kind::CellBreak:
+    case wml::agent::ScreenRun::Kind::CellBreak:
       piece.text = QStringLiteral(" \u2502 ");
       place(piece, metrics.horizontalAdvance(piece.text), metrics.height());
       break;

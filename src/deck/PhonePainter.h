@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wml/ScreenModel.h"
+#include "wml/agent/ScreenModel.h"
 
 #include <QFont>
 #include <QImage>
@@ -41,7 +41,8 @@ using ImageSource = std::function<QImage(const QString& source)>;
 // aligned, with images and table cells), soft key band.
 class PhoneLayout {
 public:
-  PhoneLayout(const Screen& screen, const PhoneProfile& profile, const ImageSource& images);
+  PhoneLayout(const wml::agent::Screen& screen, const PhoneProfile& profile,
+              const ImageSource& images);
 
   // Paints at device size; `scroll` moves the body up, `focus` is an index
   // into focusTargets() or -1.
@@ -60,12 +61,12 @@ private:
     bool boxed = false; // an input or list field
     int target = -1;
   };
-  void layOut(const Screen& screen, const ImageSource& images);
-  void layOutLine(const ScreenLine& line, int lineIndex, const ImageSource& images);
+  void layOut(const wml::agent::Screen& screen, const ImageSource& images);
+  void layOutLine(const wml::agent::ScreenLine& line, int lineIndex, const ImageSource& images);
   int targetFor(FocusTarget::Kind kind, int index);
   QFont fontFor(int style) const;
 
-  Screen screen;
+  wml::agent::Screen screen;
   PhoneProfile profile;
   QFont baseFont;
   int bandHeight = 0;

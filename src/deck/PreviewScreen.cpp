@@ -2,9 +2,9 @@
 
 #include "deck/CompiledDeckReader.h"
 
-#include "wml/PhoneScreens.h"
-#include "wml/WmlForms.h"
-#include "wml/XmlNodes.h"
+#include "wml/agent/PhoneScreens.h"
+#include "wml/agent/WmlForms.h"
+#include "wml/xml/XmlNodes.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,7 +19,7 @@ namespace tessera {
 
 namespace {
 
-class SteadyClock : public AgentClock {
+class SteadyClock : public wml::agent::AgentClock {
 public:
   SteadyClock() { started.start(); }
   qint64 nowTenths() const override { return started.elapsed() / 100; }
@@ -55,7 +55,7 @@ std::optional<QString> readDeckFile(const QString& path) {
 
 PreviewScreen::PreviewScreen(QWidget* parent)
     : QWidget(parent), clock(std::make_unique<SteadyClock>()),
-      userAgent(std::make_unique<UserAgent>(*clock, readDeckFile)) {
+      userAgent(std::make_unique<wml::agent::UserAgent>(*clock, readDeckFile)) {
   setObjectName(QStringLiteral("PreviewScreen"));
   setFocusPolicy(Qt::StrongFocus);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -85,8 +85,8 @@ void PreviewScreen::setDocumentPath(const QString& path) {
   images.clear();
 }
 
-void PreviewScreen::openDocument(std::shared_ptr<DeckDocument> parsed, const QString& path,
-                                 const QString& cardId) {
+void PreviewScreen::openDocument(std::shared_ptr<const wml::agent::DeckDocument> parsed,
+                                 const QString& path, const QString& cardId) {
   overlay = Overlay::None;
   setDocumentPath(path);
   userAgent->openDeck(std::move(parsed), path, cardId);
@@ -94,7 +94,8 @@ void PreviewScreen::openDocument(std::shared_ptr<DeckDocument> parsed, const QSt
   changed();
 }
 
-void PreviewScreen::showDocument(std::shared_ptr<DeckDocument> parsed, const QString& cardId) {
+void PreviewScreen::showDocument(std::shared_ptr<const wml::agent::DeckDocument> parsed,
+                                 const QString& cardId) {
   overlay = Overlay::None;
   userAgent->updateDeck(std::move(parsed), cardId);
   changed();
@@ -108,19 +109,21 @@ void PreviewScreen::showCard(const QString& cardId) {
   changed();
 }
 
-Screen PreviewScreen::shownScreen() const {
+wml::agent::Screen PreviewScreen::shownScreen() const {
   if (overlay == Overlay::Edit) {
     const QString shown =
         userAgent->inputIsPassword(overlayName) ? QString(editText.size(), u'*') : editText;
-    return inputEditScreen(overlayTitle(), shown, userAgent->inputRule(overlayName), refusal);
+    return wml::agent::inputEditScreen(overlayTitle(), shown, userAgent->inputRule(overlayName),
+                                       refusal);
   }
   if (overlay == Overlay::List)
-    return listScreen(overlayTitle(), userAgent->optionLabels(overlayName),
-                      userAgent->chosenOptions(overlayName), userAgent->isMultiple(overlayName));
+    return wml::agent::listScreen(overlayTitle(), userAgent->optionLabels(overlayName),
+                                  userAgent->chosenOptions(overlayName),
+                                  userAgent->isMultiple(overlayName));
   return userAgent->currentScreen();
 }
 
-QString PreviewScreen::renderedText() const { return screenText(shownScreen()); }
+QString PreviewScreen::renderedText() const { return wml::agent::screenText(shownScreen()); }
 
 QString PreviewScreen::overlayTitle() const {
   const QString title = userAgent->controlTitle(overlayName);
@@ -250,16 +253,17 @@ void PreviewScreen::activateFocus() {
 }
 
 QString PreviewScreen::controlName(const char* element, int index) const {
-  const CardLayout& card = userAgent->layout();
+  const wml::agent::CardLayout& card = userAgent->layout();
   const auto& controls = qstrcmp(element, "input") == 0 ? card.inputs : card.selects;
   if (index < 0 || index >= int(controls.size()))
     return {};
-  const QString name = xml::attribute(controls[size_t(index)], "name");
-  return name.isEmpty() ? xml::attribute(controls[size_t(index)], "iname") : name;
+  const QString name = wml::xml::attribute(controls[size_t(index)], "name");
+  return name.isEmpty() ? wml::xml::attribute(controls[size_t(index)], "iname") : name;
 }
 
 void PreviewScreen::openInput(const QString& name) {
-  if (userAgent->currentScreen().kind != Screen::Kind::Card || !userAgent->hasInput(name))
+  if (userAgent->currentScreen().kind != wml::agent::Screen::Kind::Card ||
+      !userAgent->hasInput(name))
     return;
   overlay = Overlay::Edit;
   overlayName = name;
@@ -269,7 +273,7 @@ void PreviewScreen::openInput(const QString& name) {
 }
 
 void PreviewScreen::openList(const QString& name) {
-  if (userAgent->currentScreen().kind != Screen::Kind::Card ||
+  if (userAgent->currentScreen().kind != wml::agent::Screen::Kind::Card ||
       userAgent->optionLabels(name).isEmpty())
     return;
   overlay = Overlay::List;
@@ -351,7 +355,7 @@ void PreviewScreen::pick(const QString& selectName, int option) {
   userAgent->pick(selectName, option);
   // A single choice closes the list; several stay open until Back.
   if (overlay == Overlay::List &&
-      (!multiple || userAgent->currentScreen().kind != Screen::Kind::Card))
+      (!multiple || userAgent->currentScreen().kind != wml::agent::Screen::Kind::Card))
     overlay = Overlay::None;
   changed();
 }

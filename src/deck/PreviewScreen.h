@@ -1,7 +1,7 @@
 #pragma once
 
 #include "deck/PhonePainter.h"
-#include "wml/UserAgent.h"
+#include "wml/agent/UserAgent.h"
 
 #include <QHash>
 #include <QTimer>
@@ -22,19 +22,19 @@ public:
   explicit PreviewScreen(QWidget* parent = nullptr);
   ~PreviewScreen() override;
 
-  UserAgent& agent() { return *userAgent; }
+  wml::agent::UserAgent& agent() { return *userAgent; }
   QString renderedText() const;
-  Screen shownScreen() const;
+  wml::agent::Screen shownScreen() const;
 
   void setProfile(int index);
   int profile() const { return profileIndex; }
   // Where relative deck files and images are looked for.
   void setDocumentPath(const QString& path);
   // A fresh start on the document (a new context), at the given card.
-  void openDocument(std::shared_ptr<DeckDocument> parsed, const QString& path,
+  void openDocument(std::shared_ptr<const wml::agent::DeckDocument> parsed, const QString& path,
                     const QString& cardId = {});
   // The document as parsed again after an edit, showing the given card.
-  void showDocument(std::shared_ptr<DeckDocument> parsed, const QString& cardId);
+  void showDocument(std::shared_ptr<const wml::agent::DeckDocument> parsed, const QString& cardId);
   void showCard(const QString& cardId);
 
   QSize sizeHint() const override;
@@ -70,8 +70,8 @@ private:
   QString controlName(const char* element, int index) const;
   QString overlayTitle() const;
 
-  std::unique_ptr<AgentClock> clock;
-  std::unique_ptr<UserAgent> userAgent;
+  std::unique_ptr<wml::agent::AgentClock> clock;
+  std::unique_ptr<wml::agent::UserAgent> userAgent;
   QString documentPath;
   QTimer ticker;
   int profileIndex = 1;

@@ -1,5 +1,6 @@
 #include "deck/PreviewWindow.h"
 
+#include "deck/DeckService.h"
 #include "deck/PhonePainter.h"
 #include "deck/PreviewScreen.h"
 #include "platform/PlainButton.h"
@@ -18,28 +19,25 @@
 
 namespace tessera {
 
-PreviewWindow::PreviewWindow(QPlainTextEdit& editor, std::function<QString()> documentPath,
-                             QWidget* parent)
-    : QDialog(parent), editor(editor), documentPath(std::move(documentPath)) {
+PreviewWindow::PreviewWindow(QPlainTextEdit& editor, DeckService& service, QWidget* parent)
+    : QDialog(parent), editor(editor), service(service) {
   setObjectName(QStringLiteral("PreviewWindow"));
   setWindowTitle(QStringLiteral("Preview"));
   setModal(false);
-  worker.setMaxThreadCount(1);
   buildLayout();
 
-  pause.setSingleShot(true);
-  pause.setInterval(kPauseMs);
-  connect(&pause, &QTimer::timeout, this, &PreviewWindow::refreshNow);
-  connect(editor.document(), &QTextDocument::contentsChange, this, &PreviewWindow::edited);
+  connect(&service, &DeckService::published, this, [this](const auto& parsed) {
+    if (isVisible())
+      showRevision(parsed);
+  });
   connect(&editor, &QPlainTextEdit::cursorPositionChanged, this, &PreviewWindow::caretMoved);
   connect(phone, &PreviewScreen::screenChanged, this, &PreviewWindow::updateSideViews);
   updateSideViews();
 }
 
-PreviewWindow::~PreviewWindow() {
-  // A parse still running must not call back into a window that is gone.
-  worker.waitForDone();
-}
+PreviewWindow::~PreviewWindow() = default;
+
+bool PreviewWindow::busy() const { return service.busy(); }
 
 void PreviewWindow::buildLayout() {
   phone = new PreviewScreen(this);
@@ -112,12 +110,6 @@ void PreviewWindow::documentOpened() {
     refreshNow();
 }
 
-void PreviewWindow::edited() {
-  ++revision;
-  if (isVisible())
-    pause.start();
-}
-
 void PreviewWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   refreshNow();
@@ -126,49 +118,22 @@ void PreviewWindow::showEvent(QShowEvent* event) {
 
 void PreviewWindow::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);
-  pause.stop();
   emit visibilityChanged(false);
 }
 
-void PreviewWindow::refreshNow() {
-  pause.stop();
-  if (running) {
-    pending = true; // served with a newer snapshot when this run ends
-    return;
-  }
-  running = true;
-  pending = false;
-  const QString text = editor.document()->toPlainText();
-  const int parsedRevision = revision;
-  worker.start([this, text, parsedRevision] {
-    auto parsed = std::make_shared<DeckDocument>(readDeckDocument(text));
-    std::vector<CardStart> starts = cardStarts(*parsed);
-    QMetaObject::invokeMethod(
-        this,
-        [this, parsed, starts = std::move(starts), parsedRevision]() mutable {
-          finishRefresh(std::move(parsed), std::move(starts), parsedRevision);
-        },
-        Qt::QueuedConnection);
-  });
-}
+void PreviewWindow::refreshNow() { service.refreshNow(); }
 
-void PreviewWindow::finishRefresh(std::shared_ptr<DeckDocument> parsed,
-                                  std::vector<CardStart> starts, int parsedRevision) {
-  running = false;
-  if (pending || parsedRevision != revision) {
-    refreshNow(); // the text moved on: this result is already old
-    return;
-  }
-  cards = std::move(starts);
-  const QString path = documentPath ? documentPath() : QString();
-  phone->setDocumentPath(path);
-  const QString wanted = followCaret->isChecked() ? cardAtLine(cards, caretLine()) : QString();
+void PreviewWindow::showRevision(const std::shared_ptr<const ParsedRevision>& parsed) {
+  cards = wml::agent::cardStarts(*parsed->deck);
+  phone->setDocumentPath(parsed->filePath);
+  const QString wanted =
+      followCaret->isChecked() ? wml::agent::cardAtLine(cards, caretLine()) : QString();
   caretCard = wanted;
   if (freshStart) {
     freshStart = false;
-    phone->openDocument(std::move(parsed), path, wanted);
+    phone->openDocument(parsed->deck, parsed->filePath, wanted);
   } else {
-    phone->showDocument(std::move(parsed), wanted);
+    phone->showDocument(parsed->deck, wanted);
   }
   emit refreshed();
 }
@@ -178,7 +143,7 @@ int PreviewWindow::caretLine() const { return editor.textCursor().blockNumber() 
 void PreviewWindow::caretMoved() {
   if (!isVisible() || !followCaret->isChecked() || cards.empty())
     return;
-  const QString card = cardAtLine(cards, caretLine());
+  const QString card = wml::agent::cardAtLine(cards, caretLine());
   if (card == caretCard)
     return;
   caretCard = card;
@@ -187,7 +152,7 @@ void PreviewWindow::caretMoved() {
 }
 
 void PreviewWindow::showSource() {
-  const UserAgent& agent = phone->agent();
+  const wml::agent::UserAgent& agent = phone->agent();
   const wml::TextPosition start = agent.cardStart();
   if (!agent.showsDocumentDeck() || start.line <= 0)
     return;
@@ -207,13 +172,13 @@ void PreviewWindow::showSource() {
 }
 
 void PreviewWindow::updateSideViews() {
-  const Screen shown = phone->shownScreen();
+  const wml::agent::Screen shown = phone->shownScreen();
   softKey1->setText(shown.leftKey);
   softKey1->setEnabled(!shown.leftKey.isEmpty());
   softKey2->setText(shown.rightKey);
   softKey2->setEnabled(!shown.rightKey.isEmpty());
 
-  const UserAgent& agent = phone->agent();
+  const wml::agent::UserAgent& agent = phone->agent();
   const auto& all = agent.variables().all();
   variablesTable->setRowCount(int(all.size()));
   int row = 0;

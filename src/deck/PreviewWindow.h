@@ -1,11 +1,9 @@
 #pragma once
 
-#include "wml/DeckDocument.h"
-#include "wml/PhoneScreens.h"
+#include "wml/agent/DeckDocument.h"
+#include "wml/agent/PhoneScreens.h"
 
 #include <QDialog>
-#include <QThreadPool>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -20,27 +18,27 @@ class QTableWidget;
 
 namespace tessera {
 
+class DeckService;
 class PreviewScreen;
+struct ParsedRevision;
 
 // "Preview": a phone beside the main window running the deck being edited.
-// It follows the editor: after a pause in typing the text is parsed again
-// on a worker thread and the caret's card shown with the variables kept;
+// It follows the editor: each revision the deck service parses (after a
+// pause in typing) is shown at the caret's card with the variables kept;
 // moving the caret into another card shows that card.
 class PreviewWindow : public QDialog {
   Q_OBJECT
 public:
-  PreviewWindow(QPlainTextEdit& editor, std::function<QString()> documentPath,
-                QWidget* parent = nullptr);
+  PreviewWindow(QPlainTextEdit& editor, DeckService& service, QWidget* parent = nullptr);
   ~PreviewWindow() override;
-
-  static constexpr int kPauseMs = 400;
 
   PreviewScreen* screen() const { return phone; }
   // The next refresh starts afresh (a new context): another document.
   void documentOpened();
-  // Parses the editor's text now, on the worker thread.
+  // Shows the document's revision now, asking the deck service to parse it
+  // unless it already has.
   void refreshNow();
-  bool busy() const { return running; }
+  bool busy() const;
 
 signals:
   void visibilityChanged(bool visible);
@@ -53,16 +51,14 @@ protected:
 
 private:
   void buildLayout();
-  void edited();
-  void finishRefresh(std::shared_ptr<DeckDocument> parsed, std::vector<CardStart> starts,
-                     int parsedRevision);
+  void showRevision(const std::shared_ptr<const ParsedRevision>& parsed);
   void caretMoved();
   void showSource();
   void updateSideViews();
   int caretLine() const;
 
   QPlainTextEdit& editor;
-  std::function<QString()> documentPath;
+  DeckService& service;
   PreviewScreen* phone = nullptr;
   QComboBox* profileBox = nullptr;
   QPushButton* softKey1 = nullptr;
@@ -74,13 +70,8 @@ private:
   QListWidget* historyList = nullptr;
   QListWidget* infoList = nullptr;
 
-  QTimer pause;
-  QThreadPool worker;
-  int revision = 0;
-  bool running = false;
-  bool pending = false;
   bool freshStart = true;
-  std::vector<CardStart> cards;
+  std::vector<wml::agent::CardStart> cards;
   QString caretCard;
 };
 

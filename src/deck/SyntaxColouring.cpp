@@ -9,8 +9,8 @@
 
 namespace tessera {
 
-using wml::LineState;
-using wml::SourceKind;
+using wml::colour::LineState;
+using wml::colour::SourceKind;
 
 namespace {
 
@@ -20,11 +20,11 @@ namespace {
 constexpr int kUnknown = -1;
 constexpr int kLastRound = (1 << 22) - 1;
 
-int pack(LineState start, LineState end, int round) {
+int pack(wml::colour::LineState start, wml::colour::LineState end, int round) {
   return int(start) | int(end) << 4 | round << 8;
 }
-LineState startOf(int state) { return LineState(state & 0xF); }
-LineState endOf(int state) { return LineState((state >> 4) & 0xF); }
+wml::colour::LineState startOf(int state) { return wml::colour::LineState(state & 0xF); }
+wml::colour::LineState endOf(int state) { return wml::colour::LineState((state >> 4) & 0xF); }
 int roundOf(int state) { return state >> 8; }
 
 // An edit touching more lines than this (a paste, Replace All, a load) does
@@ -63,7 +63,7 @@ void SyntaxColouring::nextRound() {
   editor_.viewport()->update();
 }
 
-QColor SyntaxColouring::colourOf(SourceKind kind) const {
+QColor SyntaxColouring::colourOf(wml::colour::SourceKind kind) const {
   return formats_[size_t(kind)].foreground().color();
 }
 
@@ -74,15 +74,19 @@ void SyntaxColouring::pickColours() {
   const QPalette palette = editor_.palette();
   const QColor background = palette.color(QPalette::Base);
   const bool dark = background.lightnessF() < 0.5;
-  const auto set = [this](SourceKind kind, const QColor& colour) {
+  const auto set = [this](wml::colour::SourceKind kind, const QColor& colour) {
     formats_[size_t(kind)] = QTextCharFormat();
     formats_[size_t(kind)].setForeground(colour);
   };
-  set(SourceKind::Tag, dark ? QColor(0x7f, 0xb2, 0xff) : QColor(0x1a, 0x4f, 0xa0));
-  set(SourceKind::AttributeName, dark ? QColor(0xff, 0xb3, 0x6b) : QColor(0x8a, 0x3d, 0x00));
-  set(SourceKind::AttributeValue, dark ? QColor(0x8b, 0xe2, 0x8b) : QColor(0x0b, 0x7a, 0x2a));
-  set(SourceKind::Reference, dark ? QColor(0xe3, 0x9b, 0xff) : QColor(0x8b, 0x1a, 0x8b));
-  set(SourceKind::Variable, dark ? QColor(0xff, 0x7f, 0xc3) : QColor(0xb3, 0x00, 0x6b));
+  set(wml::colour::SourceKind::Tag, dark ? QColor(0x7f, 0xb2, 0xff) : QColor(0x1a, 0x4f, 0xa0));
+  set(wml::colour::SourceKind::AttributeName,
+      dark ? QColor(0xff, 0xb3, 0x6b) : QColor(0x8a, 0x3d, 0x00));
+  set(wml::colour::SourceKind::AttributeValue,
+      dark ? QColor(0x8b, 0xe2, 0x8b) : QColor(0x0b, 0x7a, 0x2a));
+  set(wml::colour::SourceKind::Reference,
+      dark ? QColor(0xe3, 0x9b, 0xff) : QColor(0x8b, 0x1a, 0x8b));
+  set(wml::colour::SourceKind::Variable,
+      dark ? QColor(0xff, 0x7f, 0xc3) : QColor(0xb3, 0x00, 0x6b));
   // The editor's text keeps the system's colour, which may be as dark as a
   // chosen background: then plain text and '=' get a light tone of their own.
   const QColor text = palette.color(QPalette::Text);
@@ -91,10 +95,11 @@ void SyntaxColouring::pickColours() {
   plainFormat_ = QTextCharFormat();
   if (!textContrasts)
     plainFormat_.setForeground(readable);
-  set(SourceKind::Comment, mix(readable, background, 0.6));
-  set(SourceKind::Declaration, dark ? QColor(0xb0, 0xb0, 0xff) : QColor(0x5a, 0x5a, 0x9c));
-  set(SourceKind::Doctype, dark ? QColor(0xb0, 0xb0, 0xff) : QColor(0x5a, 0x5a, 0x9c));
-  set(SourceKind::CData, dark ? QColor(0xe0, 0xd0, 0x70) : QColor(0x7a, 0x6a, 0x00));
+  set(wml::colour::SourceKind::Comment, mix(readable, background, 0.6));
+  set(wml::colour::SourceKind::Declaration,
+      dark ? QColor(0xb0, 0xb0, 0xff) : QColor(0x5a, 0x5a, 0x9c));
+  set(wml::colour::SourceKind::Doctype, dark ? QColor(0xb0, 0xb0, 0xff) : QColor(0x5a, 0x5a, 0x9c));
+  set(wml::colour::SourceKind::CData, dark ? QColor(0xe0, 0xd0, 0x70) : QColor(0x7a, 0x6a, 0x00));
 }
 
 bool SyntaxColouring::eventFilter(QObject* watched, QEvent* event) {
@@ -155,7 +160,8 @@ void SyntaxColouring::onContentsChange(int from, int /*removed*/, int added) {
   const bool afterWasTrusted =
       after.isValid() && after.blockNumber() - delta < oldTrusted && after.userState() != kUnknown;
   if (small) {
-    LineState in = firstNumber == 0 ? LineState::Text : endOf(first.previous().userState());
+    wml::colour::LineState in =
+        firstNumber == 0 ? wml::colour::LineState::Text : endOf(first.previous().userState());
     for (QTextBlock b = first; b.isValid() && b.blockNumber() <= lastNumber; b = b.next())
       in = settleStates(b, in);
     if (afterWasTrusted && in == startOf(after.userState())) {
@@ -170,25 +176,27 @@ void SyntaxColouring::onContentsChange(int from, int /*removed*/, int added) {
 
 // The states of one line from the state it starts in, scanning only when
 // what it holds does not follow from `in`. Returns the state it ends in.
-LineState SyntaxColouring::settleStates(const QTextBlock& block, LineState in) {
+wml::colour::LineState SyntaxColouring::settleStates(const QTextBlock& block,
+                                                     wml::colour::LineState in) {
   const int state = block.userState();
   if (state != kUnknown && startOf(state) == in)
     return endOf(state);
-  const LineState out = wml::scanLine(block.text(), in, nullptr);
+  const wml::colour::LineState out = wml::colour::scanLine(block.text(), in, nullptr);
   QTextBlock(block).setUserState(pack(in, out, 0));
   ++scanned_;
   return out;
 }
 
-LineState SyntaxColouring::stateBefore(const QTextBlock& block) {
+wml::colour::LineState SyntaxColouring::stateBefore(const QTextBlock& block) {
   const int number = block.blockNumber();
   if (number == 0)
-    return LineState::Text;
+    return wml::colour::LineState::Text;
   if (number - 1 < trustedLines_)
     return endOf(block.previous().userState());
   // Walk down from the trusted edge, scanning states only.
   QTextBlock walk = editor_.document()->findBlockByNumber(trustedLines_);
-  LineState in = trustedLines_ == 0 ? LineState::Text : endOf(walk.previous().userState());
+  wml::colour::LineState in =
+      trustedLines_ == 0 ? wml::colour::LineState::Text : endOf(walk.previous().userState());
   for (int left = number - trustedLines_; left > 0 && walk.isValid(); --left) {
     in = settleStates(walk, in);
     walk = walk.next();
@@ -197,13 +205,13 @@ LineState SyntaxColouring::stateBefore(const QTextBlock& block) {
   return in;
 }
 
-bool SyntaxColouring::formatLine(QTextBlock& block, LineState in) {
+bool SyntaxColouring::formatLine(QTextBlock& block, wml::colour::LineState in) {
   const QString text = block.text();
-  QList<wml::ColourSpan> spans;
-  LineState out;
+  QList<wml::colour::ColourSpan> spans;
+  wml::colour::LineState out;
   // New formats make the toolkit lay the line out again: not worth it for a
   // line so long that laying it out is what costs.
-  out = wml::scanLine(text, in, text.size() > kMaxColouredLength ? nullptr : &spans);
+  out = wml::colour::scanLine(text, in, text.size() > kMaxColouredLength ? nullptr : &spans);
   QList<QTextLayout::FormatRange> ranges;
   ranges.reserve(spans.size());
   const bool colourPlain =
@@ -213,7 +221,7 @@ bool SyntaxColouring::formatLine(QTextBlock& block, LineState in) {
     if (colourPlain && end > plainFrom)
       ranges.append({plainFrom, end - plainFrom, plainFormat_});
   };
-  for (const wml::ColourSpan& span : spans) {
+  for (const wml::colour::ColourSpan& span : spans) {
     plainUpTo(span.start);
     ranges.append({span.start, span.length, formats_[size_t(span.kind)]});
     plainFrom = span.start + span.length;
@@ -258,7 +266,7 @@ void SyntaxColouring::formatShownLines() {
     dirtyTo = block.position() + block.length() - 1;
   };
   if (enabled_) {
-    LineState in = stateBefore(first);
+    wml::colour::LineState in = stateBefore(first);
     for (QTextBlock block = first; block.isValid() && block.blockNumber() <= lastNumber;
          block = block.next()) {
       const int state = block.userState();

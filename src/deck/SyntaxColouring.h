@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wml/SourceColouring.h"
+#include "wml/colour/SourceColouring.h"
 
 #include <QColor>
 #include <QObject>
@@ -50,7 +50,7 @@ public:
   static constexpr int kMaxColouredLength = 10000;
 
   // The colour of a kind on the current background.
-  QColor colourOf(wml::SourceKind kind) const;
+  QColor colourOf(wml::colour::SourceKind kind) const;
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,10 +58,10 @@ protected:
 private:
   void onContentsChange(int from, int removed, int added);
   void formatShownLines();
-  wml::LineState stateBefore(const QTextBlock& block);
-  wml::LineState settleStates(const QTextBlock& block, wml::LineState in);
+  wml::colour::LineState stateBefore(const QTextBlock& block);
+  wml::colour::LineState settleStates(const QTextBlock& block, wml::colour::LineState in);
   // Returns whether the line's formats were set (and its layout dropped).
-  bool formatLine(QTextBlock& block, wml::LineState in);
+  bool formatLine(QTextBlock& block, wml::colour::LineState in);
   // Lays the overlay over `ranges` and gives them to the line if they differ
   // from what it has; returns whether they did.
   bool setRanges(const QTextBlock& block, QList<QTextLayout::FormatRange> ranges);

@@ -1,7 +1,7 @@
 #include "deck/WbmpWindow.h"
 
 #include "document/DocumentFiles.h"
-#include "editor/SourceEditor.h"
+#include "editor/EditorView.h"
 #include "platform/Prompts.h"
 #include "tools/LinkBuilders.h"
 
@@ -19,8 +19,8 @@
 
 namespace tessera {
 
-WbmpWindow::WbmpWindow(SourceEditor& editor, Prompts& prompts,
-                       std::function<QString()> documentPath, QWidget* parent)
+WbmpWindow::WbmpWindow(EditorView& editor, Prompts& prompts, std::function<QString()> documentPath,
+                       QWidget* parent)
     : QDialog(parent), editor_(editor), prompts_(prompts), documentPath_(std::move(documentPath)),
       actualSize_(new QLabel), doubleSize_(new QLabel), bytes_(new QLabel),
       threshold_(new QRadioButton(QStringLiteral("&Threshold"))),

@@ -14,7 +14,7 @@ class QSlider;
 namespace tessera {
 
 class Prompts;
-class SourceEditor;
+class EditorView;
 
 // "Convert Image to WBMP": the one-bit result of a picture at 1:1 and 2:1,
 // with a choice of dithering and a threshold; saves the .wbmp beside the
@@ -22,7 +22,7 @@ class SourceEditor;
 class WbmpWindow : public QDialog {
   Q_OBJECT
 public:
-  WbmpWindow(SourceEditor& editor, Prompts& prompts, std::function<QString()> documentPath,
+  WbmpWindow(EditorView& editor, Prompts& prompts, std::function<QString()> documentPath,
              QWidget* parent = nullptr);
 
   // Shows `picture` (read from `path`) converted with the current choices.
@@ -41,7 +41,7 @@ private:
   void convert();
   QString proposedName() const;
 
-  SourceEditor& editor_;
+  EditorView& editor_;
   Prompts& prompts_;
   std::function<QString()> documentPath_;
   QImage picture_;

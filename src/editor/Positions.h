@@ -39,4 +39,16 @@ struct LineColumn {
   bool operator==(const LineColumn&) const = default;
 };
 
+// Where a 1-based character column of a line falls in its UTF-16 text (a
+// character outside the Basic Multilingual Plane counts one column but two
+// units); the line's end for a column past it. Checkers count columns in
+// characters, the toolkit in units.
+template <typename Text> int utf16OffsetOfColumn(const Text& lineText, int column) {
+  int offset = 0;
+  const int size = int(lineText.size());
+  for (int counted = 1; counted < column && offset < size; ++counted)
+    offset += lineText.at(offset).isHighSurrogate() && offset + 1 < size ? 2 : 1;
+  return offset;
+}
+
 } // namespace tessera

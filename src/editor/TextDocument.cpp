@@ -165,6 +165,12 @@ TextPosition TextDocument::positionAt(LineColumn place) const {
   return TextPosition(block.position() + column + line);
 }
 
+TextPosition TextDocument::positionOfCharacter(int line, int column) const {
+  const QTextBlock block = document_->findBlockByNumber(std::clamp(line - 1, 0, lineCount() - 1));
+  return TextPosition(block.position() + block.blockNumber() +
+                      utf16OffsetOfColumn(block.text(), column));
+}
+
 TextPosition TextDocument::toTextPosition(QtPosition position) const {
   return TextPosition(position.value + document_->findBlock(position.value).blockNumber());
 }

@@ -72,6 +72,9 @@ public:
   LineColumn lineColumnAt(TextPosition position) const;
   // Lines and columns out of range clamp to the nearest place in the text.
   TextPosition positionAt(LineColumn place) const;
+  // A 1-based line and 1-based character column, as checkers and compilers
+  // print them (a character outside the Basic Multilingual Plane counts one).
+  TextPosition positionOfCharacter(int line, int column) const;
   TextPosition toTextPosition(QtPosition position) const;
   // A place between the CR and the LF of a break stays at the line end.
   QtPosition toQtPosition(TextPosition position) const;

@@ -3,6 +3,7 @@
 #include "wml/DtdFiles.h"
 #include "wml/LibxmlErrors.h"
 
+#include <atomic>
 #include <libxml/SAX2.h>
 #include <libxml/entities.h>
 #include <libxml/parser.h>
@@ -126,7 +127,14 @@ TextPosition ParsedDeck::position(const _xmlNode* element) const {
 
 ParsedDeck parseDeck(const QString& text) { return parseDeckUtf8(text.toUtf8()); }
 
+namespace {
+std::atomic<quint64> parses{0};
+}
+
+quint64 parsesSoFar() { return parses.load(); }
+
 ParsedDeck parseDeckUtf8(const QByteArray& utf8) {
+  ++parses;
   installEntityLoader();
   ParsedDeck deck;
   deck.utf8_ = utf8;

@@ -78,6 +78,10 @@ public:
 private:
   friend ParsedDeck parseDeck(const QString& text);
   friend ParsedDeck parseDeckUtf8(const QByteArray& utf8);
+
+  // How many decks this process has parsed so far (any thread), so a test can
+  // hold the editor to one parse per revision.
+  quint64 parsesSoFar();
   struct DocumentDeleter {
     void operator()(_xmlDoc* document) const;
   };
@@ -97,5 +101,9 @@ private:
 ParsedDeck parseDeck(const QString& text);
 // The same for text already encoded as UTF-8.
 ParsedDeck parseDeckUtf8(const QByteArray& utf8);
+
+// How many decks this process has parsed so far (any thread), so a test can
+// hold the editor to one parse per revision.
+quint64 parsesSoFar();
 
 } // namespace tessera::wml

@@ -73,33 +73,36 @@ void CheckCommandTest::runs_data() {
   QTest::newRow("invalid deck")
       << QStringList{"--check", "invalid.wml"} << 1
       << "invalid.wml:5:1: error: The attribute \"align\" of <p> cannot be \"middle\"; it may be "
-         "\"left\", \"right\", \"center\".\n"
+         "\"left\", \"right\", \"center\". [not-valid]\n"
          "invalid.wml:5:20: error: Malformed variable reference in the text of <p>: a lone \"$\" "
-         "must be written \"$$\".\n"
+         "must be written \"$$\". [bad-variable]\n"
          "invalid.wml:5:22: error: The href \"#b\" of <a> points to a card that does not exist: "
-         "no card has the id \"b\".\n"
+         "no card has the id \"b\". [dangling-card-link]\n"
          "invalid.wml:7:1: error: The id \"a\" of this <card> is already used by the card on line "
-         "4.\n"
+         "4. [duplicate-card-id]\n"
          "invalid.wml:7:17: warning: The href \"gone.wml\" of <a> names a file that does not "
-         "exist beside the deck.\n"
+         "exist beside the deck. [missing-file]\n"
       << "";
-  QTest::newRow("warnings alone")
-      << QStringList{"--check", "nodoctype.wml"} << 0
-      << "nodoctype.wml:1:1: warning: The deck has no DOCTYPE; it is checked as WML 1.1.\n"
-      << "";
+  QTest::newRow("warnings alone") << QStringList{"--check", "nodoctype.wml"} << 0
+                                  << "nodoctype.wml:1:1: warning: The deck has no DOCTYPE; it is "
+                                     "checked as WML 1.1. [no-doctype]\n"
+                                  << "";
   QTest::newRow("not well-formed")
       << QStringList{"--check", "broken.wml", "valid.wml"} << 1
-      << "broken.wml:1:1: warning: The deck has no DOCTYPE; it is checked as WML 1.1.\n"
-         "broken.wml:3:7: error: Opening and ending tag mismatch: card line 2 and wml\n"
-         "broken.wml:4:1: error: Premature end of data in tag wml line 1\n"
+      << "broken.wml:1:1: warning: The deck has no DOCTYPE; it is checked as WML 1.1. "
+         "[no-doctype]\n"
+         "broken.wml:3:7: error: Opening and ending tag mismatch: card line 2 and wml "
+         "[not-well-formed]\n"
+         "broken.wml:4:1: error: Premature end of data in tag wml line 1 [not-well-formed]\n"
       << "";
   QTest::newRow("UTF-16 with a byte-order mark") << QStringList{"--check", "utf16.wml"} << 0 << ""
                                                  << "";
   QTest::newRow("declared windows-1251")
       << QStringList{"--check", "cyrillic.wml"} << 1
-      << "cyrillic.wml:1:1: warning: The deck has no DOCTYPE; it is checked as WML 1.1.\n"
+      << "cyrillic.wml:1:1: warning: The deck has no DOCTYPE; it is checked as WML 1.1. "
+         "[no-doctype]\n"
          "cyrillic.wml:3:17: error: The href \"#\u041f\u0440\u0438\" of <a> points to a card that "
-         "does not exist: no card has the id \"\u041f\u0440\u0438\".\n"
+         "does not exist: no card has the id \"\u041f\u0440\u0438\". [dangling-card-link]\n"
       << "";
   QTest::newRow("unreadable file beats findings")
       << QStringList{"--check", "invalid.wml", "missing.wml"} << 2 << QString()

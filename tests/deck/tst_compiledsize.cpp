@@ -10,9 +10,9 @@
 #include "deck/WbmpWindow.h"
 #include "editor/SourceEditor.h"
 #include "editor/TextDocument.h"
-#include "wml/CompiledBudget.h"
-#include "wml/DeckCompiler.h"
 #include "wml/ParsedDeck.h"
+#include "wml/check/CompiledBudget.h"
+#include "wml/wbxml/DeckCompiler.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -68,7 +68,7 @@ private slots:
     QFETCH(int, budget);
     QFETCH(bool, warned);
     const wml::ParsedDeck parsed = wml::parseDeck(deck(1));
-    const auto finding = wml::budgetFinding(parsed, size, budget);
+    const auto finding = wml::check::budgetFinding(parsed, size, budget);
     QCOMPARE(finding.has_value(), warned);
     if (warned)
       QCOMPARE(
@@ -137,7 +137,7 @@ private slots:
 
     w.editor()->textDocument().replaceWholeText(deck(40));
     const int size =
-        int(wbxml::compileDeckText(w.editor()->textDocument().wholeText()).bytes.size());
+        int(wml::wbxml::compileDeckText(w.editor()->textDocument().wholeText()).bytes.size());
     QVERIFY(size > 1397);
     QTRY_COMPARE(panel->text(), CompiledSizePanel::sizeText(size));
     QVERIFY(panel->overBudget());
@@ -150,7 +150,7 @@ private slots:
     w.findChild<QAction*>("Budget3000")->trigger();
     w.editor()->textDocument().replaceWholeText(deck(2));
     const int small =
-        int(wbxml::compileDeckText(w.editor()->textDocument().wholeText()).bytes.size());
+        int(wml::wbxml::compileDeckText(w.editor()->textDocument().wholeText()).bytes.size());
     QTRY_COMPARE(panel->text(), CompiledSizePanel::sizeText(small));
     QVERIFY(!panel->overBudget());
 
@@ -167,7 +167,7 @@ private slots:
     w.findChild<QAction*>("CompileDeck1")->trigger();
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll().toHex(' '), wbxml::compileDeckText(deck(3)).bytes.toHex(' '));
+    QCOMPARE(file.readAll().toHex(' '), wml::wbxml::compileDeckText(deck(3)).bytes.toHex(' '));
     QCOMPARE(t.prompts.asked.size(), 1);
     QCOMPARE(t.prompts.asked[0].file.defaultSuffix, QStringLiteral("wmlc"));
 

@@ -1,13 +1,16 @@
 #include "TestServices.h"
 #include "app/MainWindow.h"
-#include "deck/DeckCheckRunner.h"
 #include "deck/DeckChecking.h"
 #include "deck/DeckMenu.h"
-#include "deck/DeckSnapshot.h"
+#include "deck/DeckPreview.h"
+#include "deck/DeckService.h"
+#include "deck/PreviewWindow.h"
 #include "deck/ProblemsDock.h"
 #include "deck/ProblemsList.h"
+#include "editor/Positions.h"
 #include "editor/SourceEditor.h"
 #include "editor/TextDocument.h"
+#include "wml/ParsedDeck.h"
 
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -35,6 +38,8 @@ private slots:
   void openedFileIsCheckedAndLinksLookBesideIt();
   void utf16Offsets_data();
   void utf16Offsets();
+  void oneParsePerRevisionWhateverIsOpen_data();
+  void oneParsePerRevisionWhateverIsOpen();
 };
 
 namespace {
@@ -176,7 +181,7 @@ void DeckCheckingTest::typingChecksAfterAPauseWithoutOpeningTheDock() {
   DeckChecking* checking = checkingOf(w);
   QSignalSpy runs(checking, &DeckChecking::findingsChanged);
   w.editor()->textDocument().replaceWholeText(kThreeErrors);
-  QTest::qWait(DeckCheckRunner::kPauseMs / 2);
+  QTest::qWait(DeckService::kPauseMs / 2);
   QCOMPARE(runs.count(), 0); // not before the pause
   QTRY_COMPARE(runs.count(), 1);
   QCOMPARE(runs.at(0).at(0).value<QList<wml::Finding>>().size(), 3);
@@ -192,30 +197,46 @@ void DeckCheckingTest::liveCheckingOffChecksNothing() {
   QSignalSpy runs(checking, &DeckChecking::findingsChanged);
   w.editor()->textDocument().replaceWholeText(kThreeErrors);
   checking->documentOpened();
-  QTest::qWait(DeckCheckRunner::kPauseMs * 2);
+  QTest::qWait(DeckService::kPauseMs * 2);
   QCOMPARE(runs.count(), 0);
   w.findChild<QAction*>("CheckDeck1")->trigger(); // still checks on demand
   QTRY_COMPARE(runs.count(), 1);
 }
 
 void DeckCheckingTest::newerEditDiscardsAnOlderResult() {
-  // A slow snapshot source stands for a long check: the edit made while it
-  // runs makes its result stale, and only the newer text's result arrives.
-  int revision = 1;
-  QString text = kThreeErrors;
-  DeckCheckRunner runner([&] { return DeckSnapshot{text, revision}; }, {});
-  runner.setCurrentRevision([&] { return revision; });
-  QSignalSpy results(&runner, &DeckCheckRunner::checked);
-  runner.checkNow();
-  QVERIFY(runner.busy());
-  text = QStringLiteral("<wml><card><p>fine</p></card></wml>");
-  ++revision;
-  runner.checkNow(); // waits for the busy run
+  // The edit made while a check runs makes its result stale: only the newer
+  // text's result is published.
+  TextDocument document;
+  DeckService service(document);
+  QSignalSpy results(&service, &DeckService::published);
+  document.replaceWholeText(kThreeErrors);
+  service.refreshNow(true);
+  QVERIFY(service.busy());
+  document.replaceWholeText(QStringLiteral("<wml><card><p>fine</p></card></wml>"));
+  service.refreshNow(true); // waits for the busy run
   QTRY_COMPARE(results.count(), 1);
-  QCOMPARE(results.at(0).at(1).toInt(), 2);
+  const auto published = results.at(0).at(0).value<std::shared_ptr<const ParsedRevision>>();
+  QCOMPARE(published->revision, document.revision());
   QTest::qWait(50);
   QCOMPARE(results.count(), 1);
-  QCOMPARE(results.at(0).at(0).value<QList<wml::Finding>>().size(), 1); // the DOCTYPE warning
+  QCOMPARE(published->findings.size(), 1); // the DOCTYPE warning
+}
+
+void DeckCheckingTest::checksTheCharactersAsTyped() {
+  // A no-break space is not a blank between a tag's name and its attribute:
+  // the snapshot must not turn it into one.
+  TestServices t;
+  MainWindow w(t.services());
+  QString text = kThreeErrors;
+  text.replace(QStringLiteral("<p align=\"middle\">"), QStringLiteral("<p\u00a0align=\"left\">"));
+  w.editor()->textDocument().replaceWholeText(text);
+  QSignalSpy runs(checkingOf(w), &DeckChecking::findingsChanged);
+  w.findChild<QAction*>("CheckDeck1")->trigger();
+  QTRY_COMPARE(runs.count(), 1);
+  const auto findings = runs.at(0).at(0).value<QList<wml::Finding>>();
+  QVERIFY(!findings.isEmpty());
+  QCOMPARE(findings[0].line, 5);
+  QCOMPARE(findings[0].severity, wml::Severity::Error);
 }
 
 void DeckCheckingTest::openedFileIsCheckedAndLinksLookBesideIt() {
@@ -249,23 +270,6 @@ void DeckCheckingTest::openedFileIsCheckedAndLinksLookBesideIt() {
   QVERIFY(w.textDocument().filePath().isEmpty());
 }
 
-void DeckCheckingTest::checksTheCharactersAsTyped() {
-  // A no-break space is not a blank between a tag's name and its attribute:
-  // the snapshot must not turn it into one.
-  TestServices t;
-  MainWindow w(t.services());
-  QString text = kThreeErrors;
-  text.replace(QStringLiteral("<p align=\"middle\">"), QStringLiteral("<p\u00a0align=\"left\">"));
-  w.editor()->textDocument().replaceWholeText(text);
-  QSignalSpy runs(checkingOf(w), &DeckChecking::findingsChanged);
-  w.findChild<QAction*>("CheckDeck1")->trigger();
-  QTRY_COMPARE(runs.count(), 1);
-  const auto findings = runs.at(0).at(0).value<QList<wml::Finding>>();
-  QVERIFY(!findings.isEmpty());
-  QCOMPARE(findings[0].line, 5);
-  QCOMPARE(findings[0].severity, wml::Severity::Error);
-}
-
 void DeckCheckingTest::utf16Offsets_data() {
   QTest::addColumn<QString>("line");
   QTest::addColumn<int>("column");
@@ -280,7 +284,45 @@ void DeckCheckingTest::utf16Offsets() {
   QFETCH(QString, line);
   QFETCH(int, column);
   QFETCH(int, offset);
-  QCOMPARE(utf16Offset(line, column), offset);
+  QCOMPARE(utf16OffsetOfColumn(line, column), offset);
+}
+
+void DeckCheckingTest::oneParsePerRevisionWhateverIsOpen_data() {
+  QTest::addColumn<bool>("liveChecking");
+  QTest::addColumn<bool>("previewShown");
+  QTest::addColumn<bool>("problemsShown");
+  QTest::newRow("nothing open, checking off") << false << false << false;
+  QTest::newRow("checking while typing") << true << false << false;
+  QTest::newRow("preview open") << false << true << false;
+  QTest::newRow("everything open") << true << true << true;
+}
+
+// Checker, marks, size meter and preview all read one parse of each
+// revision.
+void DeckCheckingTest::oneParsePerRevisionWhateverIsOpen() {
+  QFETCH(bool, liveChecking);
+  QFETCH(bool, previewShown);
+  QFETCH(bool, problemsShown);
+  TestServices t;
+  MainWindow w(t.services());
+  w.show();
+  w.findChild<QAction*>("LiveCheck1")->setChecked(liveChecking);
+  if (previewShown)
+    w.findChild<DeckPreview*>()->previewAction()->setChecked(true);
+  if (problemsShown)
+    w.findChild<QAction*>("CheckDeck1")->trigger();
+  DeckService* service = w.deckService();
+  QTRY_VERIFY(!service->busy());
+  QTest::qWait(DeckService::kPauseMs * 2);
+  for (int edit = 0; edit < 3; ++edit) {
+    QSignalSpy published(service, &DeckService::published);
+    const quint64 before = wml::parsesSoFar();
+    w.editor()->textDocument().replaceWholeText(kThreeErrors + QString(edit + 1, u' '));
+    QTRY_COMPARE(published.count(), 1);
+    QTest::qWait(DeckService::kPauseMs * 2); // nobody parses it again later
+    QCOMPARE(wml::parsesSoFar() - before, quint64(1));
+    QCOMPARE(published.count(), 1);
+  }
 }
 
 QTEST_MAIN(DeckCheckingTest)

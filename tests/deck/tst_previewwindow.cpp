@@ -2,9 +2,12 @@
 #include "app/MainWindow.h"
 #include "deck/DeckMenu.h"
 #include "deck/DeckPreview.h"
+#include "deck/DeckService.h"
 #include "deck/PreviewScreen.h"
 #include "deck/PreviewWindow.h"
-#include "wml/DeckCompiler.h"
+#include "editor/SourceEditor.h"
+#include "editor/TextDocument.h"
+#include "wml/wbxml/DeckCompiler.h"
 
 #include <algorithm>
 
@@ -83,18 +86,17 @@ private:
   }
 
   QMainWindow* main = nullptr;
-  QPlainTextEdit* editor = nullptr;
-  QString documentPath;
+  SourceEditor* editor = nullptr;
+  DeckService* service = nullptr;
   PreviewWindow* window = nullptr;
 };
 
 void PreviewWindowTest::init() {
   main = new QMainWindow;
-  editor = new QPlainTextEdit(main);
+  editor = new SourceEditor(main);
   main->setCentralWidget(editor);
-  documentPath.clear();
-  window = new PreviewWindow(
-      *editor, [this] { return documentPath; }, main);
+  service = new DeckService(editor->textDocument(), main);
+  window = new PreviewWindow(*editor, *service, main);
 }
 
 void PreviewWindowTest::cleanup() {
@@ -103,7 +105,7 @@ void PreviewWindowTest::cleanup() {
 }
 
 void PreviewWindowTest::open(const QString& text) {
-  editor->setPlainText(text);
+  editor->textDocument().replaceWholeText(text);
   QSignalSpy refreshed(window, &PreviewWindow::refreshed);
   window->show();
   QVERIFY(refreshed.wait(5000));
@@ -252,7 +254,7 @@ void PreviewWindowTest::menuItemOpensAndCloses() {
   delete window;
   window = nullptr;
   QMenu deckMenu;
-  DeckPreview preview(*main, *editor, deckMenu, [] { return QString(); });
+  DeckPreview preview(*main, *editor, *service, deckMenu);
   QAction* action = preview.previewAction();
   QCOMPARE(action->objectName(), QStringLiteral("PreviewDeck1"));
   QCOMPARE(action->text(), QStringLiteral("&Preview"));
@@ -281,7 +283,7 @@ void PreviewWindowTest::imagesBesideTheDocument() {
   black.setColor(0, qRgb(255, 255, 255));
   QVERIFY(black.save(folder.filePath("black.png"), "PNG"));
   QVERIFY(black.save(folder.filePath("black.wbmp"), "WBMP"));
-  documentPath = folder.filePath("deck.wml");
+  editor->textDocument().setFilePath(folder.filePath("deck.wml"));
   open(deckText("<card id=\"a\"><p><img src=\"black.png\" alt=\"A\"/></p></card>\n"
                 "<card id=\"b\"><p><img src=\"black.wbmp\" alt=\"B\"/></p></card>\n"
                 "<card id=\"c\"><p><img src=\"gone.png\" alt=\"C\"/></p></card>\n"));
@@ -322,13 +324,13 @@ void PreviewWindowTest::decksBesideTheDocument() {
   QVERIFY(plain.open(QIODevice::WriteOnly));
   plain.write(other.toUtf8());
   plain.close();
-  const wbxml::CompiledDeck compiled = wbxml::compileDeckText(other);
+  const wml::wbxml::CompiledDeck compiled = wml::wbxml::compileDeckText(other);
   QVERIFY(!compiled.bytes.isEmpty());
   QFile binary(folder.filePath("other.wmlc"));
   QVERIFY(binary.open(QIODevice::WriteOnly));
   binary.write(compiled.bytes);
   binary.close();
-  documentPath = folder.filePath("deck.wml");
+  editor->textDocument().setFilePath(folder.filePath("deck.wml"));
   open(deckText("<card id=\"a\"><p><a href=\"other.wml#two\">p</a> <a href=\"other.wmlc#two\">"
                 "c</a> <a href=\"gone.wml\">g</a></p></card>\n"));
   invoke("followLink", Q_ARG(int, 0));

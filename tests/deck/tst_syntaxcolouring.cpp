@@ -9,8 +9,8 @@
 #include <QTextDocument>
 
 using namespace tessera;
-using wml::LineState;
-using wml::SourceKind;
+using wml::colour::LineState;
+using wml::colour::SourceKind;
 
 namespace {
 
@@ -29,11 +29,11 @@ QStringList formatsOf(const QTextBlock& block) {
 QStringList expectedFormats(const SyntaxColouring& colouring, const QTextBlock& target) {
   LineState state = LineState::Text;
   for (QTextBlock b = target.document()->firstBlock(); b != target; b = b.next())
-    state = wml::scanLine(b.text(), state, nullptr);
-  QList<wml::ColourSpan> spans;
-  wml::scanLine(target.text(), state, &spans);
+    state = wml::colour::scanLine(b.text(), state, nullptr);
+  QList<wml::colour::ColourSpan> spans;
+  wml::colour::scanLine(target.text(), state, &spans);
   QStringList out;
-  for (const wml::ColourSpan& span : spans)
+  for (const wml::colour::ColourSpan& span : spans)
     out << QStringLiteral("%1+%2:%3")
                .arg(span.start)
                .arg(span.length)

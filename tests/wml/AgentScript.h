@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wml/UserAgent.h"
+#include "wml/agent/UserAgent.h"
 
 #include <QMap>
 #include <QStringList>
@@ -9,7 +9,7 @@
 // the user did: "link 0", "key 2", "back", "input name value",
 // "refuse name value", "pick name 1", "fire", "wait 30" (tenths, then the
 // timer check), "show id".
-struct ManualClock : tessera::AgentClock {
+struct ManualClock : tessera::wml::agent::AgentClock {
   qint64 now = 0;
   qint64 nowTenths() const override { return now; }
 };
@@ -23,7 +23,7 @@ inline QString wmlDeck(const QString& body) {
 }
 
 // The variables as "name=value" joined by '|', sorted by name.
-inline QString variablesText(const tessera::UserAgent& agent) {
+inline QString variablesText(const tessera::wml::agent::UserAgent& agent) {
   QStringList parts;
   const auto& all = agent.variables().all();
   for (auto it = all.cbegin(); it != all.cend(); ++it)
@@ -32,7 +32,8 @@ inline QString variablesText(const tessera::UserAgent& agent) {
 }
 
 // Runs the steps; returns the first step that did not do what it said.
-inline QString runSteps(tessera::UserAgent& agent, ManualClock& clock, const QStringList& steps) {
+inline QString runSteps(tessera::wml::agent::UserAgent& agent, ManualClock& clock,
+                        const QStringList& steps) {
   for (const QString& step : steps) {
     const QString verb = step.section(u' ', 0, 0);
     const QString first = step.section(u' ', 1, 1);

@@ -1,9 +1,10 @@
-#include "wml/DeckChecker.h"
+#include "wml/check/DeckChecker.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace tessera::wml;
+using namespace tessera::wml::check;
 
 Q_DECLARE_METATYPE(tessera::wml::Severity)
 

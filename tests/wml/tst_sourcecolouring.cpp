@@ -1,32 +1,33 @@
-#include "wml/SourceColouring.h"
+#include "wml/colour/SourceColouring.h"
 
 #include <QTest>
 
 using namespace tessera::wml;
+namespace colour = tessera::wml::colour;
 
 namespace {
 
-QChar letterOf(SourceKind kind) {
+QChar letterOf(colour::SourceKind kind) {
   switch (kind) {
-  case SourceKind::Tag: return u't';
-  case SourceKind::AttributeName: return u'a';
-  case SourceKind::AttributeValue: return u'v';
-  case SourceKind::Reference: return u'r';
-  case SourceKind::Variable: return u'$';
-  case SourceKind::Comment: return u'c';
-  case SourceKind::Declaration: return u'x';
-  case SourceKind::Doctype: return u'd';
-  case SourceKind::CData: return u'k';
+  case colour::SourceKind::Tag: return u't';
+  case colour::SourceKind::AttributeName: return u'a';
+  case colour::SourceKind::AttributeValue: return u'v';
+  case colour::SourceKind::Reference: return u'r';
+  case colour::SourceKind::Variable: return u'$';
+  case colour::SourceKind::Comment: return u'c';
+  case colour::SourceKind::Declaration: return u'x';
+  case colour::SourceKind::Doctype: return u'd';
+  case colour::SourceKind::CData: return u'k';
   }
   return u'?';
 }
 
 // The spans of a line drawn as one letter per character ('.' is plain), so
 // that a table row shows exactly which character gets which colour.
-QString maskOf(const QString& line, const QList<ColourSpan>& spans) {
+QString maskOf(const QString& line, const QList<colour::ColourSpan>& spans) {
   QString mask(line.size(), u'.');
   int end = 0;
-  for (const ColourSpan& span : spans) {
+  for (const colour::ColourSpan& span : spans) {
     if (span.start < end || span.length <= 0 || span.start + span.length > line.size())
       return QStringLiteral("bad span %1+%2").arg(span.start).arg(span.length);
     for (int i = span.start; i < span.start + span.length; ++i)
@@ -52,7 +53,7 @@ void TestSourceColouring::lines_data() {
   QTest::addColumn<QString>("mask");      // of the last line
   QTest::addColumn<int>("endState");
 
-  const int text = int(LineState::Text);
+  const int text = int(colour::LineState::Text);
   QTest::newRow("element with attribute")
       << QStringList{"<a href=\"#c2\">Next</a>"} << "tt.aaaa.vvvvvt....tttt" << text;
   QTest::newRow("> inside a value stays value")
@@ -68,7 +69,7 @@ void TestSourceColouring::lines_data() {
   QTest::newRow("variable inside a value")
       << QStringList{"<go href=\"x?$(a:e)\"/>"} << "ttt.aaaa.vvv$$$$$$vtt" << text;
   QTest::newRow("comment opened") << QStringList{"ab<!-- x"} << "..cccccc"
-                                  << int(LineState::Comment);
+                                  << int(colour::LineState::Comment);
   QTest::newRow("comment spanning lines closes")
       << QStringList{"<!-- one", "two", "still -->"} << "ccccccccc" << text;
   QTest::newRow("tag after a closed comment") << QStringList{"<!--", "-->"} << "ccc" << text;
@@ -77,7 +78,7 @@ void TestSourceColouring::lines_data() {
   QTest::newRow("CDATA holding <")
       << QStringList{"<![CDATA[ a < b ]]>c"} << "kkkkkkkkkkkkkkkkkkk." << text;
   QTest::newRow("CDATA over lines")
-      << QStringList{"<![CDATA[", "<p>"} << "kkk" << int(LineState::CData);
+      << QStringList{"<![CDATA[", "<p>"} << "kkk" << int(colour::LineState::CData);
   QTest::newRow("declaration") << QStringList{"<?xml version=\"1.0\"?>"} << "xxxxxxxxxxxxxxxxxxxxx"
                                << text;
   QTest::newRow("doctype with quoted >")
@@ -89,12 +90,12 @@ void TestSourceColouring::lines_data() {
   QTest::newRow("value spanning lines")
       << QStringList{"<a title=\"one", "two\" href=\"x\">"} << "vvvv.aaaa.vvvt" << text;
   QTest::newRow("value left open")
-      << QStringList{"<a title='x"} << "tt.aaaaa.vv" << int(LineState::ValueSingle);
+      << QStringList{"<a title='x"} << "tt.aaaaa.vv" << int(colour::LineState::ValueSingle);
   QTest::newRow("attributes on the next line")
       << QStringList{"<card", "  id=\"c1\">"} << "..aa.vvvvt" << text;
   QTest::newRow("tag name on the next line") << QStringList{"<", "card>"} << "ttttt" << text;
   QTest::newRow("unterminated tag at the end of the text")
-      << QStringList{"<p align"} << "tt.aaaaa" << int(LineState::InTag);
+      << QStringList{"<p align"} << "tt.aaaaa" << int(colour::LineState::InTag);
   QTest::newRow("unclosed tag before a new one") << QStringList{"<b <i>"} << "tt.ttt" << text;
   QTest::newRow("less-than that is no markup") << QStringList{"a < b <1"} << "........" << text;
   QTest::newRow("end tag and empty-element tag") << QStringList{"</p><br/>"} << "ttttttttt" << text;
@@ -105,11 +106,11 @@ void TestSourceColouring::lines() {
   QFETCH(QString, mask);
   QFETCH(int, endState);
 
-  LineState state = LineState::Text;
+  colour::LineState state = colour::LineState::Text;
   for (int i = 0; i + 1 < lines.size(); ++i)
-    state = scanLine(lines.at(i), state, nullptr);
-  QList<ColourSpan> spans;
-  state = scanLine(lines.last(), state, &spans);
+    state = colour::scanLine(lines.at(i), state, nullptr);
+  QList<colour::ColourSpan> spans;
+  state = colour::scanLine(lines.last(), state, &spans);
   QCOMPARE(maskOf(lines.last(), spans), mask);
   QCOMPARE(int(state), endState);
 }
@@ -128,10 +129,10 @@ void TestSourceColouring::stateOnlyScanAgrees() {
     const int length = int(next() % 40);
     for (int i = 0; i < length; ++i)
       line += alphabet[int(next() % alphabet.size())];
-    const auto in = LineState(int(next() % kLineStateCount));
-    QList<ColourSpan> spans;
-    const LineState coloured = scanLine(line, in, &spans);
-    QCOMPARE(scanLine(line, in, nullptr), coloured);
+    const auto in = colour::LineState(int(next() % colour::kLineStateCount));
+    QList<colour::ColourSpan> spans;
+    const colour::LineState coloured = colour::scanLine(line, in, &spans);
+    QCOMPARE(colour::scanLine(line, in, nullptr), coloured);
     QVERIFY2(!maskOf(line, spans).startsWith(u"bad"), qPrintable(line));
   }
 }
@@ -139,8 +140,8 @@ void TestSourceColouring::stateOnlyScanAgrees() {
 void TestSourceColouring::longLineIsLinear() {
   // A megabyte of short elements on one line: a quadratic scan would take minutes.
   const QString line = QStringLiteral("<b x=\"$(v)&amp;\">t</b> ").repeated(50000);
-  QList<ColourSpan> spans;
-  QCOMPARE(scanLine(line, LineState::Text, &spans), LineState::Text);
+  QList<colour::ColourSpan> spans;
+  QCOMPARE(colour::scanLine(line, colour::LineState::Text, &spans), colour::LineState::Text);
   QCOMPARE(spans.size(), 50000 * 8);
 }
 

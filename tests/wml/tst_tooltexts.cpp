@@ -8,7 +8,7 @@
 #include "tools/LinkBuilders.h"
 #include "tools/NavigationBuilders.h"
 #include "tools/TelephonyBuilders.h"
-#include "wml/DeckChecker.h"
+#include "wml/check/DeckChecker.h"
 
 #include <QTest>
 
@@ -105,7 +105,7 @@ void ToolTextsTest::validDecks_data() {
 
 void ToolTextsTest::validDecks() {
   QFETCH(QString, text);
-  const QList<wml::Finding> found = wml::checkDeck(text);
+  const QList<wml::Finding> found = wml::check::checkDeck(text);
   QVERIFY2(found.isEmpty(), qPrintable(describe(found) + "\n" + text));
 }
 
@@ -127,7 +127,7 @@ void ToolTextsTest::toolTextsTheCheckerFlags_data() {
 void ToolTextsTest::toolTextsTheCheckerFlags() {
   QFETCH(QString, text);
   QFETCH(QString, says);
-  const QList<wml::Finding> found = wml::checkDeck(text);
+  const QList<wml::Finding> found = wml::check::checkDeck(text);
   QVERIFY2(found.size() == 1, qPrintable(describe(found)));
   QVERIFY2(found[0].message.startsWith(says), qPrintable(found[0].message));
 }

@@ -1,11 +1,12 @@
 #include "AgentScript.h"
 
-#include "wml/PhoneScreens.h"
-#include "wml/UserAgent.h"
+#include "wml/agent/PhoneScreens.h"
+#include "wml/agent/UserAgent.h"
 
 #include <QTest>
 
 using namespace tessera;
+using namespace tessera::wml::agent;
 
 // The user agent followed through decks, one table per rule: each row is a
 // deck, what the user does, and the exact screen, variables and history
@@ -65,7 +66,7 @@ void UserAgentTest::runScenario() {
   QFETCH(QString, variables);
   QFETCH(QString, history);
   ManualClock clock;
-  UserAgent agent(clock);
+  wml::agent::UserAgent agent(clock);
   agent.openDeck(wmlDeck(body), QStringLiteral("/site/index.wml"));
   QCOMPARE(runSteps(agent, clock, steps), QString());
   QCOMPARE(agent.renderedText(), text);
@@ -100,11 +101,14 @@ void UserAgentTest::variables_data() {
       << QStringList{"link 0"} << "GET http://h/p?q=x%20y%26z&r=x y&z\n | Back"
       << "a=x y&z"
       << "#c";
-  QTest::newRow("malformed references stay as written")
+  // A gateway cannot encode such a deck; the phone shows the error.
+  QTest::newRow("a malformed reference is the phone's error")
       << QString(R"w(<card id="c"><p>cost $ 5, $(bad name), $(a:zz), $(a, $$(a)</p></card>)w")
-      << QStringList() << "\ncost $ 5, $(bad name), $(a:zz), $(a, $(a)\n | "
+      << QStringList()
+      << "Cannot be shown\nLine 3: Malformed variable reference in the text of <p>: a lone "
+         "\"$\" must be written \"$$\".\n | "
       << ""
-      << "#c";
+      << "";
   QTest::newRow("setvar values are substituted before they are set")
       << QString(R"w(<card id="c">)w" + entered(R"w(<setvar name="a" value="1"/>)w") +
                  R"w(<p><anchor>next<go href="#d"><setvar name="a" value="$(a)2"/>)w"
@@ -517,7 +521,7 @@ void UserAgentTest::outsideTasks_data() {
 
 void UserAgentTest::chainedEventsStop() {
   ManualClock clock;
-  UserAgent agent(clock);
+  wml::agent::UserAgent agent(clock);
   agent.openDeck(
       wmlDeck(R"w(<card id="a" onenterforward="#b"/><card id="b" onenterforward="#a"/>)w"),
       QString());
@@ -536,7 +540,7 @@ void UserAgentTest::localDecks() {
     return std::nullopt;
   };
   ManualClock clock;
-  UserAgent agent(clock, loader);
+  wml::agent::UserAgent agent(clock, loader);
   agent.openDeck(
       wmlDeck(R"w(<card id="a"><p><a href="sub/other.wml#two">o</a> <a href="missing.wml">)w"
               R"w(m</a></p></card><card id="b"><p>B</p></card>)w"),
@@ -556,7 +560,7 @@ void UserAgentTest::localDecks() {
 
 void UserAgentTest::notWellFormed() {
   ManualClock clock;
-  UserAgent agent(clock);
+  wml::agent::UserAgent agent(clock);
   agent.openDeck(wmlDeck("\n<card id=\"a\"><p>x</card>"), QString());
   QCOMPARE(agent.renderedText(),
            QStringLiteral("Not well-formed\nLine 4: Opening and ending tag mismatch: p line 4 and "
@@ -567,7 +571,7 @@ void UserAgentTest::notWellFormed() {
 
 void UserAgentTest::editsKeepTheContext() {
   ManualClock clock;
-  UserAgent agent(clock);
+  wml::agent::UserAgent agent(clock);
   const QString before = R"w(<card id="a"><p><anchor>b<go href="#b"><setvar name="v" value="1"/>)w"
                          R"w(</go></anchor></p></card><card id="b"><p>v=$v</p></card>)w";
   agent.openDeck(wmlDeck(before), QString());
@@ -588,7 +592,7 @@ void UserAgentTest::editsKeepTheContext() {
 // and links with it: nothing is left pointing into the old tree.
 void UserAgentTest::brokenDeckForgetsTheCard() {
   ManualClock clock;
-  UserAgent agent(clock);
+  wml::agent::UserAgent agent(clock);
   const QString deck = R"w(<card id="a"><p><input name="v" format="NN"/><a href="#a">a</a>)w"
                        R"w(<select name="s"><option>1</option></select></p></card>)w";
   agent.openDeck(wmlDeck(deck), QString());
@@ -608,7 +612,7 @@ void UserAgentTest::brokenDeckForgetsTheCard() {
 
 void UserAgentTest::deckInfo() {
   ManualClock clock;
-  UserAgent agent(clock);
+  wml::agent::UserAgent agent(clock);
   agent.openDeck(
       wmlDeck(R"w(<head><access domain="example.com" path="/wap"/>)w"
               R"w(<meta name="author" content="Anna"/><meta http-equiv="Cache-Control" )w"
@@ -621,7 +625,7 @@ void UserAgentTest::deckInfo() {
 // A timer card, a form and a list, to the request the phone would send.
 void UserAgentTest::threeCardDeck() {
   ManualClock clock;
-  UserAgent agent(clock);
+  wml::agent::UserAgent agent(clock);
   agent.openDeck(
       wmlDeck(
           R"w(<card id="hello" title="Hello" ontimer="#form"><timer value="30"/>)w"
@@ -669,7 +673,7 @@ void UserAgentTest::refusals() {
   QFETCH(QString, entry);
   QFETCH(QString, message);
   ManualClock clock;
-  UserAgent agent(clock);
+  wml::agent::UserAgent agent(clock);
   agent.openDeck(wmlDeck(QStringLiteral("<card id=\"c\"><p><input name=\"v\" %1 value=\"\"/>"
                                         "</p></card>")
                              .arg(attributes)),
@@ -692,13 +696,13 @@ void UserAgentTest::phoneScreens_data() {
 void UserAgentTest::phoneScreens() {
   QFETCH(int, which);
   QFETCH(QString, text);
-  const Screen screens[] = {
+  const wml::agent::Screen screens[] = {
       inputEditScreen("Name", "Bob", "1 capital letter or symbol", QString()),
       inputEditScreen("Pin", "***", QString(), "Does not match the format"),
       listScreen("Drink", {"Tea", "Coffee"}, {1}, false),
       listScreen("Extras", {"Milk", "Sugar", "Ice"}, {0, 2}, true),
   };
-  QCOMPARE(screenText(screens[which]), text);
+  QCOMPARE(wml::agent::screenText(screens[which]), text);
 }
 
 void UserAgentTest::caretCard_data() {
@@ -715,11 +719,11 @@ void UserAgentTest::caretCard_data() {
 void UserAgentTest::caretCard() {
   QFETCH(int, line);
   QFETCH(QString, card);
-  const DeckDocument deck = readDeckDocument(
+  const wml::agent::DeckDocument deck = wml::agent::readDeckDocument(
       wmlDeck("\n<card id=\"a\">\n<p>A</p></card>\n<card id=\"b\"/>\n<card>\n</card>\n"
               "<card id=\"c\"/>\n"));
   QVERIFY(deck.ok());
-  QCOMPARE(cardAtLine(cardStarts(deck), line), card);
+  QCOMPARE(wml::agent::cardAtLine(wml::agent::cardStarts(deck), line), card);
 }
 
 QTEST_GUILESS_MAIN(UserAgentTest)

@@ -1,11 +1,11 @@
 // The WBXML encoder's exact bytes, each worked out by hand from the WML
 // token tables, and the decoder's way back.
-#include "wml/DeckCompiler.h"
-#include "wml/WbxmlDecoder.h"
+#include "wml/wbxml/DeckCompiler.h"
+#include "wml/wbxml/WbxmlDecoder.h"
 
 #include <QTest>
 
-using namespace tessera::wbxml;
+using namespace tessera::wml::wbxml;
 
 namespace {
 
@@ -196,7 +196,7 @@ private slots:
     QFETCH(QString, source);
     QFETCH(QByteArray, expected);
     const CompiledDeck compiled = compileDeckText(source, false);
-    QVERIFY2(compiled.wellFormed, qPrintable(compiled.error));
+    QVERIFY2(compiled.ok, qPrintable(compiled.error));
     QCOMPARE(compiled.bytes.toHex(' '), expected.toHex(' '));
   }
 
@@ -245,7 +245,7 @@ private slots:
     QFETCH(QByteArray, table);
     QFETCH(QByteArray, expected);
     const CompiledDeck compiled = compileDeckText(source, true);
-    QVERIFY2(compiled.wellFormed, qPrintable(compiled.error));
+    QVERIFY2(compiled.ok, qPrintable(compiled.error));
     QCOMPARE(compiled.bytes.toHex(' '), expected.toHex(' '));
     QCOMPARE(compiled.bytes.mid(4, table.size()), table);
     QVERIFY(compileDeckText(source, false).bytes.size() >= compiled.bytes.size());
@@ -257,7 +257,7 @@ private slots:
 
   void notWellFormedGivesNoBytes() {
     const CompiledDeck compiled = compileDeckText(deck11("<wml><card></wml>"));
-    QVERIFY(!compiled.wellFormed);
+    QVERIFY(!compiled.ok);
     QVERIFY(compiled.bytes.isEmpty());
     QVERIFY(!compiled.error.isEmpty());
   }

@@ -11,9 +11,9 @@
 #include "tools/LinkBuilders.h"
 #include "tools/NavigationBuilders.h"
 #include "tools/TelephonyBuilders.h"
-#include "wml/DeckCompiler.h"
-#include "wml/VariableSplit.h"
-#include "wml/WbxmlDecoder.h"
+#include "wml/wbxml/DeckCompiler.h"
+#include "wml/wbxml/VariableSplit.h"
+#include "wml/wbxml/WbxmlDecoder.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -37,15 +37,15 @@ QString inParagraph(const QString& text) { return inCard("<p>\r\n" + text + "\r\
 QString canonicalVariables(const QString& text) {
   const std::string utf8 = text.toStdString();
   QString result;
-  for (const wbxml::TextPiece& piece : wbxml::splitVariables(utf8)) {
+  for (const wml::wbxml::TextPiece& piece : wml::wbxml::splitVariables(utf8)) {
     if (!piece.isVariable) {
       result += QString::fromStdString(piece.text).replace(u'$', QStringLiteral("$$"));
       continue;
     }
     result += QStringLiteral("$(") + QString::fromStdString(piece.text);
-    if (piece.escaping == wbxml::Escaping::Escaped)
+    if (piece.escaping == wml::wbxml::Escaping::Escaped)
       result += QStringLiteral(":e");
-    else if (piece.escaping == wbxml::Escaping::Unescaped)
+    else if (piece.escaping == wml::wbxml::Escaping::Unescaped)
       result += QStringLiteral(":u");
     result += u')';
   }
@@ -145,9 +145,9 @@ private slots:
   void toolTextsSurviveCompiling() {
     QFETCH(QString, source);
     for (bool table : {false, true}) {
-      const wbxml::CompiledDeck compiled = wbxml::compileDeckText(source, table);
-      QVERIFY2(compiled.wellFormed, qPrintable(compiled.error));
-      const wbxml::DecodedDeck decoded = wbxml::decodeDeck(compiled.bytes);
+      const wml::wbxml::CompiledDeck compiled = wml::wbxml::compileDeckText(source, table);
+      QVERIFY2(compiled.ok, qPrintable(compiled.error));
+      const wml::wbxml::DecodedDeck decoded = wml::wbxml::decodeDeck(compiled.bytes);
       QVERIFY2(decoded.ok, qPrintable(decoded.error));
       QCOMPARE(normalised(decoded.source), normalised(source));
     }

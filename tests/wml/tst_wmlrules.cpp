@@ -1,10 +1,11 @@
-#include "wml/InputMask.h"
-#include "wml/WmlTask.h"
-#include "wml/WmlVariables.h"
+#include "wml/agent/WmlTask.h"
+#include "wml/agent/WmlVariables.h"
+#include "wml/syntax/InputMask.h"
 
 #include <QTest>
 
 using namespace tessera;
+using namespace tessera::wml::agent;
 
 // The pure rules under the user agent: input masks, variable references and
 // where an address leads.
@@ -81,7 +82,7 @@ void WmlRulesTest::masks() {
   QFETCH(QString, format);
   QFETCH(QString, value);
   QFETCH(bool, accepted);
-  const auto mask = InputMask::parse(format);
+  const auto mask = wml::syntax::InputMask::parse(format, wml::WmlVersion::Wml13);
   if (format == QStringLiteral("AÁ")) {
     QVERIFY(!mask); // not a code: the whole format is invalid
     return;
@@ -98,7 +99,7 @@ void WmlRulesTest::invalidMasks_data() {
 
 void WmlRulesTest::invalidMasks() {
   QFETCH(QString, format);
-  QVERIFY(!InputMask::parse(format));
+  QVERIFY(!wml::syntax::InputMask::parse(format, wml::WmlVersion::Wml13));
 }
 
 void WmlRulesTest::maskRules_data() {
@@ -116,7 +117,7 @@ void WmlRulesTest::maskRules_data() {
 void WmlRulesTest::maskRules() {
   QFETCH(QString, format);
   QFETCH(QString, rule);
-  const auto mask = InputMask::parse(format);
+  const auto mask = wml::syntax::InputMask::parse(format, wml::WmlVersion::Wml13);
   QVERIFY(mask);
   QCOMPARE(mask->describe(), rule);
 }
@@ -144,13 +145,14 @@ void WmlRulesTest::substitution() {
   QFETCH(QString, text);
   QFETCH(bool, address);
   QFETCH(QString, expected);
-  WmlVariables variables;
+  wml::agent::WmlVariables variables;
   variables.set("a", "1 2");
   variables.set("a_b", "!");
   variables.set("u", QStringLiteral("-_.!~*'()/?é"));
   variables.set("p", "a%20b%2fc");
   QCOMPARE(substituteVariables(text, variables,
-                               address ? VariableContext::Address : VariableContext::Text),
+                               address ? wml::agent::VariableContext::Address
+                                       : wml::agent::VariableContext::Text),
            expected);
 }
 
@@ -159,9 +161,9 @@ void WmlRulesTest::destinations_data() {
   QTest::addColumn<int>("kind");
   QTest::addColumn<QString>("path");
   QTest::addColumn<QString>("fragment");
-  const int here = int(Destination::Kind::ThisDeck);
-  const int local = int(Destination::Kind::LocalDeck);
-  const int outside = int(Destination::Kind::Outside);
+  const int here = int(wml::agent::Destination::Kind::ThisDeck);
+  const int local = int(wml::agent::Destination::Kind::LocalDeck);
+  const int outside = int(wml::agent::Destination::Kind::Outside);
   QTest::newRow("card") << "#c2" << here << ""
                         << "c2";
   QTest::newRow("deck and card") << "sub/x.wml#c" << local << "sub/x.wml"
@@ -183,7 +185,7 @@ void WmlRulesTest::destinations() {
   QFETCH(int, kind);
   QFETCH(QString, path);
   QFETCH(QString, fragment);
-  const Destination destination = destinationOf(href);
+  const wml::agent::Destination destination = destinationOf(href);
   QCOMPARE(int(destination.kind), kind);
   QCOMPARE(destination.path, path);
   QCOMPARE(destination.fragment, fragment);

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "wml/Finding.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+namespace tessera {
+
+class TextDocument;
+
+namespace wml::agent {
+struct DeckDocument;
+}
+
+// One revision of the document, parsed once: what every deck feature reads.
+// Immutable once published.
+struct ParsedRevision {
+  quint64 revision = 0;
+  QString text;     // the snapshot's text ('\n' breaks)
+  QString filePath; // the document's file then; empty when never saved
+  std::shared_ptr<const wml::agent::DeckDocument> deck;
+  // Filled when the run was asked to check (checking while typing, Check
+  // Deck): the checker's findings, the over-budget warning among them.
+  bool checked = false;
+  QList<wml::Finding> findings;
+  int compiledBytes = -1; // negative when the deck cannot be compiled
+};
+
+// Parses the document once per revision: after a pause in typing, after an
+// open, or when a feature asks for it now. One run at a time on the thread
+// pool, over the document model's snapshot; the checker and the compiler
+// work on the same tree in the same run, and the result is published only
+// while it is still the document's revision (a stale one is dropped, and a
+// run asked for meanwhile starts with a newer snapshot). The checker, error
+// marks, size meter and preview all read what it publishes; nothing else
+// parses the document.
+class DeckService : public QObject {
+  Q_OBJECT
+public:
+  explicit DeckService(TextDocument& document, QObject* parent = nullptr);
+  ~DeckService() override;
+
+  static constexpr int kPauseMs = 400;
+
+  // Whether runs after a pause check the deck too (checking while typing).
+  void setCheckWhileTyping(bool on);
+  // The phone budget in bytes (0: none) for the over-budget warning; the
+  // latest checked revision is published again with the warning as it now
+  // stands.
+  void setBudget(int bytes);
+  // Parses the document now (and checks it when `check`), unless the
+  // latest result is of this revision and already checked if asked.
+  void refreshNow(bool check = false);
+  // Forgets a run waiting for the pause to end.
+  void cancelScheduled() { pause_.stop(); }
+  bool busy() const { return running_; }
+
+  // The latest published revision (null before the first); may be older
+  // than the document.
+  std::shared_ptr<const ParsedRevision> latest() const { return latest_; }
+  // Whether `latest()` is of the document's revision now.
+  bool upToDate() const;
+
+signals:
+  // A run ended and its revision is still the document's.
+  void published(std::shared_ptr<const tessera::ParsedRevision> revision);
+
+private:
+  void edited();
+  void start();
+  void finish(std::shared_ptr<const ParsedRevision> result);
+
+  TextDocument& document_;
+  QTimer pause_;
+  std::shared_ptr<const ParsedRevision> latest_;
+  bool checkWhileTyping_ = true;
+  bool running_ = false;
+  bool pending_ = false;
+  bool pendingCheck_ = false;
+  bool checkNext_ = false;
+  quint64 runningRevision_ = 0;
+  bool runningCheck_ = false;
+  int budget_ = 0;
+};
+
+} // namespace tessera

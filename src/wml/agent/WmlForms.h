@@ -1,0 +1,39 @@
+#pragma once
+
+#include "wml/agent/WmlVariables.h"
+
+#include <QString>
+#include <libxml/tree.h>
+
+#include <vector>
+
+namespace tessera::wml::agent {
+
+// Inputs and select lists: their initial values, what they accept and how
+// a choice is written back into the variables.
+
+// Collapses runs of white space to one space and trims the ends.
+QString collapsedText(const QString& text);
+
+std::vector<xmlNode*> selectOptions(const xmlNode* select);
+QString optionLabel(const xmlNode* option, const WmlVariables& variables);
+bool isMultipleSelect(const xmlNode* select);
+
+// The chosen options (from 0, ascending) as the variables say now: the
+// index variable when it holds valid indices, else the value variable.
+std::vector<int> currentSelection(const xmlNode* select, const WmlVariables& variables);
+
+// Sets the select's variables from its default choice when a card is shown.
+void initialiseSelect(const xmlNode* select, WmlVariables& variables);
+// Writes a choice into the select's value and index variables.
+void storeSelection(const xmlNode* select, const std::vector<int>& chosen, WmlVariables& variables);
+
+// Why the input refuses the entry, or an empty string when it takes it.
+QString inputRefusal(const xmlNode* input, const QString& value, const WmlVariables& variables);
+void initialiseInput(const xmlNode* input, WmlVariables& variables);
+// The value as the screen shows it: one '*' per character of a password.
+QString inputShownValue(const xmlNode* input, const WmlVariables& variables);
+// The mask's rule in words, empty without a valid format.
+QString inputRule(const xmlNode* input, const WmlVariables& variables);
+
+} // namespace tessera::wml::agent
