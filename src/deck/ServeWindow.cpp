@@ -1,6 +1,6 @@
 #include "deck/ServeWindow.h"
 
-#include "deck/DeckCheckRunner.h"
+#include "deck/DeckService.h"
 #include "editor/TextDocument.h"
 #include "serve/HttpServer.h"
 #include "serve/RequestLog.h"
@@ -27,7 +27,7 @@ namespace {
 // A pause in typing this long sends the text to the server: the same pause
 // as checking while typing, so that both take the one copy of the text the
 // document model holds for that revision.
-constexpr int kSnapshotPauseMs = DeckCheckRunner::kPauseMs;
+constexpr int kSnapshotPauseMs = DeckService::kPauseMs;
 
 QString hostPart(const QHostAddress& address) {
   return address.protocol() == QAbstractSocket::IPv6Protocol

@@ -5,7 +5,7 @@
 #include "serve/RequestPath.h"
 #include "serve/ScriptCompiling.h"
 #include "serve/TextCharset.h"
-#include "wml/DeckCompiler.h"
+#include "wml/wbxml/DeckCompiler.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,8 +34,8 @@ Compiled compileDeckBytes(const QByteArray& bytes, const QByteArray& charset) {
   const std::optional<QString> text = decodeText(bytes, charset);
   if (!text)
     return {false, {}, QStringLiteral("the deck is not valid %1").arg(QLatin1String(charset))};
-  wbxml::CompiledDeck deck = wbxml::compileDeckText(*text);
-  return {deck.wellFormed, std::move(deck.bytes), deck.error};
+  wml::wbxml::CompiledDeck deck = wml::wbxml::compileDeckText(*text);
+  return {deck.ok, std::move(deck.bytes), deck.error};
 }
 
 Compiled compileScriptBytes(const QByteArray& bytes, const QByteArray& charset) {
@@ -173,7 +173,7 @@ Response Site::answerSource(const Request& request, const Source& source, Kind k
       return methodNotAllowed("GET, HEAD");
     const QString reply = postedFieldsDeck(request.path, request.fields);
     if (form == Form::Compiled) {
-      wbxml::CompiledDeck compiled = wbxml::compileDeckText(reply);
+      wml::wbxml::CompiledDeck compiled = wml::wbxml::compileDeckText(reply);
       return Response{200, kCompiledDeckType, std::move(compiled.bytes), true, {}};
     }
     return Response{200, contentTypeHeader(kDeckType, "utf-8"), reply.toUtf8(), false, {}};

@@ -8,7 +8,7 @@
 #include "serve/RequestLog.h"
 #include "serve/RequestPath.h"
 #include "serve/TextCharset.h"
-#include "wml/DeckChecker.h"
+#include "wml/check/DeckChecker.h"
 
 #include <QTest>
 
@@ -280,7 +280,7 @@ private slots:
     const QString deck = postedFieldsDeck(path, fields);
     QVERIFY2(deck.contains(listing), qPrintable(deck));
     // A phone must be able to read it: a valid deck with no finding.
-    const QList<wml::Finding> findings = wml::checkDeck(deck);
+    const QList<wml::Finding> findings = wml::check::checkDeck(deck);
     QVERIFY2(findings.isEmpty(), qPrintable(findings.value(0).message));
   }
 
