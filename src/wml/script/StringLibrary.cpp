@@ -33,7 +33,7 @@ struct Specifier {
 };
 
 std::optional<Specifier> readSpecifier(const QString& format, qsizetype i) {
-  Specifier spec;
+  Specifier specifier;
   auto number = [&](int* out) {
     qint64 value = 0;
     const qsizetype start = i;
@@ -43,52 +43,52 @@ std::optional<Specifier> readSpecifier(const QString& format, qsizetype i) {
     }
     *out = i > start ? int(value) : -1;
   };
-  number(&spec.width);
+  number(&specifier.width);
   if (i < format.size() && format.at(i) == u'.') {
     ++i;
-    number(&spec.precision);
-    if (spec.precision < 0)
-      spec.precision = 0; // a period without a number means 0
+    number(&specifier.precision);
+    if (specifier.precision < 0)
+      specifier.precision = 0; // a period without a number means 0
   }
   if (i >= format.size())
     return std::nullopt;
-  spec.type = format.at(i);
-  if (spec.type != u'd' && spec.type != u'f' && spec.type != u's')
+  specifier.type = format.at(i);
+  if (specifier.type != u'd' && specifier.type != u'f' && specifier.type != u's')
     return std::nullopt;
-  spec.end = i + 1;
-  return spec;
+  specifier.end = i + 1;
+  return specifier;
 }
 
-std::optional<QString> formatValue(const Specifier& spec, const Value& value) {
+std::optional<QString> formatValue(const Specifier& specifier, const Value& value) {
   QString out;
-  if (spec.type == u'd') {
+  if (specifier.type == u'd') {
     const auto integer = value.type() == ValueType::Float ? integerPart(value) : value.toInteger();
     if (!integer)
       return std::nullopt;
-    const int precision = spec.precision < 0 ? 1 : spec.precision;
+    const int precision = specifier.precision < 0 ? 1 : specifier.precision;
     if (!(precision == 0 && *integer == 0)) {
       QString digits = QString::number(qAbs(qint64(*integer)));
       if (digits.size() < precision)
         digits.prepend(QString(precision - digits.size(), u'0'));
       out = (*integer < 0 ? QStringLiteral("-") : QString()) + digits;
     }
-  } else if (spec.type == u'f') {
+  } else if (specifier.type == u'f') {
     const Value number = Value::floating(value.toFloat().value_or(0));
     if (!value.toFloat() || number.isInvalid())
       return std::nullopt;
-    const int precision = spec.precision < 0 ? 6 : spec.precision;
+    const int precision = specifier.precision < 0 ? 6 : specifier.precision;
     out = QString::number(double(number.floatValue()), 'f', precision);
   } else {
     const auto s = value.toText();
     if (!s)
       return std::nullopt;
-    out = spec.precision >= 0 ? s->left(spec.precision) : *s;
+    out = specifier.precision >= 0 ? s->left(specifier.precision) : *s;
     // A width above the precision is ignored for strings.
-    if (spec.precision >= 0 && spec.width > spec.precision)
+    if (specifier.precision >= 0 && specifier.width > specifier.precision)
       return out;
   }
-  if (spec.width > out.size())
-    out.prepend(QString(spec.width - out.size(), u' '));
+  if (specifier.width > out.size())
+    out.prepend(QString(specifier.width - out.size(), u' '));
   return out;
 }
 
@@ -107,18 +107,18 @@ Value format(const QString& format, const Value& value) {
       i += 2;
       continue;
     }
-    const auto spec = readSpecifier(format, i + 1);
-    if (!spec)
+    const auto specifier = readSpecifier(format, i + 1);
+    if (!specifier)
       return Value::invalid();
     if (!used) {
-      const auto piece = formatValue(*spec, value);
+      const auto piece = formatValue(*specifier, value);
       if (!piece)
         return Value::invalid();
       out += *piece;
       used = true;
     }
     // Later specifiers print nothing.
-    i = spec->end;
+    i = specifier->end;
   }
   return Value::string(out);
 }
