@@ -42,3 +42,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -q
   "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+# The tests' WMLScript reference programs, unpacked into the build tree.
+if [ "${1:-}" != "--program" ]; then
+  "$(dirname "$0")/oracles.sh"
+fi
