@@ -1,0 +1,466 @@
+#include "wml/script/ScriptCode.h"
+
+#include "wml/script/ScriptSyntax.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <numeric>
+
+namespace tessera::wml::script {
+
+namespace {
+
+bool isJump(const Instruction& i) {
+  return !i.isLabel && (i.op == Opcode::JumpFw || i.op == Opcode::TJumpFw);
+}
+bool isUnconditionalJump(const Instruction& i) { return !i.isLabel && i.op == Opcode::JumpFw; }
+bool endsFlow(const Instruction& i) {
+  return !i.isLabel &&
+         (i.op == Opcode::JumpFw || i.op == Opcode::Return || i.op == Opcode::ReturnEs);
+}
+
+// Index of the first instruction at or after a label (code.size() when the
+// label ends the function).
+qsizetype resolve(const QList<Instruction>& code, const QHash<int, qsizetype>& labels, int label) {
+  qsizetype i = labels.value(label, code.size());
+  while (i < code.size() && code[i].isLabel)
+    ++i;
+  return i;
+}
+
+QHash<int, qsizetype> labelPlaces(const QList<Instruction>& code) {
+  QHash<int, qsizetype> places;
+  for (qsizetype i = 0; i < code.size(); ++i)
+    if (code[i].isLabel)
+      places.insert(code[i].label, i);
+  return places;
+}
+
+bool threadJumps(QList<Instruction>& code) {
+  bool changed = false;
+  const QHash<int, qsizetype> labels = labelPlaces(code);
+  for (Instruction& jump : code) {
+    if (!isJump(jump))
+      continue;
+    // A jump to a jump goes straight to the second one's target (bounded:
+    // a loop of jumps has no end).
+    for (int hop = 0; hop < 8; ++hop) {
+      const qsizetype target = resolve(code, labels, jump.label);
+      if (target >= code.size() || !isUnconditionalJump(code[target]) ||
+          code[target].label == jump.label)
+        break;
+      jump.label = code[target].label;
+      changed = true;
+    }
+    // A jump to a return is that return (the same byte, and what follows
+    // the jump may then be dropped).
+    const qsizetype target = resolve(code, labels, jump.label);
+    if (jump.op == Opcode::JumpFw && target < code.size() &&
+        (code[target].op == Opcode::ReturnEs || code[target].op == Opcode::Return) &&
+        !code[target].isLabel) {
+      jump.op = code[target].op;
+      jump.label = -1;
+      changed = true;
+    }
+  }
+  return changed;
+}
+
+bool dropJumpsToNext(QList<Instruction>& code) {
+  bool changed = false;
+  const QHash<int, qsizetype> labels = labelPlaces(code);
+  for (qsizetype i = 0; i < code.size(); ++i) {
+    if (!isUnconditionalJump(code[i]))
+      continue;
+    qsizetype next = i + 1;
+    while (next < code.size() && code[next].isLabel)
+      ++next;
+    if (resolve(code, labels, code[i].label) == next) {
+      code.removeAt(i);
+      changed = true;
+      return true; // the label places moved
+    }
+  }
+  return changed;
+}
+
+// Removes what no jump and no fall-through reaches, and labels no jump
+// names.
+bool dropUnreachable(QList<Instruction>& code) {
+  QSet<int> used;
+  for (const Instruction& i : code)
+    if (isJump(i))
+      used.insert(i.label);
+  bool changed = false;
+  bool reachable = true;
+  QList<Instruction> kept;
+  kept.reserve(code.size());
+  for (const Instruction& i : code) {
+    if (i.isLabel) {
+      if (!used.contains(i.label)) {
+        changed = true;
+        continue;
+      }
+      reachable = true;
+      kept.append(i);
+      continue;
+    }
+    if (!reachable) {
+      changed = true;
+      continue;
+    }
+    kept.append(i);
+    if (endsFlow(i))
+      reachable = false;
+  }
+  code = std::move(kept);
+  return changed;
+}
+
+} // namespace
+
+void optimiseFunction(FunctionCode& function) {
+  QList<Instruction>& code = function.code;
+  for (int round = 0; round < 64; ++round) {
+    bool changed = threadJumps(code);
+    while (dropJumpsToNext(code))
+      changed = true;
+    changed = dropUnreachable(code) || changed;
+    if (!changed)
+      break;
+  }
+  // The interpreter returns "" at the end of a function by itself.
+  qsizetype last = code.size() - 1;
+  while (last >= 0 && code[last].isLabel)
+    --last;
+  if (last >= 0 && code[last].op == Opcode::ReturnEs)
+    code.removeAt(last);
+}
+
+namespace {
+
+void appendBytes(QByteArray& out, std::initializer_list<int> bytes) {
+  for (int b : bytes)
+    out.append(char(b));
+}
+
+void appendBigEndian(QByteArray& out, quint32 value, int bytes) {
+  for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8)
+    out.append(char((value >> shift) & 0xFF));
+}
+
+int jumpSize(const Instruction& jump, bool backward, int offsetFor1, int offsetFor2,
+             int offsetFor3) {
+  const bool conditional = jump.op == Opcode::TJumpFw;
+  if (!(conditional && backward) && offsetFor1 <= maxShortJump)
+    return 1;
+  if (offsetFor2 <= maxJump)
+    return 2;
+  if (offsetFor3 <= maxWideJump)
+    return 3;
+  return 0; // too far
+}
+
+class Assembler {
+public:
+  Assembler(UnitCode& unit, QList<Finding>& findings) : unit(unit), findings(findings) {}
+
+  QByteArray run() {
+    for (FunctionCode& function : unit.functions)
+      optimiseFunction(function);
+    orderConstants();
+    if (poolOrder.size() > maxConstants)
+      error({1, 1, 1, 1}, QStringLiteral("too-many-constants"),
+            QStringLiteral("the unit needs %1 constants; the bytecode holds at most %2")
+                .arg(poolOrder.size())
+                .arg(maxConstants));
+    QByteArray rest;
+    writeConstantPool(rest);
+    writePragmaPool(rest);
+    writeFunctionPool(rest);
+    if (failed)
+      return QByteArray();
+    QByteArray bytecode;
+    bytecode.append(char(bytecodeVersion));
+    appendMultiByte(bytecode, quint32(rest.size()));
+    bytecode.append(rest);
+    return bytecode;
+  }
+
+private:
+  UnitCode& unit;
+  QList<Finding>& findings;
+  bool failed = false;
+  QList<int> poolOrder;      // pool index -> constant number
+  QHash<int, int> poolIndex; // constant number -> pool index
+
+  void error(const SourceRange& where, const QString& rule, const QString& message) {
+    findings.append(findingAt(where, Severity::Error, rule, message));
+    failed = true;
+  }
+
+  // Most used first, ties in order of first use: the constants most
+  // instructions name get the one-byte LOAD_CONST_S.
+  void orderConstants() {
+    QList<int> uses(unit.constants.size(), 0);
+    for (const PragmaCode& pragma : unit.pragmas)
+      for (int c : pragma.constants)
+        ++uses[c];
+    for (const FunctionCode& function : unit.functions)
+      for (const Instruction& i : function.code) {
+        if (i.isLabel)
+          continue;
+        if (i.op == Opcode::LoadConst)
+          ++uses[i.a];
+        else if (i.op == Opcode::CallUrl) {
+          ++uses[i.a];
+          ++uses[i.b];
+        }
+      }
+    for (int c = 0; c < uses.size(); ++c)
+      if (uses[c] > 0)
+        poolOrder.append(c);
+    std::stable_sort(poolOrder.begin(), poolOrder.end(),
+                     [&](int a, int b) { return uses[a] > uses[b]; });
+    for (int i = 0; i < poolOrder.size(); ++i)
+      poolIndex.insert(poolOrder[i], i);
+  }
+
+  void writeConstantPool(QByteArray& out) {
+    // Strings go out as UTF-8 unless every character fits ISO-8859-1 and
+    // some are beyond ASCII: then those strings are written in that
+    // character set, one byte each.
+    bool beyondAscii = false, beyondLatin1 = false;
+    for (int c : poolOrder) {
+      const Constant& constant = unit.constants[c];
+      if (constant.type != Constant::Type::String)
+        continue;
+      for (QChar ch : constant.string) {
+        beyondAscii = beyondAscii || ch.unicode() > 0x7F;
+        beyondLatin1 = beyondLatin1 || ch.unicode() > 0xFF;
+      }
+    }
+    const bool latin1 = beyondAscii && !beyondLatin1;
+    appendMultiByte(out, quint32(poolOrder.size()));
+    appendMultiByte(out, latin1 ? 4u : 106u); // IANA MIBenum: ISO-8859-1, UTF-8
+    for (int c : poolOrder) {
+      const Constant& constant = unit.constants[c];
+      switch (constant.type) {
+      case Constant::Type::Integer:
+        if (constant.integer >= -128 && constant.integer <= 127) {
+          out.append(char(ConstantType::Integer8));
+          appendBigEndian(out, quint32(constant.integer), 1);
+        } else if (constant.integer >= -32768 && constant.integer <= 32767) {
+          out.append(char(ConstantType::Integer16));
+          appendBigEndian(out, quint32(constant.integer), 2);
+        } else {
+          out.append(char(ConstantType::Integer32));
+          appendBigEndian(out, quint32(constant.integer), 4);
+        }
+        break;
+      case Constant::Type::Float:
+        out.append(char(ConstantType::Float32));
+        appendBigEndian(out, std::bit_cast<quint32>(constant.floating), 4);
+        break;
+      case Constant::Type::String: {
+        if (constant.string.isEmpty()) {
+          out.append(char(ConstantType::EmptyString));
+          break;
+        }
+        const bool ascii = std::all_of(constant.string.begin(), constant.string.end(),
+                                       [](QChar ch) { return ch.unicode() <= 0x7F; });
+        const QByteArray bytes =
+            latin1 && !ascii ? constant.string.toLatin1() : constant.string.toUtf8();
+        out.append(
+            char(latin1 && !ascii ? ConstantType::ExternalString : ConstantType::Utf8String));
+        appendMultiByte(out, quint32(bytes.size()));
+        out.append(bytes);
+        break;
+      }
+      }
+    }
+  }
+
+  void writePragmaPool(QByteArray& out) {
+    appendMultiByte(out, quint32(unit.pragmas.size()));
+    for (const PragmaCode& pragma : unit.pragmas) {
+      out.append(char(pragma.type));
+      for (int c : pragma.constants)
+        appendMultiByte(out, quint32(poolIndex.value(c)));
+    }
+  }
+
+  void writeFunctionPool(QByteArray& out) {
+    out.append(char(quint8(unit.functions.size())));
+    int externs = 0;
+    for (const FunctionCode& function : unit.functions)
+      externs += function.isExtern ? 1 : 0;
+    out.append(char(quint8(externs)));
+    for (int f = 0; f < unit.functions.size(); ++f) {
+      const FunctionCode& function = unit.functions[f];
+      if (!function.isExtern)
+        continue;
+      const QByteArray name = function.name.toUtf8();
+      out.append(char(quint8(f)));
+      out.append(char(quint8(name.size())));
+      out.append(name);
+    }
+    for (const FunctionCode& function : unit.functions) {
+      const QByteArray code = encodeFunction(function);
+      out.append(char(quint8(function.parameterCount)));
+      out.append(char(quint8(function.localCount)));
+      appendMultiByte(out, quint32(code.size()));
+      out.append(code);
+    }
+  }
+
+  // The bytes of every instruction but jumps, whose form depends on the
+  // distances.
+  void encodeInstruction(QByteArray& out, const Instruction& i) {
+    switch (i.op) {
+    case Opcode::LoadVar:
+      if (i.a <= shortParameterMax(Opcode::LoadVarS))
+        out.append(char(shortForm(Opcode::LoadVarS, i.a)));
+      else
+        appendBytes(out, {int(Opcode::LoadVar), int(i.a)});
+      break;
+    case Opcode::StoreVar:
+      if (i.a <= shortParameterMax(Opcode::StoreVarS))
+        out.append(char(shortForm(Opcode::StoreVarS, i.a)));
+      else
+        appendBytes(out, {int(Opcode::StoreVar), int(i.a)});
+      break;
+    case Opcode::IncrVar:
+      if (i.a <= shortParameterMax(Opcode::IncrVarS))
+        out.append(char(shortForm(Opcode::IncrVarS, i.a)));
+      else
+        appendBytes(out, {int(Opcode::IncrVar), int(i.a)});
+      break;
+    case Opcode::DecrVar:
+    case Opcode::AddAsg:
+    case Opcode::SubAsg: appendBytes(out, {int(i.op), int(i.a)}); break;
+    case Opcode::LoadConst: {
+      const int index = poolIndex.value(i.a);
+      if (index <= shortParameterMax(Opcode::LoadConstS))
+        out.append(char(shortForm(Opcode::LoadConstS, index)));
+      else if (index <= 0xFF)
+        appendBytes(out, {int(Opcode::LoadConst), int(index)});
+      else {
+        out.append(char(Opcode::LoadConstW));
+        appendBigEndian(out, quint32(index), 2);
+      }
+      break;
+    }
+    case Opcode::Call:
+      if (i.a <= shortParameterMax(Opcode::CallS))
+        out.append(char(shortForm(Opcode::CallS, i.a)));
+      else
+        appendBytes(out, {int(Opcode::Call), int(i.a)});
+      break;
+    case Opcode::CallLib:
+      if (i.a <= shortParameterMax(Opcode::CallLibS))
+        appendBytes(out, {int(shortForm(Opcode::CallLibS, i.a)), int(i.b)});
+      else
+        appendBytes(out, {int(Opcode::CallLib), int(i.a), int(i.b)});
+      break;
+    case Opcode::CallUrl: {
+      const int url = poolIndex.value(i.a), name = poolIndex.value(i.b);
+      if (url <= 0xFF && name <= 0xFF) {
+        appendBytes(out, {int(Opcode::CallUrl), int(url), int(name), int(i.argumentCount)});
+      } else {
+        out.append(char(Opcode::CallUrlW));
+        appendBigEndian(out, quint32(url), 2);
+        appendBigEndian(out, quint32(name), 2);
+        out.append(char(i.argumentCount));
+      }
+      break;
+    }
+    default: out.append(char(i.op)); break;
+    }
+  }
+
+  QByteArray encodeFunction(const FunctionCode& function) {
+    const QList<Instruction>& code = function.code;
+    // Every non-jump instruction's bytes, and each jump's size, grown
+    // until every jump reaches its target (sizes only grow, so this ends).
+    QList<QByteArray> bytes(code.size());
+    QList<int> jumpSizes(code.size(), 1);
+    for (qsizetype k = 0; k < code.size(); ++k) {
+      if (code[k].isLabel)
+        jumpSizes[k] = 0;
+      else if (!isJump(code[k]))
+        encodeInstruction(bytes[k], code[k]);
+      else if (code[k].op == Opcode::TJumpFw)
+        jumpSizes[k] = 1;
+    }
+    QHash<int, qsizetype> labels = labelPlaces(code);
+    QList<int> address(code.size() + 1, 0);
+    bool tooFar = false;
+    for (bool grew = true; grew;) {
+      grew = false;
+      for (qsizetype k = 0; k < code.size(); ++k)
+        address[k + 1] = address[k] + (isJump(code[k]) ? jumpSizes[k] : int(bytes[k].size()));
+      for (qsizetype k = 0; k < code.size(); ++k) {
+        if (!isJump(code[k]))
+          continue;
+        const int target = address[labels.value(code[k].label, code.size())];
+        const bool backward = target <= address[k];
+        const auto offset = [&](int size) {
+          return backward ? address[k] - target : target - address[k] - size;
+        };
+        int size = jumpSize(code[k], backward, offset(1), offset(2), offset(3));
+        if (size == 0) {
+          if (!tooFar)
+            error(code[k].where, QStringLiteral("jump-too-far"),
+                  QStringLiteral("this statement's code is longer than a jump can cross (65535 "
+                                 "bytes)"));
+          tooFar = true;
+          size = 3;
+        }
+        if (size > jumpSizes[k]) {
+          jumpSizes[k] = size;
+          grew = true;
+        }
+      }
+    }
+    QByteArray out;
+    for (qsizetype k = 0; k < code.size(); ++k) {
+      if (!isJump(code[k])) {
+        out.append(bytes[k]);
+        continue;
+      }
+      const int target = address[labels.value(code[k].label, code.size())];
+      const bool backward = target <= address[k];
+      const int size = jumpSizes[k];
+      const int offset = backward ? address[k] - target : target - address[k] - size;
+      const bool conditional = code[k].op == Opcode::TJumpFw;
+      if (size == 1) {
+        const Opcode family = backward      ? Opcode::JumpBwS
+                              : conditional ? Opcode::TJumpFwS
+                                            : Opcode::JumpFwS;
+        out.append(char(shortForm(family, offset)));
+      } else {
+        Opcode op;
+        if (conditional)
+          op = backward ? (size == 2 ? Opcode::TJumpBw : Opcode::TJumpBwW)
+                        : (size == 2 ? Opcode::TJumpFw : Opcode::TJumpFwW);
+        else
+          op = backward ? (size == 2 ? Opcode::JumpBw : Opcode::JumpBwW)
+                        : (size == 2 ? Opcode::JumpFw : Opcode::JumpFwW);
+        out.append(char(op));
+        appendBigEndian(out, quint32(offset), size - 1);
+      }
+    }
+    return out;
+  }
+};
+
+} // namespace
+
+QByteArray assembleUnit(UnitCode& unit, QList<Finding>& findings) {
+  return Assembler(unit, findings).run();
+}
+
+} // namespace tessera::wml::script

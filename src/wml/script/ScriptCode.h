@@ -1,0 +1,94 @@
+#pragma once
+
+#include "wml/Finding.h"
+#include "wml/script/Opcodes.h"
+#include "wml/script/ScriptTokens.h"
+
+#include <QList>
+#include <QString>
+
+#include <bit>
+
+namespace tessera::wml::script {
+
+// The compiler's intermediate form between the syntax tree and the bytes:
+// instructions with symbolic operands (constant numbers before the pool is
+// ordered, jump targets as labels), so the assembler can pick every
+// instruction's shortest form once all is known.
+
+struct Constant {
+  enum class Type { Integer, Float, String };
+  Type type = Type::Integer;
+  qint32 integer = 0;
+  float floating = 0;
+  QString string;
+  bool operator==(const Constant& other) const {
+    if (type != other.type)
+      return false;
+    switch (type) {
+    case Type::Integer: return integer == other.integer;
+    // Compared by bits: 0.0 and -0.0 are one value to a script, but the
+    // pool keeps exactly what was written.
+    case Type::Float:
+      return std::bit_cast<quint32>(floating) == std::bit_cast<quint32>(other.floating);
+    default: return string == other.string;
+    }
+  }
+};
+
+struct Instruction {
+  // A label marks a place jumps go to; it takes no bytes.
+  bool isLabel = false;
+  // For jumps: Opcode::JumpFw stands for any unconditional jump and
+  // Opcode::TJumpFw for any conditional one; the assembler chooses
+  // direction and width. Variable, constant and call instructions are given
+  // by their long form (LoadVar, StoreVar, IncrVar, LoadConst, Call,
+  // CallLib, CallUrl); the assembler shortens them.
+  Opcode op = Opcode::Debug;
+  // The variable, constant, local function or library function number, or
+  // the URL's constant.
+  int a = 0;
+  // The library number, or the called function name's constant.
+  int b = 0;
+  // A call to another unit: how many arguments.
+  int argumentCount = 0;
+  // The label a jump goes to, or the label this is.
+  int label = -1;
+  // What in the source it was made for (jumps: the statement), for the
+  // errors about the format's limits.
+  SourceRange where;
+};
+
+struct FunctionCode {
+  QString name;
+  bool isExtern = false;
+  SourceRange nameRange;
+  int parameterCount = 0;
+  int localCount = 0;
+  QList<Instruction> code;
+  int labelCount = 0;
+};
+
+struct PragmaCode {
+  PragmaType type = PragmaType::AccessDomain;
+  QList<int> constants; // one to three constant numbers
+};
+
+struct UnitCode {
+  QList<Constant> constants; // in order of first use
+  QList<PragmaCode> pragmas;
+  QList<FunctionCode> functions;
+};
+
+// Optimises the functions' code, orders the constant pool (most used
+// first, so they get the one-byte forms), chooses the character set and
+// writes the bytecode. The format's limits are reported as errors and then
+// nothing is returned.
+QByteArray assembleUnit(UnitCode& unit, QList<Finding>& findings);
+
+// The peephole pass alone (jumps to jumps, jumps to the next instruction,
+// code after an unconditional jump that nothing reaches, the trailing
+// RETURN_ES the interpreter implies).
+void optimiseFunction(FunctionCode& function);
+
+} // namespace tessera::wml::script

@@ -1,0 +1,588 @@
+#include "wml/script/ScriptSyntax.h"
+
+namespace tessera::wml::script {
+
+Finding findingAt(const SourceRange& range, Severity severity, const QString& rule,
+                  const QString& message) {
+  Finding f;
+  f.line = range.line;
+  f.column = range.column;
+  f.endLine = range.endLine;
+  f.endColumn = range.endColumn;
+  f.severity = severity;
+  f.rule = rule;
+  f.message = message;
+  return f;
+}
+
+namespace {
+
+// Thrown to unwind to parseScript() at the first syntax error.
+struct SyntaxError {
+  Finding finding;
+};
+
+using ExpressionPtr = std::unique_ptr<Expression>;
+using StatementPtr = std::unique_ptr<Statement>;
+
+SourceRange spanning(const SourceRange& from, const SourceRange& to) {
+  return {from.line, from.column, to.endLine, to.endColumn};
+}
+
+bool isAssignmentOperator(const Token& t) {
+  static const QStringList ops = {
+      "=", "*=", "/=", "%=", "+=", "-=", "<<=", ">>=", ">>>=", "&=", "^=", "|=", "div="};
+  return (t.kind == TokenKind::Punctuator || t.isKeyword(u"div=")) && ops.contains(t.text);
+}
+
+// One level of binary operators, loosest first.
+const QList<QStringList>& binaryLevels() {
+  static const QList<QStringList> levels = {{"||"},
+                                            {"&&"},
+                                            {"|"},
+                                            {"^"},
+                                            {"&"},
+                                            {"==", "!="},
+                                            {"<", ">", "<=", ">="},
+                                            {"<<", ">>", ">>>"},
+                                            {"+", "-"},
+                                            {"*", "/", "div", "%"}};
+  return levels;
+}
+
+class Parser {
+public:
+  explicit Parser(const QList<Token>& tokens) : tokens(tokens) {}
+
+  CompilationUnit unit;
+
+  void parseUnit() {
+    while (current().isKeyword(u"use"))
+      unit.pragmas.push_back(parsePragma());
+    while (current().kind != TokenKind::End) {
+      if (current().isKeyword(u"use"))
+        fail(current(), QStringLiteral("a \"use\" pragma must come before the first function"));
+      unit.functions.push_back(parseFunction());
+    }
+  }
+
+private:
+  const QList<Token>& tokens;
+  qsizetype index = 0;
+
+  const Token& current() const { return tokens.at(index); }
+  const Token& peek(int ahead = 1) const {
+    return tokens.at(std::min(index + ahead, tokens.size() - 1));
+  }
+  const Token& previous() const { return tokens.at(std::max<qsizetype>(index - 1, 0)); }
+  const Token& take() {
+    const Token& t = tokens.at(index);
+    if (t.kind != TokenKind::End && t.kind != TokenKind::Error)
+      ++index;
+    return t;
+  }
+
+  static QString describe(const Token& t) {
+    switch (t.kind) {
+    case TokenKind::End: return QStringLiteral("the end of the file");
+    case TokenKind::String: return QStringLiteral("a string");
+    case TokenKind::Integer:
+    case TokenKind::Float: return QStringLiteral("the number %1").arg(t.text);
+    default: return QStringLiteral("\"%1\"").arg(t.text);
+    }
+  }
+
+  [[noreturn]] void fail(const Token& at, const QString& message,
+                         const QString& rule = QStringLiteral("syntax-error")) {
+    if (at.kind == TokenKind::Error)
+      throw SyntaxError{
+          findingAt(at.range, Severity::Error, QStringLiteral("syntax-error"), at.message)};
+    throw SyntaxError{findingAt(at.range, Severity::Error, rule, message)};
+  }
+  [[noreturn]] void expected(const QString& what) {
+    fail(current(), QStringLiteral("expected %1 but found %2").arg(what, describe(current())));
+  }
+
+  const Token& expectPunctuator(QStringView text, const QString& context = QString()) {
+    if (!current().isPunctuator(text))
+      expected(QStringLiteral("\"%1\"%2").arg(text, context));
+    return take();
+  }
+  const Token& expectKeyword(QStringView text) {
+    if (!current().isKeyword(text))
+      expected(QStringLiteral("\"%1\"").arg(text));
+    return take();
+  }
+  // A name the program makes up: a reserved word there is reported as such,
+  // because that is the mistake a reader makes.
+  const Token& expectIdentifier(const QString& what) {
+    const Token& t = current();
+    if (t.kind == TokenKind::Keyword || t.kind == TokenKind::ReservedWord)
+      fail(t, QStringLiteral("\"%1\" is a reserved word and cannot be %2").arg(t.text, what),
+           QStringLiteral("reserved-word"));
+    if (t.kind != TokenKind::Identifier)
+      expected(what);
+    return take();
+  }
+  QString expectString(const QString& what) {
+    if (current().kind != TokenKind::String)
+      expected(what);
+    return take().stringValue;
+  }
+
+  Pragma parsePragma() {
+    Pragma pragma;
+    const Token& use = take();
+    if (current().isKeyword(u"url")) {
+      take();
+      pragma.kind = Pragma::Kind::Url;
+      const Token& name = expectIdentifier(QStringLiteral("the name of a use url pragma"));
+      pragma.name = name.text;
+      pragma.nameRange = name.range;
+      pragma.url = expectString(QStringLiteral("the unit's URL as a string"));
+    } else if (current().isKeyword(u"access")) {
+      take();
+      pragma.kind = Pragma::Kind::Access;
+      if (!current().isKeyword(u"domain") && !current().isKeyword(u"path"))
+        expected(QStringLiteral("\"domain\" or \"path\""));
+      if (current().isKeyword(u"domain")) {
+        take();
+        pragma.domain = expectString(QStringLiteral("the access domain as a string"));
+      }
+      if (current().isKeyword(u"path")) {
+        take();
+        pragma.path = expectString(QStringLiteral("the access path as a string"));
+      }
+    } else if (current().isKeyword(u"meta")) {
+      take();
+      if (current().isKeyword(u"name")) {
+        take();
+        pragma.kind = Pragma::Kind::MetaName;
+      } else if (current().isKeyword(u"http")) {
+        take();
+        expectKeyword(u"equiv");
+        pragma.kind = Pragma::Kind::MetaHttpEquiv;
+      } else if (current().isKeyword(u"user")) {
+        take();
+        expectKeyword(u"agent");
+        pragma.kind = Pragma::Kind::MetaUserAgent;
+      } else {
+        expected(QStringLiteral("\"name\", \"http equiv\" or \"user agent\""));
+      }
+      pragma.property = expectString(QStringLiteral("the property name as a string"));
+      pragma.content = expectString(QStringLiteral("the property's content as a string"));
+      if (current().kind == TokenKind::String)
+        pragma.scheme = take().stringValue;
+    } else {
+      expected(QStringLiteral("\"url\", \"access\" or \"meta\" after \"use\""));
+    }
+    const Token& semicolon = expectPunctuator(u";", QStringLiteral(" after the pragma"));
+    pragma.range = spanning(use.range, semicolon.range);
+    return pragma;
+  }
+
+  FunctionDeclaration parseFunction() {
+    FunctionDeclaration function;
+    const Token& first = current();
+    if (current().isKeyword(u"extern")) {
+      take();
+      function.isExtern = true;
+    }
+    if (!current().isKeyword(u"function"))
+      expected(function.isExtern ? QStringLiteral("\"function\"")
+                                 : QStringLiteral("a function declaration"));
+    take();
+    const Token& name = expectIdentifier(QStringLiteral("a function name"));
+    function.name = name.text;
+    function.nameRange = name.range;
+    expectPunctuator(u"(", QStringLiteral(" after the function name"));
+    if (!current().isPunctuator(u")")) {
+      for (;;) {
+        const Token& parameter = expectIdentifier(QStringLiteral("a parameter name"));
+        function.parameters.push_back({parameter.text, parameter.range});
+        if (!current().isPunctuator(u","))
+          break;
+        take();
+      }
+    }
+    expectPunctuator(u")", QStringLiteral(" after the parameters"));
+    if (!current().isPunctuator(u"{"))
+      expected(QStringLiteral("\"{\" to open the function body"));
+    StatementPtr body = parseBlock();
+    function.body = std::move(body->children);
+    function.range = spanning(first.range, body->range);
+    if (current().isPunctuator(u";"))
+      take();
+    return function;
+  }
+
+  StatementPtr makeStatement(Statement::Kind kind, const Token& first) {
+    auto statement = std::make_unique<Statement>();
+    statement->kind = kind;
+    statement->range = first.range;
+    return statement;
+  }
+  void endAt(Statement& statement, const Token& last) {
+    statement.range = spanning(statement.range, last.range);
+  }
+
+  StatementPtr parseBlock() {
+    StatementPtr block = makeStatement(Statement::Kind::Block, take());
+    while (!current().isPunctuator(u"}")) {
+      if (current().kind == TokenKind::End)
+        expected(
+            QStringLiteral("\"}\" to close the block opened on line %1").arg(block->range.line));
+      if (current().isKeyword(u"function") || current().isKeyword(u"extern"))
+        fail(current(), QStringLiteral("functions cannot be declared inside a function (is a "
+                                       "\"}\" missing?)"));
+      block->children.push_back(parseStatement());
+    }
+    endAt(*block, take());
+    return block;
+  }
+
+  void parseDeclarations(Statement& statement) {
+    for (;;) {
+      const Token& name = expectIdentifier(QStringLiteral("a variable name"));
+      VariableDeclaration declaration{name.text, name.range, nullptr};
+      if (current().isPunctuator(u"=")) {
+        take();
+        declaration.initializer = parseConditional();
+      }
+      statement.declarations.push_back(std::move(declaration));
+      if (!current().isPunctuator(u","))
+        break;
+      take();
+    }
+  }
+
+  StatementPtr parseStatement() {
+    const Token& first = current();
+    if (first.isPunctuator(u"{"))
+      return parseBlock();
+    if (first.isPunctuator(u";")) {
+      StatementPtr empty = makeStatement(Statement::Kind::Empty, take());
+      return empty;
+    }
+    if (first.isKeyword(u"var")) {
+      StatementPtr statement = makeStatement(Statement::Kind::Var, take());
+      parseDeclarations(*statement);
+      endAt(*statement, expectPunctuator(u";", QStringLiteral(" after the declaration")));
+      return statement;
+    }
+    if (first.isKeyword(u"if")) {
+      StatementPtr statement = makeStatement(Statement::Kind::If, take());
+      expectPunctuator(u"(", QStringLiteral(" after \"if\""));
+      statement->expression = parseExpression();
+      expectPunctuator(u")", QStringLiteral(" after the condition"));
+      statement->children.push_back(parseStatement());
+      if (current().isKeyword(u"else")) {
+        take();
+        statement->children.push_back(parseStatement());
+      }
+      statement->range = spanning(statement->range, statement->children.back()->range);
+      return statement;
+    }
+    if (first.isKeyword(u"while")) {
+      StatementPtr statement = makeStatement(Statement::Kind::While, take());
+      expectPunctuator(u"(", QStringLiteral(" after \"while\""));
+      statement->expression = parseExpression();
+      expectPunctuator(u")", QStringLiteral(" after the condition"));
+      statement->children.push_back(parseStatement());
+      statement->range = spanning(statement->range, statement->children.back()->range);
+      return statement;
+    }
+    if (first.isKeyword(u"for"))
+      return parseFor();
+    if (first.isKeyword(u"break") || first.isKeyword(u"continue")) {
+      StatementPtr statement = makeStatement(
+          first.isKeyword(u"break") ? Statement::Kind::Break : Statement::Kind::Continue, take());
+      endAt(*statement,
+            expectPunctuator(u";", QStringLiteral(" after \"%1\"").arg(previous().text)));
+      return statement;
+    }
+    if (first.isKeyword(u"return")) {
+      StatementPtr statement = makeStatement(Statement::Kind::Return, take());
+      if (!current().isPunctuator(u";"))
+        statement->expression = parseExpression();
+      endAt(*statement, expectPunctuator(u";", QStringLiteral(" after the return value")));
+      return statement;
+    }
+    StatementPtr statement = makeStatement(Statement::Kind::Expression, first);
+    statement->expression = parseExpression();
+    endAt(*statement, expectPunctuator(u";", QStringLiteral(" after the statement")));
+    return statement;
+  }
+
+  StatementPtr parseFor() {
+    StatementPtr statement = makeStatement(Statement::Kind::For, take());
+    expectPunctuator(u"(", QStringLiteral(" after \"for\""));
+    if (current().isKeyword(u"var")) {
+      take();
+      parseDeclarations(*statement);
+    } else if (!current().isPunctuator(u";")) {
+      statement->initializer = parseExpression();
+    }
+    expectPunctuator(u";", QStringLiteral(" after the loop's initialiser"));
+    if (!current().isPunctuator(u";"))
+      statement->expression = parseExpression();
+    expectPunctuator(u";", QStringLiteral(" after the loop's condition"));
+    if (!current().isPunctuator(u")"))
+      statement->update = parseExpression();
+    expectPunctuator(u")", QStringLiteral(" after the loop's update"));
+    statement->children.push_back(parseStatement());
+    statement->range = spanning(statement->range, statement->children.back()->range);
+    return statement;
+  }
+
+  ExpressionPtr makeExpression(Expression::Kind kind, const SourceRange& range) {
+    auto expression = std::make_unique<Expression>();
+    expression->kind = kind;
+    expression->range = range;
+    return expression;
+  }
+
+  ExpressionPtr parseExpression() {
+    ExpressionPtr left = parseAssignment();
+    while (current().isPunctuator(u",")) {
+      take();
+      ExpressionPtr right = parseAssignment();
+      ExpressionPtr comma =
+          makeExpression(Expression::Kind::Comma, spanning(left->range, right->range));
+      comma->operands.push_back(std::move(left));
+      comma->operands.push_back(std::move(right));
+      left = std::move(comma);
+    }
+    return left;
+  }
+
+  ExpressionPtr parseAssignment() {
+    if (current().kind == TokenKind::Identifier && isAssignmentOperator(peek())) {
+      const Token& name = take();
+      const Token& op = take();
+      ExpressionPtr value = parseAssignment();
+      ExpressionPtr assign =
+          makeExpression(Expression::Kind::Assign, spanning(name.range, value->range));
+      assign->name = name.text;
+      assign->nameRange = name.range;
+      assign->op = op.text;
+      assign->operands.push_back(std::move(value));
+      return assign;
+    }
+    const Token& start = current();
+    ExpressionPtr expression = parseConditional();
+    if (isAssignmentOperator(current()))
+      fail(current(),
+           start.kind == TokenKind::Keyword || start.kind == TokenKind::ReservedWord
+               ? QStringLiteral("\"%1\" is a reserved word and cannot be assigned").arg(start.text)
+               : QStringLiteral("only a variable can be assigned with \"%1\"").arg(current().text));
+    return expression;
+  }
+
+  ExpressionPtr parseConditional() {
+    ExpressionPtr condition = parseBinary(0);
+    if (!current().isPunctuator(u"?"))
+      return condition;
+    take();
+    ExpressionPtr then = parseAssignment();
+    expectPunctuator(u":", QStringLiteral(" in the conditional expression"));
+    ExpressionPtr otherwise = parseAssignment();
+    ExpressionPtr conditional =
+        makeExpression(Expression::Kind::Conditional, spanning(condition->range, otherwise->range));
+    conditional->operands.push_back(std::move(condition));
+    conditional->operands.push_back(std::move(then));
+    conditional->operands.push_back(std::move(otherwise));
+    return conditional;
+  }
+
+  bool atBinaryOperator(int level) const {
+    const Token& t = current();
+    if (t.kind != TokenKind::Punctuator && !t.isKeyword(u"div"))
+      return false;
+    return binaryLevels().at(level).contains(t.text);
+  }
+
+  ExpressionPtr parseBinary(int level) {
+    if (level == binaryLevels().size())
+      return parseUnary();
+    ExpressionPtr left = parseBinary(level + 1);
+    while (atBinaryOperator(level)) {
+      const QString op = take().text;
+      ExpressionPtr right = parseBinary(level + 1);
+      Expression::Kind kind = op == QLatin1String("&&")   ? Expression::Kind::LogicalAnd
+                              : op == QLatin1String("||") ? Expression::Kind::LogicalOr
+                                                          : Expression::Kind::Binary;
+      ExpressionPtr binary = makeExpression(kind, spanning(left->range, right->range));
+      binary->op = op;
+      binary->operands.push_back(std::move(left));
+      binary->operands.push_back(std::move(right));
+      left = std::move(binary);
+    }
+    return left;
+  }
+
+  ExpressionPtr parseUnary() {
+    const Token& t = current();
+    if (t.isPunctuator(u"++") || t.isPunctuator(u"--")) {
+      take();
+      const Token& name = expectIdentifier(QStringLiteral("a variable after \"%1\"").arg(t.text));
+      ExpressionPtr increment =
+          makeExpression(Expression::Kind::PreIncrement, spanning(t.range, name.range));
+      increment->op = t.text;
+      increment->name = name.text;
+      increment->nameRange = name.range;
+      return increment;
+    }
+    const bool isUnary = t.isPunctuator(u"+") || t.isPunctuator(u"-") || t.isPunctuator(u"~") ||
+                         t.isPunctuator(u"!") || t.isKeyword(u"typeof") || t.isKeyword(u"isvalid");
+    if (isUnary) {
+      take();
+      ExpressionPtr operand = parseUnary();
+      ExpressionPtr unary =
+          makeExpression(Expression::Kind::Unary, spanning(t.range, operand->range));
+      unary->op = t.text;
+      unary->operands.push_back(std::move(operand));
+      return unary;
+    }
+    return parsePostfix();
+  }
+
+  ExpressionPtr parsePostfix() {
+    const Token& t = current();
+    if (t.kind == TokenKind::Identifier &&
+        (peek().isPunctuator(u"++") || peek().isPunctuator(u"--"))) {
+      take();
+      const Token& op = take();
+      ExpressionPtr increment =
+          makeExpression(Expression::Kind::PostIncrement, spanning(t.range, op.range));
+      increment->op = op.text;
+      increment->name = t.text;
+      increment->nameRange = t.range;
+      return increment;
+    }
+    ExpressionPtr primary = parsePrimary();
+    if (current().isPunctuator(u"++") || current().isPunctuator(u"--"))
+      fail(current(), QStringLiteral("\"%1\" needs a variable").arg(current().text));
+    return primary;
+  }
+
+  void parseArguments(Expression& call) {
+    expectPunctuator(u"(", QStringLiteral(" to open the argument list"));
+    if (!current().isPunctuator(u")")) {
+      for (;;) {
+        call.operands.push_back(parseAssignment());
+        if (!current().isPunctuator(u","))
+          break;
+        take();
+      }
+    }
+    call.range =
+        spanning(call.range, expectPunctuator(u")", QStringLiteral(" after the arguments")).range);
+  }
+
+  ExpressionPtr parsePrimary() {
+    const Token& t = current();
+    switch (t.kind) {
+    case TokenKind::Integer:
+    case TokenKind::Float: {
+      take();
+      ExpressionPtr number = makeExpression(t.kind == TokenKind::Integer ? Expression::Kind::Integer
+                                                                         : Expression::Kind::Float,
+                                            t.range);
+      number->integerValue = t.integerValue;
+      number->floatValue = t.floatValue;
+      number->floatUnderflow = t.underflow;
+      return number;
+    }
+    case TokenKind::String: {
+      take();
+      ExpressionPtr string = makeExpression(Expression::Kind::String, t.range);
+      string->stringValue = t.stringValue;
+      return string;
+    }
+    case TokenKind::Keyword:
+      if (t.text == QLatin1String("true") || t.text == QLatin1String("false")) {
+        take();
+        ExpressionPtr boolean = makeExpression(Expression::Kind::Boolean, t.range);
+        boolean->booleanValue = t.text == QLatin1String("true");
+        return boolean;
+      }
+      if (t.text == QLatin1String("invalid")) {
+        take();
+        return makeExpression(Expression::Kind::Invalid, t.range);
+      }
+      break;
+    case TokenKind::Punctuator:
+      if (t.text == QLatin1String("(")) {
+        take();
+        ExpressionPtr inner = parseExpression();
+        expectPunctuator(u")", QStringLiteral(" to close the parenthesis"));
+        return inner;
+      }
+      break;
+    case TokenKind::Identifier: return parseNameOrCall();
+    default: break;
+    }
+    if ((t.kind == TokenKind::Keyword && !isStatementKeyword(t.text)) ||
+        t.kind == TokenKind::ReservedWord)
+      fail(t, QStringLiteral("\"%1\" is a reserved word and cannot be used as a name").arg(t.text),
+           QStringLiteral("reserved-word"));
+    expected(QStringLiteral("an expression"));
+  }
+
+  static bool isStatementKeyword(const QString& word) {
+    static const QStringList words = {"break", "continue", "else", "for",   "function",
+                                      "if",    "return",   "var",  "while", "extern",
+                                      "use",   "div",      "div="};
+    return words.contains(word);
+  }
+
+  ExpressionPtr parseNameOrCall() {
+    const Token& name = take();
+    if (current().isPunctuator(u"(")) {
+      ExpressionPtr call = makeExpression(Expression::Kind::LocalCall, name.range);
+      call->name = name.text;
+      call->nameRange = name.range;
+      parseArguments(*call);
+      return call;
+    }
+    if (current().isPunctuator(u"#") || current().isPunctuator(u".")) {
+      const bool external = current().isPunctuator(u"#");
+      take();
+      const Token& function = expectIdentifier(
+          QStringLiteral("a function name after \"%1\"").arg(external ? u'#' : u'.'));
+      ExpressionPtr call = makeExpression(
+          external ? Expression::Kind::ExternalCall : Expression::Kind::LibraryCall, name.range);
+      call->qualifier = name.text;
+      call->qualifierRange = name.range;
+      call->name = function.text;
+      call->nameRange = function.range;
+      parseArguments(*call);
+      return call;
+    }
+    ExpressionPtr variable = makeExpression(Expression::Kind::Variable, name.range);
+    variable->name = name.text;
+    variable->nameRange = name.range;
+    return variable;
+  }
+};
+
+} // namespace
+
+ParseResult parseScript(const QString& source) {
+  ParseResult result;
+  LexResult lexed = lexScript(source);
+  for (const LexNote& note : lexed.warnings)
+    result.findings.append(findingAt(note.range, Severity::Warning, note.rule, note.message));
+  Parser parser(lexed.tokens);
+  try {
+    parser.parseUnit();
+    result.complete = true;
+  } catch (const SyntaxError& error) {
+    result.findings.append(error.finding);
+  }
+  result.unit = std::move(parser.unit);
+  return result;
+}
+
+} // namespace tessera::wml::script
