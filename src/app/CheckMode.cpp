@@ -1,6 +1,7 @@
 #include "app/CheckMode.h"
 
 #include "app/CommandLine.h"
+#include "app/ScriptCommandLine.h"
 #include "document/EncodingDetection.h"
 #include "wml/check/DeckChecker.h"
 
@@ -20,6 +21,11 @@ int runCheckMode(const QStringList& files, QTextStream& out, QTextStream& err) {
     if (!file.open(QIODevice::ReadOnly)) {
       err << "tessera: cannot read " << name << ": " << file.errorString() << '\n';
       unreadable = true;
+      continue;
+    }
+    if (isScriptFileName(name)) {
+      errors = checkScriptFile(name, file.readAll(), out) || errors;
+      out.flush();
       continue;
     }
     // Decoded as the editor opens it; the checker counts lines by LF.

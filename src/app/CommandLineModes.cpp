@@ -9,13 +9,15 @@ namespace tessera {
 const QList<CommandLineMode>& commandLineModes() {
   static const QList<CommandLineMode> modes{
       {QStringLiteral("--check"), QStringLiteral("FILE..."),
-       QStringLiteral("Checks each WML deck and prints FILE:LINE:COLUMN: error: message (or "
-                      "warning:) for every finding; exits 1 when any deck has an error, 2 when a "
-                      "file cannot be read."),
+       QStringLiteral("Checks each WML deck or WMLScript unit (.wmls) and prints "
+                      "FILE:LINE:COLUMN: error: message (or warning:) for every finding; exits 1 "
+                      "when any file has an error, 2 when a file cannot be read."),
        runCheckMode},
-      {QStringLiteral("--compile"), QStringLiteral("IN.wml -o OUT.wmlc [--no-string-table]"),
-       QStringLiteral("Compiles a deck to WBXML as a WAP gateway would and prints its size; "
-                      "exits 1 when the deck is not well-formed."),
+      {QStringLiteral("--compile"),
+       QStringLiteral("IN.wml -o OUT.wmlc [--no-string-table] | IN.wmls -o OUT.wmlsc"),
+       QStringLiteral("Compiles a deck to WBXML as a WAP gateway would, or a WMLScript unit to "
+                      "its bytecode, and prints its size; exits 1 when the deck is not "
+                      "well-formed or the unit does not compile (nothing is written then)."),
        runCompileMode},
       {QStringLiteral("--decompile"), QStringLiteral("IN.wmlc"),
        QStringLiteral("Prints the WML source of a compiled deck; exits 1 when it cannot be "

@@ -1,6 +1,7 @@
 #include "app/DeckCommandLine.h"
 
 #include "app/CommandLine.h"
+#include "app/ScriptCommandLine.h"
 #include "deck/WbmpConversion.h"
 #include "document/FileCodec.h"
 #include "document/FileReading.h"
@@ -85,6 +86,8 @@ bool writeOutput(const QString& path, const QByteArray& bytes, QTextStream& err)
 }
 
 int compile(const Options& options, QTextStream& out, QTextStream& err) {
+  if (isScriptFileName(options.input))
+    return compileScriptFile(options.input, options.output, out, err);
   const auto bytes = readInput(options.input, err);
   if (!bytes)
     return kFileOrUsage;

@@ -172,7 +172,7 @@ public:
       optimiseFunction(function);
     orderConstants();
     if (poolOrder.size() > maxConstants)
-      error({1, 1, 1, 1}, QStringLiteral("too-many-constants"),
+      error(firstBeyondLimit(), QStringLiteral("too-many-constants"),
             QStringLiteral("the unit needs %1 constants; the bytecode holds at most %2")
                 .arg(poolOrder.size())
                 .arg(maxConstants));
@@ -199,6 +199,13 @@ private:
   void error(const SourceRange& where, const QString& rule, const QString& message) {
     findings.append(findingAt(where, Severity::Error, rule, message));
     failed = true;
+  }
+
+  // Where the first constant the pool has no room for is used.
+  SourceRange firstBeyondLimit() const {
+    QList<int> used = poolOrder;
+    std::sort(used.begin(), used.end());
+    return unit.constants[used[maxConstants]].where;
   }
 
   // Most used first, ties in order of first use: the constants most

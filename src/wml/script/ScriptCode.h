@@ -22,6 +22,8 @@ struct Constant {
   qint32 integer = 0;
   float floating = 0;
   QString string;
+  // Where the value is first used (not part of its identity).
+  SourceRange where;
   bool operator==(const Constant& other) const {
     if (type != other.type)
       return false;

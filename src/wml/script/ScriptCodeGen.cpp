@@ -29,17 +29,32 @@ private:
   };
   QList<Loop> loops;
 
+  // Each value once in the pool: a key per value, so a unit with tens of
+  // thousands of constants is not searched from the start for each.
+  QHash<QString, int> constantNumbers;
+
   int constant(const Constant& value) {
-    const qsizetype found = out.constants.indexOf(value);
-    if (found >= 0)
-      return int(found);
+    QString key;
+    switch (value.type) {
+    case Constant::Type::Integer: key = u'i' + QString::number(value.integer); break;
+    case Constant::Type::Float:
+      key = u'f' + QString::number(std::bit_cast<quint32>(value.floating));
+      break;
+    case Constant::Type::String: key = u's' + value.string; break;
+    }
+    const auto found = constantNumbers.constFind(key);
+    if (found != constantNumbers.constEnd())
+      return found.value();
     out.constants.append(value);
-    return int(out.constants.size() - 1);
+    const int number = int(out.constants.size() - 1);
+    constantNumbers.insert(key, number);
+    return number;
   }
-  int stringConstant(const QString& text) {
+  int stringConstant(const QString& text, const SourceRange& where) {
     Constant c;
     c.type = Constant::Type::String;
     c.string = text;
+    c.where = where;
     return constant(c);
   }
 
@@ -47,16 +62,18 @@ private:
     switch (pragma.kind) {
     case Pragma::Kind::Access:
       if (pragma.domain)
-        out.pragmas.append({PragmaType::AccessDomain, {stringConstant(*pragma.domain)}});
+        out.pragmas.append(
+            {PragmaType::AccessDomain, {stringConstant(*pragma.domain, pragma.range)}});
       if (pragma.path)
-        out.pragmas.append({PragmaType::AccessPath, {stringConstant(*pragma.path)}});
+        out.pragmas.append({PragmaType::AccessPath, {stringConstant(*pragma.path, pragma.range)}});
       break;
     case Pragma::Kind::MetaUserAgent: {
       PragmaCode code{PragmaType::UserAgentProperty,
-                      {stringConstant(pragma.property), stringConstant(pragma.content)}};
+                      {stringConstant(pragma.property, pragma.range),
+                       stringConstant(pragma.content, pragma.range)}};
       if (pragma.scheme) {
         code.type = PragmaType::UserAgentPropertyAndScheme;
-        code.constants.append(stringConstant(*pragma.scheme));
+        code.constants.append(stringConstant(*pragma.scheme, pragma.range));
       }
       out.pragmas.append(code);
       break;
@@ -206,9 +223,12 @@ private:
     jump(Opcode::TJumpFw, label, where);
   }
 
-  void loadConstant(const Constant& value) { add(Opcode::LoadConst, constant(value)); }
+  void loadConstant(Constant value, const SourceRange& where) {
+    value.where = where;
+    add(Opcode::LoadConst, constant(value));
+  }
 
-  void generateInteger(qint64 value) {
+  void generateInteger(qint64 value, const SourceRange& where) {
     if (value == 0)
       add(Opcode::Const0);
     else if (value == 1)
@@ -218,14 +238,14 @@ private:
     else {
       Constant c;
       c.integer = qint32(value);
-      loadConstant(c);
+      loadConstant(c, where);
     }
   }
-  void generateFloat(double value) {
+  void generateFloat(double value, const SourceRange& where) {
     Constant c;
     c.type = Constant::Type::Float;
     c.floating = float(value);
-    loadConstant(c);
+    loadConstant(c, where);
   }
 
   static Opcode binaryOpcode(const QString& op) {
@@ -317,13 +337,13 @@ private:
   void generateValue(const Expression& e) {
     using Kind = Expression::Kind;
     switch (e.kind) {
-    case Kind::Integer: generateInteger(e.integerValue); break;
-    case Kind::Float: generateFloat(e.floatValue); break;
+    case Kind::Integer: generateInteger(e.integerValue, e.range); break;
+    case Kind::Float: generateFloat(e.floatValue, e.range); break;
     case Kind::String:
       if (e.stringValue.isEmpty())
         add(Opcode::ConstEs);
       else
-        add(Opcode::LoadConst, stringConstant(e.stringValue));
+        add(Opcode::LoadConst, stringConstant(e.stringValue, e.range));
       break;
     case Kind::Boolean: add(e.booleanValue ? Opcode::ConstTrue : Opcode::ConstFalse); break;
     case Kind::Invalid: add(Opcode::ConstInvalid); break;
@@ -356,11 +376,11 @@ private:
       return;
     }
     if (e.op == QLatin1String("-") && operand.kind == Expression::Kind::Integer) {
-      generateInteger(-operand.integerValue);
+      generateInteger(-operand.integerValue, e.range);
       return;
     }
     if (e.op == QLatin1String("-") && operand.kind == Expression::Kind::Float) {
-      generateFloat(-operand.floatValue);
+      generateFloat(-operand.floatValue, e.range);
       return;
     }
     if (e.op == QLatin1String("+") &&
@@ -396,8 +416,8 @@ private:
     } else {
       Instruction i;
       i.op = Opcode::CallUrl;
-      i.a = stringConstant(urlOf(e.qualifier));
-      i.b = stringConstant(e.name);
+      i.a = stringConstant(urlOf(e.qualifier), e.qualifierRange);
+      i.b = stringConstant(e.name, e.nameRange);
       i.argumentCount = int(e.operands.size());
       function->code.append(i);
     }

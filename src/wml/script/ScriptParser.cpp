@@ -93,20 +93,30 @@ private:
   }
 
   [[noreturn]] void fail(const Token& at, const QString& message,
-                         const QString& rule = QStringLiteral("syntax-error")) {
+                         const QString& rule = QStringLiteral("syntax-error"),
+                         std::optional<SourceRange> where = std::nullopt) {
     if (at.kind == TokenKind::Error)
       throw SyntaxError{
           findingAt(at.range, Severity::Error, QStringLiteral("syntax-error"), at.message)};
-    throw SyntaxError{findingAt(at.range, Severity::Error, rule, message)};
+    throw SyntaxError{findingAt(where.value_or(at.range), Severity::Error, rule, message)};
   }
   [[noreturn]] void expected(const QString& what) {
     fail(current(), QStringLiteral("expected %1 but found %2").arg(what, describe(current())));
   }
 
   const Token& expectPunctuator(QStringView text, const QString& context = QString()) {
-    if (!current().isPunctuator(text))
-      expected(QStringLiteral("\"%1\"%2").arg(text, context));
-    return take();
+    if (current().isPunctuator(text))
+      return take();
+    if (text == u";" && index > 0 && current().kind != TokenKind::Error) {
+      // A missing semicolon is missed where the statement ends, which is
+      // usually the line before the next token.
+      const SourceRange& end = previous().range;
+      fail(current(),
+           QStringLiteral("expected \";\"%1 but found %2").arg(context, describe(current())),
+           QStringLiteral("syntax-error"),
+           SourceRange{end.endLine, end.endColumn, end.endLine, end.endColumn + 1});
+    }
+    expected(QStringLiteral("\"%1\"%2").arg(text, context));
   }
   const Token& expectKeyword(QStringView text) {
     if (!current().isKeyword(text))

@@ -1,0 +1,62 @@
+#include "app/ScriptCommandLine.h"
+
+#include "app/CommandLine.h"
+#include "document/EncodingDetection.h"
+#include "document/FileReading.h"
+#include "wml/script/ScriptCompiler.h"
+
+#include <QSaveFile>
+
+namespace tessera {
+
+namespace {
+
+// A script larger than this is not one for a phone (the bytecode's counts
+// would overflow long before).
+constexpr qint64 kScriptLimit = 64 * 1024 * 1024;
+
+void printFindings(const QString& name, const QList<wml::Finding>& findings, QTextStream& to) {
+  for (const wml::Finding& finding : findings)
+    to << name << ':' << finding.line << ':' << finding.column << ": "
+       << wml::severityName(finding.severity) << ": " << finding.message << " [" << finding.rule
+       << "]\n";
+}
+
+} // namespace
+
+bool isScriptFileName(const QString& path) {
+  return path.endsWith(QLatin1String(".wmls"), Qt::CaseInsensitive);
+}
+
+bool checkScriptFile(const QString& name, const QByteArray& bytes, QTextStream& out) {
+  const wml::script::ScriptCompileResult result =
+      wml::script::compileScript(decodeFile(bytes).text);
+  printFindings(name, result.findings, out);
+  return wml::hasError(result.findings);
+}
+
+int compileScriptFile(const QString& input, const QString& output, QTextStream& out,
+                      QTextStream& err) {
+  const FileReadResult read = readAtMost(input, kScriptLimit);
+  if (read.status != FileReadResult::Read) {
+    err << input << ": cannot read: "
+        << (read.status == FileReadResult::TooLarge ? QStringLiteral("too large") : read.reason)
+        << '\n';
+    return kExitUsage;
+  }
+  const wml::script::ScriptCompileResult result =
+      wml::script::compileScript(decodeFile(read.bytes).text);
+  printFindings(input, result.findings, err);
+  if (!result.ok())
+    return kExitFindings;
+  QSaveFile file(output);
+  if (!file.open(QIODevice::WriteOnly) || file.write(result.bytecode) != result.bytecode.size() ||
+      !file.commit()) {
+    err << output << ": cannot write: " << file.errorString() << '\n';
+    return kExitUsage;
+  }
+  out << output << ": " << result.bytecode.size() << " bytes\n";
+  return kExitClean;
+}
+
+} // namespace tessera
