@@ -12,3 +12,14 @@ inline QString oracleProgram(const QString& name) {
   const QFileInfo program(QStringLiteral(TESSERA_ORACLE_DIR) + QLatin1Char('/') + name);
   return program.isExecutable() ? program.absoluteFilePath() : QString();
 }
+
+// The shared folder of real decks and scripts beside the repository
+// (../shared/corpus), or TESSERA_CORPUS when set; empty when absent, and
+// the tests that read it skip themselves.
+inline QString sharedCorpusFolder(const QString& sub) {
+  const QByteArray variable = qgetenv("TESSERA_CORPUS");
+  const QString root = variable.isEmpty() ? QStringLiteral(TESSERA_SOURCE_DIR "/../shared/corpus")
+                                          : QString::fromLocal8Bit(variable);
+  const QFileInfo folder(root + QLatin1Char('/') + sub);
+  return folder.isDir() ? folder.absoluteFilePath() : QString();
+}

@@ -81,12 +81,18 @@ inline Disassembly runReferenceDisassembler(const QString& program, const QByteA
   return {QString::fromLocal8Bit(process.readAllStandardOutput()), {}};
 }
 
-// The functions of a compiled unit as "index name/arguments" (name empty
-// for a function that is not extern), read straight from the bytes: a
-// small walk over the pools kept apart from the program's own reader, so
-// the comparison does not trust what it compares. Empty when the bytes end
-// early.
-inline QStringList compiledFunctions(const QByteArray& b) {
+// The function pool of a compiled unit, read straight from the bytes: a
+// small walk over the pools kept apart from the program's own reader, so a
+// comparison does not trust what it compares. Empty when the bytes do not
+// end where the pools do.
+struct CompiledFunction {
+  QString name; // empty for a function that is not extern
+  int arguments = 0;
+  int locals = 0;
+  QByteArray code;
+};
+
+inline QList<CompiledFunction> walkCompiled(const QByteArray& b) {
   qsizetype at = 0;
   bool ok = true;
   auto byte = [&]() -> quint32 {
@@ -125,22 +131,30 @@ inline QStringList compiledFunctions(const QByteArray& b) {
     for (int i = 0; type <= 3 && i < indexes[type]; ++i)
       multiByte();
   }
-  const quint32 functions = byte();
-  QStringList names(functions);
+  QList<CompiledFunction> functions(byte());
   const quint32 named = byte();
   for (quint32 n = 0; ok && n < named; ++n) {
     const quint32 index = byte();
     const quint32 length = byte();
-    if (index < functions)
-      names[index] = QString::fromUtf8(b.mid(at, length));
+    if (index < quint32(functions.size()))
+      functions[index].name = QString::fromUtf8(b.mid(at, length));
     at += length;
   }
-  QStringList result;
-  for (quint32 f = 0; ok && f < functions; ++f) {
-    const quint32 arguments = byte();
-    byte();
-    at += multiByte();
-    result << QStringLiteral("%1 %2/%3").arg(f).arg(names[f]).arg(arguments);
+  for (CompiledFunction& f : functions) {
+    f.arguments = int(byte());
+    f.locals = int(byte());
+    const quint32 size = multiByte();
+    f.code = b.mid(at, size);
+    at += size;
   }
-  return ok && at == b.size() ? result : QStringList();
+  return ok && at == b.size() ? functions : QList<CompiledFunction>();
+}
+
+// "index name/arguments" for each function.
+inline QStringList compiledFunctions(const QByteArray& bytecode) {
+  QStringList result;
+  const QList<CompiledFunction> functions = walkCompiled(bytecode);
+  for (qsizetype f = 0; f < functions.size(); ++f)
+    result << QStringLiteral("%1 %2/%3").arg(f).arg(functions[f].name).arg(functions[f].arguments);
+  return result;
 }
