@@ -4,6 +4,7 @@
 #include "app/ScriptCommandLine.h"
 #include "document/EncodingDetection.h"
 #include "wml/check/DeckChecker.h"
+#include "wml/script/ScriptCompiler.h"
 
 #include <QFile>
 
@@ -23,7 +24,7 @@ int runCheckMode(const QStringList& files, QTextStream& out, QTextStream& err) {
       unreadable = true;
       continue;
     }
-    if (isScriptFileName(name)) {
+    if (wml::script::isScriptFileName(name)) {
       errors = checkScriptFile(name, file.readAll(), out) || errors;
       out.flush();
       continue;

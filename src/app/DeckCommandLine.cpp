@@ -7,6 +7,7 @@
 #include "document/FileReading.h"
 #include "wml/wbxml/DeckCompiler.h"
 #include "wml/wbxml/WbxmlDecoder.h"
+#include "wml/script/ScriptCompiler.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -86,7 +87,7 @@ bool writeOutput(const QString& path, const QByteArray& bytes, QTextStream& err)
 }
 
 int compile(const Options& options, QTextStream& out, QTextStream& err) {
-  if (isScriptFileName(options.input))
+  if (wml::script::isScriptFileName(options.input))
     return compileScriptFile(options.input, options.output, out, err);
   const auto bytes = readInput(options.input, err);
   if (!bytes)

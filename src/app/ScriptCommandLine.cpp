@@ -24,10 +24,6 @@ void printFindings(const QString& name, const QList<wml::Finding>& findings, QTe
 
 } // namespace
 
-bool isScriptFileName(const QString& path) {
-  return path.endsWith(QLatin1String(".wmls"), Qt::CaseInsensitive);
-}
-
 bool checkScriptFile(const QString& name, const QByteArray& bytes, QTextStream& out) {
   const wml::script::ScriptCompileResult result =
       wml::script::compileScript(decodeFile(bytes).text);

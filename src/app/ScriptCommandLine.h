@@ -6,9 +6,8 @@
 
 namespace tessera {
 
-// The command line's WMLScript side: a file is a script by its name
-// (".wmls"), as the editor tells them apart.
-bool isScriptFileName(const QString& path);
+// The command line's WMLScript side (a file is a script by its name, as
+// wml::script::isScriptFileName() says).
 
 // "--check" of one script: prints each finding as a compiler does,
 // "FILE:LINE:COLUMN: error: message [rule]"; returns whether any is an

@@ -8,6 +8,7 @@
 #include "editor/EditorView.h"
 #include "editor/TextDocument.h"
 #include "platform/Prompts.h"
+#include "wml/script/ScriptCompiler.h"
 #include "wml/wbxml/DeckCompiler.h"
 
 #include <QAction>
@@ -54,6 +55,7 @@ CompiledDeckCommands::CompiledDeckCommands(QMainWindow& window, EditorView& edit
   service_.setBudget(budget());
   connect(&service_, &DeckService::published, panel_,
           [this](const std::shared_ptr<const ParsedRevision>& parsed) {
+            panel_->setFormat(parsed->script ? QStringLiteral("WMLSC") : QStringLiteral("WBXML"));
             panel_->showSize(parsed->compiledBytes);
           });
 }
@@ -69,7 +71,15 @@ void CompiledDeckCommands::chooseBudget() {
   service_.setBudget(budget());
 }
 
+bool CompiledDeckCommands::isScript() const {
+  return documentPath_ && wml::script::isScriptFileName(documentPath_());
+}
+
 void CompiledDeckCommands::compileToFile() {
+  if (isScript()) {
+    compileScriptToFile();
+    return;
+  }
   const QString text = editor_.textDocument().wholeText();
   const wml::wbxml::CompiledDeck compiled = wml::wbxml::compileDeckText(text);
   if (!compiled.ok) {
@@ -97,6 +107,41 @@ void CompiledDeckCommands::compileToFile() {
     return;
   QString reason;
   if (!writeFileAtomically(path, compiled.bytes, &reason))
+    prompts_.error(&window_, cannotCreateFileText(path, reason));
+}
+
+// A WMLScript unit's bytecode, written beside it as a ".wmlsc" by default.
+void CompiledDeckCommands::compileScriptToFile() {
+  const wml::script::ScriptCompileResult compiled =
+      wml::script::compileScript(editor_.textDocument().wholeText());
+  if (!compiled.ok()) {
+    const wml::Finding* first = nullptr;
+    for (const wml::Finding& finding : compiled.findings)
+      if (finding.severity == wml::Severity::Error) {
+        first = &finding;
+        break;
+      }
+    prompts_.error(&window_, QStringLiteral("The script does not compile (line %1, column %2: "
+                                            "%3).")
+                                 .arg(first ? first->line : 0)
+                                 .arg(first ? first->column : 0)
+                                 .arg(first ? first->message : QString()));
+    return;
+  }
+  FileDialogRequest request;
+  request.title = QStringLiteral("Compile to WMLScript Bytecode");
+  request.filters = {QStringLiteral("Compiled WMLScript (*.wmlsc)"),
+                     QStringLiteral("All files (*)")};
+  const QString script = documentPath_();
+  request.initialName = QFileInfo(script).dir().filePath(QFileInfo(script).completeBaseName() +
+                                                         QStringLiteral(".wmlsc"));
+  request.defaultSuffix = QStringLiteral("wmlsc");
+  request.confirmOverwrite = true;
+  const QString path = prompts_.saveFileName(&window_, request);
+  if (path.isEmpty())
+    return;
+  QString reason;
+  if (!writeFileAtomically(path, compiled.bytecode, &reason))
     prompts_.error(&window_, cannotCreateFileText(path, reason));
 }
 

@@ -40,6 +40,9 @@ public:
 
 private:
   void chooseBudget();
+  // Whether the document is a WMLScript unit (by its file name).
+  bool isScript() const;
+  void compileScriptToFile();
 
   QMainWindow& window_;
   EditorView& editor_;

@@ -16,8 +16,13 @@ CompiledSizePanel::CompiledSizePanel(QWidget* parent) : QLabel(parent) {
   refresh();
 }
 
-QString CompiledSizePanel::sizeText(int size) {
-  return size < 0 ? QString() : QStringLiteral("WBXML %1 B").arg(size);
+QString CompiledSizePanel::sizeText(int size, const QString& format) {
+  return size < 0 ? QString() : QStringLiteral("%1 %2 B").arg(format).arg(size);
+}
+
+void CompiledSizePanel::setFormat(const QString& format) {
+  format_ = format;
+  refresh();
 }
 
 void CompiledSizePanel::showSize(int size) {
@@ -31,7 +36,7 @@ void CompiledSizePanel::setBudget(int budget) {
 }
 
 void CompiledSizePanel::refresh() {
-  setText(sizeText(size_));
+  setText(sizeText(size_, format_));
   QPalette colours = parentWidget() ? parentWidget()->palette() : QPalette();
   if (overBudget()) {
     colours.setColor(QPalette::Window, QColor(0xC0, 0x00, 0x00));

@@ -12,10 +12,13 @@ class CompiledSizePanel : public QLabel {
 public:
   explicit CompiledSizePanel(QWidget* parent = nullptr);
 
-  static QString sizeText(int size); // "" for a negative size
+  static QString
+  sizeText(int size, const QString& format = QStringLiteral("WBXML")); // "" for a negative size
 
   // The compiled size in bytes; negative: not well-formed.
   void showSize(int size);
+  // What the size is of: "WBXML" for a deck, "WMLSC" for a script.
+  void setFormat(const QString& format);
   // 0: no budget.
   void setBudget(int budget);
   int size() const { return size_; }
@@ -24,6 +27,7 @@ public:
 private:
   void refresh();
   int size_ = -1;
+  QString format_ = QStringLiteral("WBXML");
   int budget_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include "wml/agent/DeckDocument.h"
 #include "wml/check/CompiledBudget.h"
 #include "wml/check/DeckChecker.h"
+#include "wml/script/ScriptCompiler.h"
 #include "wml/wbxml/DeckCompiler.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,16 @@ std::shared_ptr<const ParsedRevision> parseRevision(const TextSnapshot& snapshot
   result->revision = snapshot.revision;
   result->text = snapshot.text;
   result->filePath = snapshot.filePath;
+  if (wml::script::isScriptFileName(snapshot.filePath)) {
+    // A WMLScript unit: its compiler is its checker, and compiling is cheap
+    // enough to give its findings with every run.
+    wml::script::ScriptCompileResult compiled = wml::script::compileScript(snapshot.text);
+    result->script = true;
+    result->compiledBytes = compiled.ok() ? int(compiled.bytecode.size()) : -1;
+    result->checked = true;
+    result->findings = std::move(compiled.findings);
+    return result;
+  }
   auto deck = std::make_shared<wml::agent::DeckDocument>(
       wml::agent::readParsedDeck(wml::parseDeck(snapshot.text)));
   const wml::wbxml::CompiledDeck compiled =
@@ -57,7 +68,7 @@ void DeckService::setBudget(int bytes) {
   if (bytes == budget_)
     return;
   budget_ = bytes;
-  if (!latest_ || !latest_->checked)
+  if (!latest_ || !latest_->checked || !latest_->deck)
     return;
   auto updated = std::make_shared<ParsedRevision>(*latest_);
   updated->findings.removeIf(

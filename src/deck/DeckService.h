@@ -22,12 +22,15 @@ struct ParsedRevision {
   quint64 revision = 0;
   QString text;     // the snapshot's text ('\n' breaks)
   QString filePath; // the document's file then; empty when never saved
-  std::shared_ptr<const wml::agent::DeckDocument> deck;
+  // A WMLScript unit (".wmls" by its file name): compiled by the script
+  // compiler, whose findings are its check; it has no deck.
+  bool script = false;
+  std::shared_ptr<const wml::agent::DeckDocument> deck; // null for a script
   // Filled when the run was asked to check (checking while typing, Check
   // Deck): the checker's findings, the over-budget warning among them.
   bool checked = false;
   QList<wml::Finding> findings;
-  int compiledBytes = -1; // negative when the deck cannot be compiled
+  int compiledBytes = -1; // negative when the deck (or script) cannot be compiled
 };
 
 // Parses the document once per revision: after a pause in typing, after an

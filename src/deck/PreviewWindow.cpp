@@ -124,6 +124,8 @@ void PreviewWindow::hideEvent(QHideEvent* event) {
 void PreviewWindow::refreshNow() { service.refreshNow(); }
 
 void PreviewWindow::showRevision(const std::shared_ptr<const ParsedRevision>& parsed) {
+  if (!parsed->deck)
+    return; // a script: the phone keeps showing what it showed
   cards = wml::agent::cardStarts(*parsed->deck);
   phone->setDocumentPath(parsed->filePath);
   const QString wanted =

@@ -43,4 +43,8 @@ ScriptCompileResult compileScript(const QString& source) {
 
 ScriptInterface scriptInterface(const QString& source) { return interfaceOf(parseScript(source)); }
 
+bool isScriptFileName(const QString& path) {
+  return path.endsWith(QLatin1String(".wmls"), Qt::CaseInsensitive);
+}
+
 } // namespace tessera::wml::script

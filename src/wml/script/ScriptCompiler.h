@@ -53,4 +53,8 @@ ScriptCompileResult compileScript(const QString& source);
 // Parses only: the extern functions and pragmas.
 ScriptInterface scriptInterface(const QString& source);
 
+// Whether a file is a WMLScript unit by its name (".wmls"): the editor, the
+// checker and the command line tell scripts from decks this way.
+bool isScriptFileName(const QString& path);
+
 } // namespace tessera::wml::script
