@@ -10,8 +10,10 @@
 #include "deck/DeckService.h"
 #include "deck/ErrorMarks.h"
 #include "deck/ServeWindow.h"
+#include "deck/SyntaxColouring.h"
 #include "editor/SourceEditor.h"
 #include "editor/TextDocument.h"
+#include "wml/script/ScriptCompiler.h"
 
 #include <QMenuBar>
 
@@ -36,6 +38,18 @@ void MainWindow::createDeckChecking() {
   auto* marks = new ErrorMarks(*editor_, *colouring_);
   connect(deckChecking_, &DeckChecking::findingsChanged, marks,
           [marks](const QList<wml::Finding>& findings) { marks->setFindings(findings); });
+  // A ".wmls" is a WMLScript unit: coloured as one and checked by its
+  // compiler (the deck service reads the name with each snapshot); a saved
+  // copy under another name is read again at once.
+  connect(document_, &TextDocument::fileChanged, this, [this] {
+    const auto language = wml::script::isScriptFileName(document_->filePath())
+                              ? SyntaxColouring::Language::Script
+                              : SyntaxColouring::Language::Wml;
+    if (language == colouring_->language())
+      return;
+    colouring_->setLanguage(language);
+    deckService_->refreshNow(deckService_->checksWhileTyping());
+  });
 }
 
 // The preview follows the editor and reads pictures and decks beside the

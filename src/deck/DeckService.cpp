@@ -83,7 +83,10 @@ void DeckService::setBudget(int bytes) {
     emit published(latest_);
 }
 
-bool DeckService::upToDate() const { return latest_ && latest_->revision == document_.revision(); }
+bool DeckService::upToDate() const {
+  return latest_ && latest_->revision == document_.revision() &&
+         latest_->filePath == document_.filePath();
+}
 
 void DeckService::edited() { pause_.start(); }
 
@@ -95,7 +98,8 @@ void DeckService::refreshNow(bool check) {
   }
   if (running_) {
     // The busy run will publish this revision as asked: nothing to add.
-    if (runningRevision_ == document_.revision() && (runningCheck_ || !check))
+    if (runningRevision_ == document_.revision() && runningPath_ == document_.filePath() &&
+        (runningCheck_ || !check))
       return;
     // Served when the busy run ends, with a newer snapshot.
     pending_ = true;
@@ -111,6 +115,7 @@ void DeckService::start() {
   pending_ = false;
   pendingCheck_ = false;
   runningRevision_ = document_.revision();
+  runningPath_ = document_.filePath();
   runningCheck_ = checkNext_;
   QPointer<DeckService> self(this);
   QThreadPool::globalInstance()->start(
@@ -131,7 +136,8 @@ void DeckService::start() {
 
 void DeckService::finish(std::shared_ptr<const ParsedRevision> result) {
   running_ = false;
-  const bool current = result->revision == document_.revision();
+  const bool current =
+      result->revision == document_.revision() && result->filePath == document_.filePath();
   if (pending_) {
     checkNext_ = pendingCheck_;
     start();

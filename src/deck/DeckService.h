@@ -51,6 +51,7 @@ public:
 
   // Whether runs after a pause check the deck too (checking while typing).
   void setCheckWhileTyping(bool on);
+  bool checksWhileTyping() const { return checkWhileTyping_; }
   // The phone budget in bytes (0: none) for the over-budget warning; the
   // latest checked revision is published again with the warning as it now
   // stands.
@@ -65,7 +66,8 @@ public:
   // The latest published revision (null before the first); may be older
   // than the document.
   std::shared_ptr<const ParsedRevision> latest() const { return latest_; }
-  // Whether `latest()` is of the document's revision now.
+  // Whether `latest()` is of the document's revision and file name now (a
+  // deck saved as a script is read anew).
   bool upToDate() const;
 
 signals:
@@ -86,6 +88,7 @@ private:
   bool pendingCheck_ = false;
   bool checkNext_ = false;
   quint64 runningRevision_ = 0;
+  QString runningPath_;
   bool runningCheck_ = false;
   int budget_ = 0;
 };

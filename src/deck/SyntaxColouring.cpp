@@ -58,6 +58,39 @@ void SyntaxColouring::setEnabled(bool on) {
 
 void SyntaxColouring::refresh() { nextRound(); }
 
+void SyntaxColouring::setLanguage(Language language) {
+  if (language == language_)
+    return;
+  language_ = language;
+  // The states held are the other language's: every line is unknown again
+  // (this comes with an open or a save under another name, not typing).
+  for (QTextBlock b = editor_.document()->firstBlock(); b.isValid(); b = b.next())
+    b.setUserState(kUnknown);
+  trustedLines_ = 0;
+  nextRound();
+}
+
+QColor SyntaxColouring::colourOf(wml::script::ScriptKind kind) const {
+  return scriptFormats_[size_t(kind)].foreground().color();
+}
+
+LineState SyntaxColouring::scan(QStringView text, LineState in,
+                                QList<QPair<wml::colour::ColourSpan, int>>* spans) const {
+  if (language_ == Language::Wml) {
+    QList<wml::colour::ColourSpan> found;
+    const LineState out = wml::colour::scanLine(text, in, spans ? &found : nullptr);
+    for (const wml::colour::ColourSpan& span : found)
+      spans->append({span, int(span.kind)});
+    return out;
+  }
+  QList<wml::script::ScriptSpan> found;
+  const auto out = wml::script::scanScriptLine(text, wml::script::ScriptLineState(int(in)),
+                                               spans ? &found : nullptr);
+  for (const wml::script::ScriptSpan& span : found)
+    spans->append({wml::colour::ColourSpan{span.start, span.length, SourceKind::Tag}, int(span.kind)});
+  return LineState(int(out));
+}
+
 void SyntaxColouring::nextRound() {
   round_ = round_ == kLastRound ? 1 : round_ + 1;
   editor_.viewport()->update();
@@ -95,11 +128,22 @@ void SyntaxColouring::pickColours() {
   plainFormat_ = QTextCharFormat();
   if (!textContrasts)
     plainFormat_.setForeground(readable);
-  set(wml::colour::SourceKind::Comment, mix(readable, background, 0.6));
-  set(wml::colour::SourceKind::Declaration,
-      dark ? QColor(0xb0, 0xb0, 0xff) : QColor(0x5a, 0x5a, 0x9c));
-  set(wml::colour::SourceKind::Doctype, dark ? QColor(0xb0, 0xb0, 0xff) : QColor(0x5a, 0x5a, 0x9c));
-  set(wml::colour::SourceKind::CData, dark ? QColor(0xe0, 0xd0, 0x70) : QColor(0x7a, 0x6a, 0x00));
+  set(SourceKind::Comment, mix(readable, background, 0.6));
+  set(SourceKind::Declaration, dark ? QColor(0xb0, 0xb0, 0xff) : QColor(0x5a, 0x5a, 0x9c));
+  set(SourceKind::Doctype, dark ? QColor(0xb0, 0xb0, 0xff) : QColor(0x5a, 0x5a, 0x9c));
+  set(SourceKind::CData, dark ? QColor(0xe0, 0xd0, 0x70) : QColor(0x7a, 0x6a, 0x00));
+  // WMLScript in the same hues: keywords as tags, strings as values,
+  // library and function names as attribute names and variables.
+  using wml::script::ScriptKind;
+  const auto script = [this](ScriptKind kind, SourceKind like) {
+    scriptFormats_[size_t(kind)] = formats_[size_t(like)];
+  };
+  script(ScriptKind::Keyword, SourceKind::Tag);
+  script(ScriptKind::String, SourceKind::AttributeValue);
+  script(ScriptKind::Number, SourceKind::Reference);
+  script(ScriptKind::Comment, SourceKind::Comment);
+  script(ScriptKind::Library, SourceKind::AttributeName);
+  script(ScriptKind::Function, SourceKind::Variable);
 }
 
 bool SyntaxColouring::eventFilter(QObject* watched, QEvent* event) {
@@ -181,7 +225,7 @@ wml::colour::LineState SyntaxColouring::settleStates(const QTextBlock& block,
   const int state = block.userState();
   if (state != kUnknown && startOf(state) == in)
     return endOf(state);
-  const wml::colour::LineState out = wml::colour::scanLine(block.text(), in, nullptr);
+  const LineState out = scan(block.text(), in, nullptr);
   QTextBlock(block).setUserState(pack(in, out, 0));
   ++scanned_;
   return out;
@@ -207,11 +251,11 @@ wml::colour::LineState SyntaxColouring::stateBefore(const QTextBlock& block) {
 
 bool SyntaxColouring::formatLine(QTextBlock& block, wml::colour::LineState in) {
   const QString text = block.text();
-  QList<wml::colour::ColourSpan> spans;
-  wml::colour::LineState out;
+  QList<QPair<wml::colour::ColourSpan, int>> spans;
+  LineState out;
   // New formats make the toolkit lay the line out again: not worth it for a
   // line so long that laying it out is what costs.
-  out = wml::colour::scanLine(text, in, text.size() > kMaxColouredLength ? nullptr : &spans);
+  out = scan(text, in, text.size() > kMaxColouredLength ? nullptr : &spans);
   QList<QTextLayout::FormatRange> ranges;
   ranges.reserve(spans.size());
   const bool colourPlain =
@@ -221,9 +265,11 @@ bool SyntaxColouring::formatLine(QTextBlock& block, wml::colour::LineState in) {
     if (colourPlain && end > plainFrom)
       ranges.append({plainFrom, end - plainFrom, plainFormat_});
   };
-  for (const wml::colour::ColourSpan& span : spans) {
+  for (const auto& [span, kind] : spans) {
     plainUpTo(span.start);
-    ranges.append({span.start, span.length, formats_[size_t(span.kind)]});
+    ranges.append(
+        {span.start, span.length,
+         language_ == Language::Wml ? formats_[size_t(kind)] : scriptFormats_[size_t(kind)]});
     plainFrom = span.start + span.length;
   }
   plainUpTo(int(text.size()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "wml/colour/SourceColouring.h"
+#include "wml/script/ScriptColouring.h"
 
 #include <QColor>
 #include <QObject>
@@ -33,6 +34,12 @@ public:
   void setEnabled(bool on);
   bool isEnabled() const { return enabled_; }
 
+  // What the text is written in: a WML deck, or a WMLScript unit (the
+  // document's file name decides). A change colours every line anew.
+  enum class Language { Wml, Script };
+  void setLanguage(Language language);
+  Language language() const { return language_; }
+
   // Extra formats laid over the colours of a line (the error marks): called
   // for every line being formatted; appends ranges relative to the line.
   using Overlay = std::function<void(const QTextBlock&, QList<QTextLayout::FormatRange>*)>;
@@ -51,6 +58,7 @@ public:
 
   // The colour of a kind on the current background.
   QColor colourOf(wml::colour::SourceKind kind) const;
+  QColor colourOf(wml::script::ScriptKind kind) const;
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -78,7 +86,14 @@ private:
   int scanned_ = 0;
   bool formatting_ = false;
   Overlay overlay_;
+  // One line's states (and its coloured stretches as WML's kinds' indexes
+  // into formats_ or the script's into scriptFormats_) in the language.
+  wml::colour::LineState scan(QStringView text, wml::colour::LineState in,
+                      QList<QPair<wml::colour::ColourSpan, int>>* spans) const;
+
+  Language language_ = Language::Wml;
   std::array<QTextCharFormat, 9> formats_;
+  std::array<QTextCharFormat, 6> scriptFormats_;
   QTextCharFormat plainFormat_; // empty unless the text's own colour would not read
 };
 

@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "deck/CompiledSizePanel.h"
 #include "deck/DeckChecking.h"
+#include "deck/SyntaxColouring.h"
 #include "editor/SourceEditor.h"
 #include "editor/TextDocument.h"
 
@@ -55,6 +56,34 @@ private slots:
     w.editor()->textDocument().replaceWholeText(kGood);
     QTRY_COMPARE(panel->text(), QStringLiteral("WMLSC 19 B"));
     QCOMPARE(w.deckChecking()->lastFindings().size(), 0);
+  }
+
+  // Coloured as WMLScript once its name says so, as WML again under
+  // another name.
+  void colouredByItsName() {
+    const QString path = dir_.filePath("colour.wmls");
+    writeFileBytes(path, kGood.toUtf8());
+    TestServices t;
+    MainWindow w(t.services());
+    auto* colouring = w.editor()->findChild<SyntaxColouring*>();
+    QVERIFY(colouring);
+    QCOMPARE(colouring->language(), SyntaxColouring::Language::Wml);
+    QVERIFY(w.loadStartupFile(path));
+    QCOMPARE(colouring->language(), SyntaxColouring::Language::Script);
+    w.show();
+    const QTextBlock first = w.editor()->document()->firstBlock();
+    // "extern" and "function" as keywords, "add" as a function name.
+    const auto colourAt = [&](int start) {
+      for (const QTextLayout::FormatRange& range : first.layout()->formats())
+        if (range.start == start)
+          return range.format.foreground().color();
+      return QColor();
+    };
+    QTRY_COMPARE(colourAt(0), colouring->colourOf(wml::script::ScriptKind::Keyword));
+    QCOMPARE(colourAt(7), colouring->colourOf(wml::script::ScriptKind::Keyword));
+    QCOMPARE(colourAt(16), colouring->colourOf(wml::script::ScriptKind::Function));
+    w.editor()->textDocument().setFilePath(dir_.filePath("deck.wml"));
+    QCOMPARE(colouring->language(), SyntaxColouring::Language::Wml);
   }
 
   void compileItemWritesTheBytecode() {
