@@ -2,6 +2,7 @@
 
 #include "wml/check/VersionFeatures.h"
 #include "wml/syntax/InputMask.h"
+#include "wml/script/ScriptCall.h"
 
 #include <libxml/tree.h>
 
@@ -283,12 +284,24 @@ private:
       path.truncate(std::min(path.indexOf('#') < 0 ? path.size() : path.indexOf('#'),
                              path.indexOf('?') < 0 ? path.size() : path.indexOf('?')));
       const QString file = QUrl::fromPercentEncoding(path);
-      if (!file.isEmpty() && !QFileInfo::exists(beside.filePath(file)))
+      if (!file.isEmpty() && !QFileInfo::exists(beside.filePath(file))) {
         report(link.element, "missing-file",
                QStringLiteral("The %1 \"%2\" of <%3> names a file that does not exist beside "
                               "the deck.")
                    .arg(text(link.attribute), text(link.value), element),
                Severity::Warning);
+        continue;
+      }
+      // A call of a WMLScript unit beside the deck: the unit must compile
+      // and have the function, taking as many arguments as the call passes.
+      if (file.endsWith(QLatin1String(".wmls"), Qt::CaseInsensitive)) {
+        const qsizetype hash = link.value.indexOf('#');
+        const QString fragment = hash < 0 ? QString() : text(link.value.mid(hash + 1));
+        if (const auto problem = script::checkScriptCall(beside.filePath(file), fragment)) {
+          const QByteArray rule = problem->rule.toLatin1();
+          report(link.element, rule.constData(), problem->message, problem->severity);
+        }
+      }
     }
   }
 

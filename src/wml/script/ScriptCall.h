@@ -1,0 +1,41 @@
+#pragma once
+
+#include "wml/Finding.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace tessera::wml::script {
+
+// A call of a script function written in a URL's fragment, as a deck
+// writes it: `calc.wmls#total(1, -2.5, 'text', $(n))`.
+struct ScriptCall {
+  QString function;
+  int argumentCount = 0;
+  // Empty when the fragment is a call; else what is wrong with it.
+  QString error;
+};
+
+// Reads a fragment (already unescaped) by the URL call syntax: a function
+// name and literal arguments (invalid, true, false, signed numbers,
+// quoted strings). A WML variable reference stands where an argument or a
+// part of a string may be: the browser puts its value there first.
+ScriptCall parseScriptCall(QStringView fragment);
+
+struct ScriptCallProblem {
+  Severity severity = Severity::Error;
+  QString rule;
+  QString message;
+};
+
+// What is wrong with a deck's call `fragment` (URL-escaped, as written) of
+// the script in the file `scriptPath` (a ".wmls" beside the deck that
+// exists): a call that cannot be read, a unit that does not compile, no
+// extern function of that name, or another number of arguments. Nothing
+// when the call fits.
+std::optional<ScriptCallProblem> checkScriptCall(const QString& scriptPath,
+                                                 const QString& escapedFragment);
+
+} // namespace tessera::wml::script
