@@ -69,6 +69,29 @@ public:
 private:
   const QList<Token>& tokens;
   qsizetype index = 0;
+  // How deep the parser has recursed, and how long an operator chain has
+  // grown: text typed into the editor is checked as it is, and a pasted
+  // "((((..." or "1+1+1+..." a hundred thousand long must end in an error,
+  // not in a stack overflow of the parser, the checks or the code
+  // generator (which all walk the tree recursively).
+  int nesting = 0;
+  static constexpr int kMaxNesting = 200;
+  static constexpr int kMaxChain = 2000;
+  struct Nested {
+    Parser& parser;
+    explicit Nested(Parser& p) : parser(p) {
+      if (++parser.nesting > kMaxNesting)
+        parser.fail(parser.current(),
+                    QStringLiteral("nested too deeply (more than %1 levels)").arg(kMaxNesting));
+    }
+    ~Nested() { --parser.nesting; }
+  };
+  int chain = 0;
+  void lengthenChain(const Token& at) {
+    if (++chain > kMaxChain)
+      fail(at,
+           QStringLiteral("expression too long (more than %1 operators in a row)").arg(kMaxChain));
+  }
 
   const Token& current() const { return tokens.at(index); }
   const Token& peek(int ahead = 1) const {
@@ -267,6 +290,8 @@ private:
   }
 
   StatementPtr parseStatement() {
+    const Nested guard(*this);
+    chain = 0;
     const Token& first = current();
     if (first.isPunctuator(u"{"))
       return parseBlock();
@@ -353,9 +378,10 @@ private:
   }
 
   ExpressionPtr parseExpression() {
+    const Nested guard(*this);
     ExpressionPtr left = parseAssignment();
     while (current().isPunctuator(u",")) {
-      take();
+      lengthenChain(take());
       ExpressionPtr right = parseAssignment();
       ExpressionPtr comma =
           makeExpression(Expression::Kind::Comma, spanning(left->range, right->range));
@@ -367,6 +393,7 @@ private:
   }
 
   ExpressionPtr parseAssignment() {
+    const Nested guard(*this);
     if (current().kind == TokenKind::Identifier && isAssignmentOperator(peek())) {
       const Token& name = take();
       const Token& op = take();
@@ -417,6 +444,7 @@ private:
       return parseUnary();
     ExpressionPtr left = parseBinary(level + 1);
     while (atBinaryOperator(level)) {
+      lengthenChain(current());
       const QString op = take().text;
       ExpressionPtr right = parseBinary(level + 1);
       Expression::Kind kind = op == QLatin1String("&&")   ? Expression::Kind::LogicalAnd
@@ -432,6 +460,7 @@ private:
   }
 
   ExpressionPtr parseUnary() {
+    const Nested guard(*this);
     const Token& t = current();
     if (t.isPunctuator(u"++") || t.isPunctuator(u"--")) {
       take();

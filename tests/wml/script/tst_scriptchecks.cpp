@@ -78,6 +78,9 @@ private:
     QTest::newRow("function name too long") << "extern function " + QString(256, u'n') + "() {}\n" << "name-too-long" << 1 << 17 << "accepts" << "9.6.1.1, 9.7: a function name has at most 255 bytes (wmlsc writes a name table the disassembler rejects)";
     QTest::newRow("too many constants") << scriptsources::constants(65536) << "too-many-constants" << 65538 << 7 << "not run" << "9.4, 9.7: at most 65535 constants (wmlsc takes minutes on this unit)";
     QTest::newRow("jump too far") << scriptsources::longLoop(33000) << "jump-too-far" << 2 << 3 << "accepts" << "10.5.1: the widest jump crosses 65535 bytes";
+    QTest::newRow("parentheses nested too deeply") << "extern function f() {\n  return " + QString(100000, u'(') + "1" + QString(100000, u')') + ";\n}\n" << "syntax-error" << 2 << 10 + 66 << "not run" << "";
+    QTest::newRow("blocks nested too deeply") << "extern function f() " + QString(100000, u'{') + QString(100000, u'}') << "syntax-error" << 1 << 21 + 201 << "not run" << "";
+    QTest::newRow("operator chain too long") << "extern function f() {\n  return 1" + QString("+1").repeated(100000) + ";\n}\n" << "syntax-error" << 2 << 11 + 2 * 2000 << "not run" << "";
     // Warnings: the unit still compiles.
     QTest::newRow("float literal underflow") << "extern function f() { return 1e-50; }\n" << "float-underflow" << 1 << 30 << "accepts" << "";
     QTest::newRow("comment opened in a comment") << "/* a /* b */\nextern function f() {}\n" << "nested-comment" << 1 << 6 << "accepts" << "";
