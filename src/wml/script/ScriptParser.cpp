@@ -124,7 +124,15 @@ private:
     throw SyntaxError{findingAt(where.value_or(at.range), Severity::Error, rule, message)};
   }
   [[noreturn]] void expected(const QString& what) {
-    fail(current(), QStringLiteral("expected %1 but found %2").arg(what, describe(current())));
+    const QString message =
+        QStringLiteral("expected %1 but found %2").arg(what, describe(current()));
+    if (current().kind == TokenKind::End && index > 0) {
+      // At the end of the file: where the text stops, not on a line after.
+      const SourceRange& end = previous().range;
+      fail(current(), message, QStringLiteral("syntax-error"),
+           SourceRange{end.endLine, end.endColumn, end.endLine, end.endColumn + 1});
+    }
+    fail(current(), message);
   }
 
   const Token& expectPunctuator(QStringView text, const QString& context = QString()) {
