@@ -40,8 +40,9 @@ inline ReferenceAnswer runReferenceCompiler(const QString& program, const QByteA
       QRegularExpression(QStringLiteral(":(\\d+): ")).match(answer.output);
   const bool crashed = process.exitStatus() == QProcess::CrashExit;
   if (crashed || process.exitCode() != 0) {
-    answer.verdict = QStringLiteral("%1 %2").arg(crashed ? u"crash" : u"error",
-                                                 line.hasMatch() ? line.captured(1) : u"?");
+    answer.verdict =
+        QStringLiteral("%1 %2").arg(crashed ? QStringLiteral("crash") : QStringLiteral("error"),
+                                    line.hasMatch() ? line.captured(1) : QStringLiteral("?"));
     return answer;
   }
   answer.verdict = QStringLiteral("accepts");
