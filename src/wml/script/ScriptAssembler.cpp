@@ -12,25 +12,26 @@ namespace tessera::wml::script {
 
 namespace {
 
-bool isJump(const Instruction& i) {
+bool isJump(const CodeInstruction& i) {
   return !i.isLabel && (i.op == Opcode::JumpFw || i.op == Opcode::TJumpFw);
 }
-bool isUnconditionalJump(const Instruction& i) { return !i.isLabel && i.op == Opcode::JumpFw; }
-bool endsFlow(const Instruction& i) {
+bool isUnconditionalJump(const CodeInstruction& i) { return !i.isLabel && i.op == Opcode::JumpFw; }
+bool endsFlow(const CodeInstruction& i) {
   return !i.isLabel &&
          (i.op == Opcode::JumpFw || i.op == Opcode::Return || i.op == Opcode::ReturnEs);
 }
 
 // Index of the first instruction at or after a label (code.size() when the
 // label ends the function).
-qsizetype resolve(const QList<Instruction>& code, const QHash<int, qsizetype>& labels, int label) {
+qsizetype resolve(const QList<CodeInstruction>& code, const QHash<int, qsizetype>& labels,
+                  int label) {
   qsizetype i = labels.value(label, code.size());
   while (i < code.size() && code[i].isLabel)
     ++i;
   return i;
 }
 
-QHash<int, qsizetype> labelPlaces(const QList<Instruction>& code) {
+QHash<int, qsizetype> labelPlaces(const QList<CodeInstruction>& code) {
   QHash<int, qsizetype> places;
   for (qsizetype i = 0; i < code.size(); ++i)
     if (code[i].isLabel)
@@ -38,10 +39,10 @@ QHash<int, qsizetype> labelPlaces(const QList<Instruction>& code) {
   return places;
 }
 
-bool threadJumps(QList<Instruction>& code) {
+bool threadJumps(QList<CodeInstruction>& code) {
   bool changed = false;
   const QHash<int, qsizetype> labels = labelPlaces(code);
-  for (Instruction& jump : code) {
+  for (CodeInstruction& jump : code) {
     if (!isJump(jump))
       continue;
     // A jump to a jump goes straight to the second one's target (bounded:
@@ -68,7 +69,7 @@ bool threadJumps(QList<Instruction>& code) {
   return changed;
 }
 
-bool dropJumpsToNext(QList<Instruction>& code) {
+bool dropJumpsToNext(QList<CodeInstruction>& code) {
   bool changed = false;
   const QHash<int, qsizetype> labels = labelPlaces(code);
   for (qsizetype i = 0; i < code.size(); ++i) {
@@ -88,16 +89,16 @@ bool dropJumpsToNext(QList<Instruction>& code) {
 
 // Removes what no jump and no fall-through reaches, and labels no jump
 // names.
-bool dropUnreachable(QList<Instruction>& code) {
+bool dropUnreachable(QList<CodeInstruction>& code) {
   QSet<int> used;
-  for (const Instruction& i : code)
+  for (const CodeInstruction& i : code)
     if (isJump(i))
       used.insert(i.label);
   bool changed = false;
   bool reachable = true;
-  QList<Instruction> kept;
+  QList<CodeInstruction> kept;
   kept.reserve(code.size());
-  for (const Instruction& i : code) {
+  for (const CodeInstruction& i : code) {
     if (i.isLabel) {
       if (!used.contains(i.label)) {
         changed = true;
@@ -122,7 +123,7 @@ bool dropUnreachable(QList<Instruction>& code) {
 } // namespace
 
 void optimiseFunction(FunctionCode& function) {
-  QList<Instruction>& code = function.code;
+  QList<CodeInstruction>& code = function.code;
   for (int round = 0; round < 64; ++round) {
     bool changed = threadJumps(code);
     while (dropJumpsToNext(code))
@@ -151,7 +152,7 @@ void appendBigEndian(QByteArray& out, quint32 value, int bytes) {
     out.append(char((value >> shift) & 0xFF));
 }
 
-int jumpSize(const Instruction& jump, bool backward, int offsetFor1, int offsetFor2,
+int jumpSize(const CodeInstruction& jump, bool backward, int offsetFor1, int offsetFor2,
              int offsetFor3) {
   const bool conditional = jump.op == Opcode::TJumpFw;
   if (!(conditional && backward) && offsetFor1 <= maxShortJump)
@@ -216,7 +217,7 @@ private:
       for (int c : pragma.constants)
         ++uses[c];
     for (const FunctionCode& function : unit.functions)
-      for (const Instruction& i : function.code) {
+      for (const CodeInstruction& i : function.code) {
         if (i.isLabel)
           continue;
         if (i.op == Opcode::LoadConst)
@@ -241,8 +242,8 @@ private:
     // character set, one byte each.
     bool beyondAscii = false, beyondLatin1 = false;
     for (int c : poolOrder) {
-      const Constant& constant = unit.constants[c];
-      if (constant.type != Constant::Type::String)
+      const CodeConstant& constant = unit.constants[c];
+      if (constant.type != CodeConstant::Type::String)
         continue;
       for (QChar ch : constant.string) {
         beyondAscii = beyondAscii || ch.unicode() > 0x7F;
@@ -253,9 +254,9 @@ private:
     appendMultiByte(out, quint32(poolOrder.size()));
     appendMultiByte(out, latin1 ? 4u : 106u); // IANA MIBenum: ISO-8859-1, UTF-8
     for (int c : poolOrder) {
-      const Constant& constant = unit.constants[c];
+      const CodeConstant& constant = unit.constants[c];
       switch (constant.type) {
-      case Constant::Type::Integer:
+      case CodeConstant::Type::Integer:
         if (constant.integer >= -128 && constant.integer <= 127) {
           out.append(char(ConstantType::Integer8));
           appendBigEndian(out, quint32(constant.integer), 1);
@@ -267,11 +268,11 @@ private:
           appendBigEndian(out, quint32(constant.integer), 4);
         }
         break;
-      case Constant::Type::Float:
+      case CodeConstant::Type::Float:
         out.append(char(ConstantType::Float32));
         appendBigEndian(out, std::bit_cast<quint32>(constant.floating), 4);
         break;
-      case Constant::Type::String: {
+      case CodeConstant::Type::String: {
         if (constant.string.isEmpty()) {
           out.append(char(ConstantType::EmptyString));
           break;
@@ -325,7 +326,7 @@ private:
 
   // The bytes of every instruction but jumps, whose form depends on the
   // distances.
-  void encodeInstruction(QByteArray& out, const Instruction& i) {
+  void encodeInstruction(QByteArray& out, const CodeInstruction& i) {
     switch (i.op) {
     case Opcode::LoadVar:
       if (i.a <= shortParameterMax(Opcode::LoadVarS))
@@ -389,7 +390,7 @@ private:
   }
 
   QByteArray encodeFunction(const FunctionCode& function) {
-    const QList<Instruction>& code = function.code;
+    const QList<CodeInstruction>& code = function.code;
     // Every non-jump instruction's bytes, and each jump's size, grown
     // until every jump reaches its target (sizes only grow, so this ends).
     QList<QByteArray> bytes(code.size());

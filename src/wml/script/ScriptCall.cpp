@@ -1,6 +1,7 @@
 #include "wml/script/ScriptCall.h"
 
 #include "wml/script/ScriptCompiler.h"
+#include "wml/script/UrlCall.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -13,142 +14,49 @@ namespace {
 bool isNameStart(QChar c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
 }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-bool isSpace(QChar c) {
-  return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r' || c == u'\n';
-}
+bool isNamePart(QChar c) { return isNameStart(c) || (c >= u'0' && c <= u'9'); }
 
-class CallReader {
-public:
-  explicit CallReader(QStringView text) : text(text) {}
-
-  ScriptCall read() {
-    ScriptCall call;
-    if (!isNameStart(at()))
-      return fail(call, QStringLiteral("the fragment does not start with a function name"));
-    while (isNameStart(at()) || isDigit(at()))
-      call.function += text[pos++];
-    if (at() != u'(')
-      return fail(call,
-                  QStringLiteral("\"(\" must follow the function name %1").arg(call.function));
-    ++pos;
-    skipSpaces();
-    if (at() == u')') {
-      ++pos;
-      return end(call);
+// The fragment as the browser hands it to the interpreter once it has put
+// the variables' values in: a reference outside quotes becomes the number
+// 0 (its value is not known here, and a number is what such a place
+// takes); inside quotes it is part of the string either way.
+QString withVariablesAsLiterals(QStringView fragment) {
+  QString out;
+  out.reserve(fragment.size());
+  QChar quote;
+  for (qsizetype i = 0; i < fragment.size(); ++i) {
+    const QChar c = fragment[i];
+    if (!quote.isNull()) {
+      if (c == quote)
+        quote = QChar();
+      out += c;
+      continue;
     }
-    for (;;) {
-      skipSpaces();
-      if (!argument())
-        return fail(call, QStringLiteral("argument %1 is not a literal (a number, a quoted "
-                                         "string, true, false or invalid)")
-                              .arg(call.argumentCount + 1));
-      ++call.argumentCount;
-      skipSpaces();
-      if (at() == u',') {
-        ++pos;
+    if (c == u'"' || c == u'\'') {
+      quote = c;
+      out += c;
+      continue;
+    }
+    if (c == u'$' && i + 1 < fragment.size()) {
+      if (fragment[i + 1] == u'(') {
+        const qsizetype close = fragment.indexOf(u')', i + 2);
+        if (close > 0) {
+          out += u'0';
+          i = close;
+          continue;
+        }
+      } else if (isNameStart(fragment[i + 1])) {
+        ++i;
+        while (i + 1 < fragment.size() && isNamePart(fragment[i + 1]))
+          ++i;
+        out += u'0';
         continue;
       }
-      if (at() == u')') {
-        ++pos;
-        return end(call);
-      }
-      return fail(
-          call,
-          QStringLiteral("\",\" or \")\" expected after argument %1").arg(call.argumentCount));
     }
+    out += c;
   }
-
-private:
-  QStringView text;
-  qsizetype pos = 0;
-
-  QChar at() const { return pos < text.size() ? text[pos] : QChar(); }
-  void skipSpaces() {
-    while (isSpace(at()))
-      ++pos;
-  }
-  ScriptCall& fail(ScriptCall& call, const QString& why) {
-    call.error = why;
-    return call;
-  }
-  ScriptCall& end(ScriptCall& call) {
-    if (pos != text.size())
-      call.error = QStringLiteral("text after the call's \")\"");
-    return call;
-  }
-
-  // A WML variable reference: $name, $(name) or $(name:conversion).
-  bool variable() {
-    if (at() != u'$')
-      return false;
-    ++pos;
-    if (at() == u'(') {
-      const qsizetype close = text.indexOf(u')', pos);
-      if (close < 0)
-        return false;
-      pos = close + 1;
-      return true;
-    }
-    if (!isNameStart(at()))
-      return false;
-    while (isNameStart(at()) || isDigit(at()))
-      ++pos;
-    return true;
-  }
-
-  bool digits() {
-    const qsizetype start = pos;
-    while (isDigit(at()))
-      ++pos;
-    return pos > start;
-  }
-
-  bool number() {
-    if (at() == u'+' || at() == u'-')
-      ++pos;
-    if (variable())
-      return true;
-    const bool whole = digits();
-    bool fraction = false;
-    if (at() == u'.') {
-      ++pos;
-      fraction = digits();
-    }
-    if (!whole && !fraction)
-      return false;
-    if (at() == u'e' || at() == u'E') {
-      ++pos;
-      if (at() == u'+' || at() == u'-')
-        ++pos;
-      return digits();
-    }
-    return true;
-  }
-
-  bool argument() {
-    const QChar c = at();
-    if (c == u'"' || c == u'\'') {
-      const qsizetype close = text.indexOf(c, pos + 1);
-      if (close < 0)
-        return false;
-      pos = close + 1;
-      return true;
-    }
-    if (variable())
-      return true;
-    for (const QLatin1StringView word :
-         {QLatin1StringView("invalid"), QLatin1StringView("true"), QLatin1StringView("false")}) {
-      if (text.mid(pos).startsWith(word) &&
-          !(pos + word.size() < text.size() &&
-            (isNameStart(text[pos + word.size()]) || isDigit(text[pos + word.size()])))) {
-        pos += word.size();
-        return true;
-      }
-    }
-    return number();
-  }
-};
+  return out;
+}
 
 // A script file's text: UTF-8 when it is valid UTF-8, else one character
 // per byte (what a script beside a deck most often is).
@@ -160,7 +68,17 @@ QString scriptText(const QByteArray& bytes) {
 
 } // namespace
 
-ScriptCall parseScriptCall(QStringView fragment) { return CallReader(fragment).read(); }
+ScriptCall parseScriptCall(QStringView fragment) {
+  ScriptCall call;
+  const UrlCallParse parsed = parseUrlCall(withVariablesAsLiterals(fragment));
+  if (!parsed.call) {
+    call.error = parsed.error.isEmpty() ? QStringLiteral("not a call") : parsed.error;
+    return call;
+  }
+  call.function = parsed.call->function;
+  call.argumentCount = int(parsed.call->arguments.size());
+  return call;
+}
 
 std::optional<ScriptCallProblem> checkScriptCall(const QString& scriptPath,
                                                  const QString& escapedFragment) {

@@ -18,10 +18,10 @@ struct ScriptCall {
   QString error;
 };
 
-// Reads a fragment (already unescaped) by the URL call syntax: a function
-// name and literal arguments (invalid, true, false, signed numbers,
-// quoted strings). A WML variable reference stands where an argument or a
-// part of a string may be: the browser puts its value there first.
+// Reads a fragment (already unescaped) by the URL call syntax (the
+// interpreter's parseUrlCall): a function name and literal arguments. A
+// WML variable reference stands where an argument or a part of a string
+// may be: the browser puts its value there first.
 ScriptCall parseScriptCall(QStringView fragment);
 
 struct ScriptCallProblem {

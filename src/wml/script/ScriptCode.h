@@ -16,7 +16,7 @@ namespace tessera::wml::script {
 // ordered, jump targets as labels), so the assembler can pick every
 // instruction's shortest form once all is known.
 
-struct Constant {
+struct CodeConstant {
   enum class Type { Integer, Float, String };
   Type type = Type::Integer;
   qint32 integer = 0;
@@ -24,7 +24,7 @@ struct Constant {
   QString string;
   // Where the value is first used (not part of its identity).
   SourceRange where;
-  bool operator==(const Constant& other) const {
+  bool operator==(const CodeConstant& other) const {
     if (type != other.type)
       return false;
     switch (type) {
@@ -38,7 +38,7 @@ struct Constant {
   }
 };
 
-struct Instruction {
+struct CodeInstruction {
   // A label marks a place jumps go to; it takes no bytes.
   bool isLabel = false;
   // For jumps: Opcode::JumpFw stands for any unconditional jump and
@@ -67,7 +67,7 @@ struct FunctionCode {
   SourceRange nameRange;
   int parameterCount = 0;
   int localCount = 0;
-  QList<Instruction> code;
+  QList<CodeInstruction> code;
   int labelCount = 0;
 };
 
@@ -77,7 +77,7 @@ struct PragmaCode {
 };
 
 struct UnitCode {
-  QList<Constant> constants; // in order of first use
+  QList<CodeConstant> constants; // in order of first use
   QList<PragmaCode> pragmas;
   QList<FunctionCode> functions;
 };

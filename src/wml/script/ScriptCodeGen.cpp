@@ -33,14 +33,14 @@ private:
   // thousands of constants is not searched from the start for each.
   QHash<QString, int> constantNumbers;
 
-  int constant(const Constant& value) {
+  int constant(const CodeConstant& value) {
     QString key;
     switch (value.type) {
-    case Constant::Type::Integer: key = u'i' + QString::number(value.integer); break;
-    case Constant::Type::Float:
+    case CodeConstant::Type::Integer: key = u'i' + QString::number(value.integer); break;
+    case CodeConstant::Type::Float:
       key = u'f' + QString::number(std::bit_cast<quint32>(value.floating));
       break;
-    case Constant::Type::String: key = u's' + value.string; break;
+    case CodeConstant::Type::String: key = u's' + value.string; break;
     }
     const auto found = constantNumbers.constFind(key);
     if (found != constantNumbers.constEnd())
@@ -51,8 +51,8 @@ private:
     return number;
   }
   int stringConstant(const QString& text, const SourceRange& where) {
-    Constant c;
-    c.type = Constant::Type::String;
+    CodeConstant c;
+    c.type = CodeConstant::Type::String;
     c.string = text;
     c.where = where;
     return constant(c);
@@ -94,20 +94,20 @@ private:
 
   int newLabel() { return function->labelCount++; }
   void place(int label) {
-    Instruction i;
+    CodeInstruction i;
     i.isLabel = true;
     i.label = label;
     function->code.append(i);
   }
   void add(Opcode op, int a = 0, int b = 0) {
-    Instruction i;
+    CodeInstruction i;
     i.op = op;
     i.a = a;
     i.b = b;
     function->code.append(i);
   }
   void jump(Opcode op, int label, const SourceRange& where) {
-    Instruction i;
+    CodeInstruction i;
     i.op = op;
     i.label = label;
     i.where = where;
@@ -223,7 +223,7 @@ private:
     jump(Opcode::TJumpFw, label, where);
   }
 
-  void loadConstant(Constant value, const SourceRange& where) {
+  void loadConstant(CodeConstant value, const SourceRange& where) {
     value.where = where;
     add(Opcode::LoadConst, constant(value));
   }
@@ -236,14 +236,14 @@ private:
     else if (value == -1)
       add(Opcode::ConstM1);
     else {
-      Constant c;
+      CodeConstant c;
       c.integer = qint32(value);
       loadConstant(c, where);
     }
   }
   void generateFloat(double value, const SourceRange& where) {
-    Constant c;
-    c.type = Constant::Type::Float;
+    CodeConstant c;
+    c.type = CodeConstant::Type::Float;
     c.floating = float(value);
     loadConstant(c, where);
   }
@@ -414,7 +414,7 @@ private:
     } else if (e.kind == Expression::Kind::LibraryCall) {
       add(Opcode::CallLib, e.library->functionId, e.library->libraryId);
     } else {
-      Instruction i;
+      CodeInstruction i;
       i.op = Opcode::CallUrl;
       i.a = stringConstant(urlOf(e.qualifier), e.qualifierRange);
       i.b = stringConstant(e.name, e.nameRange);

@@ -10,7 +10,7 @@ using namespace tessera::wml::script;
 // format and the instruction set: the smallest constant types and the
 // character set, the short instruction forms, jumps as short as they can
 // be, pragmas, and the order of the pool.
-class ScriptBytecodeTest : public QObject {
+class ScriptCodegenTest : public QObject {
   Q_OBJECT
 
 private slots:
@@ -150,5 +150,5 @@ private slots:
   }
 };
 
-QTEST_APPLESS_MAIN(ScriptBytecodeTest)
-#include "tst_scriptbytecode.moc"
+QTEST_APPLESS_MAIN(ScriptCodegenTest)
+#include "tst_scriptcodegen.moc"
