@@ -5,9 +5,9 @@
 #include "deck/WbmpConversion.h"
 #include "document/FileCodec.h"
 #include "document/FileReading.h"
+#include "wml/script/ScriptCompiler.h"
 #include "wml/wbxml/DeckCompiler.h"
 #include "wml/wbxml/WbxmlDecoder.h"
-#include "wml/script/ScriptCompiler.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -1,5 +1,6 @@
 #include "deck/CompiledDeckReader.h"
 
+#include "wml/script/BytecodeReader.h"
 #include "wml/wbxml/WbxmlDecoder.h"
 
 #include <QCoreApplication>
@@ -44,11 +45,25 @@ QString CompiledDeckReader::defaultProgram() {
   return self;
 }
 
+QString cannotOpenCompiledScriptText(const QString& reason) {
+  return QStringLiteral("Cannot open compiled script: ") + reason;
+}
+
 DocumentFiles::ConvertedFile CompiledDeckReader::operator()(const QString& path,
                                                             const QByteArray& bytes) const {
+  if (wml::wbxml::hasCompiledDeckHeader(bytes))
+    return decodeInChild(QStringLiteral("--decompile"), path, cannotOpenCompiledDeckText);
+  // Compiled WMLScript opens as its disassembly: something to read, not to
+  // edit back into a unit.
+  if (wml::script::hasCompiledScriptHeader(bytes))
+    return decodeInChild(QStringLiteral("--disassemble"), path, cannotOpenCompiledScriptText);
+  return {}; // text, as any other file
+}
+
+DocumentFiles::ConvertedFile
+CompiledDeckReader::decodeInChild(const QString& mode, const QString& path,
+                                  QString (*cannotOpen)(const QString&)) const {
   DocumentFiles::ConvertedFile result;
-  if (!wml::wbxml::hasCompiledDeckHeader(bytes))
-    return result; // text, as any other file
   result.recognised = true;
   QProcess decoder;
   decoder.setChildProcessModifier([] {
@@ -60,9 +75,9 @@ DocumentFiles::ConvertedFile CompiledDeckReader::operator()(const QString& path,
     const rlimit seconds{kTimeLimitMs / 1000, kTimeLimitMs / 1000};
     setrlimit(RLIMIT_CPU, &seconds);
   });
-  decoder.start(program_, {QStringLiteral("--decompile"), path});
+  decoder.start(program_, {mode, path});
   if (!decoder.waitForStarted()) {
-    result.error = cannotOpenCompiledDeckText(QStringLiteral("the decoder could not be started"));
+    result.error = cannotOpen(QStringLiteral("the decoder could not be started"));
     return result;
   }
   // Output is read as it comes, so a full pipe never stalls the child.
@@ -77,20 +92,19 @@ DocumentFiles::ConvertedFile CompiledDeckReader::operator()(const QString& path,
   if (decoder.state() != QProcess::NotRunning) {
     decoder.kill();
     decoder.waitForFinished();
-    result.error = cannotOpenCompiledDeckText(QStringLiteral("decoding took too long"));
+    result.error = cannotOpen(QStringLiteral("decoding took too long"));
     return result;
   }
   output += decoder.readAllStandardOutput();
   const QString errors = QString::fromUtf8(decoder.readAllStandardError()).trimmed();
   if (decoder.exitStatus() != QProcess::NormalExit) {
-    result.error = cannotOpenCompiledDeckText(QStringLiteral("the decoder stopped unexpectedly"));
+    result.error = cannotOpen(QStringLiteral("the decoder stopped unexpectedly"));
   } else if (decoder.exitCode() != 0) {
-    // The decoder's own line already reads "Cannot open compiled deck: ...".
-    result.error =
-        errors.startsWith(cannotOpenCompiledDeckText(QString()))
-            ? errors.section(u'\n', 0, 0)
-            : cannotOpenCompiledDeckText(errors.isEmpty() ? QStringLiteral("unknown error")
-                                                          : errors.section(u'\n', 0, 0));
+    // The decoder's own line may already read "Cannot open compiled deck: ...".
+    result.error = errors.startsWith(cannotOpen(QString()))
+                       ? errors.section(u'\n', 0, 0)
+                       : cannotOpen(errors.isEmpty() ? QStringLiteral("unknown error")
+                                                     : errors.section(u'\n', 0, 0));
   } else {
     result.text = QString::fromUtf8(output);
   }

@@ -4,9 +4,11 @@
 
 #include <QString>
 
-// Opening a compiled deck (.wmlc). Recognised by its content: a WBXML
-// version byte and a WML public identifier. The decoding itself runs in a
-// child process (`tessera --decompile`) with a time and a memory limit, so
+// Opening a compiled deck (.wmlc) or compiled script (.wmlsc). Recognised by
+// content: a WBXML version byte and a WML public identifier; a WMLScript
+// version byte and the code's exact size. The decoding itself runs in a
+// child process (`tessera --decompile`, `--disassemble`) with a time and a
+// memory limit, so
 // that a hostile file can crash or exhaust only that process, never the
 // editor and its unsaved text.
 namespace tessera {
@@ -25,10 +27,14 @@ public:
   static constexpr long kMemoryLimitBytes = 1024L * 1024 * 1024;
 
 private:
+  DocumentFiles::ConvertedFile decodeInChild(const QString& mode, const QString& path,
+                                             QString (*cannotOpen)(const QString&)) const;
   QString program_;
 };
 
 // "Cannot open compiled deck: " + reason.
 QString cannotOpenCompiledDeckText(const QString& reason);
+// "Cannot open compiled script: " + reason.
+QString cannotOpenCompiledScriptText(const QString& reason);
 
 } // namespace tessera

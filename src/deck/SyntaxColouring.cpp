@@ -87,7 +87,8 @@ LineState SyntaxColouring::scan(QStringView text, LineState in,
   const auto out = wml::script::scanScriptLine(text, wml::script::ScriptLineState(int(in)),
                                                spans ? &found : nullptr);
   for (const wml::script::ScriptSpan& span : found)
-    spans->append({wml::colour::ColourSpan{span.start, span.length, SourceKind::Tag}, int(span.kind)});
+    spans->append(
+        {wml::colour::ColourSpan{span.start, span.length, SourceKind::Tag}, int(span.kind)});
   return LineState(int(out));
 }
 

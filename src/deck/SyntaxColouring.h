@@ -89,7 +89,7 @@ private:
   // One line's states (and its coloured stretches as WML's kinds' indexes
   // into formats_ or the script's into scriptFormats_) in the language.
   wml::colour::LineState scan(QStringView text, wml::colour::LineState in,
-                      QList<QPair<wml::colour::ColourSpan, int>>* spans) const;
+                              QList<QPair<wml::colour::ColourSpan, int>>* spans) const;
 
   Language language_ = Language::Wml;
   std::array<QTextCharFormat, 9> formats_;

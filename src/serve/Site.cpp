@@ -3,8 +3,8 @@
 #include "serve/ContentTypes.h"
 #include "serve/Negotiation.h"
 #include "serve/RequestPath.h"
-#include "serve/ScriptCompiling.h"
 #include "serve/TextCharset.h"
+#include "wml/script/ScriptCompiler.h"
 #include "wml/wbxml/DeckCompiler.h"
 
 #include <QDir>
@@ -42,8 +42,10 @@ Compiled compileScriptBytes(const QByteArray& bytes, const QByteArray& charset) 
   const std::optional<QString> text = decodeText(bytes, charset);
   if (!text)
     return {false, {}, QStringLiteral("the script is not valid %1").arg(QLatin1String(charset))};
-  CompiledScript script = compileScriptSource(*text);
-  return {script.ok, std::move(script.bytecode), script.error};
+  wml::script::ScriptCompileResult script = wml::script::compileScript(*text);
+  if (!script.ok())
+    return {false, {}, wml::firstErrorText(script.findings)};
+  return {true, std::move(script.bytecode), {}};
 }
 
 } // namespace

@@ -24,4 +24,11 @@ bool hasError(const QList<Finding>& findings) {
                      [](const Finding& f) { return f.severity == Severity::Error; });
 }
 
+QString firstErrorText(const QList<Finding>& findings) {
+  for (const Finding& finding : findings)
+    if (finding.severity == Severity::Error)
+      return QStringLiteral("%1:%2: %3").arg(finding.line).arg(finding.column).arg(finding.message);
+  return {};
+}
+
 } // namespace tessera::wml

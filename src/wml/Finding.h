@@ -36,4 +36,8 @@ void sortByPosition(QList<Finding>& findings);
 // Whether any finding is an error.
 bool hasError(const QList<Finding>& findings);
 
+// The first error as "LINE:COLUMN: message" (what a one-line report of
+// why something did not compile says); empty when there is none.
+QString firstErrorText(const QList<Finding>& findings);
+
 } // namespace tessera::wml

@@ -7,6 +7,7 @@
 #include "deck/CompiledDeckReader.h"
 #include "editor/SourceEditor.h"
 #include "editor/TextDocument.h"
+#include "wml/script/ScriptCompiler.h"
 
 #include <QAction>
 #include <QFile>
@@ -110,6 +111,46 @@ private slots:
     QCOMPARE(t.prompts.asked.size(), 2);
     QCOMPARE(t.prompts.asked[1].text, message);
     QCOMPARE(w.editor()->textDocument().wholeText(), before);
+  }
+
+  // Compiled WMLScript opens as its disassembly; bytes that only look like
+  // it give the reason and keep the document.
+  void compiledScriptOpensAsItsDisassembly_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected"); // in the text, or the error
+    const QByteArray unit =
+        tessera::wml::script::compileScript("extern function total(a, b) { return a + b; }")
+            .bytecode;
+    QTest::newRow("compiled script")
+        << "calc.wmlsc" << unit << "function 0 extern total (2 arguments, 0 locals";
+    QTest::newRow("any name") << "calc.bin" << unit << "function 0 extern total";
+    QByteArray broken = unit;
+    broken[broken.size() - 1] = '\x7f'; // no instruction has this code
+    QTest::newRow("does not verify")
+        << "bad.wmlsc" << broken
+        << "Cannot open compiled script: |: does not verify: function 0 at byte 3: 0x7f is no "
+           "instruction";
+  }
+  void compiledScriptOpensAsItsDisassembly() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    TestServices t;
+    MainWindow w(t.services());
+    w.loadStartupFile(put(name, bytes));
+    if (expected.startsWith(QLatin1String("Cannot"))) {
+      QCOMPARE(t.prompts.asked.size(), 1);
+      const QString said = t.prompts.asked[0].text;
+      QVERIFY2(said.startsWith(expected.section(u'|', 0, 0)) &&
+                   said.endsWith(expected.section(u'|', 1)),
+               qPrintable(said));
+      QVERIFY(!w.editor()->textDocument().wholeText().contains(QLatin1String("function 0")));
+    } else {
+      QVERIFY(t.prompts.asked.isEmpty());
+      QVERIFY2(w.editor()->textDocument().wholeText().contains(expected),
+               qPrintable(w.editor()->textDocument().wholeText()));
+    }
   }
 
   void crashingDecoderCannotReachTheEditor() {

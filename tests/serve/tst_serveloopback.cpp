@@ -171,6 +171,7 @@ private slots:
     writeFileBytes(sitePath("form.wml"), kDeck);
     writeFileBytes(sitePath("broken.wml"), "<wml><card>");
     writeFileBytes(sitePath("lib.wmls"), "extern function f() { return 1; }\n");
+    writeFileBytes(sitePath("broken.wmls"), "extern function f() { return 1 }\n");
     writeFileBytes(sitePath("pre.wmlc"), QByteArray("\x01\x04\x6a\x00\x7f\x01", 6));
     writeFileBytes(sitePath("pre.wmlsc"), QByteArray("\x01\x00\x00\x00", 4));
     writeFileBytes(sitePath("logo.wbmp"), QByteArray("\x00\x00\x08\x02\xff\x00", 6));
@@ -219,6 +220,10 @@ private slots:
     row("compiled by name", "/index.wmlc", "", 200, wmlc);
     row("compiled file as it is", "/pre.wmlc", "", 200, wmlc, "pre.wmlc");
     row("script", "/lib.wmls", "", 200, "text/vnd.wap.wmlscript; charset=utf-8", "lib.wmls");
+    row("script compiled by name", "/lib.wmlsc", "", 200, "application/vnd.wap.wmlscriptc");
+    row("script compiled", "/lib.wmls", "application/vnd.wap.wmlscriptc", 200,
+        "application/vnd.wap.wmlscriptc");
+    row("script that does not compile", "/broken.wmlsc", "", 500, "text/plain; charset=utf-8");
     row("compiled script file", "/pre.wmlsc", "", 200, "application/vnd.wap.wmlscriptc",
         "pre.wmlsc");
     row("wbmp", "/logo.wbmp", "", 200, "image/vnd.wap.wbmp", "logo.wbmp");
@@ -256,6 +261,10 @@ private slots:
     QCOMPARE(reply.contentType, contentType);
     if (!sameBytesAs.isEmpty())
       QCOMPARE(reply.body, readFileBytes(sitePath(sameBytesAs)));
+    else if (contentType == "application/vnd.wap.wmlscriptc" && method == "GET")
+      QVERIFY(reply.body.startsWith('\x01')); // bytecode of WMLScript 1.1
+    if (path == "/broken.wmlsc")
+      QVERIFY2(reply.body.contains("1:"), reply.body.constData()); // the first error's place
     if (method == "HEAD") {
       QVERIFY(reply.body.isEmpty());
       QCOMPARE(reply.contentLength, qint64(kDeck.size()));

@@ -1,8 +1,8 @@
 #include "wml/check/DeckRules.h"
 
 #include "wml/check/VersionFeatures.h"
-#include "wml/syntax/InputMask.h"
 #include "wml/script/ScriptCall.h"
+#include "wml/syntax/InputMask.h"
 
 #include <libxml/tree.h>
 

@@ -237,6 +237,14 @@ QString characterSetName(int mibEnum) {
   }
 }
 
+bool hasCompiledScriptHeader(const QByteArray& bytes) {
+  ByteCursor in(bytes);
+  const int version = in.byte("version number");
+  const quint32 size = in.multiByte(32, "code size");
+  return !in.failed() && (version >> 4) == (bytecodeVersion >> 4) && size > 0 &&
+         quint64(size) == quint64(in.remaining());
+}
+
 BytecodeReadResult readBytecode(const QByteArray& bytes) {
   ByteCursor in(bytes);
   BytecodeUnit unit;

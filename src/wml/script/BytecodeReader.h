@@ -22,6 +22,11 @@ struct BytecodeReadResult {
 
 BytecodeReadResult readBytecode(const QByteArray& bytes);
 
+// Whether bytes begin as compiled WMLScript: a 1.x version byte and a code
+// size that is exactly what follows it. How a `.wmlsc` is told by content
+// (a compiled deck's header never gives its own remaining length).
+bool hasCompiledScriptHeader(const QByteArray& bytes);
+
 // The name of a character set by its IANA MIBenum (106 -> "UTF-8"), or an
 // empty string for one this program cannot decode.
 QString characterSetName(int mibEnum);

@@ -1,16 +1,12 @@
 #include "wml/script/LocalScriptHost.h"
 
 #include "wml/script/BytecodeVerifier.h"
+#include "wml/script/ScriptCompiler.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QStringDecoder>
-
-#if __has_include("wml/script/ScriptCompiler.h")
-#include "wml/script/ScriptCompiler.h"
-#define TESSERA_HAS_SCRIPT_COMPILER 1
-#endif
 
 namespace tessera::wml::script {
 
@@ -25,30 +21,18 @@ LoadedUnit loadScriptBytes(const QByteArray& bytes, bool isSource) {
   LoadedUnit loaded;
   QByteArray bytecode = bytes;
   if (isSource) {
-#ifdef TESSERA_HAS_SCRIPT_COMPILER
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
       text = QString::fromLatin1(bytes);
     const ScriptCompileResult compiled = compileScript(text);
     if (!compiled.ok()) {
-      loaded.error = QStringLiteral("the unit does not compile");
-      for (const Finding& finding : compiled.findings) {
-        if (finding.severity == Severity::Error) {
-          loaded.error = QStringLiteral("%1:%2: %3")
-                             .arg(finding.line)
-                             .arg(finding.column)
-                             .arg(finding.message);
-          break;
-        }
-      }
+      loaded.error = firstErrorText(compiled.findings);
+      if (loaded.error.isEmpty())
+        loaded.error = QStringLiteral("the unit does not compile");
       return loaded;
     }
     bytecode = compiled.bytecode;
-#else
-    loaded.error = QStringLiteral("WMLScript source cannot be compiled by this build");
-    return loaded;
-#endif
   }
   VerifyResult verified = loadBytecode(bytecode);
   if (!verified.unit) {

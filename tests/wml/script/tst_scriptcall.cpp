@@ -1,6 +1,6 @@
 #include "FileBytes.h"
 
-#include "wml/DeckChecker.h"
+#include "wml/check/DeckChecker.h"
 #include "wml/script/ScriptCall.h"
 
 #include <QTemporaryDir>
@@ -98,7 +98,7 @@ private slots:
                                         "<a href=\"%1\">Go</a>\n"
                                         "</p></card></wml>\n")
                              .arg(href);
-    const QList<Finding> findings = checkDeck(deck, {dir_.filePath("deck.wml")});
+    const QList<Finding> findings = check::checkDeck(deck, {dir_.filePath("deck.wml")});
     QStringList found;
     for (const Finding& f : findings)
       found << QStringLiteral("%1:%2 %3").arg(f.line).arg(int(f.severity)).arg(f.rule);
