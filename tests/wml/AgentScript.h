@@ -8,7 +8,8 @@
 // Drives a user agent from a list of steps, so each test row reads as what
 // the user did: "link 0", "key 2", "back", "input name value",
 // "refuse name value", "pick name 1", "fire", "wait 30" (tenths, then the
-// timer check), "show id".
+// timer check), "show id"; a script's dialogs: "prompt text" (may be empty),
+// "confirm ok|cancel", "alert".
 struct ManualClock : tessera::wml::agent::AgentClock {
   qint64 now = 0;
   qint64 nowTenths() const override { return now; }
@@ -58,6 +59,12 @@ inline QString runSteps(tessera::wml::agent::UserAgent& agent, ManualClock& cloc
       agent.checkTimer();
     } else if (verb == QLatin1String("show"))
       agent.showCard(first);
+    else if (verb == QLatin1String("prompt"))
+      ok = agent.answerPrompt(step.section(u' ', 1));
+    else if (verb == QLatin1String("confirm"))
+      ok = agent.answerConfirm(first == QLatin1String("ok"));
+    else if (verb == QLatin1String("alert"))
+      ok = agent.dismissAlert();
     else
       return QStringLiteral("unknown step: ") + step;
     if (!ok)

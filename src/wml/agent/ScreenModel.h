@@ -39,7 +39,7 @@ struct ScreenLine {
 };
 
 struct Screen {
-  enum class Kind { Card, Task, Error, Menu, Edit, List };
+  enum class Kind { Card, Task, Error, Menu, Edit, List, Dialog };
   Kind kind = Kind::Card;
   QString title;
   std::vector<ScreenLine> lines;

@@ -40,6 +40,7 @@ void UserAgent::openDeck(const QString& text, const QString& path, const QString
 void UserAgent::openDeck(std::shared_ptr<const DeckDocument> parsed, const QString& path,
                          const QString& cardId) {
   timerRunning = false;
+  scriptRun.reset();
   forgetCard();
   loadedDecks.clear();
   documentPath = path;
@@ -69,6 +70,7 @@ void UserAgent::updateDeck(const QString& text, const QString& cardId) {
 void UserAgent::updateDeck(std::shared_ptr<const DeckDocument> parsed, const QString& cardId) {
   const bool toDocument = deckPath.isEmpty() || !cardId.isEmpty();
   if (toDocument) {
+    scriptRun.reset(); // a call from the old text ends with it
     leaveCard();
     forgetCard(); // the old tree goes away below
   }
@@ -98,6 +100,7 @@ void UserAgent::updateDeck(std::shared_ptr<const DeckDocument> parsed, const QSt
 void UserAgent::showCard(const QString& cardId) {
   if (!deckRoot(deck.get()))
     return;
+  scriptRun.reset();
   leaveCard();
   showCardNode(cardById(cardId), cardId);
 }
@@ -216,6 +219,10 @@ void UserAgent::go(const WmlTask& task) {
     showOutside(outsideTaskLines(task));
     return;
   }
+  if (destination.kind == Destination::Kind::Script) {
+    callScript(task, destination);
+    return;
+  }
   std::shared_ptr<const DeckDocument> target = deck;
   QString targetPath = deckPath;
   if (destination.kind == Destination::Kind::LocalDeck) {
@@ -315,6 +322,13 @@ void UserAgent::newContext() {
 }
 
 void UserAgent::back() {
+  if (scriptRun) {
+    // Back on a dialog answers it as its cancel would; a running slice
+    // cannot be interrupted by a key.
+    if (!dismissAlert() && !answerConfirm(false))
+      answerPrompt(promptInput);
+    return;
+  }
   switch (screen.kind) {
   case Screen::Kind::Card: prev({}); return;
   case Screen::Kind::Task:
@@ -329,6 +343,8 @@ void UserAgent::back() {
 }
 
 bool UserAgent::followLink(int n) {
+  if (scriptRun)
+    return false;
   if (screen.kind == Screen::Kind::Menu) {
     if (n < 0 || n >= int(softKeys.menuItems.size()))
       return false;
@@ -344,6 +360,11 @@ bool UserAgent::followLink(int n) {
 }
 
 bool UserAgent::pressSoftKey(int n) {
+  if (scriptRun) {
+    if (n == 1)
+      return dismissAlert() || answerConfirm(true) || answerPrompt(promptInput);
+    return n == 2 && answerConfirm(false);
+  }
   if (screen.kind != Screen::Kind::Card) {
     if (n == 2 && !screen.rightKey.isEmpty()) {
       back();

@@ -4,6 +4,7 @@
 #include "wml/agent/CardLayout.h"
 #include "wml/agent/DeckDocument.h"
 #include "wml/agent/ScreenModel.h"
+#include "wml/agent/ScriptCalls.h"
 #include "wml/agent/WmlTask.h"
 #include "wml/agent/WmlVariables.h"
 
@@ -66,6 +67,23 @@ public:
   // The message of the last refused entry or failed action.
   QString lastMessage() const { return message; }
 
+  // Scripts: a go to `unit.wmls#f(args)` loads the unit beside the deck
+  // through this (loadScriptFile when none is set) and calls f.
+  void setScriptLoader(ScriptLoader scriptLoader) { scripts = std::move(scriptLoader); }
+  // A call runs in slices of instructions so the window stays responsive;
+  // the first slice runs with the go. True while more are to run.
+  bool scriptRunning() const;
+  // Runs the next slice (0: to the end or the next dialog).
+  void continueScript(qint64 instructions = kScriptSlice);
+  static constexpr qint64 kScriptSlice = 200'000;
+  // A waiting Dialogs.prompt, confirm or alert, shown as a Dialog screen.
+  bool answerPrompt(const QString& text);
+  bool answerConfirm(bool ok);
+  bool dismissAlert();
+  // The text a waiting prompt holds (its default until typed over).
+  QString promptText() const { return promptInput; }
+  void setPromptText(const QString& text);
+
   bool followLink(int n);
   bool pressSoftKey(int n);
   void back();
@@ -102,6 +120,11 @@ private:
   void display();
   void showError(const QStringList& lines);
   void showOutside(const QStringList& lines);
+  void callScript(const WmlTask& task, const Destination& destination);
+  void afterScriptStep();
+  void showDialog();
+  void endScript();
+  QDir siteRoot() const;
   void applySetvars(const NameValueList& setvars);
   void leaveCard();
   void newContext();
@@ -148,6 +171,10 @@ private:
   bool timerRunning = false;
 
   int taskDepth = 0; // guards against events that lead on forever
+
+  ScriptLoader scripts;
+  std::unique_ptr<ScriptRun> scriptRun; // a call not yet ended
+  QString promptInput;
 };
 
 } // namespace tessera::wml::agent

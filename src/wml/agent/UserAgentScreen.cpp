@@ -123,14 +123,15 @@ void UserAgent::leaveCard() {
 }
 
 bool UserAgent::checkTimer() {
-  if (!timerRunning || timerRemaining() > 0)
+  // A card's timer waits while a script it called runs or asks something.
+  if (!timerRunning || timerRemaining() > 0 || scriptRun)
     return false;
   expireTimer();
   return true;
 }
 
 void UserAgent::fireTimer() {
-  if (timerRunning)
+  if (timerRunning && !scriptRun)
     expireTimer();
 }
 

@@ -78,8 +78,10 @@ Destination destinationOf(const QString& href) {
   const qsizetype question = withoutFragment.indexOf(u'?');
   const QString path = question < 0 ? withoutFragment : withoutFragment.left(question);
   const QString lower = path.toLower();
-  if (lower.endsWith(QLatin1String(".wml")) || lower.endsWith(QLatin1String(".wmlc"))) {
-    destination.kind = Destination::Kind::LocalDeck;
+  const bool script =
+      lower.endsWith(QLatin1String(".wmls")) || lower.endsWith(QLatin1String(".wmlsc"));
+  if (script || lower.endsWith(QLatin1String(".wml")) || lower.endsWith(QLatin1String(".wmlc"))) {
+    destination.kind = script ? Destination::Kind::Script : Destination::Kind::LocalDeck;
     destination.path = QString::fromUtf8(QByteArray::fromPercentEncoding(path.toUtf8()));
     destination.fragment = hash < 0 ? QString() : href.mid(hash + 1);
   }

@@ -32,10 +32,10 @@ WmlTask goTo(const QString& rawHref, const WmlVariables& variables);
 // Where a go leads: a card of this deck, a deck file beside it, or the
 // outside world the preview only describes.
 struct Destination {
-  enum class Kind { ThisDeck, LocalDeck, Outside };
+  enum class Kind { ThisDeck, LocalDeck, Script, Outside };
   Kind kind = Kind::ThisDeck;
-  QString path;     // a local deck's path as written, without the fragment
-  QString fragment; // the card's id, empty for the first card
+  QString path;     // a local deck's or script's path, unescaped, without the fragment
+  QString fragment; // the card's id, empty for the first card; a script's call, still escaped
 };
 Destination destinationOf(const QString& href);
 
