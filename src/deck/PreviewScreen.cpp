@@ -4,6 +4,7 @@
 
 #include "wml/agent/PhoneScreens.h"
 #include "wml/agent/WmlForms.h"
+#include "wml/script/LocalScriptHost.h"
 #include "wml/xml/XmlNodes.h"
 
 #include <QDir>
@@ -64,6 +65,66 @@ PreviewScreen::PreviewScreen(QWidget* parent)
     if (userAgent->checkTimer())
       changed();
   });
+  // A called script runs on this thread between events, a slice at a time:
+  // it reads and sets the browser's variables and waits for dialogs, which
+  // a worker thread could do only through locks and a blocking hand-over.
+  userAgent->setScriptLoader([this](const QString& path) { return loadUnit(path); });
+  scriptSlices.setInterval(0);
+  connect(&scriptSlices, &QTimer::timeout, this, [this] {
+    userAgent->continueScript();
+    if (!userAgent->scriptRunning()) {
+      focus = -1;
+      scroll = 0;
+      changed();
+    }
+  });
+}
+
+// The edited unit's own text when it is the one called; a compiled unit is
+// first read in a child process (as a compiled deck is), so a hostile file
+// cannot bring the editor down, then loaded and verified.
+wml::script::LoadedUnit PreviewScreen::loadUnit(const QString& path) const {
+  if (!editedScriptPath.isEmpty() && QFileInfo(path) == QFileInfo(editedScriptPath))
+    return wml::script::loadScriptBytes(editedScriptText.toUtf8(), true);
+  if (path.endsWith(QLatin1String(".wmlsc"), Qt::CaseInsensitive)) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+      return {nullptr, file.errorString()};
+    const auto checked = CompiledDeckReader()(path, file.read(16 * 1024 * 1024));
+    if (!checked.recognised)
+      return {nullptr, QStringLiteral("not WMLScript bytecode")};
+    if (!checked.error.isEmpty()) {
+      // The phone's error screen names the unit already.
+      const QString named = cannotOpenCompiledScriptText(path + QStringLiteral(": "));
+      return {nullptr,
+              checked.error.startsWith(named) ? checked.error.mid(named.size()) : checked.error};
+    }
+  }
+  return wml::script::loadScriptFile(path);
+}
+
+void PreviewScreen::setEditedScript(const QString& path, const QString& text) {
+  editedScriptPath = path;
+  editedScriptText = text;
+}
+
+bool PreviewScreen::promptShown() const {
+  return overlay == Overlay::None && userAgent->promptWaiting();
+}
+
+void PreviewScreen::answerPrompt(const QString& text) {
+  userAgent->answerPrompt(text);
+  changed();
+}
+
+void PreviewScreen::answerConfirm(bool ok) {
+  userAgent->answerConfirm(ok);
+  changed();
+}
+
+void PreviewScreen::dismissAlert() {
+  userAgent->dismissAlert();
+  changed();
 }
 
 PreviewScreen::~PreviewScreen() = default;
@@ -143,6 +204,10 @@ void PreviewScreen::changed() {
     ticker.start();
   else
     ticker.stop();
+  if (userAgent->scriptRunning())
+    scriptSlices.start();
+  else
+    scriptSlices.stop();
   update();
   emit screenChanged();
 }
@@ -207,6 +272,24 @@ void PreviewScreen::moveFocus(int step) {
 }
 
 void PreviewScreen::keyPressEvent(QKeyEvent* event) {
+  if (promptShown()) {
+    // A script's prompt takes the typing, as the phone's entry does.
+    const QString text = userAgent->promptText();
+    if (event->key() == Qt::Key_Backspace) {
+      userAgent->setPromptText(text.left(text.size() - 1));
+      changed();
+      return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      pressSoftKey(1);
+      return;
+    }
+    if (!event->text().isEmpty() && event->text().at(0).isPrint()) {
+      userAgent->setPromptText(text + event->text());
+      changed();
+      return;
+    }
+  }
   switch (event->key()) {
   case Qt::Key_Up: moveFocus(-1); return;
   case Qt::Key_Down: moveFocus(1); return;

@@ -36,6 +36,9 @@ public:
   // The document as parsed again after an edit, showing the given card.
   void showDocument(std::shared_ptr<const wml::agent::DeckDocument> parsed, const QString& cardId);
   void showCard(const QString& cardId);
+  // The edited document when it is a WMLScript unit: a deck's call of it
+  // runs this text, unsaved or not.
+  void setEditedScript(const QString& path, const QString& text);
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override { return sizeHint(); }
@@ -50,6 +53,10 @@ public slots:
   // The phone's own edit and list screens for a card's input or list.
   void openInput(const QString& name);
   void openList(const QString& name);
+  // A script's dialogs, as the phone's keys would answer them.
+  void answerPrompt(const QString& text);
+  void answerConfirm(bool ok);
+  void dismissAlert();
 
 signals:
   void screenChanged();
@@ -69,11 +76,16 @@ private:
   QImage imageFor(const QString& source) const;
   QString controlName(const char* element, int index) const;
   QString overlayTitle() const;
+  wml::script::LoadedUnit loadUnit(const QString& path) const;
+  bool promptShown() const;
 
   std::unique_ptr<wml::agent::AgentClock> clock;
   std::unique_ptr<wml::agent::UserAgent> userAgent;
   QString documentPath;
   QTimer ticker;
+  QTimer scriptSlices; // runs a called script a slice at a time
+  QString editedScriptPath;
+  QString editedScriptText;
   int profileIndex = 1;
   int focus = -1;
   int scroll = 0;

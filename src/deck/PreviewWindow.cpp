@@ -53,7 +53,11 @@ void PreviewWindow::buildLayout() {
 
   softKey1 = plainButton(QString(), QStringLiteral("SoftKey1"), this);
   softKey2 = plainButton(QString(), QStringLiteral("SoftKey2"), this);
-  backButton = plainButton(QStringLiteral("Back"), QStringLiteral("PreviewBack"), this);
+  // The phone's own back key, told apart from a soft key a deck labels "Back".
+  backButton = plainButton(QStringLiteral("\u2190 Back key"), QStringLiteral("PreviewBack"), this);
+  backButton->setToolTip(QStringLiteral("The phone's back key (Esc)"));
+  softKey1->setToolTip(QStringLiteral("Left soft key"));
+  softKey2->setToolTip(QStringLiteral("Right soft key"));
   connect(softKey1, &QPushButton::clicked, phone, [this] { phone->pressSoftKey(1); });
   connect(softKey2, &QPushButton::clicked, phone, [this] { phone->pressSoftKey(2); });
   connect(backButton, &QPushButton::clicked, phone, &PreviewScreen::back);
@@ -124,8 +128,11 @@ void PreviewWindow::hideEvent(QHideEvent* event) {
 void PreviewWindow::refreshNow() { service.refreshNow(); }
 
 void PreviewWindow::showRevision(const std::shared_ptr<const ParsedRevision>& parsed) {
-  if (!parsed->deck)
-    return; // a script: the phone keeps showing what it showed
+  if (parsed->script) {
+    // The phone keeps its deck; a call of this unit runs the text as edited.
+    phone->setEditedScript(parsed->filePath, parsed->text);
+    return;
+  }
   cards = wml::agent::cardStarts(*parsed->deck);
   phone->setDocumentPath(parsed->filePath);
   const QString wanted =

@@ -65,8 +65,8 @@ private slots:
     QTest::addColumn<QString>("variables"); // name=value|...
     QTest::addColumn<int>("history");
     const QStringList run{"link 0"};
-    auto row = [](const char* name, const char* href, const QStringList& steps,
-                  const char* screen, const char* variables, int history) {
+    auto row = [](const char* name, const char* href, const QStringList& steps, const char* screen,
+                  const char* variables, int history) {
       QTest::newRow(name) << QString(href) << steps << QString(screen) << QString(variables)
                           << history;
     };
@@ -95,7 +95,8 @@ private slots:
         "", 1);
     row("unit does not compile", "bad.wmls#f()", run,
         "Script error\nbad.wmls#f()\n1:31: expected \";\" after the return value but found "
-        "\"}\"\n | Back", "", 1);
+        "\"}\"\n | Back",
+        "", 1);
     row("missing unit", "none.wmls#f()", run,
         "Script error\nnone.wmls#f()\nNo such file or directory\n | Back", "", 1);
     row("access refused", "locked.wmls#f()", run,

@@ -30,8 +30,8 @@ using ScriptLoader = std::function<script::LoadedUnit(const QString& path)>;
 // back to the agent, which alone knows its history.
 class AgentScriptHost : public script::LocalScriptHost {
 public:
-  AgentScriptHost(const QDir& root, WmlVariables& variables, QUrl currentCard,
-                  ScriptLoader loader, std::function<void()> newContext);
+  AgentScriptHost(const QDir& root, WmlVariables& variables, QUrl currentCard, ScriptLoader loader,
+                  std::function<void()> newContext);
 
   QString variable(const QString& name) const override;
   void setVariable(const QString& name, const QString& value) override;

@@ -80,6 +80,7 @@ public:
   bool answerPrompt(const QString& text);
   bool answerConfirm(bool ok);
   bool dismissAlert();
+  bool promptWaiting() const;
   // The text a waiting prompt holds (its default until typed over).
   QString promptText() const { return promptInput; }
   void setPromptText(const QString& text);

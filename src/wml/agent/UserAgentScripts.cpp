@@ -11,6 +11,15 @@ namespace tessera::wml::agent {
 
 using script::Interpreter;
 
+namespace {
+
+bool waitsFor(const std::unique_ptr<ScriptRun>& run, script::DialogRequest::Kind kind) {
+  return run && run->machine.state() == Interpreter::State::WaitingForDialog &&
+         run->machine.dialog().kind == kind;
+}
+
+} // namespace
+
 QDir UserAgent::siteRoot() const {
   return documentPath.isEmpty() ? QDir::current() : QFileInfo(documentPath).absoluteDir();
 }
@@ -115,8 +124,7 @@ void UserAgent::showDialog() {
 }
 
 void UserAgent::setPromptText(const QString& text) {
-  if (!scriptRun || scriptRun->machine.state() != Interpreter::State::WaitingForDialog ||
-      scriptRun->machine.dialog().kind != script::DialogRequest::Kind::Prompt)
+  if (!promptWaiting())
     return;
   promptInput = text;
   for (ScreenLine& line : screen.lines)
@@ -125,14 +133,9 @@ void UserAgent::setPromptText(const QString& text) {
         run.text = text;
 }
 
-namespace {
-
-bool waitsFor(const std::unique_ptr<ScriptRun>& run, script::DialogRequest::Kind kind) {
-  return run && run->machine.state() == Interpreter::State::WaitingForDialog &&
-         run->machine.dialog().kind == kind;
+bool UserAgent::promptWaiting() const {
+  return waitsFor(scriptRun, script::DialogRequest::Kind::Prompt);
 }
-
-} // namespace
 
 bool UserAgent::answerPrompt(const QString& text) {
   if (!waitsFor(scriptRun, script::DialogRequest::Kind::Prompt))
@@ -169,9 +172,9 @@ void UserAgent::endScript() {
     const QString where = machine.errorFunction().isEmpty()
                               ? run->label
                               : run->label.section(u'#', 0, 0) + u'#' + machine.errorFunction();
-    showError({QStringLiteral("Script error"), where,
-               script::fatalErrorName(machine.error()) + QStringLiteral(": ") +
-                   machine.errorMessage()});
+    showError(
+        {QStringLiteral("Script error"), where,
+         script::fatalErrorName(machine.error()) + QStringLiteral(": ") + machine.errorMessage()});
     return;
   }
   const script::PendingNavigation navigation = machine.navigation();
