@@ -1,7 +1,15 @@
 // Compiling a 100 KB WMLScript unit with `tessera --compile` against the
 // reference compiler (wmlsc) on the same file, both run as processes, and
-// the size of what each writes.
+// the size of what each writes; typing at the end of such a unit in the
+// editor with checking while typing on against off.
 #include "Bench.h"
+#include "Fixture.h"
+
+#include "deck/DeckService.h"
+#include "editor/Insertion.h"
+
+#include <QAction>
+#include <QCoreApplication>
 
 #include <QDir>
 #include <QFile>
@@ -114,4 +122,49 @@ BENCH_FIGURE(scriptCompile, 82) {
       QFileInfo(QDir(folder).filePath(QStringLiteral("sample.wmlsc"))).size();
   context.add({QStringLiteral("compiled script size vs wmlsc's"), QStringLiteral("100 KB"),
                double(ourSize), double(referenceSize), 1.0, QStringLiteral("B")});
+}
+
+// The unit is compiled on every pause in typing; a key press must not pay
+// for it (the compile runs on the deck service's worker).
+BENCH_FIGURE(scriptTypingWithLiveCheck, 83) {
+  const QString path = QDir(context.workDir).filePath(QStringLiteral("typing.wmls"));
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(sampleScript(100 * 1024)) < 0)
+    return;
+  file.close();
+  constexpr int kInsertions = 40;
+  const QString piece = QStringLiteral("var abcdefghijk = 1;"); // 20 characters
+  bench::AppWindow app;
+  tessera::SourceEditor& editor = app.editor();
+  app.load(path);
+  QAction* liveCheck = app.window().findChild<QAction*>(QStringLiteral("LiveCheck1"));
+  tessera::DeckService* service = app.window().deckService();
+  const auto settle = [&] {
+    for (;;) {
+      bench::settle();
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+      if (!service->busy())
+        break;
+    }
+    editor.setSelection(tessera::TextPosition(editor.textDocument().textLength()), 0);
+    editor.apply(tessera::Insertion{QStringLiteral("\r\n"), 0, false});
+    bench::settle();
+  };
+  const auto insertions = [&] {
+    for (int i = 0; i < kInsertions; ++i)
+      editor.apply(tessera::Insertion{piece, 0, false});
+  };
+  double on = 1e300, off = 1e300;
+  for (int run = 0; run < 5; ++run) {
+    liveCheck->setChecked(false);
+    settle();
+    off = std::min(off, bench::timeMs(insertions));
+    liveCheck->setChecked(true);
+    settle();
+    on = std::min(on, bench::timeMs(insertions));
+  }
+  context.add({QStringLiteral("20-character insertion at the end of a script, checking while "
+                              "typing on vs off"),
+               QStringLiteral("100 KB"), on, off, 1.2});
+  app.clear();
 }
