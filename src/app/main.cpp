@@ -1,13 +1,18 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
+#include "deck/CompiledDeckReader.h"
 #include "platform/MemoryTuning.h"
 #include "platform/QtPrompts.h"
+#include "wml/script/ScriptCall.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
   tessera::tuneMemoryAllocator();
+  // A deck's call of a compiled unit is checked on the unit as read by a
+  // child process, on the command line and in the editor alike.
+  tessera::wml::script::setCompiledUnitReader(tessera::readCompiledUnit);
   // The command-line modes run before (and without) any window system.
   if (const std::optional<int> status = tessera::runCommandLine(argc, argv))
     return *status;

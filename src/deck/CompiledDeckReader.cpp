@@ -1,10 +1,12 @@
 #include "deck/CompiledDeckReader.h"
 
 #include "wml/script/BytecodeReader.h"
+#include "wml/script/LocalScriptHost.h"
 #include "wml/wbxml/WbxmlDecoder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -47,6 +49,21 @@ QString CompiledDeckReader::defaultProgram() {
 
 QString cannotOpenCompiledScriptText(const QString& reason) {
   return QStringLiteral("Cannot open compiled script: ") + reason;
+}
+
+wml::script::LoadedUnit readCompiledUnit(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return {nullptr, file.errorString()};
+  const auto checked = CompiledDeckReader()(path, file.read(16 * 1024 * 1024));
+  if (!checked.recognised)
+    return {nullptr, QStringLiteral("not WMLScript bytecode")};
+  if (!checked.error.isEmpty()) {
+    const QString named = cannotOpenCompiledScriptText(path + QStringLiteral(": "));
+    return {nullptr,
+            checked.error.startsWith(named) ? checked.error.mid(named.size()) : checked.error};
+  }
+  return wml::script::loadScriptFile(path);
 }
 
 DocumentFiles::ConvertedFile CompiledDeckReader::operator()(const QString& path,

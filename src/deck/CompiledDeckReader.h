@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DocumentFiles.h"
+#include "wml/script/ScriptHost.h"
 
 #include <QString>
 
@@ -36,5 +37,10 @@ private:
 QString cannotOpenCompiledDeckText(const QString& reason);
 // "Cannot open compiled script: " + reason.
 QString cannotOpenCompiledScriptText(const QString& reason);
+
+// A compiled WMLScript unit from a file: read in a child process first (a
+// hostile file ends only that process), then loaded and verified. The
+// error names no file: whoever shows it says which.
+wml::script::LoadedUnit readCompiledUnit(const QString& path);
 
 } // namespace tessera

@@ -86,20 +86,8 @@ PreviewScreen::PreviewScreen(QWidget* parent)
 wml::script::LoadedUnit PreviewScreen::loadUnit(const QString& path) const {
   if (!editedScriptPath.isEmpty() && QFileInfo(path) == QFileInfo(editedScriptPath))
     return wml::script::loadScriptBytes(editedScriptText.toUtf8(), true);
-  if (path.endsWith(QLatin1String(".wmlsc"), Qt::CaseInsensitive)) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-      return {nullptr, file.errorString()};
-    const auto checked = CompiledDeckReader()(path, file.read(16 * 1024 * 1024));
-    if (!checked.recognised)
-      return {nullptr, QStringLiteral("not WMLScript bytecode")};
-    if (!checked.error.isEmpty()) {
-      // The phone's error screen names the unit already.
-      const QString named = cannotOpenCompiledScriptText(path + QStringLiteral(": "));
-      return {nullptr,
-              checked.error.startsWith(named) ? checked.error.mid(named.size()) : checked.error};
-    }
-  }
+  if (path.endsWith(QLatin1String(".wmlsc"), Qt::CaseInsensitive))
+    return readCompiledUnit(path);
   return wml::script::loadScriptFile(path);
 }
 

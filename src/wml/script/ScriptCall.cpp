@@ -80,6 +80,26 @@ ScriptCall parseScriptCall(QStringView fragment) {
   return call;
 }
 
+namespace {
+
+CompiledUnitReader& compiledUnitReader() {
+  static CompiledUnitReader reader;
+  return reader;
+}
+
+// The extern functions of a verified unit, by its function name table.
+QList<ExternFunction> externsOf(const VerifiedUnit& unit) {
+  QList<ExternFunction> externs;
+  for (const VerifiedFunction& function : unit.functions())
+    if (!function.name.isEmpty())
+      externs.append({function.name, function.arguments});
+  return externs;
+}
+
+} // namespace
+
+void setCompiledUnitReader(CompiledUnitReader reader) { compiledUnitReader() = std::move(reader); }
+
 std::optional<ScriptCallProblem> checkScriptCall(const QString& scriptPath,
                                                  const QString& escapedFragment) {
   const QString name = scriptPath.section(u'/', -1);
@@ -93,24 +113,37 @@ std::optional<ScriptCallProblem> checkScriptCall(const QString& scriptPath,
     return ScriptCallProblem{Severity::Error, QStringLiteral("bad-script-call"),
                              QStringLiteral("The call \"%1\" of %2 cannot be read: %3.")
                                  .arg(escapedFragment, name, call.error)};
-  QFile file(scriptPath);
-  // Large enough for any unit a phone takes; a larger file is not read.
-  constexpr qint64 kLargestScript = 16 * 1024 * 1024;
-  if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestScript)
-    return std::nullopt; // its existence is checked on its own
-  const ScriptCompileResult compiled = compileScript(scriptText(file.readAll()));
-  if (!compiled.ok()) {
-    for (const Finding& finding : compiled.findings)
-      if (finding.severity == Severity::Error)
-        return ScriptCallProblem{Severity::Error, QStringLiteral("script-does-not-compile"),
-                                 QStringLiteral("%1 does not compile (line %2, column %3: %4).")
-                                     .arg(name)
-                                     .arg(finding.line)
-                                     .arg(finding.column)
-                                     .arg(finding.message)};
-    return std::nullopt;
+  QList<ExternFunction> externs;
+  if (scriptPath.endsWith(QLatin1String(".wmlsc"), Qt::CaseInsensitive)) {
+    if (!compiledUnitReader())
+      return std::nullopt;
+    const LoadedUnit loaded = compiledUnitReader()(scriptPath);
+    if (!loaded.unit)
+      return ScriptCallProblem{
+          Severity::Error, QStringLiteral("script-does-not-compile"),
+          QStringLiteral("%1 is not a unit a phone runs (%2).").arg(name, loaded.error)};
+    externs = externsOf(*loaded.unit);
+  } else {
+    QFile file(scriptPath);
+    // Large enough for any unit a phone takes; a larger file is not read.
+    constexpr qint64 kLargestScript = 16 * 1024 * 1024;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestScript)
+      return std::nullopt; // its existence is checked on its own
+    const ScriptCompileResult compiled = compileScript(scriptText(file.readAll()));
+    if (!compiled.ok()) {
+      for (const Finding& finding : compiled.findings)
+        if (finding.severity == Severity::Error)
+          return ScriptCallProblem{Severity::Error, QStringLiteral("script-does-not-compile"),
+                                   QStringLiteral("%1 does not compile (line %2, column %3: %4).")
+                                       .arg(name)
+                                       .arg(finding.line)
+                                       .arg(finding.column)
+                                       .arg(finding.message)};
+      return std::nullopt;
+    }
+    externs = compiled.interface.externs;
   }
-  for (const ExternFunction& function : compiled.interface.externs) {
+  for (const ExternFunction& function : externs) {
     if (function.name != call.function)
       continue;
     if (function.parameterCount == call.argumentCount)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "wml/Finding.h"
+#include "wml/script/ScriptHost.h"
 
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 
 namespace tessera::wml::script {
@@ -37,5 +39,12 @@ struct ScriptCallProblem {
 // when the call fits.
 std::optional<ScriptCallProblem> checkScriptCall(const QString& scriptPath,
                                                  const QString& escapedFragment);
+
+// How a compiled unit (".wmlsc") a deck calls is read for the check: the
+// program reads it in a child process first, as it reads a compiled deck,
+// so a hostile file cannot bring down the checker. Until one is set, such
+// a call is checked only for its syntax (and the file for existing).
+using CompiledUnitReader = std::function<LoadedUnit(const QString& path)>;
+void setCompiledUnitReader(CompiledUnitReader reader);
 
 } // namespace tessera::wml::script

@@ -1,7 +1,9 @@
 #include "FileBytes.h"
 
+#include "deck/CompiledDeckReader.h"
 #include "wml/check/DeckChecker.h"
 #include "wml/script/ScriptCall.h"
+#include "wml/script/ScriptCompiler.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,6 +84,13 @@ private slots:
                                        << "wrong-argument-count" << int(Severity::Error);
     QTest::newRow("unit does not compile") << "broken.wmls#f()"
                                            << "script-does-not-compile" << int(Severity::Error);
+    // A compiled unit, read in a child process.
+    QTest::newRow("compiled fits") << "calc.wmlsc#total(1,2)"
+                                   << "" << 0;
+    QTest::newRow("compiled, too few arguments") << "calc.wmlsc#total(1)"
+                                                 << "wrong-argument-count" << int(Severity::Error);
+    QTest::newRow("compiled, not bytecode") << "fake.wmlsc#f()"
+                                            << "script-does-not-compile" << int(Severity::Error);
   }
   void deckCalls() {
     QFETCH(QString, href);
@@ -91,6 +100,10 @@ private slots:
                    "function helper(a) { return a; }\n"
                    "extern function total(a, b) { return helper(a) + b; }\n");
     writeFileBytes(dir_.filePath("broken.wmls"), "extern function f() { return x; }\n");
+    writeFileBytes(dir_.filePath("calc.wmlsc"),
+                   compileScript("extern function total(a, b) { return a + b; }").bytecode);
+    writeFileBytes(dir_.filePath("fake.wmlsc"), QByteArray("\x01\x03\x00\x7f\x7f", 5));
+    setCompiledUnitReader(tessera::readCompiledUnit);
     const QString deck = QStringLiteral("<?xml version=\"1.0\"?>\n"
                                         "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
                                         "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\n"
@@ -107,5 +120,5 @@ private slots:
   }
 };
 
-QTEST_APPLESS_MAIN(ScriptCallTest)
+QTEST_GUILESS_MAIN(ScriptCallTest)
 #include "tst_scriptcall.moc"
