@@ -44,6 +44,7 @@ std::shared_ptr<const ParsedRevision> parseRevision(const TextSnapshot& snapshot
       wml::sortByPosition(result->findings);
     }
   }
+  result->cardStarts = wml::agent::cardStarts(*deck);
   result->deck = std::move(deck);
   return result;
 }

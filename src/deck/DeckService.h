@@ -1,6 +1,7 @@
 #pragma once
 
 #include "wml/Finding.h"
+#include "wml/agent/PhoneScreens.h"
 
 #include <QObject>
 #include <QString>
@@ -12,10 +13,6 @@ namespace tessera {
 
 class TextDocument;
 
-namespace wml::agent {
-struct DeckDocument;
-}
-
 // One revision of the document, parsed once: what every deck feature reads.
 // Immutable once published.
 struct ParsedRevision {
@@ -26,6 +23,9 @@ struct ParsedRevision {
   // compiler, whose findings are its check; it has no deck.
   bool script = false;
   std::shared_ptr<const wml::agent::DeckDocument> deck; // null for a script
+  // Where each card starts, for the preview's following of the caret:
+  // found on the worker, since it walks the tree and indexes the lines.
+  std::vector<wml::agent::CardStart> cardStarts;
   // Filled when the run was asked to check (checking while typing, Check
   // Deck): the checker's findings, the over-budget warning among them.
   bool checked = false;

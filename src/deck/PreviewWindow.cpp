@@ -133,7 +133,7 @@ void PreviewWindow::showRevision(const std::shared_ptr<const ParsedRevision>& pa
     phone->setEditedScript(parsed->filePath, parsed->text);
     return;
   }
-  cards = wml::agent::cardStarts(*parsed->deck);
+  cards = parsed->cardStarts;
   phone->setDocumentPath(parsed->filePath);
   const QString wanted =
       followCaret->isChecked() ? wml::agent::cardAtLine(cards, caretLine()) : QString();
