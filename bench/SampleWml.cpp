@@ -1,5 +1,7 @@
 #include "SampleWml.h"
 
+#include "wml/WmlVersion.h"
+
 #include <QRandomGenerator>
 
 namespace bench {
@@ -23,10 +25,9 @@ QByteArray sampleWml(qint64 bytes) {
   QRandomGenerator random(20261208);
   QByteArray out;
   out.reserve(bytes + 4096);
-  out += "<?xml version=\"1.0\"?>\r\n"
-         "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
-         "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\r\n"
-         "<wml>\r\n";
+  out += "<?xml version=\"1.0\"?>\r\n";
+  out += tessera::wml::doctypeDeclaration(tessera::wml::WmlVersion::Wml11).toLatin1();
+  out += "\r\n<wml>\r\n";
   for (int card = 0; out.size() < bytes; ++card) {
     out += "<card id=\"c" + QByteArray::number(card) + "\" title=\"Card " +
            QByteArray::number(card) + "\">\r\n<p align=\"left\">\r\n";

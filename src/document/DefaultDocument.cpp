@@ -1,14 +1,14 @@
 #include "document/DefaultDocument.h"
 
 #include "platform/Product.h"
+#include "wml/WmlVersion.h"
 
 namespace tessera {
 
 QString pageHeader() {
   return QStringLiteral("<?xml version=\"1.0\"?>\r\n") + QStringLiteral("<!-- Created by ") +
          kProgramTitle + QStringLiteral(" (") + kProductWebAddress + QStringLiteral(") -->\r\n") +
-         QStringLiteral("<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
-                        "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\r\n");
+         wml::doctypeDeclaration(wml::WmlVersion::Wml11) + QStringLiteral("\r\n");
 }
 
 QString defaultDocument() {

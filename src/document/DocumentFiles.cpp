@@ -5,9 +5,9 @@
 #include "document/FileCodec.h"
 #include "document/FileOwnership.h"
 #include "document/FileReading.h"
-#include "document/XmlDeclaration.h"
 #include "editor/TextDocument.h"
 #include "platform/Product.h"
+#include "wml/syntax/XmlDeclaration.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -186,7 +186,7 @@ void DocumentFiles::adoptEncoding(const FileEncoding& encoding) {
   for (QTextBlock block = text.begin(); block.isValid() && head.size() < 1024; block = block.next())
     head += block.text() + QLatin1Char('\n');
   const QString name = QString::fromLatin1(encoding.declarationName());
-  const auto declared = declaredEncoding(QStringView(head));
+  const auto declared = wml::syntax::declaredEncoding(QStringView(head));
   if (declared && QStringView(head).sliced(declared->from, declared->length) != name) {
     // The view's caret and selection are cursors on the text: they follow.
     document_.editWithoutUndo([&] {

@@ -5,7 +5,7 @@
 #include "document/LineBreaks.h"
 #include "document/TextEncoder.h"
 #include "document/Windows1252.h"
-#include "document/XmlDeclaration.h"
+#include "wml/syntax/XmlDeclaration.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -154,7 +154,7 @@ DecodedFile decodeFile(const QByteArray& bytes) {
     return finish(bytes, fallback(bytes, Fallback::InvalidForSignature, named));
 
   Fallback unknownDeclaration = Fallback::None;
-  if (const auto declared = declaredEncoding(bytes)) {
+  if (const auto declared = wml::syntax::declaredEncoding(bytes)) {
     named = QString::fromLatin1(declared->label);
     const FileEncoding encoding = FileEncoding::fromLabel(declared->label);
     const bool readable =

@@ -1,5 +1,7 @@
 #include "serve/PostedFields.h"
 
+#include "wml/WmlVersion.h"
+
 namespace tessera::serve {
 namespace {
 
@@ -15,10 +17,9 @@ QString wmlText(const QString& text) {
 } // namespace
 
 QString postedFieldsDeck(const QString& path, const QList<FormField>& fields) {
-  QString deck = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-                                "<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML 1.1//EN\" "
-                                "\"http://www.wapforum.org/DTD/wml_1.1.xml\">\n"
-                                "<wml>\n<card id=\"posted\" title=\"Received\">\n");
+  QString deck = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n") +
+                 wml::doctypeDeclaration(wml::WmlVersion::Wml11) +
+                 QStringLiteral("\n<wml>\n<card id=\"posted\" title=\"Received\">\n");
   deck += QStringLiteral("<p>POST %1</p>\n<p>").arg(wmlText(path));
   if (fields.isEmpty())
     deck += QStringLiteral("No fields.");

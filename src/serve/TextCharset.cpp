@@ -1,6 +1,7 @@
 #include "serve/TextCharset.h"
 
-#include <QRegularExpression>
+#include "wml/syntax/XmlDeclaration.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -9,12 +10,8 @@ namespace tessera::serve {
 QByteArray charsetOf(const QByteArray& bytes) {
   if (const auto marked = QStringConverter::encodingForData(bytes))
     return QByteArray(QStringConverter::nameForEncoding(*marked)).toLower();
-  // The declaration is ASCII in every charset a deck without a byte-order
-  // mark can be written in.
-  static const QRegularExpression declaration(
-      QStringLiteral(R"(^<\?xml[^>]*\bencoding\s*=\s*["']([A-Za-z0-9._:-]+)["'])"));
-  const QRegularExpressionMatch match = declaration.match(QString::fromLatin1(bytes.left(256)));
-  return match.hasMatch() ? match.captured(1).toLower().toLatin1() : QByteArray("utf-8");
+  const auto declared = wml::syntax::declaredEncoding(bytes);
+  return declared ? declared->label.toLower() : QByteArray("utf-8");
 }
 
 std::optional<QString> decodeText(const QByteArray& bytes, const QByteArray& charset) {

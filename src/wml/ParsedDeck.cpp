@@ -2,6 +2,7 @@
 
 #include "wml/DtdFiles.h"
 #include "wml/LibxmlErrors.h"
+#include "wml/syntax/Entities.h"
 
 #include <atomic>
 #include <libxml/SAX2.h>
@@ -46,10 +47,14 @@ void declareFallbackEntities(xmlDocPtr document) {
     return;
   if (!document->intSubset)
     xmlCreateIntSubset(document, BAD_CAST "wml", nullptr, nullptr);
-  xmlAddDocEntity(document, BAD_CAST "nbsp", XML_INTERNAL_GENERAL_ENTITY, nullptr, nullptr,
-                  BAD_CAST "\xC2\xA0");
-  xmlAddDocEntity(document, BAD_CAST "shy", XML_INTERNAL_GENERAL_ENTITY, nullptr, nullptr,
-                  BAD_CAST "\xC2\xAD");
+  for (const syntax::NamedEntity& entity : syntax::namedEntities()) {
+    if (entity.predefinedByXml)
+      continue;
+    const QByteArray name(entity.name.data(), qsizetype(entity.name.size()));
+    const QByteArray text(entity.utf8.data(), qsizetype(entity.utf8.size()));
+    xmlAddDocEntity(document, BAD_CAST name.constData(), XML_INTERNAL_GENERAL_ENTITY, nullptr,
+                    nullptr, BAD_CAST text.constData());
+  }
 }
 
 void startDocument(void* context) {

@@ -1,5 +1,4 @@
 #include "document/EncodingDetection.h"
-#include "document/XmlDeclaration.h"
 #include "editor/FileEncoding.h"
 
 #include <QTest>
@@ -31,8 +30,6 @@ private slots:
   void notice();
   void reopenAs_data();
   void reopenAs();
-  void declaration_data();
-  void declaration();
 };
 
 void EncodingDetectionTest::decode_data() {
@@ -239,37 +236,6 @@ void EncodingDetectionTest::reopenAs() {
   QCOMPARE(file.fallback, fallback);
   if (fallback == Fallback::None)
     QVERIFY(file.encoding.sameCharset(encoding));
-}
-
-void EncodingDetectionTest::declaration_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<QByteArray>("label");
-  QTest::addColumn<int>("from");
-  QTest::newRow("double quotes") << "<?xml version=\"1.0\" encoding=\"KOI8-R\"?>"
-                                 << QByteArray("KOI8-R") << 30;
-  QTest::newRow("single quotes, blanks")
-      << "<?xml version='1.0' encoding = 'utf-8' ?>" << QByteArray("utf-8") << 32;
-  QTest::newRow("no encoding") << "<?xml version=\"1.0\"?><wml encoding=\"x\"/>" << QByteArray()
-                               << -1;
-  QTest::newRow("not at the start")
-      << " <?xml version=\"1.0\" encoding=\"x\"?>" << QByteArray() << -1;
-  QTest::newRow("not closed") << "<?xml version=\"1.0\" encoding=\"x\"" << QByteArray() << -1;
-  QTest::newRow("quotes must match")
-      << "<?xml version=\"1.0\" encoding=\"x'?>" << QByteArray() << -1;
-}
-
-void EncodingDetectionTest::declaration() {
-  QFETCH(QString, text);
-  QFETCH(QByteArray, label);
-  QFETCH(int, from);
-  const auto found = declaredEncoding(QStringView(text));
-  QCOMPARE(found.has_value(), from >= 0);
-  if (!found)
-    return;
-  QCOMPARE(found->label, label);
-  QCOMPARE(found->from, from);
-  QCOMPARE(text.mid(found->from, found->length).toLatin1(), label);
-  QCOMPARE(declaredEncoding(text.toLatin1())->label, label);
 }
 
 QTEST_MAIN(EncodingDetectionTest)

@@ -1,5 +1,6 @@
 #include "wml/colour/SourceColouring.h"
 
+#include "wml/syntax/Entities.h"
 #include "wml/syntax/VariableReference.h"
 
 namespace tessera::wml::colour {
@@ -188,7 +189,7 @@ private:
     return inside;
   }
 
-  // &name; &#123; &#x7B; — anything else is left as it is.
+  // &name; (a name WML knows) &#123; &#x7B; — anything else is left as it is.
   bool scanReference() {
     const qsizetype start = pos_;
     qsizetype p = pos_ + 1;
@@ -207,6 +208,9 @@ private:
         return fail(start);
       while (p < line_.size() && isNameChar(line_[p]))
         ++p;
+      // A name WML does not know is the checker's undefined entity: plain.
+      if (!syntax::namedEntity(QStringView(line_).sliced(start + 1, p - start - 1)))
+        return fail(start);
     }
     if (p >= line_.size() || line_[p] != u';')
       return fail(start);

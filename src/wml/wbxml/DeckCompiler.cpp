@@ -2,22 +2,13 @@
 
 #include "wml/ParsedDeck.h"
 #include "wml/check/DeckRules.h"
-
-#include <QRegularExpression>
+#include "wml/syntax/XmlDeclaration.h"
 
 namespace tessera::wml::wbxml {
 
 Charset declaredCharset(const QString& text) {
-  static const QRegularExpression declaration(
-      QStringLiteral(R"(^\x{FEFF}?<\?xml[^>]*\bencoding\s*=\s*["']([^"']*)["'])"));
-  const QRegularExpressionMatch match = declaration.match(QStringView(text).left(256));
-  if (!match.hasMatch())
-    return Charset::Utf8;
-  const QString name = match.captured(1).toLower();
-  static const QStringList latin1{QStringLiteral("iso-8859-1"), QStringLiteral("iso_8859-1"),
-                                  QStringLiteral("iso8859-1"),  QStringLiteral("latin1"),
-                                  QStringLiteral("latin-1"),    QStringLiteral("l1")};
-  return latin1.contains(name) ? Charset::Latin1 : Charset::Utf8;
+  const auto declared = syntax::declaredEncoding(QStringView(text));
+  return declared && syntax::namesLatin1(declared->label) ? Charset::Latin1 : Charset::Utf8;
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "wml/wbxml/WbxmlDecoder.h"
 
+#include "wml/syntax/Entities.h"
 #include "wml/syntax/VariableReference.h"
 #include "wml/wbxml/VariableSplit.h"
 
@@ -101,9 +102,10 @@ QByteArrayView tableString(const Header& header, std::uint32_t index) {
 
 std::optional<WmlVersion> deckVersion(const Header& header) {
   if (header.publicIdToken != 0)
-    return versionOfPublicIdToken(header.publicIdToken);
+    return versionOfWbxmlPublicId(header.publicIdToken);
   const QByteArrayView id = tableString(header, header.publicIdIndex);
-  return versionOfPublicId(std::string_view(id.data(), static_cast<std::size_t>(id.size())));
+  return versionOfPublicIdentifier(
+      std::string_view(id.data(), static_cast<std::size_t>(id.size())));
 }
 
 bool isXmlChar(char32_t c) {
@@ -198,13 +200,15 @@ void DeckReader::writeEscaped(const QString& text, bool inAttribute) {
     case u'<': escaped += u"&lt;"; break;
     case u'>': escaped += u"&gt;"; break;
     case u'$': escaped += u"$$"; break;
-    case 0xA0: escaped += u"&nbsp;"; break;
-    case 0xAD: escaped += u"&shy;"; break;
     case u'\r': escaped += u"&#13;"; break;
     case u'"': escaped += inAttribute ? u"&quot;" : u"\""; break;
     case u'\n': escaped += inAttribute ? u"&#10;" : u"\n"; break;
     case u'\t': escaped += inAttribute ? u"&#9;" : u"\t"; break;
-    default: escaped += c;
+    default:
+      if (const syntax::NamedEntity* entity = syntax::wmlEntityFor(c.unicode()))
+        escaped += u'&' + QLatin1String(entity->name.data(), qsizetype(entity->name.size())) + u';';
+      else
+        escaped += c;
     }
   }
   write(escaped);
@@ -375,11 +379,8 @@ DecodedDeck decodeDeck(QByteArrayView bytes) {
       fail("it is not a WML deck (unknown public identifier)");
     result.version = *version;
     DeckReader deck(in, header);
-    const DeckKind& kind = deckKind(*version);
-    deck.out() =
-        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE wml PUBLIC \"") +
-        QLatin1String(kind.publicId) + QStringLiteral("\" \"") + QLatin1String(kind.systemId) +
-        QStringLiteral("\">\n");
+    deck.out() = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") +
+                 doctypeDeclaration(*version) + u'\n';
     if (in.atEnd())
       fail("the file ends before the deck's first element");
     deck.element(0, false);

@@ -1,5 +1,6 @@
 #include "wml/wbxml/WbxmlEncoder.h"
 
+#include "wml/syntax/Entities.h"
 #include "wml/wbxml/VariableSplit.h"
 #include "wml/wbxml/WmlTokens.h"
 
@@ -32,11 +33,8 @@ std::string qualifiedName(const xmlNs* ns, const xmlChar* name) {
 // The characters an entity reference left unresolved by the parser stands
 // for (the XML ones and the two WML adds).
 std::string_view entityText(std::string_view name) {
-  static const std::unordered_map<std::string_view, std::string_view> known{
-      {"amp", "&"},  {"lt", "<"},          {"gt", ">"},        {"quot", "\""},
-      {"apos", "'"}, {"nbsp", "\xC2\xA0"}, {"shy", "\xC2\xAD"}};
-  const auto it = known.find(name);
-  return it == known.end() ? std::string_view() : it->second;
+  const syntax::NamedEntity* entity = syntax::namedEntity(name);
+  return entity ? entity->utf8 : std::string_view();
 }
 
 // The character data of a run of sibling nodes (text, CDATA and entity
@@ -285,10 +283,10 @@ QByteArray DeckWriter::finish() const {
     table += '\0';
   }
 
-  const DeckKind& kind = deckKind(version_);
+  const DocumentType& kind = documentType(version_);
   QByteArray out;
   out.append(char(kind.wbxmlVersion));
-  appendMultiByte(out, kind.publicIdToken);
+  appendMultiByte(out, kind.wbxmlPublicId);
   appendMultiByte(out, options_.charset == Charset::Latin1 ? kCharsetLatin1 : kCharsetUtf8);
   appendMultiByte(out, static_cast<quint32>(table.size()));
   out.append(table.data(), static_cast<qsizetype>(table.size()));
@@ -334,7 +332,7 @@ QByteArray encodeDeck(const _xmlDoc* document, const EncodeOptions& options) {
     return {};
   WmlVersion version = WmlVersion::Wml11;
   if (const xmlDtd* dtd = xmlGetIntSubset(const_cast<xmlDoc*>(document)); dtd && dtd->ExternalID)
-    version = versionOfPublicId(view(dtd->ExternalID)).value_or(WmlVersion::Wml11);
+    version = versionOfPublicIdentifier(view(dtd->ExternalID)).value_or(WmlVersion::Wml11);
   DeckWriter writer(version, options);
   writer.element(root, false);
   return writer.finish();

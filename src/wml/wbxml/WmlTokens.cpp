@@ -7,13 +7,6 @@ namespace {
 
 using V = WmlVersion;
 
-const std::array<DeckKind, 3> kKinds{{
-    {V::Wml11, 0x01, 0x04, "-//WAPFORUM//DTD WML 1.1//EN",
-     "http://www.wapforum.org/DTD/wml_1.1.xml"},
-    {V::Wml12, 0x03, 0x09, "-//WAPFORUM//DTD WML 1.2//EN", "http://www.wapforum.org/DTD/wml12.dtd"},
-    {V::Wml13, 0x03, 0x0A, "-//WAPFORUM//DTD WML 1.3//EN", "http://www.wapforum.org/DTD/wml13.dtd"},
-}};
-
 struct Tag {
   std::string_view name;
   std::uint8_t code;
@@ -168,22 +161,6 @@ const Value kValues[] = {
 bool available(V since, V version) { return static_cast<int>(since) <= static_cast<int>(version); }
 
 } // namespace
-
-const DeckKind& deckKind(WmlVersion version) { return kKinds[static_cast<std::size_t>(version)]; }
-
-std::optional<WmlVersion> versionOfPublicId(std::string_view publicId) {
-  for (const DeckKind& kind : kKinds)
-    if (publicId == kind.publicId)
-      return kind.version;
-  return std::nullopt;
-}
-
-std::optional<WmlVersion> versionOfPublicIdToken(std::uint32_t token) {
-  for (const DeckKind& kind : kKinds)
-    if (token == kind.publicIdToken)
-      return kind.version;
-  return std::nullopt;
-}
 
 std::optional<std::uint8_t> tagToken(std::string_view name, WmlVersion version) {
   for (const Tag& tag : kTags)

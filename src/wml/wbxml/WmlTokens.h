@@ -43,19 +43,6 @@ constexpr std::uint32_t kCharsetUsAscii = 3;
 
 using WmlVersion = wml::WmlVersion;
 
-struct DeckKind {
-  WmlVersion version;
-  std::uint8_t wbxmlVersion; // 0x01 for WBXML 1.1, 0x03 for 1.3
-  std::uint32_t publicIdToken;
-  const char* publicId;
-  const char* systemId;
-};
-
-const DeckKind& deckKind(WmlVersion version);
-// The deck kind a DOCTYPE public identifier names; none for an unknown one.
-std::optional<WmlVersion> versionOfPublicId(std::string_view publicId);
-std::optional<WmlVersion> versionOfPublicIdToken(std::uint32_t token);
-
 struct AttributeStart {
   std::string_view name;
   std::string_view valuePrefix; // empty: the name alone

@@ -1,5 +1,7 @@
 #include "wml/xml/XmlNodes.h"
 
+#include "wml/syntax/Entities.h"
+
 namespace tessera::wml::xml {
 
 WmlVersion versionOf(const xmlNode* node) {
@@ -57,21 +59,8 @@ xmlNode* firstChildElement(const xmlNode* node, const char* elementName) {
 }
 
 static QString namedCharacter(const QString& entity) {
-  if (entity == QLatin1String("nbsp"))
-    return QString(QChar(0x00A0));
-  if (entity == QLatin1String("shy"))
-    return QString(QChar(0x00AD));
-  if (entity == QLatin1String("quot"))
-    return QStringLiteral("\"");
-  if (entity == QLatin1String("apos"))
-    return QStringLiteral("'");
-  if (entity == QLatin1String("amp"))
-    return QStringLiteral("&");
-  if (entity == QLatin1String("lt"))
-    return QStringLiteral("<");
-  if (entity == QLatin1String("gt"))
-    return QStringLiteral(">");
-  return {};
+  const syntax::NamedEntity* known = syntax::namedEntity(QStringView(entity));
+  return known ? QString(QChar(known->character)) : QString();
 }
 
 QString textOf(const xmlNode* node) {
