@@ -24,32 +24,39 @@ QString attributeValue(const xmlNode* node, const char* name, const WmlVariables
   return substituteVariables(xml::attribute(node, name), variables);
 }
 
-// Indices from a ';' list of 1-based numbers; invalid ones are dropped.
-std::vector<int> indicesFrom(const QString& list, int optionCount, bool multiple) {
+// The values a select's value, name variable, ivalue or iname variable
+// holds: a ';' list in a multiple-choice select, one value (even with ';' in
+// it) in a single-choice one.
+QStringList valuesOf(const QString& text, bool multiple) {
+  return multiple ? text.split(u';') : QStringList{text};
+}
+
+// The "validate" operation: the 1-based indices of `list` that are whole
+// numbers from 1 to the option count, each once, in their order; returned
+// from 0.
+std::vector<int> validatedIndices(const QString& list, int optionCount, bool multiple) {
   std::vector<int> indices;
-  for (const QString& part : list.split(u';', Qt::SkipEmptyParts)) {
+  for (const QString& part : valuesOf(list, multiple)) {
     bool ok = false;
-    const int index = part.trimmed().toInt(&ok);
-    if (ok && index >= 1 && index <= optionCount)
+    const int index = part.trimmed().toInt(&ok, 10);
+    if (ok && index >= 1 && index <= optionCount &&
+        std::find(indices.begin(), indices.end(), index - 1) == indices.end())
       indices.push_back(index - 1);
-    if (!multiple && !indices.empty())
-      break;
   }
-  std::sort(indices.begin(), indices.end());
-  indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
   return indices;
 }
 
+// For each value, the first option holding it, each option once.
 std::vector<int> indicesMatching(const QString& valueList, const std::vector<xmlNode*>& options,
                                  bool multiple, const WmlVariables& variables) {
-  const QStringList wanted = multiple ? valueList.split(u';') : QStringList{valueList};
+  QStringList optionValues;
+  for (const xmlNode* option : options)
+    optionValues << attributeValue(option, "value", variables);
   std::vector<int> indices;
-  for (int i = 0; i < int(options.size()); ++i) {
-    if (wanted.contains(attributeValue(options[size_t(i)], "value", variables))) {
-      indices.push_back(i);
-      if (!multiple)
-        break;
-    }
+  for (const QString& wanted : valuesOf(valueList, multiple)) {
+    const int index = int(optionValues.indexOf(wanted));
+    if (index >= 0 && std::find(indices.begin(), indices.end(), index) == indices.end())
+      indices.push_back(index);
   }
   return indices;
 }
@@ -78,37 +85,49 @@ std::vector<int> currentSelection(const xmlNode* select, const WmlVariables& var
   const QString indexName = xml::attribute(select, "iname");
   if (!indexName.isEmpty() && variables.isSet(indexName)) {
     const std::vector<int> indices =
-        indicesFrom(variables.value(indexName), int(options.size()), multiple);
+        validatedIndices(variables.value(indexName), int(options.size()), multiple);
     if (!indices.empty())
       return indices;
   }
   const QString valueName = xml::attribute(select, "name");
   if (!valueName.isEmpty() && variables.isSet(valueName))
     return indicesMatching(variables.value(valueName), options, multiple, variables);
+  // A select without variables cannot keep a choice: it shows its default.
+  if (indexName.isEmpty() && valueName.isEmpty())
+    return defaultOptions(select, variables);
   return {};
 }
 
-void initialiseSelect(const xmlNode* select, WmlVariables& variables) {
+std::vector<int> defaultOptions(const xmlNode* select, const WmlVariables& variables) {
   const std::vector<xmlNode*> options = selectOptions(select);
   const int count = int(options.size());
   const bool multiple = isMultipleSelect(select);
   const QString indexName = xml::attribute(select, "iname");
   const QString valueName = xml::attribute(select, "name");
-
-  // The first source that names a valid option decides the default.
+  // The first source that names a valid option decides. A variable holding
+  // the empty string is not set.
+  const auto holds = [&variables](const QString& name) {
+    return !name.isEmpty() && !variables.value(name).isEmpty();
+  };
   std::vector<int> chosen;
-  if (!indexName.isEmpty() && variables.isSet(indexName))
-    chosen = indicesFrom(variables.value(indexName), count, multiple);
+  if (holds(indexName))
+    chosen = validatedIndices(variables.value(indexName), count, multiple);
   if (chosen.empty() && xml::hasAttribute(select, "ivalue"))
-    chosen = indicesFrom(attributeValue(select, "ivalue", variables), count, multiple);
-  if (chosen.empty() && !valueName.isEmpty() && variables.isSet(valueName))
+    chosen = validatedIndices(attributeValue(select, "ivalue", variables), count, multiple);
+  if (chosen.empty() && holds(valueName))
     chosen = indicesMatching(variables.value(valueName), options, multiple, variables);
   if (chosen.empty() && xml::hasAttribute(select, "value"))
     chosen =
         indicesMatching(attributeValue(select, "value", variables), options, multiple, variables);
+  // Else none (index 0) in a multiple-choice select, the first option in a
+  // single-choice one.
   if (chosen.empty() && !multiple && count > 0)
     chosen = {0};
-  storeSelection(select, chosen, variables);
+  return chosen;
+}
+
+void initialiseSelect(const xmlNode* select, WmlVariables& variables) {
+  storeSelection(select, defaultOptions(select, variables), variables);
 }
 
 void storeSelection(const xmlNode* select, const std::vector<int>& chosen,
@@ -124,10 +143,14 @@ void storeSelection(const xmlNode* select, const std::vector<int>& chosen,
   }
   const QString valueName = xml::attribute(select, "name");
   const QString indexName = xml::attribute(select, "iname");
-  if (!valueName.isEmpty())
+  // No value is an unset variable, not one holding the empty string.
+  if (!valueName.isEmpty() && values.isEmpty())
+    variables.unset(valueName);
+  else if (!valueName.isEmpty())
     variables.set(valueName, values.join(u';'));
+  // Index 0 says that no option is chosen.
   if (!indexName.isEmpty())
-    variables.set(indexName, indices.join(u';'));
+    variables.set(indexName, indices.isEmpty() ? QStringLiteral("0") : indices.join(u';'));
 }
 
 QString inputRefusal(const xmlNode* input, const QString& value, const WmlVariables& variables) {

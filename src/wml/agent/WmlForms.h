@@ -23,6 +23,11 @@ bool isMultipleSelect(const xmlNode* select);
 // index variable when it holds valid indices, else the value variable.
 std::vector<int> currentSelection(const xmlNode* select, const WmlVariables& variables);
 
+// The default option index of a select as the card is shown (from 0; none
+// is index 0 of a multiple-choice select): the iname variable, else ivalue,
+// else the name variable's values, else the value attribute, each only when
+// it names a valid option.
+std::vector<int> defaultOptions(const xmlNode* select, const WmlVariables& variables);
 // Sets the select's variables from its default choice when a card is shown.
 void initialiseSelect(const xmlNode* select, WmlVariables& variables);
 // Writes a choice into the select's value and index variables.
