@@ -29,7 +29,7 @@ void checkMatching(QActionGroup* group, const FileEncoding& encoding) {
 } // namespace
 
 QString fileFormatText(const FileEncoding& encoding, LineBreakStyle breaks) {
-  return encoding.displayName() + QStringLiteral(" · ") +
+  return encoding.shownName() + QStringLiteral(" · ") +
          (breaks == LineBreakStyle::Lf ? QStringLiteral("LF") : QStringLiteral("CR LF"));
 }
 

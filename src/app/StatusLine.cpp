@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QResizeEvent>
 
+#include <algorithm>
+
 namespace tessera {
 
 StatusLine::StatusLine(QWidget* parent) : QStatusBar(parent) {
@@ -36,7 +38,7 @@ void StatusLine::addTrailingPanel(QLabel* panel) {
 }
 
 int StatusLine::fixedWidth() const {
-  int width = kFixedWidths;
+  int width = kFixedWidths - kEncodingPanelWidth + panels_[EncodingPanel]->width();
   for (const QLabel* panel : trailing_)
     width += panel->width();
   return width;
@@ -47,7 +49,22 @@ void StatusLine::showRowColumn(RowColumn where) {
   panels_[CharPanel]->setText(QStringLiteral("Char.: ") + QString::number(where.column));
 }
 
-void StatusLine::showFileFormat(const QString& text) { panels_[EncodingPanel]->setText(text); }
+void StatusLine::showFileFormat(const QString& text) {
+  QLabel* label = panels_[EncodingPanel];
+  label->setText(text);
+  // A longer text ("windows-1252 (declared ISO-8859-1) · CR LF") widens the
+  // panel rather than being cut; the hint panel gives up the room.
+  const QMargins margins = label->contentsMargins();
+  const int wanted = std::max(int(kEncodingPanelWidth),
+                              label->fontMetrics().horizontalAdvance(text) + margins.left() +
+                                  margins.right() + 2 * label->frameWidth() + 4);
+  if (wanted != label->width()) {
+    label->resize(wanted, label->height());
+    updateGeometry();
+    QResizeEvent resize(size(), size());
+    resizeEvent(&resize);
+  }
+}
 
 void StatusLine::showHint(const QString& hint) {
   if (panels_[HintPanel]->text() != hint)

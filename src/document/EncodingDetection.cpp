@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -87,6 +88,11 @@ char16_t reservedCharacterIn(QStringView text) {
   return 0;
 }
 
+bool holdsC1Bytes(QByteArrayView bytes) {
+  return std::any_of(bytes.begin(), bytes.end(),
+                     [](char c) { return quint8(c) >= 0x80 && quint8(c) <= 0x9F; });
+}
+
 DecodedFile fallback(QByteArrayView bytes, Fallback reason, const QString& named) {
   DecodedFile file;
   file.text = windows1252::decode(bytes);
@@ -162,6 +168,14 @@ DecodedFile decodeFile(const QByteArray& bytes) {
     if (readable) {
       // A charset whose ASCII is not ASCII cannot have written the
       // declaration that was just read as ASCII.
+      // Bytes 0x80-0x9F are controls in ISO-8859-1, which no deck means:
+      // they are windows-1252's characters (the euro sign, curly quotes),
+      // as web browsers read them.
+      if (encoding.kind == Kind::Latin1 && holdsC1Bytes(bytes)) {
+        DecodedFile file = fallback(bytes, Fallback::Windows1252Bytes, named);
+        file.encoding.declared = encoding.declarationName();
+        return finish(bytes, std::move(file));
+      }
       std::optional<DecodedFile> file;
       if (encoding.asciiCompatible())
         file = decodeAs(bytes, encoding);
@@ -221,6 +235,11 @@ QString DecodedFile::notice() const {
     break;
   case Fallback::InvalidForChosen:
     reason = QStringLiteral("This file is not valid %1").arg(namedEncoding);
+    break;
+  case Fallback::Windows1252Bytes:
+    reason = QStringLiteral("This file declares %1 but holds bytes that only windows-1252 gives "
+                            "characters to (such as \u20AC and curly quotes)")
+                 .arg(namedEncoding);
     break;
   case Fallback::ReservedCharacter:
     reason = QStringLiteral("This file holds the character U+%1, which the editor would turn "

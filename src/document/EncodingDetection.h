@@ -20,6 +20,7 @@ struct DecodedFile {
                          // back
     UnknownDeclaration,  // the declared charset has no converter here
     InvalidForDeclared,  // the declared charset does not read the bytes back
+    Windows1252Bytes,    // declared ISO-8859-1, with bytes 0x80-0x9F that only windows-1252 reads
     InvalidForChosen,    // the charset the user chose does not read the bytes back
     ReservedCharacter,   // a character the editor turns into a line break
   };

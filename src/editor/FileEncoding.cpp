@@ -10,8 +10,9 @@ namespace {
 using Kind = FileEncoding::Kind;
 
 // Labels a deck may carry for the encodings decoded without a converter.
-// Latin-1's labels mean windows-1252, as in web browsers: WML written on
-// Windows says ISO-8859-1 and holds curly quotes and the euro sign.
+// Latin-1's labels mean ISO-8859-1; the file reader takes windows-1252 for a
+// file whose bytes say so (WML written on Windows declares ISO-8859-1 and
+// holds curly quotes and the euro sign).
 struct BuiltInLabel {
   const char* label;
   Kind kind;
@@ -28,16 +29,17 @@ constexpr std::array kBuiltInLabels{
     BuiltInLabel{"utf-32", Kind::Utf32Be},
     BuiltInLabel{"utf-32be", Kind::Utf32Be},
     BuiltInLabel{"utf-32le", Kind::Utf32Le},
-    BuiltInLabel{"iso-8859-1", Kind::Windows1252},
-    BuiltInLabel{"iso8859-1", Kind::Windows1252},
-    BuiltInLabel{"iso_8859-1", Kind::Windows1252},
-    BuiltInLabel{"iso_8859-1:1987", Kind::Windows1252},
-    BuiltInLabel{"iso-ir-100", Kind::Windows1252},
-    BuiltInLabel{"latin1", Kind::Windows1252},
-    BuiltInLabel{"l1", Kind::Windows1252},
-    BuiltInLabel{"csisolatin1", Kind::Windows1252},
-    BuiltInLabel{"cp819", Kind::Windows1252},
-    BuiltInLabel{"ibm819", Kind::Windows1252},
+    BuiltInLabel{"iso-8859-1", Kind::Latin1},
+    BuiltInLabel{"iso8859-1", Kind::Latin1},
+    BuiltInLabel{"iso_8859-1", Kind::Latin1},
+    BuiltInLabel{"iso_8859-1:1987", Kind::Latin1},
+    BuiltInLabel{"iso-ir-100", Kind::Latin1},
+    BuiltInLabel{"latin1", Kind::Latin1},
+    BuiltInLabel{"latin-1", Kind::Latin1},
+    BuiltInLabel{"l1", Kind::Latin1},
+    BuiltInLabel{"csisolatin1", Kind::Latin1},
+    BuiltInLabel{"cp819", Kind::Latin1},
+    BuiltInLabel{"ibm819", Kind::Latin1},
     BuiltInLabel{"us-ascii", Kind::Windows1252},
     BuiltInLabel{"ascii", Kind::Windows1252},
     BuiltInLabel{"windows-1252", Kind::Windows1252},
@@ -120,6 +122,12 @@ QString FileEncoding::displayName() const {
   case Kind::Converter: return QString::fromLatin1(converterName);
   }
   return {};
+}
+
+QString FileEncoding::shownName() const {
+  if (declared.isEmpty())
+    return displayName();
+  return QStringLiteral("%1 (declared %2)").arg(displayName(), QString::fromLatin1(declared));
 }
 
 QByteArray FileEncoding::declarationName() const {

@@ -26,17 +26,23 @@ struct FileEncoding {
   Kind kind = Kind::Utf8;
   QByteArray converterName; // iconv's name of the charset when kind is Converter
   bool byteOrderMark = false;
+  // The charset the file's declaration names when its bytes are read in
+  // another ("ISO-8859-1" for a file holding windows-1252 bytes); empty
+  // otherwise. Not part of the charset: a save writes `kind`.
+  QByteArray declared;
 
   static FileEncoding utf8() { return {}; }
-  static FileEncoding windows1252() { return {Kind::Windows1252, {}, false}; }
+  static FileEncoding windows1252() { return {Kind::Windows1252, {}, false, {}}; }
   static FileEncoding of(Kind kind, bool byteOrderMark = false) {
-    return {kind, {}, byteOrderMark};
+    return {kind, {}, byteOrderMark, {}};
   }
-  static FileEncoding converter(const QByteArray& name) { return {Kind::Converter, name, false}; }
+  static FileEncoding converter(const QByteArray& name) {
+    return {Kind::Converter, name, false, {}};
+  }
 
   // The encoding a charset label (from an XML declaration or a menu) names,
-  // or none when the label is empty. "ISO-8859-1" and its aliases, and
-  // US-ASCII, read as windows-1252, as web browsers do. Whether a
+  // or none when the label is empty. US-ASCII reads as windows-1252, as web
+  // browsers do. Whether a
   // Converter label is known to the C library is not checked here.
   static FileEncoding fromLabel(const QByteArray& label, bool* known = nullptr);
 
@@ -45,6 +51,9 @@ struct FileEncoding {
 
   // The charset's usual name ("UTF-8", "UTF-16 LE", "windows-1251").
   QString displayName() const;
+  // The same with the declared charset when it differs:
+  // "windows-1252 (declared ISO-8859-1)".
+  QString shownName() const;
   // The name an XML declaration gives it ("UTF-8", "UTF-16", "Shift_JIS").
   QByteArray declarationName() const;
   // Qt's own converter for the Unicode forms; none for the other charsets.

@@ -66,8 +66,16 @@ void EncodingDetectionTest::decode_data() {
       u"\0a"_qs, "UTF-16 LE", true);
   row("UTF-16 LE without a mark", QByteArray("<\0?\0x\0", 6), "<?x", "UTF-16 LE");
   row("UTF-16 BE without a mark", QByteArray("\0<\0?\0x", 6), "<?x", "UTF-16 BE");
-  row("ISO-8859-1 declared reads as windows-1252", declared("ISO-8859-1", "\x93q\x94 \x80 \xE6"),
-      declaredText("ISO-8859-1", u"“q” € æ"_qs), "windows-1252");
+  row("ISO-8859-1 declared with bytes 0x80-0x9F reads as windows-1252",
+      declared("ISO-8859-1", "\x93q\x94 \x80 \xE6"), declaredText("ISO-8859-1", u"“q” € æ"_qs),
+      "windows-1252 (declared ISO-8859-1)", false, Fallback::Windows1252Bytes);
+  row("ISO-8859-1 declared, its own bytes only", declared("ISO-8859-1", "\xA0\xE6\xFF\x7F"),
+      declaredText("ISO-8859-1", u"\u00A0æÿ\u007F"_qs), "ISO-8859-1");
+  row("latin1 alias, one byte 0x9F", declared("latin1", "\xE9\x9F"),
+      declaredText("latin1", u"éŸ"_qs), "windows-1252 (declared ISO-8859-1)", false,
+      Fallback::Windows1252Bytes);
+  row("windows-1252 declared is no fallback", declared("windows-1252", "\x80"),
+      declaredText("windows-1252", u"€"_qs), "windows-1252");
   row("ISO-8859-2 declared", declared("iso-8859-2", "\xB1\xE6"),
       declaredText("iso-8859-2", u"ąć"_qs), "ISO-8859-2");
   row("windows-1251 declared", declared("windows-1251", "\xCF\xF0\xE8"),
@@ -128,7 +136,7 @@ void EncodingDetectionTest::decode() {
   QFETCH(Fallback, fallback);
   const DecodedFile file = decodeFile(bytes);
   QCOMPARE(file.text, text);
-  QCOMPARE(file.encoding.displayName(), encoding);
+  QCOMPARE(file.encoding.shownName(), encoding);
   QCOMPARE(file.encoding.byteOrderMark, byteOrderMark);
   QCOMPARE(file.fallback, fallback);
 }
@@ -192,6 +200,13 @@ void EncodingDetectionTest::notice_data() {
                     "a")
       << "This file begins like UTF-16 BE but is not valid UTF-16 BE, so it was opened as "
          "windows-1252. Saving writes every byte back as it was.";
+  QTest::newRow("declared ISO-8859-1, windows-1252 bytes")
+      << declared("ISO-8859-1", "\x80")
+      << "This file declares ISO-8859-1 but holds bytes that only windows-1252 gives characters "
+         "to (such as € and curly quotes), so it was opened as windows-1252. Saving writes every "
+         "byte back as it was.";
+  QTest::newRow("declared ISO-8859-1, nothing to say")
+      << declared("ISO-8859-1", "\xE9") << QString();
   QTest::newRow("reserved character")
       << QByteArray("\xEF\xB7\x90")
       << "This file holds the character U+FDD0, which the editor would turn into a line break, "

@@ -57,6 +57,8 @@ private slots:
   void unencodableCharacterQuestion_data();
   void unencodableCharacterQuestion();
   void noticeAndStatusPanel();
+  void declaredLatin1_data();
+  void declaredLatin1();
   void fileMenuEncodingItems();
   void saveWithEncodingAndLineBreaks_data();
   void saveWithEncodingAndLineBreaks();
@@ -91,6 +93,10 @@ void FileEncodingsTest::uneditedSaveKeepsTheBytes_data() {
   QTest::newRow("Shift_JIS") << QByteArray("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
                                            "\x93\xFA\x96\x7B\n");
   QTest::newRow("windows-1252 fallback") << QByteArray("N\xE6rme \x93q\x94\x81\r\n");
+  QTest::newRow("declared ISO-8859-1, windows-1252 bytes")
+      << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n\x93q\x94 \x80\x81\r\n");
+  QTest::newRow("declared ISO-8859-1, its own bytes")
+      << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\nN\xE6rme\xA0\xFF\r\n");
   QTest::newRow("no final break") << QByteArray("<wml/>");
 }
 
@@ -259,6 +265,52 @@ void FileEncodingsTest::noticeAndStatusPanel() {
   w->action(QStringLiteral("Fjl2"))->trigger(); // New
   QCOMPARE(panel(), QStringLiteral("UTF-8 · CR LF"));
   QVERIFY(notice->isHidden());
+}
+
+// A deck declared ISO-8859-1 is read as ISO-8859-1 unless it holds bytes
+// 0x80-0x9F; then as windows-1252, said in the panel and told once. A typed
+// euro sign is asked about only where the reading cannot hold it.
+void FileEncodingsTest::declaredLatin1_data() {
+  QTest::addColumn<QByteArray>("body");
+  QTest::addColumn<QString>("shown");
+  QTest::addColumn<bool>("told");
+  QTest::addColumn<QByteArray>("saved"); // the body after typing "€" and saving
+  QTest::newRow("its own bytes") << QByteArray("caf\xE9\r\n") << "ISO-8859-1 · CR LF" << false
+                                 << QByteArray("caf\xE9\r\n&#8364;");
+  QTest::newRow("curly quotes") << QByteArray("\x93"
+                                              "caf\xE9\x94\r\n")
+                                << "windows-1252 (declared ISO-8859-1) · CR LF" << true
+                                << QByteArray("\x93"
+                                              "caf\xE9\x94\r\n\x80");
+}
+
+void FileEncodingsTest::declaredLatin1() {
+  QFETCH(QByteArray, body);
+  QFETCH(QString, shown);
+  QFETCH(bool, told);
+  QFETCH(QByteArray, saved);
+  w->show();
+  QVERIFY(QTest::qWaitForWindowExposed(w.data()));
+  const QByteArray declaration("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n");
+  QVERIFY(!load(declaration + body).isEmpty());
+  QCOMPARE(panel(), shown);
+  const auto* encodingPanel = w->findChild<QLabel*>(QStringLiteral("EncodingPanel"));
+  QVERIFY(encodingPanel->width() >= encodingPanel->fontMetrics().horizontalAdvance(shown));
+  QCOMPARE(w->noticeBar()->isVisible(), told);
+  if (told)
+    QVERIFY(w->noticeBar()->text().startsWith(
+        QStringLiteral("This file declares ISO-8859-1 but holds bytes that only windows-1252")));
+
+  SourceEditor* editor = w->editor();
+  editor->setSelection(w->textDocument().end(), 0);
+  editor->insertAtCaret(QStringLiteral("€"));
+  const QString out = dir->filePath(QStringLiteral("out.wml"));
+  t->prompts.answerFile(out);
+  t->prompts.answerChoice(0); // character references
+  w->action(QStringLiteral("Ments1"))->trigger();
+  QCOMPARE(t->prompts.asked.size(), told ? 1 : 2);
+  QCOMPARE(readFileBytes(out), declaration + saved);
+  QCOMPARE(panel(), shown);
 }
 
 void FileEncodingsTest::fileMenuEncodingItems() {

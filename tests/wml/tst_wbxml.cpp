@@ -159,10 +159,9 @@ private slots:
                                                    "7F"
                                                    "27"
                                                    "01");
-    QTest::newRow("ISO-8859-1 deck: charset 4, an entity for what it cannot hold")
-        << QStringLiteral(
-               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><wml><card><p>\u00e9\u20ac"
-               "</p></card></wml>")
+    QTest::newRow("ISO-8859-1 deck: charset 4")
+        << QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><wml><card><p>\u00e9"
+                          "</p></card></wml>")
         << hex("0104"
                "04"
                "00"
@@ -170,9 +169,21 @@ private slots:
                "67"
                "60"
                "03E900"
-               "02"
-               "C12C"
-               "010101"); // 0x20AC = 65 * 128 + 44: C1 2C
+               "010101");
+    // A phone trusting the charset would show windows-1252's euro (byte
+    // 0x80 in the source) as a control: such a deck goes out in UTF-8.
+    QTest::newRow("ISO-8859-1 deck holding a euro sign: UTF-8")
+        << QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><wml><card><p>\u00e9\u20ac"
+               "</p></card></wml>")
+        << hex("0104"
+               "6A"
+               "00"
+               "7F"
+               "67"
+               "60"
+               "03C3A9E282AC00"
+               "010101");
     QTest::newRow("1.2 attribute in a 1.1 deck: a literal name from the table")
         << deck11("<wml><card><p><a accesskey=\"1\" href=\"#b\">x</a></p></card></wml>")
         << hex("01046A"

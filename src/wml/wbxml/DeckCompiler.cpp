@@ -4,11 +4,21 @@
 #include "wml/check/DeckRules.h"
 #include "wml/syntax/XmlDeclaration.h"
 
+#include <algorithm>
+
 namespace tessera::wml::wbxml {
 
 Charset declaredCharset(const QString& text) {
   const auto declared = syntax::declaredEncoding(QStringView(text));
-  return declared && syntax::namesLatin1(declared->label) ? Charset::Latin1 : Charset::Utf8;
+  if (!declared || !syntax::namesLatin1(declared->label))
+    return Charset::Utf8;
+  // A deck declared ISO-8859-1 that holds windows-1252's characters (read
+  // from bytes 0x80-0x9F) or others beyond Latin-1 is written in UTF-8: a
+  // phone trusting the charset would show 0x80 as a control, not a euro.
+  const bool latin1Only = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+    return c.unicode() < 0x80 || (c.unicode() >= 0xA0 && c.unicode() <= 0xFF);
+  });
+  return latin1Only ? Charset::Latin1 : Charset::Utf8;
 }
 
 namespace {

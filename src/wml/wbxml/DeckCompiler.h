@@ -27,7 +27,8 @@ CompiledDeck compileDeckText(const QString& text, bool stringTable = true);
 CompiledDeck compileParsedDeck(const wml::ParsedDeck& deck, const QString& text,
                                bool stringTable = true);
 
-// ISO-8859-1 when the XML declaration at the start of `text` names it.
+// ISO-8859-1 when the XML declaration at the start of `text` names it and
+// every character of the text is one of ISO-8859-1's printable ones.
 Charset declaredCharset(const QString& text);
 
 } // namespace tessera::wml::wbxml
