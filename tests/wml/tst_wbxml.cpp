@@ -239,6 +239,33 @@ private slots:
                "0342796500"
                "01"
                "0101");
+    // A word repeated inside different texts goes in once; each text
+    // writes the rest inline and refers to the word (STR_T 0).
+    QTest::newRow("a word shared by texts")
+        << deck11("<wml><card><p>red apple</p><p>green apple</p><p>apple pie</p>"
+                  "<p>big apple</p></card></wml>")
+        << QByteArray("apple\0", 6)
+        << hex("01046A"
+               "06"
+               "6170706C6500"
+               "7F"
+               "67"
+               "60"
+               "037265642000"
+               "8300"
+               "01"
+               "60"
+               "03677265656E2000"
+               "8300"
+               "01"
+               "60"
+               "036170706C652070696500"
+               "01"
+               "60"
+               "036269672000"
+               "8300"
+               "01"
+               "0101");
     // A one-letter string twice costs the same either way: inline.
     QTest::newRow("too short to gain")
         << deck11("<wml><card><p>a</p><p>a</p></card></wml>") << QByteArray()

@@ -1,6 +1,7 @@
 #include "wml/wbxml/WbxmlEncoder.h"
 
 #include "wml/syntax/Entities.h"
+#include "wml/wbxml/StringTable.h"
 #include "wml/wbxml/VariableSplit.h"
 #include "wml/wbxml/WmlTokens.h"
 
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace tessera::wml::wbxml {
@@ -246,68 +246,55 @@ void DeckWriter::element(const xmlNode* node, bool preserveSpace) {
   bytes({token::End});
 }
 
-std::size_t multiByteSize(std::uint32_t value) {
-  std::size_t size = 1;
-  while (value >>= 7)
-    ++size;
-  return size;
-}
-
 QByteArray DeckWriter::finish() const {
-  // Which strings go to the table: every name without a token, and, with
-  // the table on, each string used more than once where one copy plus its
-  // references is shorter than writing it each time.
-  std::unordered_map<std::string_view, int> uses;
-  if (options_.stringTable)
-    for (const Piece& piece : pieces_)
-      if (piece.kind == Piece::String || piece.kind == Piece::Variable)
-        ++uses[piece.data];
-  std::unordered_map<std::string_view, std::uint32_t> offsets;
-  std::string table;
+  std::vector<std::string_view> strings, names, literals;
   for (const Piece& piece : pieces_) {
-    if (piece.kind == Piece::Bytes || offsets.contains(piece.data))
-      continue;
-    bool inTable = piece.kind == Piece::Literal;
-    if (!inTable && options_.stringTable) {
-      const std::size_t count = static_cast<std::size_t>(uses[piece.data]);
-      const std::size_t length = piece.data.size();
-      const std::size_t inlineCost = count * (length + 2);
-      const std::size_t tableCost =
-          length + 1 + count * (1 + multiByteSize(std::uint32_t(table.size())));
-      inTable = count > 1 && tableCost < inlineCost;
-    }
-    if (!inTable)
-      continue;
-    offsets.emplace(piece.data, static_cast<std::uint32_t>(table.size()));
-    table += piece.data;
-    table += '\0';
+    if (piece.kind == Piece::String)
+      strings.push_back(piece.data);
+    else if (piece.kind == Piece::Variable)
+      names.push_back(piece.data);
+    else if (piece.kind == Piece::Literal)
+      literals.push_back(piece.data);
   }
+  const StringTable table(strings, names, literals, options_.stringTable);
 
   const DocumentType& kind = documentType(version_);
   QByteArray out;
   out.append(char(kind.wbxmlVersion));
   appendMultiByte(out, kind.wbxmlPublicId);
   appendMultiByte(out, options_.charset == Charset::Latin1 ? kCharsetLatin1 : kCharsetUtf8);
-  appendMultiByte(out, static_cast<quint32>(table.size()));
-  out.append(table.data(), static_cast<qsizetype>(table.size()));
+  appendMultiByte(out, static_cast<quint32>(table.bytes().size()));
+  out.append(table.bytes().data(), static_cast<qsizetype>(table.bytes().size()));
+  const auto appendInline = [&out](std::string_view text) {
+    out.append(text.data(), qsizetype(text.size()));
+    out.append('\0');
+  };
   for (const Piece& piece : pieces_) {
-    const auto stored = offsets.find(piece.data);
-    const bool fromTable =
-        stored != offsets.end() && (piece.kind == Piece::Literal || options_.stringTable);
     switch (piece.kind) {
-    case Piece::Bytes: out.append(piece.data.data(), qsizetype(piece.data.size())); continue;
-    case Piece::Literal: out.append(char(piece.token)); break;
-    case Piece::String: out.append(char(fromTable ? token::StrT : token::StrI)); break;
+    case Piece::Bytes: out.append(piece.data.data(), qsizetype(piece.data.size())); break;
+    case Piece::Literal:
+      out.append(char(piece.token));
+      appendMultiByte(out, quint32(table.offsetOf(piece.data)));
+      break;
+    case Piece::String:
+      for (const StringTable::Part& part : table.write(piece.data)) {
+        out.append(char(part.fromTable ? token::StrT : token::StrI));
+        if (part.fromTable)
+          appendMultiByte(out, part.offset);
+        else
+          appendInline(part.text);
+      }
+      break;
     case Piece::Variable:
       // EXT_T_n is EXT_I_n with the high bit: the same escaping, from the table.
-      out.append(char(fromTable ? (piece.token - token::ExtI0 + token::ExtT0) : piece.token));
+      if (const std::int64_t offset = table.offsetOf(piece.data); offset >= 0) {
+        out.append(char(piece.token - token::ExtI0 + token::ExtT0));
+        appendMultiByte(out, quint32(offset));
+      } else {
+        out.append(char(piece.token));
+        appendInline(piece.data);
+      }
       break;
-    }
-    if (fromTable) {
-      appendMultiByte(out, stored->second);
-    } else {
-      out.append(piece.data.data(), qsizetype(piece.data.size()));
-      out.append('\0');
     }
   }
   return out;
