@@ -81,7 +81,8 @@ StringTable::StringTable(const std::vector<std::string_view>& strings,
           it->second.saved += saving(name.size() + 1, multiByteSize(it->second.offset), false);
         }
       const std::size_t before = order.size();
-      std::erase_if(order, [&](std::string_view c) { return entries_.at(c).saved <= c.size() + 1; });
+      std::erase_if(order,
+                    [&](std::string_view c) { return entries_.at(c).saved <= c.size() + 1; });
       // The most used first, where offsets take one byte.
       std::stable_sort(order.begin(), order.end(), [&](std::string_view a, std::string_view b) {
         return entries_.at(a).uses > entries_.at(b).uses;
@@ -163,8 +164,8 @@ std::vector<StringTable::Part> StringTable::layout(std::string_view text, bool c
       part.offset = via[j]->offset;
       if (count) {
         ++via[j]->uses;
-        via[j]->saved += saving(ends[j] - ends[from[j]], multiByteSize(part.offset),
-                               from[j] == 0 && j == n - 1);
+        via[j]->saved +=
+            saving(ends[j] - ends[from[j]], multiByteSize(part.offset), from[j] == 0 && j == n - 1);
       }
     } else {
       part.text = text.substr(ends[from[j]], ends[j] - ends[from[j]]);
