@@ -94,14 +94,16 @@ BENCH_FIGURE(startup, 80) {
     keepFaster(QStringLiteral("startup-app"), ours);
     keepFaster(QStringLiteral("startup-widgets"), widgets);
   }
-  context.add({QStringLiteral("start-up to the first shown main window"), QString(), ours[Shown],
-               reference[Shown], 1.5});
-  std::printf("    ours: %s\n    bare: %s\n", qPrintable(phases(ours)),
-              qPrintable(phases(reference)));
-  // Not a bound: what the toolkit alone spends showing the widgets our
-  // window shows, and how far the program is above that.
-  std::printf("    the same widgets from the toolkit alone: %s; ours is %.2f times that\n",
-              qPrintable(phases(widgets)), ours[Shown] / widgets[Shown]);
+  // Held against the same widgets built from the toolkit alone: what the
+  // program adds to what any program showing this window must spend.
+  context.add({QStringLiteral("start-up vs the same widgets from the toolkit"), QString(),
+               ours[Shown], widgets[Shown], 1.15});
+  std::printf("    ours: %s\n    toolkit widgets: %s\n", qPrintable(phases(ours)),
+              qPrintable(phases(widgets)));
+  // Not a bound: a bare window measures the machine's process start and
+  // the toolkit more than the program.
+  std::printf("    bare window: %s; ours is %.2f times that\n", qPrintable(phases(reference)),
+              ours[Shown] / reference[Shown]);
 }
 
 // The program's own start: the same steps as its main(), up to the moment

@@ -3,7 +3,6 @@
 #include "app/Icons.h"
 #include "app/MainWindow.h"
 #include "info/ProgramPicture.h"
-#include "platform/DrawnArrowsStyle.h"
 #include "platform/Product.h"
 
 #include <QApplication>
@@ -14,9 +13,6 @@ namespace tessera {
 
 void prepareApplication() {
   QApplication::setApplicationName(kProgramTitle);
-  // The style chosen by the desktop or by -style, with its extension
-  // arrows drawn rather than read (see DrawnArrowsStyle).
-  QApplication::setStyle(new DrawnArrowsStyle(QApplication::style()->name()));
   chooseIconTheme();
   QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ProgramPicture::image())));
 }

@@ -1,7 +1,5 @@
 #include "app/Icons.h"
 
-#include "platform/ThemeIcons.h"
-
 #include <QApplication>
 #include <QPainter>
 #include <QPixmap>
@@ -93,7 +91,7 @@ void chooseIconTheme() {
 
 QIcon themedIcon(IconId id) {
   const IconSource source = sourceOf(id);
-  const QIcon themed = themeFileIcon(QString::fromLatin1(source.themeName));
+  const QIcon themed = QIcon::fromTheme(QString::fromLatin1(source.themeName));
   if (!themed.isNull())
     return themed;
   if (source.fallback != QStyle::SP_CustomBase)

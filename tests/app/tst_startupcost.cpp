@@ -8,37 +8,19 @@
 #include "deck/ProblemsDock.h"
 #include "deck/ProblemsList.h"
 #include "info/AboutBox.h"
-#include "platform/DrawnArrowsStyle.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
-#include <QMenuBar>
-#include <QStyleFactory>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <memory>
-
 using namespace tessera;
 
 namespace {
-
-// The lines of this process's memory map that name `part`.
-QByteArray mappedFiles(const QByteArray& part) {
-  QFile maps(QStringLiteral("/proc/self/maps"));
-  if (!maps.open(QIODevice::ReadOnly))
-    return "cannot read /proc/self/maps";
-  QByteArrayList named;
-  for (const QByteArray& line : maps.readAll().split('\n'))
-    if (line.contains(part))
-      named << line.mid(line.lastIndexOf(' ') + 1);
-  return named.join('\n');
-}
 
 bool drawsSomething(const QImage& image) {
   for (int y = 0; y < image.height(); ++y)
@@ -53,19 +35,12 @@ bool drawsSomething(const QImage& image) {
 class StartupCostTest : public QObject {
   Q_OBJECT
 private slots:
-  // First: nothing before it may have read an image.
-  void startsWithoutImagePlugins();
-  void styleKeepsItsNameAndDrawsTheArrows();
+  void toolbarShowsTheThemeIcons();
   void putOffUntilNeeded();
 };
 
-void StartupCostTest::startsWithoutImagePlugins() {
-  const QString styleBefore = QApplication::style()->name();
+void StartupCostTest::toolbarShowsTheThemeIcons() {
   prepareApplication();
-  // The style the desktop chose, wrapped.
-  auto* wrapped = dynamic_cast<DrawnArrowsStyle*>(QApplication::style());
-  QVERIFY(wrapped);
-  QCOMPARE(wrapped->baseStyle()->name(), styleBefore);
   TestServices t;
   MainWindow w(t.services());
   w.show();
@@ -77,66 +52,6 @@ void StartupCostTest::startsWithoutImagePlugins() {
   QVERIFY(newButton);
   QVERIFY(drawsSomething(newButton->icon().pixmap(22).toImage()));
   QCOMPARE(newButton->icon().name(), QStringLiteral("document-new"));
-  // Loading the image-format plugins costs the start more than anything
-  // the program does itself; no picture shown at start may bring them in.
-  QVERIFY(!mappedFiles("libQt6Gui").isEmpty()); // the map can be read
-  const QByteArray plugins = mappedFiles("/imageformats/");
-  QVERIFY2(plugins.isEmpty(), plugins.constData());
-}
-
-void StartupCostTest::styleKeepsItsNameAndDrawsTheArrows() {
-  // The desktop's style does everything but the two arrows.
-  DrawnArrowsStyle style(QStringLiteral("Fusion"));
-  QCOMPARE(style.baseStyle()->name(), QStringLiteral("fusion"));
-  const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-  QCOMPARE(style.pixelMetric(QStyle::PM_ToolBarExtensionExtent),
-           fusion->pixelMetric(QStyle::PM_ToolBarExtensionExtent));
-  for (const auto which :
-       {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
-    const QIcon icon = style.standardIcon(which);
-    QVERIFY(!icon.isNull());
-    for (const int edge : {12, 16, 32}) {
-      const QImage shown = icon.pixmap(edge).toImage();
-      QCOMPARE(shown.size(), QSize(edge, edge));
-      QVERIFY(drawsSomething(shown));
-      QVERIFY(icon.pixmap(edge, QIcon::Disabled).toImage() != shown);
-    }
-    // Drawn at device pixels on a screen of two per point.
-    const QPixmap sharp = icon.pixmap(QSize(16, 16), 2.0);
-    QCOMPARE(sharp.devicePixelRatio(), 2.0);
-    QCOMPARE(sharp.size(), QSize(32, 32));
-    QImage sharpImage = sharp.toImage();
-    sharpImage.setDevicePixelRatio(1);
-    QCOMPARE(sharpImage, icon.pixmap(32).toImage());
-  }
-  // Horizontal points right (ink right of the middle column), vertical
-  // points down: the one is the other turned a quarter.
-  const QImage right =
-      style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).pixmap(32).toImage();
-  const QImage down =
-      style.standardIcon(QStyle::SP_ToolBarVerticalExtensionButton).pixmap(32).toImage();
-  QCOMPARE(right.transformed(QTransform().rotate(90)).convertToFormat(QImage::Format_ARGB32),
-           down.convertToFormat(QImage::Format_ARGB32));
-  QVERIFY(right != down);
-  // Any other picture is the base style's.
-  QVERIFY(!style.standardIcon(QStyle::SP_MessageBoxQuestion).isNull());
-
-  // A menu bar too narrow for its menus shows the drawn arrow (the
-  // application's style is the wrapped one since the first test).
-  QVERIFY(dynamic_cast<DrawnArrowsStyle*>(QApplication::style()));
-  QWidget window;
-  QMenuBar bar(&window);
-  for (int i = 0; i < 10; ++i)
-    bar.addMenu(QStringLiteral("Menu %1").arg(i));
-  window.resize(150, 100);
-  bar.resize(150, bar.sizeHint().height());
-  window.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&window));
-  auto* more = bar.findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
-  QVERIFY(more);
-  QTRY_VERIFY(more->isVisible());
-  QCOMPARE(more->icon().pixmap(16).toImage(),
-           extensionArrowIcon(Qt::Horizontal).pixmap(16).toImage());
 }
 
 void StartupCostTest::putOffUntilNeeded() {
