@@ -10,11 +10,12 @@
 
 namespace tessera {
 
-int runCheckMode(const QStringList& files, QTextStream& out, QTextStream& err) {
-  if (files.isEmpty()) {
-    err << "tessera: --check needs at least one file\n\n" << usageText();
-    return kExitUsage;
-  }
+int runCheckMode(const ModeContext& context) {
+  const QStringList files = context.operands();
+  if (files.isEmpty())
+    return context.usageError(QStringLiteral("--check needs at least one file"));
+  QTextStream& out = context.out;
+  QTextStream& err = context.err;
   bool unreadable = false;
   bool errors = false;
   for (const QString& name : files) {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QStringList>
-#include <QTextStream>
+#include "app/CommandLine.h"
 
 namespace tessera {
 
@@ -9,6 +8,6 @@ namespace tessera {
 // its findings the way compilers do, FILE as given. Exit status 2 when no
 // file is named or one cannot be read, else 1 when a deck has an error, else
 // 0 (warnings alone give 0).
-int runCheckMode(const QStringList& files, QTextStream& out, QTextStream& err);
+int runCheckMode(const ModeContext& context);
 
 } // namespace tessera

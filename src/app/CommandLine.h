@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
 
@@ -7,19 +8,37 @@
 
 namespace tessera {
 
-// A mode of the program that runs without a window, chosen by its option as
-// the first argument: "tessera --check FILE...".
-struct CommandLineMode {
-  QString option;      // "--check"
-  QString operands;    // "FILE...", shown in the usage
-  QString description; // one line for --help
-  // Runs the mode on the arguments after the option; returns the exit status.
-  int (*run)(const QStringList& operands, QTextStream& out, QTextStream& err);
+struct CommandLineMode;
+
+// What a mode is handed: the parsed command line and the two streams.
+struct ModeContext {
+  const QCommandLineParser& parser;
+  const CommandLineMode& mode;
+  QTextStream& out;
+  QTextStream& err;
+
+  // The arguments that are not options (files, a call), in their order.
+  QStringList operands() const { return parser.positionalArguments(); }
+  // Prints "tessera: MESSAGE" and this mode's one line of usage on standard
+  // error; returns the usage exit status.
+  int usageError(const QString& message) const;
 };
 
-// Every command-line mode, in the order --help lists them. A new mode is one
-// more entry here (CommandLineModes.cpp) and a function of its own file.
+// A mode of the program that runs without a window, chosen by its option:
+// "tessera --check FILE...".
+struct CommandLineMode {
+  QString name;        // "check", given as --check
+  QString operands;    // "FILE...", shown in the usage
+  QString description; // for --help
+  QStringList options; // the names of the other options it takes
+  int (*run)(const ModeContext& context);
+};
+
+// Every command-line mode, in the order --help lists them, and the options
+// they take besides their own. A new mode is one more entry there
+// (CommandLineModes.cpp) and a function of its own file.
 const QList<CommandLineMode>& commandLineModes();
+const QList<QCommandLineOption>& modeOptions();
 
 // Exit statuses shared by the modes.
 inline constexpr int kExitClean = 0;
@@ -28,10 +47,19 @@ inline constexpr int kExitUsage = 2; // also: a file could not be read
 
 // Handles the command line before any window system is touched: runs a mode,
 // --version or --help and returns its exit status, or returns nothing when
-// the program should start its window (no option, or a file to open).
+// the program should start its window (no mode, perhaps a file to open).
 std::optional<int> runCommandLine(int argc, char* argv[]);
 
-// The usage text --help prints and a wrong command line shows on standard error.
-QString usageText();
+// The same for arguments already split (without the program's name); needs
+// a QCoreApplication. Tests run the modes through it.
+int runWindowless(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// What the editor opens, read from the arguments the toolkit left once it
+// took its own (-style, -platform, ...): the file (empty for a new deck), or
+// nothing after a usage error has been printed on `err`.
+std::optional<QString> editorFile(const QStringList& arguments, QTextStream& err);
+
+// The text --help prints.
+QString helpText();
 
 } // namespace tessera

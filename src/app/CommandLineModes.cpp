@@ -8,46 +8,90 @@ namespace tessera {
 
 const QList<CommandLineMode>& commandLineModes() {
   static const QList<CommandLineMode> modes{
-      {QStringLiteral("--check"), QStringLiteral("FILE..."),
+      {QStringLiteral("check"),
+       QStringLiteral("FILE..."),
        QStringLiteral("Checks each WML deck or WMLScript unit (.wmls) and prints "
                       "FILE:LINE:COLUMN: error: message (or warning:) for every finding; exits 1 "
                       "when any file has an error, 2 when a file cannot be read."),
+       {},
        runCheckMode},
-      {QStringLiteral("--compile"),
+      {QStringLiteral("compile"),
        QStringLiteral("IN.wml -o OUT.wmlc [--no-string-table] | IN.wmls -o OUT.wmlsc"),
        QStringLiteral("Compiles a deck to WBXML as a WAP gateway would, or a WMLScript unit to "
                       "its bytecode, and prints its size; exits 1 when the deck is not "
                       "well-formed or the unit does not compile (nothing is written then)."),
+       {QStringLiteral("output"), QStringLiteral("no-string-table")},
        runCompileMode},
-      {QStringLiteral("--decompile"), QStringLiteral("IN.wmlc"),
+      {QStringLiteral("decompile"),
+       QStringLiteral("IN.wmlc"),
        QStringLiteral("Prints the WML source of a compiled deck; exits 1 when it cannot be "
                       "decoded."),
+       {},
        runDecompileMode},
-      {QStringLiteral("--wbmp"),
+      {QStringLiteral("wbmp"),
        QStringLiteral("IN.png -o OUT.wbmp [--dither threshold|ordered|diffusion] "
                       "[--threshold 0-255]"),
        QStringLiteral("Converts a picture (PNG, JPEG, GIF, BMP) to a one-bit WBMP, error "
                       "diffusion by default, and prints its size; exits 1 when it is not a "
                       "picture."),
+       {QStringLiteral("output"), QStringLiteral("dither"), QStringLiteral("threshold")},
        runWbmpMode},
-      {QStringLiteral("--serve"), QStringLiteral("DIR [--port N] [--bind ADDRESS]"),
+      {QStringLiteral("serve"),
+       QStringLiteral("DIR [--port N] [--bind ADDRESS]"),
        QStringLiteral("Serves the folder to a phone (decks compiled when the phone prefers "
                       "them so), on 127.0.0.1 port 8080 unless told otherwise, printing one line "
                       "per request, until interrupted; exits 2 when the port cannot be taken."),
+       {QStringLiteral("port"), QStringLiteral("bind")},
        runServeMode},
-      {QStringLiteral("--disassemble"), QStringLiteral("IN.wmlsc"),
+      {QStringLiteral("disassemble"),
+       QStringLiteral("IN.wmlsc"),
        QStringLiteral("Prints the constants, pragmas and functions with their instructions of "
                       "WMLScript bytecode; exits 1 when it is not bytecode or does not verify."),
+       {},
        runDisassembleMode},
-      {QStringLiteral("--run"),
+      {QStringLiteral("run"),
        QStringLiteral("UNIT 'f(ARGS)' [--var NAME=VALUE]... [--answer TEXT]..."),
        QStringLiteral("Runs the extern function f of a WMLScript unit (.wmls or .wmlsc) with the "
                       "given browser variables and dialog answers; prints the dialogs, ret, the "
                       "variables and the navigation; exits 1 when the unit does not compile or "
                       "verify or the run ends in a fatal error."),
+       {QStringLiteral("var"), QStringLiteral("answer")},
        runScriptMode},
   };
   return modes;
+}
+
+// The options that qualify a mode; the last name of each is the one the
+// modes' lists above use.
+const QList<QCommandLineOption>& modeOptions() {
+  static const QList<QCommandLineOption> options{
+      {{QStringLiteral("o"), QStringLiteral("output")},
+       QStringLiteral("The file --compile or --wbmp writes."),
+       QStringLiteral("OUT")},
+      {QStringLiteral("no-string-table"),
+       QStringLiteral("--compile: every string inline, without the string table.")},
+      {QStringLiteral("dither"),
+       QStringLiteral("--wbmp: threshold, ordered or diffusion (the default)."),
+       QStringLiteral("METHOD")},
+      {QStringLiteral("threshold"),
+       QStringLiteral("--wbmp: the grey level (0-255) from which a pixel is white; 128 unless "
+                      "told."),
+       QStringLiteral("LEVEL")},
+      {QStringLiteral("port"),
+       QStringLiteral("--serve: the port to listen on, 8080 unless told; 0 takes a free one."),
+       QStringLiteral("N")},
+      {QStringLiteral("bind"),
+       QStringLiteral("--serve: the address to listen on, 127.0.0.1 unless told."),
+       QStringLiteral("ADDRESS")},
+      {QStringLiteral("var"),
+       QStringLiteral("--run: a browser variable the unit sees; as often as needed."),
+       QStringLiteral("NAME=VALUE")},
+      {QStringLiteral("answer"),
+       QStringLiteral("--run: the answer to the next dialog (ok or cancel for a confirm); as "
+                      "often as needed."),
+       QStringLiteral("TEXT")},
+  };
+  return options;
 }
 
 } // namespace tessera

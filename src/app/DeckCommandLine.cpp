@@ -26,7 +26,6 @@ constexpr int kFileOrUsage = kExitUsage;
 constexpr qint64 kInputLimit = 256 * 1024 * 1024;
 
 struct Options {
-  QString mode;
   QString input;
   QString output;
   QString dither = QStringLiteral("diffusion");
@@ -34,37 +33,48 @@ struct Options {
   bool stringTable = true;
 };
 
-// Nothing when the command line is wrong.
-std::optional<Options> parse(const QString& mode, const QStringList& arguments) {
+// Nothing when the command line is wrong, after saying what is wrong.
+std::optional<Options> parse(const ModeContext& context, int* status) {
+  const QCommandLineParser& parser = context.parser;
+  const QString mode = QStringLiteral("--") + context.mode.name;
+  const QStringList operands = context.operands();
+  const bool takesOutput = context.mode.options.contains(QStringLiteral("output"));
   Options options;
-  options.mode = mode;
-  for (int i = 0; i < arguments.size(); ++i) {
-    const QString& word = arguments.at(i);
-    const bool hasValue = i + 1 < arguments.size();
-    if (word == QLatin1String("-o") && hasValue && options.mode != QLatin1String("--decompile")) {
-      options.output = arguments.at(++i);
-    } else if (word == QLatin1String("--dither") && hasValue &&
-               options.mode == QLatin1String("--wbmp")) {
-      options.dither = arguments.at(++i);
-    } else if (word == QLatin1String("--threshold") && hasValue &&
-               options.mode == QLatin1String("--wbmp")) {
-      bool number = false;
-      options.threshold = arguments.at(++i).toInt(&number);
-      if (!number || options.threshold < 0 || options.threshold > 255)
-        return std::nullopt;
-    } else if (word == QLatin1String("--no-string-table") &&
-               options.mode == QLatin1String("--compile")) {
-      options.stringTable = false;
-    } else if (!word.startsWith(u'-') && options.input.isEmpty()) {
-      options.input = word;
-    } else {
+  if (operands.size() != 1) {
+    *status = context.usageError(operands.isEmpty()
+                                     ? QStringLiteral("%1: the input file is missing").arg(mode)
+                                     : QStringLiteral("%1 %2: one input file at a time")
+                                           .arg(mode, operands.mid(1).join(u' ')));
+    return std::nullopt;
+  }
+  options.input = operands.first();
+  if (takesOutput) {
+    options.output = parser.value(QStringLiteral("output"));
+    if (options.output.isEmpty()) {
+      *status = context.usageError(QStringLiteral("%1: -o OUT is missing").arg(mode));
       return std::nullopt;
     }
   }
-  const bool needsOutput = options.mode != QLatin1String("--decompile");
-  if (options.input.isEmpty() || (needsOutput && options.output.isEmpty()) ||
-      !ditheringNamed(options.dither))
-    return std::nullopt;
+  if (parser.isSet(QStringLiteral("dither"))) {
+    options.dither = parser.value(QStringLiteral("dither"));
+    if (!ditheringNamed(options.dither)) {
+      *status =
+          context.usageError(QStringLiteral("--dither %1: expected threshold, ordered or diffusion")
+                                 .arg(options.dither));
+      return std::nullopt;
+    }
+  }
+  if (parser.isSet(QStringLiteral("threshold"))) {
+    const QString word = parser.value(QStringLiteral("threshold"));
+    bool number = false;
+    options.threshold = word.toInt(&number);
+    if (!number || options.threshold < 0 || options.threshold > 255) {
+      *status = context.usageError(
+          QStringLiteral("--threshold %1: expected a number from 0 to 255").arg(word));
+      return std::nullopt;
+    }
+  }
+  options.stringTable = !parser.isSet(QStringLiteral("no-string-table"));
   return options;
 }
 
@@ -148,28 +158,18 @@ int convertPicture(const Options& options, QTextStream& out, QTextStream& err) {
 
 namespace {
 
-int runMode(const QString& mode, const QStringList& operands, QTextStream& out, QTextStream& err,
-            int (*run)(const Options&, QTextStream&, QTextStream&)) {
-  const auto options = parse(mode, operands);
-  if (!options) {
-    err << "tessera: wrong use of " << mode << "\n\n" << usageText();
-    return kFileOrUsage;
-  }
-  return run(*options, out, err);
+int runMode(const ModeContext& context, int (*run)(const Options&, QTextStream&, QTextStream&)) {
+  int status = kFileOrUsage;
+  const auto options = parse(context, &status);
+  return options ? run(*options, context.out, context.err) : status;
 }
 
 } // namespace
 
-int runCompileMode(const QStringList& operands, QTextStream& out, QTextStream& err) {
-  return runMode(QStringLiteral("--compile"), operands, out, err, compile);
-}
+int runCompileMode(const ModeContext& context) { return runMode(context, compile); }
 
-int runDecompileMode(const QStringList& operands, QTextStream& out, QTextStream& err) {
-  return runMode(QStringLiteral("--decompile"), operands, out, err, decompile);
-}
+int runDecompileMode(const ModeContext& context) { return runMode(context, decompile); }
 
-int runWbmpMode(const QStringList& operands, QTextStream& out, QTextStream& err) {
-  return runMode(QStringLiteral("--wbmp"), operands, out, err, convertPicture);
-}
+int runWbmpMode(const ModeContext& context) { return runMode(context, convertPicture); }
 
 } // namespace tessera

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QStringList>
-#include <QTextStream>
+#include "app/CommandLine.h"
 
 namespace tessera {
 
 // The command-line modes for compiled decks and phone pictures, which need
-// no display (the operands are the arguments after the option):
+// no display:
 //   --compile IN.wml -o OUT.wmlc [--no-string-table]   prints the size
 //   --decompile IN.wmlc                                WML source on stdout
 //   --wbmp IN.png -o OUT.wbmp [--dither threshold|ordered|diffusion]
@@ -14,8 +13,8 @@ namespace tessera {
 // Exit status: 0 done; 1 the input is not a well-formed deck, not a
 // decodable compiled deck or not a picture; 2 a file cannot be read or
 // written, or the command line is wrong (usage on standard error).
-int runCompileMode(const QStringList& operands, QTextStream& out, QTextStream& err);
-int runDecompileMode(const QStringList& operands, QTextStream& out, QTextStream& err);
-int runWbmpMode(const QStringList& operands, QTextStream& out, QTextStream& err);
+int runCompileMode(const ModeContext& context);
+int runDecompileMode(const ModeContext& context);
+int runWbmpMode(const ModeContext& context);
 
 } // namespace tessera

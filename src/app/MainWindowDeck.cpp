@@ -56,6 +56,8 @@ void MainWindow::createDeckChecking() {
 // saved document.
 void MainWindow::createDeckPreview() {
   deckPreview_ = new DeckPreview(*this, *editor_, *deckService_, *deckMenu_);
+  // A caret the preview places is shown in the status line at once.
+  connect(deckPreview_, &DeckPreview::caretPlaced, editor_, &SourceEditor::refreshStatus);
 }
 
 // Serving the document's folder to a phone, last in the Deck menu.

@@ -37,30 +37,27 @@ struct RunOptions {
   QStringList answers;
 };
 
-std::optional<RunOptions> parseRun(const QStringList& arguments) {
-  RunOptions options;
-  QStringList positional;
-  for (int i = 0; i < arguments.size(); ++i) {
-    const QString& word = arguments.at(i);
-    const bool hasValue = i + 1 < arguments.size();
-    if (word == QLatin1String("--var") && hasValue) {
-      const QString assignment = arguments.at(++i);
-      const qsizetype equals = assignment.indexOf(u'=');
-      if (equals <= 0)
-        return std::nullopt;
-      options.variables.append({assignment.left(equals), assignment.mid(equals + 1)});
-    } else if (word == QLatin1String("--answer") && hasValue) {
-      options.answers.append(arguments.at(++i));
-    } else if (word.startsWith(QLatin1String("--"))) {
-      return std::nullopt;
-    } else {
-      positional.append(word);
-    }
-  }
-  if (positional.size() != 2)
+// Nothing when the command line is wrong, after saying what is wrong.
+std::optional<RunOptions> parseRun(const ModeContext& context, int* status) {
+  const QStringList positional = context.operands();
+  if (positional.size() != 2) {
+    *status = context.usageError(
+        QStringLiteral("--run: expected a UNIT and a call 'f(ARGS)', not %1 operands")
+            .arg(positional.size()));
     return std::nullopt;
+  }
+  RunOptions options;
   options.unit = positional.at(0);
   options.call = positional.at(1);
+  for (const QString& assignment : context.parser.values(QStringLiteral("var"))) {
+    const qsizetype equals = assignment.indexOf(u'=');
+    if (equals <= 0) {
+      *status = context.usageError(QStringLiteral("--var %1: expected NAME=VALUE").arg(assignment));
+      return std::nullopt;
+    }
+    options.variables.append({assignment.left(equals), assignment.mid(equals + 1)});
+  }
+  options.answers = context.parser.values(QStringLiteral("answer"));
   return options;
 }
 
@@ -75,11 +72,15 @@ QString dialogKind(DialogRequest::Kind kind) {
 
 } // namespace
 
-int runDisassembleMode(const QStringList& operands, QTextStream& out, QTextStream& err) {
-  if (operands.size() != 1 || operands.first().startsWith(u'-')) {
-    err << usageText();
-    return kExitUsage;
-  }
+int runDisassembleMode(const ModeContext& context) {
+  const QStringList operands = context.operands();
+  if (operands.size() != 1)
+    return context.usageError(operands.isEmpty()
+                                  ? QStringLiteral("--disassemble: the input file is missing")
+                                  : QStringLiteral("--disassemble %1: one input file at a time")
+                                        .arg(operands.mid(1).join(u' ')));
+  QTextStream& out = context.out;
+  QTextStream& err = context.err;
   const QString path = operands.first();
   const auto bytes = readUnit(path, err);
   if (!bytes)
@@ -100,12 +101,13 @@ int runDisassembleMode(const QStringList& operands, QTextStream& out, QTextStrea
   return kExitClean;
 }
 
-int runScriptMode(const QStringList& operands, QTextStream& out, QTextStream& err) {
-  const auto options = parseRun(operands);
-  if (!options) {
-    err << usageText();
-    return kExitUsage;
-  }
+int runScriptMode(const ModeContext& context) {
+  int status = kExitUsage;
+  const auto options = parseRun(context, &status);
+  if (!options)
+    return status;
+  QTextStream& out = context.out;
+  QTextStream& err = context.err;
   const UrlCallParse call = parseUrlCall(options->call);
   if (!call.call) {
     err << QStringLiteral("%1: not a call: %2\n").arg(options->call, call.error);

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QStringList>
-#include <QTextStream>
+#include "app/CommandLine.h"
 
 namespace tessera {
 
-// The command-line modes for WMLScript units (operands: the arguments after
-// the option):
+// The command-line modes for WMLScript units:
 //   --disassemble IN.wmlsc     constants, pragmas and functions on stdout
 //   --run UNIT 'f(ARGS)' [--var NAME=VALUE]... [--answer TEXT]...
 //                              runs an extern function and prints its
@@ -16,7 +14,7 @@ namespace tessera {
 // unit that does not compile or verify, no such extern function, or a
 // fatal error in the run (its message on standard error); 2 a file cannot
 // be read or the command line is wrong.
-int runDisassembleMode(const QStringList& operands, QTextStream& out, QTextStream& err);
-int runScriptMode(const QStringList& operands, QTextStream& out, QTextStream& err);
+int runDisassembleMode(const ModeContext& context);
+int runScriptMode(const ModeContext& context);
 
 } // namespace tessera

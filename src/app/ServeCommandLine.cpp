@@ -19,28 +19,38 @@ struct ServeOptions {
   serve::ServerSettings settings;
 };
 
-std::optional<ServeOptions> parseServe(const QStringList& operands) {
+// Nothing when the command line is wrong, after saying what is wrong.
+std::optional<ServeOptions> parseServe(const ModeContext& context, int* status) {
+  const QCommandLineParser& parser = context.parser;
+  const QStringList operands = context.operands();
   ServeOptions options;
-  for (int i = 0; i < operands.size(); ++i) {
-    const QString& word = operands.at(i);
-    const bool hasValue = i + 1 < operands.size();
-    if (word == QLatin1String("--port") && hasValue) {
-      bool number = false;
-      const uint port = operands.at(++i).toUInt(&number);
-      if (!number || port > 65535)
-        return std::nullopt;
-      options.settings.port = quint16(port);
-    } else if (word == QLatin1String("--bind") && hasValue) {
-      if (!options.settings.address.setAddress(operands.at(++i)))
-        return std::nullopt;
-    } else if (!word.startsWith(u'-') && options.folder.isEmpty()) {
-      options.folder = word;
-    } else {
+  if (operands.size() != 1) {
+    *status = context.usageError(
+        operands.isEmpty()
+            ? QStringLiteral("--serve: the folder is missing")
+            : QStringLiteral("--serve %1: one folder at a time").arg(operands.mid(1).join(u' ')));
+    return std::nullopt;
+  }
+  options.folder = operands.first();
+  if (parser.isSet(QStringLiteral("port"))) {
+    const QString word = parser.value(QStringLiteral("port"));
+    bool number = false;
+    const uint port = word.toUInt(&number);
+    if (!number || port > 65535) {
+      *status = context.usageError(
+          QStringLiteral("--port %1: expected a number from 0 to 65535").arg(word));
+      return std::nullopt;
+    }
+    options.settings.port = quint16(port);
+  }
+  if (parser.isSet(QStringLiteral("bind"))) {
+    const QString word = parser.value(QStringLiteral("bind"));
+    if (!options.settings.address.setAddress(word)) {
+      *status = context.usageError(
+          QStringLiteral("--bind %1: expected an IP address such as 0.0.0.0").arg(word));
       return std::nullopt;
     }
   }
-  if (options.folder.isEmpty())
-    return std::nullopt;
   return options;
 }
 
@@ -52,12 +62,13 @@ QString hostPart(const QHostAddress& address) {
 
 } // namespace
 
-int runServeMode(const QStringList& operands, QTextStream& out, QTextStream& err) {
-  const std::optional<ServeOptions> options = parseServe(operands);
-  if (!options) {
-    err << "tessera: wrong use of --serve\n\n" << usageText();
-    return kExitUsage;
-  }
+int runServeMode(const ModeContext& context) {
+  int status = kExitUsage;
+  const std::optional<ServeOptions> options = parseServe(context, &status);
+  if (!options)
+    return status;
+  QTextStream& out = context.out;
+  QTextStream& err = context.err;
   if (!QFileInfo(options->folder).isDir()) {
     err << options->folder << ": not a folder\n";
     return kExitUsage;

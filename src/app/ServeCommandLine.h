@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QStringList>
-#include <QTextStream>
+#include "app/CommandLine.h"
 
 namespace tessera {
 
@@ -10,6 +9,6 @@ namespace tessera {
 // one line per request on standard output, until interrupted (SIGINT or
 // SIGTERM). Exit status: 0 after an interruption; 2 when the command line
 // is wrong, the folder does not exist, or the port cannot be taken.
-int runServeMode(const QStringList& operands, QTextStream& out, QTextStream& err);
+int runServeMode(const ModeContext& context);
 
 } // namespace tessera

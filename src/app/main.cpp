@@ -7,6 +7,7 @@
 #include "wml/script/ScriptCall.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 int main(int argc, char* argv[]) {
   tessera::tuneMemoryAllocator();
@@ -17,7 +18,13 @@ int main(int argc, char* argv[]) {
   if (const std::optional<int> status = tessera::runCommandLine(argc, argv))
     return *status;
 
+  // The toolkit takes its own options (-style, -platform, ...) here; what
+  // is left is ours.
   QApplication app(argc, argv);
+  QTextStream err(stderr);
+  const std::optional<QString> file = tessera::editorFile(QApplication::arguments(), err);
+  if (!file)
+    return tessera::kExitUsage;
   tessera::prepareApplication();
 
   tessera::QtPrompts prompts;
@@ -26,9 +33,8 @@ int main(int argc, char* argv[]) {
   tessera::MainWindow window(tessera::Services{prompts, shell, lockKeys});
   tessera::quitWhenClosed(window);
 
-  const QStringList args = QApplication::arguments();
-  if (args.size() > 1)
-    window.loadStartupFile(args.at(1));
+  if (!file->isEmpty())
+    window.loadStartupFile(*file);
 
   window.show();
   return QApplication::exec();

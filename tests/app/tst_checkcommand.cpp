@@ -108,9 +108,11 @@ void CheckCommandTest::runs_data() {
       << QStringList{"--check", "invalid.wml", "missing.wml"} << 2 << QString()
       << "tessera: cannot read missing.wml: ";
   QTest::newRow("no file") << QStringList{"--check"} << 2 << ""
-                           << "tessera: --check needs at least one file\n\nUsage: tessera";
-  QTest::newRow("unknown option") << QStringList{"--frobnicate", "x.wml"} << 2 << ""
-                                  << "tessera: unknown option --frobnicate\n\nUsage: tessera";
+                           << "tessera: --check needs at least one file\n"
+                              "Usage: tessera --check FILE...\n";
+  QTest::newRow("unknown option") << QStringList{"--check", "--frobnicate", "x.wml"} << 2 << ""
+                                  << "tessera: unknown option --frobnicate\n"
+                                     "Usage: tessera --check FILE...\n";
   QTest::newRow("version") << QStringList{"--version"} << 0 << "WML Tessera 1.0.9.9\n"
                            << "";
   QTest::newRow("help")

@@ -79,8 +79,10 @@ private slots:
     QTest::newRow("compile missing file")
         << QStringList{"--compile", "missing.wml", "-o", "out3.wmlc"} << 2 << QByteArray()
         << QByteArray("missing.wml: cannot read: ");
-    QTest::newRow("compile without output") << QStringList{"--compile", "deck.wml"} << 2
-                                            << QByteArray() << QByteArray("tessera: wrong use of ");
+    QTest::newRow("compile without output")
+        << QStringList{"--compile", "deck.wml"} << 2 << QByteArray()
+        << QByteArray("tessera: --compile: -o OUT is missing\n"
+                      "Usage: tessera --compile IN.wml -o OUT.wmlc [--no-string-table]\n");
     QTest::newRow("compile into a missing folder")
         << QStringList{"--compile", "deck.wml", "-o", "no/such/out.wmlc"} << 2 << QByteArray()
         << QByteArray("no/such/out.wmlc: cannot write: ");
@@ -94,17 +96,22 @@ private slots:
                                        << QByteArray() << QByteArray("missing.wmlc: cannot read: ");
     QTest::newRow("decompile two files")
         << QStringList{"--decompile", "deck.wmlc", "deck.wmlc"} << 2 << QByteArray()
-        << QByteArray("tessera: wrong use of ");
+        << QByteArray("tessera: --decompile deck.wmlc: one input file at a time\n"
+                      "Usage: tessera --decompile IN.wmlc\n");
     QTest::newRow("wbmp") << QStringList{"--wbmp", "picture.png", "-o", "out.wbmp"} << 0
                           << QByteArray("out.wbmp: 8 bytes\n") << QByteArray();
     QTest::newRow("wbmp not a picture") << QStringList{"--wbmp", "text.png", "-o", "out2.wbmp"} << 1
                                         << QByteArray() << QByteArray("text.png: not a picture: ");
     QTest::newRow("wbmp unknown dithering")
         << QStringList{"--wbmp", "picture.png", "-o", "out3.wbmp", "--dither", "random"} << 2
-        << QByteArray() << QByteArray("tessera: wrong use of ");
+        << QByteArray()
+        << QByteArray("tessera: --dither random: expected threshold, ordered or diffusion\n"
+                      "Usage: tessera --wbmp IN.png");
     QTest::newRow("wbmp threshold out of range")
         << QStringList{"--wbmp", "picture.png", "-o", "out3.wbmp", "--threshold", "256"} << 2
-        << QByteArray() << QByteArray("tessera: wrong use of ");
+        << QByteArray()
+        << QByteArray("tessera: --threshold 256: expected a number from 0 to 255\n"
+                      "Usage: tessera --wbmp IN.png");
   }
   void modes() {
     QFETCH(QStringList, arguments);

@@ -1,5 +1,5 @@
 #include "BytecodeBuilder.h"
-#include "app/ScriptRunCommandLine.h"
+#include "app/CommandLine.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -95,8 +95,12 @@ private slots:
     row("missing unit", {"missing", "main()"}, 2, "", "missing.wmlsc: cannot read");
     row("call syntax", {"sum", "main(1+2)"}, 2, "", "main(1+2): not a call");
     row("integer out of range", {"sum", "main(2147483648)"}, 2, "", "main(2147483648): not a call");
-    row("var without value", {"sum", "main(1)", "--var", "novalue"}, 2, "", "Usage:");
-    row("unknown option", {"sum", "main(1)", "--verbose"}, 2, "", "Usage:");
+    row("var without value", {"sum", "main(1)", "--var", "novalue"}, 2, "",
+        "tessera: --var novalue: expected NAME=VALUE\nUsage: tessera --run UNIT");
+    row("unknown option", {"sum", "main(1)", "--verbose"}, 2, "",
+        "tessera: unknown option --verbose\nUsage: tessera --run UNIT");
+    row("call missing", {"sum"}, 2, "",
+        "tessera: --run: expected a UNIT and a call 'f(ARGS)', not 1 operands\n");
   }
   void runs() {
     QFETCH(QStringList, arguments);
@@ -108,7 +112,8 @@ private slots:
     QString errText;
     QTextStream outStream(&outText);
     QTextStream errStream(&errText);
-    QCOMPARE(tessera::runScriptMode(arguments, outStream, errStream), status);
+    QCOMPARE(tessera::runWindowless(QStringList{"--run"} + arguments, outStream, errStream),
+             status);
     outStream.flush();
     errStream.flush();
     QCOMPARE(outText, out);
@@ -136,7 +141,8 @@ private slots:
     QString errText;
     QTextStream outStream(&outText);
     QTextStream errStream(&errText);
-    QCOMPARE(tessera::runDisassembleMode({dir_.filePath(file)}, outStream, errStream), status);
+    QCOMPARE(tessera::runWindowless({"--disassemble", dir_.filePath(file)}, outStream, errStream),
+             status);
     outStream.flush();
     QVERIFY2(outStart.isEmpty() ? outText.isEmpty() : outText.startsWith(outStart),
              qPrintable(outText));

@@ -85,19 +85,26 @@ private slots:
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("message");
     const QString dir = dir_.path();
-    QTest::newRow("no folder") << QStringList{"--serve"} << QByteArray("wrong use of --serve");
+    QTest::newRow("no folder") << QStringList{"--serve"}
+                               << QByteArray("tessera: --serve: the folder is missing\n"
+                                             "Usage: tessera --serve DIR [--port N] [--bind "
+                                             "ADDRESS]\n");
     QTest::newRow("port too large")
-        << QStringList{"--serve", dir, "--port", "70000"} << QByteArray("wrong use of --serve");
+        << QStringList{"--serve", dir, "--port", "70000"}
+        << QByteArray("tessera: --port 70000: expected a number from 0 to 65535\n");
     QTest::newRow("port not a number")
-        << QStringList{"--serve", dir, "--port", "http"} << QByteArray("wrong use of --serve");
+        << QStringList{"--serve", dir, "--port", "http"}
+        << QByteArray("tessera: --port http: expected a number from 0 to 65535\n");
     QTest::newRow("port missing") << QStringList{"--serve", dir, "--port"}
-                                  << QByteArray("wrong use of --serve");
+                                  << QByteArray("tessera: --port: expected N after it\n");
     QTest::newRow("not an address")
-        << QStringList{"--serve", dir, "--bind", "phone"} << QByteArray("wrong use of --serve");
+        << QStringList{"--serve", dir, "--bind", "phone"}
+        << QByteArray("tessera: --bind phone: expected an IP address such as 0.0.0.0\n");
     QTest::newRow("two folders") << QStringList{"--serve", dir, dir}
-                                 << QByteArray("wrong use of --serve");
+                                 << QByteArray(": one folder at a time\n");
     QTest::newRow("unknown option")
-        << QStringList{"--serve", dir, "--open"} << QByteArray("wrong use of --serve");
+        << QStringList{"--serve", dir, "--open"}
+        << QByteArray("tessera: unknown option --open\nUsage: tessera --serve DIR");
     QTest::newRow("no such folder")
         << QStringList{"--serve", dir + "/none"} << QByteArray("not a folder");
     QTest::newRow("a file, not a folder")
