@@ -29,6 +29,7 @@ void DeckPreview::setShown(bool shown) {
   if (!preview) {
     preview = new PreviewWindow(editor, service, &mainWindow);
     connect(preview, &PreviewWindow::visibilityChanged, action, &QAction::setChecked);
+    connect(preview, &PreviewWindow::caretPlaced, this, &DeckPreview::caretPlaced);
     // Beside the main window, on its right where the screen has room.
     preview->adjustSize();
     const QRect main = mainWindow.frameGeometry();

@@ -26,6 +26,10 @@ public:
   // Another document: the preview starts afresh.
   void documentOpened();
 
+signals:
+  // The preview moved the editor's caret (Show Source).
+  void caretPlaced();
+
 private:
   void setShown(bool shown);
 

@@ -175,6 +175,7 @@ void PreviewWindow::showSource() {
     offset += line.at(offset).isHighSurrogate() && offset + 1 < line.size() ? 2 : 1;
   cursor.setPosition(block.position() + offset);
   editor.setTextCursor(cursor);
+  emit caretPlaced();
   editor.ensureCursorVisible();
   editor.window()->activateWindow();
   editor.setFocus();

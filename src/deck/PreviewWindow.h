@@ -44,6 +44,9 @@ signals:
   void visibilityChanged(bool visible);
   // A refresh reached the screen.
   void refreshed();
+  // Show Source put the editor's caret on the shown card's start tag; the
+  // status line must say where it now is.
+  void caretPlaced();
 
 protected:
   void showEvent(QShowEvent* event) override;

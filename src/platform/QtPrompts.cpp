@@ -7,16 +7,22 @@
 
 namespace tessera {
 
+// Questions and messages quote WML ("<img src=... />" in the WBMP question, a
+// charset name, a problem's text): the box must show them as they are, never
+// read them as rich text, which its automatic detection would.
+
 QMessageBox::StandardButton QtPrompts::message(QWidget* parent, QMessageBox::Icon icon,
                                                const QString& caption, const QString& text,
                                                QMessageBox::StandardButtons buttons) {
   QMessageBox box(icon, caption, text, buttons, parent);
+  box.setTextFormat(Qt::PlainText);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 int QtPrompts::choose(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                       const QString& text, const QStringList& buttons) {
   QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+  box.setTextFormat(Qt::PlainText);
   QList<QAbstractButton*> added;
   for (qsizetype i = 0; i < buttons.size(); ++i)
     added.append(box.addButton(buttons[i], i + 1 == buttons.size() ? QMessageBox::RejectRole

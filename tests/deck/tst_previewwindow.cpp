@@ -1,5 +1,6 @@
 #include "TestServices.h"
 #include "app/MainWindow.h"
+#include "app/StatusLine.h"
 #include "deck/DeckMenu.h"
 #include "deck/DeckPreview.h"
 #include "deck/DeckService.h"
@@ -64,6 +65,7 @@ private slots:
   void followsEditsAndTheCaret();
   void notWellFormedShowsTheLine();
   void showSourcePutsTheCaretOnTheCard();
+  void showSourceRefreshesTheStatusLine();
   void profilesDrawAtTwice_data();
   void profilesDrawAtTwice();
   void menuItemOpensAndCloses();
@@ -220,6 +222,32 @@ void PreviewWindowTest::showSourcePutsTheCaretOnTheCard() {
   const QTextCursor caret = editor->textCursor();
   QCOMPARE(caret.blockNumber() + 1, 6);
   QVERIFY(caret.block().text().mid(caret.positionInBlock()).startsWith("<card id=\"form\""));
+}
+
+// In the program the status line follows the caret Show Source placed, not
+// only the next one moved by hand.
+void PreviewWindowTest::showSourceRefreshesTheStatusLine() {
+  TestServices t;
+  MainWindow w(t.services());
+  w.show();
+  w.editor()->textDocument().replaceWholeText(deckText(kThreeCards));
+  w.editor()->moveCursor(QTextCursor::Start);
+  w.editor()->refreshStatus();
+  const QString before = w.statusLine()->panelText(StatusLine::RowPanel);
+  w.deckPreview()->previewAction()->trigger();
+  PreviewWindow* shownWindow = w.deckPreview()->window();
+  QVERIFY(shownWindow);
+  QSignalSpy refreshed(shownWindow, &PreviewWindow::refreshed);
+  QVERIFY(refreshed.count() > 0 || refreshed.wait(5000));
+  QVERIFY(QMetaObject::invokeMethod(shownWindow->screen(), "fireTimer"));
+  shownWindow->findChild<QPushButton*>("PreviewSource")->click();
+  const QString row = w.statusLine()->panelText(StatusLine::RowPanel);
+  const QString column = w.statusLine()->panelText(StatusLine::CharPanel);
+  QCOMPARE(w.editor()->textCursor().blockNumber() + 1, 6);
+  QVERIFY(row != before);
+  w.editor()->refreshStatus(); // what a caret moved by hand would show
+  QCOMPARE(row, w.statusLine()->panelText(StatusLine::RowPanel));
+  QCOMPARE(column, w.statusLine()->panelText(StatusLine::CharPanel));
 }
 
 void PreviewWindowTest::profilesDrawAtTwice_data() {

@@ -33,8 +33,10 @@ inline QString variablesText(const tessera::wml::agent::UserAgent& agent) {
 }
 
 // Runs the steps; returns the first step that did not do what it said.
+// "edit CARD" gives the agent the deck `body` again as an edit does, with
+// the caret in CARD.
 inline QString runSteps(tessera::wml::agent::UserAgent& agent, ManualClock& clock,
-                        const QStringList& steps) {
+                        const QStringList& steps, const QString& body = {}) {
   for (const QString& step : steps) {
     const QString verb = step.section(u' ', 0, 0);
     const QString first = step.section(u' ', 1, 1);
@@ -65,6 +67,8 @@ inline QString runSteps(tessera::wml::agent::UserAgent& agent, ManualClock& cloc
       ok = agent.answerConfirm(first == QLatin1String("ok"));
     else if (verb == QLatin1String("alert"))
       ok = agent.dismissAlert();
+    else if (verb == QLatin1String("edit"))
+      agent.updateDeck(wmlDeck(body), first);
     else
       return QStringLiteral("unknown step: ") + step;
     if (!ok)

@@ -94,7 +94,8 @@ void UserAgent::updateDeck(std::shared_ptr<const DeckDocument> parsed, const QSt
     if (!target)
       target = cardById(QString());
   }
-  showCardNode(target, cardId);
+  // The card the caret is in is a new start; the shown card again is not.
+  showCardNode(target, cardId, cardId.isEmpty() ? History::ReplaceLast : History::StartAfresh);
 }
 
 void UserAgent::showCard(const QString& cardId) {
@@ -102,10 +103,10 @@ void UserAgent::showCard(const QString& cardId) {
     return;
   scriptRun.reset();
   leaveCard();
-  showCardNode(cardById(cardId), cardId);
+  showCardNode(cardById(cardId), cardId, History::StartAfresh);
 }
 
-void UserAgent::showCardNode(xmlNode* target, const QString& wantedId) {
+void UserAgent::showCardNode(xmlNode* target, const QString& wantedId, History history) {
   if (!target) {
     forgetCard();
     showError({wantedId.isEmpty() ? QStringLiteral("The deck has no card")
@@ -114,6 +115,11 @@ void UserAgent::showCardNode(xmlNode* target, const QString& wantedId) {
   }
   setCard(target);
   const HistoryEntry entry{deckPath, shownCardId, shownCardIndex};
+  // Only navigation inside the preview adds to the history: showing the
+  // caret's card after an edit while a timer had moved on must not stack
+  // the two cards up once per edit.
+  if (history == History::StartAfresh)
+    historyStack.clear();
   if (historyStack.empty())
     historyStack.push_back(entry);
   else

@@ -49,12 +49,14 @@ public:
   void openDeck(const QString& text, const QString& documentPath, const QString& cardId = {});
   void openDeck(std::shared_ptr<const DeckDocument> parsed, const QString& documentPath,
                 const QString& cardId = {});
-  // The document's text changed: keeps variables and history and shows the
-  // given card (or the current one) as it reads now.
+  // The document's text changed: keeps the variables and shows the given
+  // card (the history starts afresh from it) or the current one (the history
+  // is kept) as it reads now.
   void updateDeck(const QString& text, const QString& cardId = {});
   // The same with the text already parsed (on a worker thread).
   void updateDeck(std::shared_ptr<const DeckDocument> parsed, const QString& cardId = {});
-  // Shows a card of the current deck directly, as following the caret does.
+  // Shows a card of the current deck directly, as following the caret does;
+  // the history starts afresh from it.
   void showCard(const QString& cardId);
 
   QString renderedText() const { return screenText(screen); }
@@ -142,7 +144,8 @@ private:
   void setCard(xmlNode* newCard);
   // No card is shown: nothing may keep pointing into a tree about to go.
   void forgetCard();
-  void showCardNode(xmlNode* target, const QString& wantedId);
+  enum class History { ReplaceLast, StartAfresh };
+  void showCardNode(xmlNode* target, const QString& wantedId, History history);
   std::shared_ptr<const DeckDocument> deckAt(const QString& path);
 
   const AgentClock& clock;
