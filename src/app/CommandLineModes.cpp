@@ -9,18 +9,21 @@ namespace tessera {
 const QList<CommandLineMode>& commandLineModes() {
   static const QList<CommandLineMode> modes{
       {QStringLiteral("check"),
-       QStringLiteral("FILE..."),
+       QStringLiteral("FILE... [--budget N]"),
        QStringLiteral("Checks each WML deck or WMLScript unit (.wmls) and prints "
-                      "FILE:LINE:COLUMN: error: message (or warning:) for every finding; exits 1 "
-                      "when any file has an error, 2 when a file cannot be read."),
-       {},
+                      "FILE:LINE:COLUMN: error: message [rule] (or warning:) for every finding; "
+                      "exits 1 when any file has an error, 2 when a file cannot be read."),
+       {QStringLiteral("budget")},
        runCheckMode},
       {QStringLiteral("compile"),
-       QStringLiteral("IN.wml -o OUT.wmlc [--no-string-table] | IN.wmls -o OUT.wmlsc"),
-       QStringLiteral("Compiles a deck to WBXML as a WAP gateway would, or a WMLScript unit to "
-                      "its bytecode, and prints its size; exits 1 when the deck is not "
-                      "well-formed or the unit does not compile (nothing is written then)."),
-       {QStringLiteral("output"), QStringLiteral("no-string-table")},
+       QStringLiteral("IN.wml|IN.wmls [-o OUT] [--budget N] [--force] [--no-string-table]"),
+       QStringLiteral("Checks a deck, printing the findings on standard error, and compiles it "
+                      "to WBXML as a WAP gateway would, or a WMLScript unit to its bytecode "
+                      "(beside it, IN.wmlc or IN.wmlsc, unless -o says otherwise), printing its "
+                      "size; exits 1 and writes nothing when the deck is not well-formed, the "
+                      "unit does not compile or the checks find an error (unless --force)."),
+       {QStringLiteral("output"), QStringLiteral("no-string-table"), QStringLiteral("budget"),
+        QStringLiteral("force")},
        runCompileMode},
       {QStringLiteral("decompile"),
        QStringLiteral("IN.wmlc"),
@@ -68,6 +71,11 @@ const QList<QCommandLineOption>& modeOptions() {
       {{QStringLiteral("o"), QStringLiteral("output")},
        QStringLiteral("The file --compile or --wbmp writes."),
        QStringLiteral("OUT")},
+      {QStringLiteral("budget"),
+       QStringLiteral("--check, --compile: a compiled deck over N bytes is an error."),
+       QStringLiteral("N")},
+      {QStringLiteral("force"),
+       QStringLiteral("--compile: writes the deck even when the checks find errors (exit 0).")},
       {QStringLiteral("no-string-table"),
        QStringLiteral("--compile: every string inline, without the string table.")},
       {QStringLiteral("dither"),

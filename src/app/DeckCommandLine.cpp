@@ -1,5 +1,6 @@
 #include "app/DeckCommandLine.h"
 
+#include "app/CheckMode.h"
 #include "app/CommandLine.h"
 #include "app/ScriptCommandLine.h"
 #include "deck/WbmpConversion.h"
@@ -14,6 +15,7 @@
 #include <QImageReader>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <optional>
 
 namespace tessera {
@@ -31,7 +33,21 @@ struct Options {
   QString dither = QStringLiteral("diffusion");
   int threshold = kDefaultThreshold;
   bool stringTable = true;
+  int budget = 0;     // bytes; 0 for none
+  bool force = false; // write even when the checks find errors
 };
+
+// Beside the input, with the compiled form's extension: deck.wml gives
+// deck.wmlc, unit.wmls gives unit.wmlsc.
+QString besideInput(const QString& input) {
+  const QFileInfo info(input);
+  const bool script = info.suffix().compare(QLatin1String("wmls"), Qt::CaseInsensitive) == 0;
+  const QString name =
+      info.completeBaseName() + (script ? QStringLiteral(".wmlsc") : QStringLiteral(".wmlc"));
+  return info.path() == QLatin1String(".") && !input.startsWith(QLatin1String("./"))
+             ? name
+             : info.path() + u'/' + name;
+}
 
 // Nothing when the command line is wrong, after saying what is wrong.
 std::optional<Options> parse(const ModeContext& context, int* status) {
@@ -48,8 +64,11 @@ std::optional<Options> parse(const ModeContext& context, int* status) {
     return std::nullopt;
   }
   options.input = operands.first();
+  const bool compiling = context.mode.name == QLatin1String("compile");
   if (takesOutput) {
     options.output = parser.value(QStringLiteral("output"));
+    if (options.output.isEmpty() && compiling && !parser.isSet(QStringLiteral("output")))
+      options.output = besideInput(options.input);
     if (options.output.isEmpty()) {
       *status = context.usageError(QStringLiteral("%1: -o OUT is missing").arg(mode));
       return std::nullopt;
@@ -75,6 +94,13 @@ std::optional<Options> parse(const ModeContext& context, int* status) {
     }
   }
   options.stringTable = !parser.isSet(QStringLiteral("no-string-table"));
+  options.force = parser.isSet(QStringLiteral("force"));
+  if (compiling) {
+    const std::optional<int> budget = budgetOption(context, status);
+    if (!budget)
+      return std::nullopt;
+    options.budget = *budget;
+  }
   return options;
 }
 
@@ -96,18 +122,33 @@ bool writeOutput(const QString& path, const QByteArray& bytes, QTextStream& err)
   return false;
 }
 
+// The checks run first, as they would in the editor: their findings go to
+// standard error, and an error keeps the deck from being written unless
+// --force says otherwise.
 int compile(const Options& options, QTextStream& out, QTextStream& err) {
   if (wml::script::isScriptFileName(options.input))
     return compileScriptFile(options.input, options.output, out, err);
   const auto bytes = readInput(options.input, err);
   if (!bytes)
     return kFileOrUsage;
+  const QList<wml::Finding> findings = checkDeckFile(options.input, *bytes, options.budget);
+  printFindings(err, options.input, findings);
   const wml::wbxml::CompiledDeck compiled =
       wml::wbxml::compileDeckText(decodeDocument(*bytes).text, options.stringTable);
   if (!compiled.ok) {
     err << (compiled.wellFormed ? QStringLiteral("%1: cannot be compiled: %2\n")
                                 : QStringLiteral("%1: not a well-formed deck: %2\n"))
                .arg(options.input, compiled.error);
+    return kBadInput;
+  }
+  const qsizetype errors =
+      std::count_if(findings.cbegin(), findings.cend(), [](const wml::Finding& finding) {
+        return finding.severity == wml::Severity::Error;
+      });
+  if (errors > 0 && !options.force) {
+    err << QStringLiteral("%1: not compiled: %2 error(s); --force writes it all the same\n")
+               .arg(options.input)
+               .arg(errors);
     return kBadInput;
   }
   if (!writeOutput(options.output, compiled.bytes, err))
@@ -122,7 +163,8 @@ int decompile(const Options& options, QTextStream& out, QTextStream& err) {
     return kFileOrUsage;
   const wml::wbxml::DecodedDeck decoded = wml::wbxml::decodeDeck(*bytes);
   if (!decoded.ok) {
-    err << (QStringLiteral("Cannot open compiled deck: %1\n").arg(decoded.error));
+    err << (QStringLiteral("%1: cannot open compiled deck: %2\n")
+                .arg(options.input, decoded.error));
     return kBadInput;
   }
   out << (decoded.source);

@@ -3,6 +3,7 @@
 #include "CompiledSample.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -60,6 +61,9 @@ private slots:
     corrupted[4] = '\x3A'; // a tag token WML does not have
     put("corrupted.wmlc", corrupted);
     put("text.png", "not a picture");
+    QVERIFY(QDir(dir_.path()).mkpath("site"));
+    put("site/beside.wml", kDeck);
+    put("dangling.wml", QByteArray(kDeck).replace("Hi $(x)", "<a href=\"#b\">b</a>"));
     QImage picture(10, 2, QImage::Format_RGB32);
     picture.fill(Qt::white);
     picture.setPixel(0, 0, qRgb(0, 0, 0));
@@ -75,23 +79,22 @@ private slots:
                              << QByteArray("out.wmlc: 23 bytes\n") << QByteArray();
     QTest::newRow("compile not well-formed")
         << QStringList{"--compile", "broken.wml", "-o", "out2.wmlc"} << 1 << QByteArray()
-        << QByteArray("broken.wml: not a well-formed deck: ");
+        << QByteArray("broken.wml:1:1: warning: The deck has no DOCTYPE; it is checked as WML "
+                      "1.1. [no-doctype]\nbroken.wml:");
     QTest::newRow("compile missing file")
         << QStringList{"--compile", "missing.wml", "-o", "out3.wmlc"} << 2 << QByteArray()
         << QByteArray("missing.wml: cannot read: ");
-    QTest::newRow("compile without output")
-        << QStringList{"--compile", "deck.wml"} << 2 << QByteArray()
-        << QByteArray("tessera: --compile: -o OUT is missing\n"
-                      "Usage: tessera --compile IN.wml -o OUT.wmlc [--no-string-table]\n");
     QTest::newRow("compile into a missing folder")
         << QStringList{"--compile", "deck.wml", "-o", "no/such/out.wmlc"} << 2 << QByteArray()
         << QByteArray("no/such/out.wmlc: cannot write: ");
     QTest::newRow("decompile truncated")
         << QStringList{"--decompile", "truncated.wmlc"} << 1 << QByteArray()
-        << QByteArray("Cannot open compiled deck: the file ends in the middle of the deck\n");
+        << QByteArray("truncated.wmlc: cannot open compiled deck: the file ends in the middle of "
+                      "the deck\n");
     QTest::newRow("decompile corrupted")
         << QStringList{"--decompile", "corrupted.wmlc"} << 1 << QByteArray()
-        << QByteArray("Cannot open compiled deck: a tag token is not one of WML's\n");
+        << QByteArray("corrupted.wmlc: cannot open compiled deck: a tag token is not one of "
+                      "WML's\n");
     QTest::newRow("decompile missing") << QStringList{"--decompile", "missing.wmlc"} << 2
                                        << QByteArray() << QByteArray("missing.wmlc: cannot read: ");
     QTest::newRow("decompile two files")
@@ -125,6 +128,70 @@ private slots:
       QCOMPARE(result.err, QByteArray());
     else
       QVERIFY2(result.err.startsWith(err), result.err.constData());
+  }
+
+  // What a build script sees: the checks' findings on standard error, an
+  // error (or a deck over the budget) keeping the file from being written
+  // unless --force, and the output beside the input when -o is left out.
+  void buildScripts_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QByteArray>("err");
+    QTest::addColumn<QString>("written"); // the file that must exist after, or not ("!name")
+    const QByteArray dangling =
+        "dangling.wml:3:30: error: The href \"#b\" of <a> points to a card that does not exist: "
+        "no card has the id \"b\". [dangling-card-link]\n";
+    const QByteArray overBudget = "deck.wml:3:1: error: Compiled deck is 23 bytes, over the budget "
+                                  "of 10 bytes [over-budget]\n";
+    QTest::newRow("an error keeps the deck from being written")
+        << QStringList{"--compile", "dangling.wml", "-o", "d1.wmlc"} << 1 << QByteArray()
+        << dangling + "dangling.wml: not compiled: 1 error(s); --force writes it all the same\n"
+        << "!d1.wmlc";
+    QTest::newRow("--force writes it all the same")
+        << QStringList{"--compile", "dangling.wml", "-o", "d2.wmlc", "--force"} << 0
+        << QByteArray("d2.wmlc: 27 bytes\n") << dangling << "d2.wmlc";
+    QTest::newRow("over the budget is an error")
+        << QStringList{"--compile", "deck.wml", "-o", "b1.wmlc", "--budget", "10"} << 1
+        << QByteArray()
+        << overBudget + "deck.wml: not compiled: 1 error(s); --force writes it all the same\n"
+        << "!b1.wmlc";
+    QTest::newRow("within the budget")
+        << QStringList{"--compile", "deck.wml", "-o", "b2.wmlc", "--budget", "23"} << 0
+        << QByteArray("b2.wmlc: 23 bytes\n") << QByteArray() << "b2.wmlc";
+    QTest::newRow("check over the budget") << QStringList{"--check", "deck.wml", "--budget", "10"}
+                                           << 1 << overBudget << QByteArray() << "";
+    QTest::newRow("check within the budget") << QStringList{"--check", "--budget", "23", "deck.wml"}
+                                             << 0 << QByteArray() << QByteArray() << "";
+    QTest::newRow("budget not a number")
+        << QStringList{"--check", "deck.wml", "--budget", "1k"} << 2 << QByteArray()
+        << QByteArray("tessera: --budget 1k: expected a number of bytes above 0\n"
+                      "Usage: tessera --check FILE... [--budget N]\n")
+        << "";
+    QTest::newRow("beside the input without -o")
+        << QStringList{"--compile", "site/beside.wml"} << 0
+        << QByteArray("site/beside.wmlc: 23 bytes\n") << QByteArray() << "site/beside.wmlc";
+    QTest::newRow("an empty -o is wrong")
+        << QStringList{"--compile", "deck.wml", "-o", ""} << 2 << QByteArray()
+        << QByteArray("tessera: --compile: -o OUT is missing\n"
+                      "Usage: tessera --compile IN.wml [-o OUT.wmlc] [--budget N] [--force] "
+                      "[--no-string-table]\n")
+        << "";
+  }
+  void buildScripts() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+    QFETCH(QString, written);
+    const Run result = run(arguments, dir_.path());
+    QCOMPARE(result.err, err);
+    QCOMPARE(result.out, out);
+    QCOMPARE(result.status, status);
+    if (written.startsWith(u'!'))
+      QVERIFY(!QFileInfo::exists(dir_.filePath(written.mid(1))));
+    else if (!written.isEmpty())
+      QVERIFY(QFileInfo::exists(dir_.filePath(written)));
   }
 
   void compiledFileHoldsTheDeck() {
