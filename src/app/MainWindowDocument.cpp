@@ -32,6 +32,7 @@ void MainWindow::createDocumentCommands() {
   DocumentCommands* commands = documentCommands_.get();
   connect(action(MainAction::NewFile), &QAction::triggered, this, [this, commands] {
     commands->newFile();
+    deckChecking_->documentOpened();
     deckPreview_->documentOpened();
   });
   connect(action(MainAction::NewWindow), &QAction::triggered, this,

@@ -30,7 +30,17 @@ DeckChecking::DeckChecking(QMainWindow& window, EditorView& view, DeckService& s
   connect(dock_, &ProblemsDock::problemChosen, this, &DeckChecking::goTo);
 }
 
-void DeckChecking::documentOpened() { service_.refreshNow(menu_.liveCheckAction()->isChecked()); }
+void DeckChecking::documentOpened() {
+  // The last deck's findings say nothing of this one, even before (or
+  // without) its first check.
+  if (!last_.isEmpty()) {
+    last_.clear();
+    if (dock_->isVisible())
+      dock_->list()->showFindings(last_);
+    emit findingsChanged(last_, 0);
+  }
+  service_.refreshNow(menu_.liveCheckAction()->isChecked());
+}
 
 void DeckChecking::checkDeck() {
   dock_->show();

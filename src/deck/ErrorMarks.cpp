@@ -5,6 +5,7 @@
 #include "info/BalloonHints.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QStatusTipEvent>
@@ -112,6 +113,18 @@ void ErrorMarks::setFindings(const QList<wml::Finding>& findings) {
     return a.cursor.selectionStart() < b.cursor.selectionStart();
   });
   colouring_.refresh();
+  // The status line said what the mark under the pointer was about; that
+  // mark is gone (another document, another check), so say it again for
+  // what is there now, or nothing.
+  if (shownMessage_.isEmpty())
+    return;
+  if (editor_.viewport()->underMouse()) {
+    pointerAt(editor_.viewport()->mapFromGlobal(QCursor::pos()));
+    return;
+  }
+  shownMessage_.clear();
+  QStatusTipEvent tip{QString()};
+  QCoreApplication::sendEvent(editor_.viewport(), &tip);
 }
 
 QPair<int, int> ErrorMarks::range(int index) const {

@@ -71,6 +71,7 @@ private slots:
   void marksMoveWithTheText();
   void marksStayWithoutColouring();
   void pointerShowsThePlainMessage();
+  void newFindingsForgetTheShownMessage();
 };
 
 void TestErrorMarks::stretch_data() {
@@ -165,6 +166,26 @@ void TestErrorMarks::pointerShowsThePlainMessage() {
   BalloonHints::setShowHint(&f.editor, false);
   hints.showHintAt(f.editor.viewport()->mapToGlobal(over));
   QVERIFY(!hints.isShowingHint());
+}
+
+// Another document opened (or checked afresh) under a resting pointer: the
+// old deck's message must not stay in the status line.
+void TestErrorMarks::newFindingsForgetTheShownMessage() {
+  Fixture f;
+  StatusTips tips;
+  f.editor.installEventFilter(&tips);
+  const QString message = QStringLiteral("Compiled deck is 2000 bytes, over the budget of 1397 "
+                                         "bytes");
+  f.editor.setPlainText(QStringLiteral("<wml>\n<card/></wml>"));
+  f.marks.setFindings({{1, 1, Severity::Warning, message, QStringLiteral("over-budget")}});
+  f.paint();
+  QTest::mouseMove(f.editor.viewport(), f.pointAt(1));
+  QCOMPARE(tips.tips, QStringList{message});
+  f.editor.setPlainText(QStringLiteral("<wml><card/></wml>"));
+  f.marks.setFindings({});
+  QCOMPARE(tips.tips, (QStringList{message, QString()}));
+  f.marks.setFindings({}); // nothing shown: nothing to take back
+  QCOMPARE(tips.tips.size(), 2);
 }
 
 QTEST_MAIN(TestErrorMarks)
