@@ -3,12 +3,14 @@
 #include "deck/CompiledSizePanel.h"
 #include "deck/DeckMenu.h"
 #include "deck/DeckService.h"
+#include "deck/StatusReport.h"
 #include "deck/WbmpWindow.h"
 #include "document/DocumentFiles.h"
 #include "editor/EditorView.h"
 #include "editor/TextDocument.h"
 #include "platform/Prompts.h"
 #include "wml/script/ScriptCompiler.h"
+#include "wml/check/DeckChecker.h"
 #include "wml/wbxml/DeckCompiler.h"
 
 #include <QAction>
@@ -17,6 +19,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMainWindow>
+#include <algorithm>
 
 namespace tessera {
 
@@ -75,6 +78,17 @@ bool CompiledDeckCommands::isScript() const {
   return documentPath_ && wml::script::isScriptFileName(documentPath_());
 }
 
+// The checker's findings for the text about to be compiled: those already
+// published when they are of this revision, else a check now.
+QList<wml::Finding> CompiledDeckCommands::findingsNow(const QString& text) const {
+  const std::shared_ptr<const ParsedRevision> latest = service_.latest();
+  if (latest && latest->checked && service_.upToDate())
+    return latest->findings;
+  QString lines = text;
+  lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return wml::check::checkDeck(lines, {documentPath_ ? documentPath_() : QString()});
+}
+
 void CompiledDeckCommands::compileToFile() {
   if (isScript()) {
     compileScriptToFile();
@@ -91,6 +105,27 @@ void CompiledDeckCommands::compileToFile() {
                                  .arg(compiled.error));
     return;
   }
+  // A deck the checks find wrong would fail on the phone: compiling it is
+  // the person's choice, made knowing.
+  const QList<wml::Finding> findings = findingsNow(text);
+  const auto firstError =
+      std::find_if(findings.cbegin(), findings.cend(), [](const wml::Finding& finding) {
+        return finding.severity == wml::Severity::Error;
+      });
+  if (firstError != findings.cend()) {
+    const qsizetype errors = std::count_if(firstError, findings.cend(), [](const auto& finding) {
+      return finding.severity == wml::Severity::Error;
+    });
+    const QString question =
+        QStringLiteral("The checks find %1 error(s) in the deck; the first, on line %2: %3\n\n"
+                       "Compile it all the same?")
+            .arg(errors)
+            .arg(firstError->line)
+            .arg(firstError->message);
+    if (prompts_.confirm(&window_, question, QMessageBox::Yes | QMessageBox::No) !=
+        QMessageBox::Yes)
+      return;
+  }
   FileDialogRequest request;
   request.title = QStringLiteral("Compile to WBXML");
   request.filters = {QStringLiteral("Compiled WML decks (*.wmlc)"),
@@ -106,8 +141,13 @@ void CompiledDeckCommands::compileToFile() {
   if (path.isEmpty())
     return;
   QString reason;
-  if (!writeFileAtomically(path, compiled.bytes, &reason))
+  if (!writeFileAtomically(path, compiled.bytes, &reason)) {
     prompts_.error(&window_, cannotCreateFileText(path, reason));
+    return;
+  }
+  reportInStatusLine(window_, QStringLiteral("Compiled to %1: %2 bytes")
+                                  .arg(QDir::toNativeSeparators(path))
+                                  .arg(compiled.bytes.size()));
 }
 
 // A WMLScript unit's bytecode, written beside it as a ".wmlsc" by default.
@@ -141,8 +181,13 @@ void CompiledDeckCommands::compileScriptToFile() {
   if (path.isEmpty())
     return;
   QString reason;
-  if (!writeFileAtomically(path, compiled.bytecode, &reason))
+  if (!writeFileAtomically(path, compiled.bytecode, &reason)) {
     prompts_.error(&window_, cannotCreateFileText(path, reason));
+    return;
+  }
+  reportInStatusLine(window_, QStringLiteral("Compiled to %1: %2 bytes")
+                                  .arg(QDir::toNativeSeparators(path))
+                                  .arg(compiled.bytecode.size()));
 }
 
 void CompiledDeckCommands::convertImage() {

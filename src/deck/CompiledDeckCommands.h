@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wml/Finding.h"
+
 #include <QObject>
 
 #include <functional>
@@ -19,8 +21,10 @@ class WbmpWindow;
 
 // The compiled-deck items of the "Deck" menu, after a separator: "Phone
 // Budget" (Budget1397 ... BudgetNone, 1397 at start), "Compile to WBXML..."
-// (CompileDeck1) and "Convert Image to WBMP..." (ConvertWbmp1); and the
-// size meter, fed by every parse the deck service publishes.
+// (CompileDeck1; it asks first when the checks find an error) and "Convert
+// Image to WBMP..." (ConvertWbmp1), both saying in the status line what
+// they wrote; and the size meter, fed by every parse the deck service
+// publishes.
 class CompiledDeckCommands : public QObject {
   Q_OBJECT
 public:
@@ -43,6 +47,7 @@ private:
   // Whether the document is a WMLScript unit (by its file name).
   bool isScript() const;
   void compileScriptToFile();
+  QList<wml::Finding> findingsNow(const QString& text) const;
 
   QMainWindow& window_;
   EditorView& editor_;

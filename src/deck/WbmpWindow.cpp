@@ -1,5 +1,6 @@
 #include "deck/WbmpWindow.h"
 
+#include "deck/StatusReport.h"
 #include "document/DocumentFiles.h"
 #include "editor/EditorView.h"
 #include "platform/Prompts.h"
@@ -143,6 +144,10 @@ bool WbmpWindow::save() {
     prompts_.error(this, cannotCreateFileText(path, reason));
     return false;
   }
+  if (parentWidget())
+    reportInStatusLine(*parentWidget()->window(), QStringLiteral("Converted to %1: %2 bytes")
+                                                      .arg(QDir::toNativeSeparators(path))
+                                                      .arg(bytes.size()));
   // The deck refers to the picture relative to itself.
   const QString deck = documentPath_ ? documentPath_() : QString();
   const QString source =

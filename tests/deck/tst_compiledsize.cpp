@@ -16,7 +16,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -170,6 +172,10 @@ private slots:
     QCOMPARE(file.readAll().toHex(' '), wml::wbxml::compileDeckText(deck(3)).bytes.toHex(' '));
     QCOMPARE(t.prompts.asked.size(), 1);
     QCOMPARE(t.prompts.asked[0].file.defaultSuffix, QStringLiteral("wmlc"));
+    QCOMPARE(w.statusLine()->panelText(StatusLine::HintPanel),
+             QStringLiteral("Compiled to %1: %2 bytes")
+                 .arg(QDir::toNativeSeparators(path))
+                 .arg(file.size()));
 
     t.prompts.clear();
     t.prompts.answerFile(dir_.filePath("missing/out.wmlc"));
@@ -182,6 +188,49 @@ private slots:
     w.findChild<QAction*>("CompileDeck1")->trigger();
     QCOMPARE(t.prompts.asked.size(), 1); // no file dialog for a broken deck
     QVERIFY(t.prompts.asked[0].text.startsWith("The deck is not well-formed"));
+  }
+
+  // A deck the checks find wrong is compiled only when the person says so.
+  void compileAsksFirstWithErrors_data() {
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<int>("answer"); // QMessageBox::Yes or No; 0 when nothing is asked
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QString>("question");
+    const QString dangling = QStringLiteral("<card id=\"a\"><p><a href=\"#b\">b</a> "
+                                            "<a href=\"#c\">c</a></p></card>");
+    const QString question =
+        QStringLiteral("The checks find 2 error(s) in the deck; the first, on line 4: The href "
+                       "\"#b\" of <a> points to a card that does not exist: no card has the id "
+                       "\"b\".\n\nCompile it all the same?");
+    QTest::newRow("errors, compiled all the same")
+        << dangling << int(QMessageBox::Yes) << true << question;
+    QTest::newRow("errors, not compiled") << dangling << int(QMessageBox::No) << false << question;
+    QTest::newRow("warnings alone ask nothing")
+        << QStringLiteral("<card id=\"a\"><p><a href=\"gone.wml\">b</a></p></card>") << 0 << true
+        << QString();
+  }
+  void compileAsksFirstWithErrors() {
+    QFETCH(QString, body);
+    QFETCH(int, answer);
+    QFETCH(bool, written);
+    QFETCH(QString, question);
+    TestServices t;
+    MainWindow w(t.services());
+    w.editor()->textDocument().replaceWholeText(
+        QStringLiteral("<?xml version=\"1.0\"?>\r\n<!DOCTYPE wml PUBLIC \"-//WAPFORUM//DTD WML "
+                       "1.1//EN\" \"http://www.wapforum.org/DTD/wml_1.1.xml\">\r\n<wml>\r\n") +
+        body + QStringLiteral("\r\n</wml>\r\n"));
+    const QString path = dir_.filePath(QStringLiteral("asked%1.wmlc").arg(answer));
+    QFile::remove(path);
+    if (answer)
+      t.prompts.answerButton(QMessageBox::StandardButton(answer));
+    if (written)
+      t.prompts.answerFile(path);
+    w.findChild<QAction*>("CompileDeck1")->trigger();
+    QCOMPARE(QFileInfo::exists(path), written);
+    QCOMPARE(t.prompts.asked.isEmpty() ? QString() : t.prompts.asked[0].text,
+             answer ? question : QString());
+    QVERIFY(!t.prompts.anyUnexpected());
   }
 
   void wbmpWindowSavesAndInserts() {
@@ -216,6 +265,10 @@ private slots:
     QFile file(target);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), wbmpBytes(expected));
+    QCOMPARE(w.statusLine()->panelText(StatusLine::HintPanel),
+             QStringLiteral("Converted to %1: %2 bytes")
+                 .arg(QDir::toNativeSeparators(target))
+                 .arg(wbmpBytes(expected).size()));
     QCOMPARE(w.editor()->textDocument().wholeText(),
              QStringLiteral("<img src=\"logo.wbmp\" alt=\"logo\"/>"));
     QVERIFY(!window->isVisible());
