@@ -633,8 +633,15 @@ void UserAgentTest::deckInfo() {
               R"w(<meta name="author" content="Anna"/><meta http-equiv="Cache-Control" )w"
               R"w(content="max-age=0"/></head><card id="a"/>)w"),
       QString());
-  QCOMPARE(agent.deckInfo(), QStringList({"Access domain example.com path /wap", "author: Anna",
-                                          "Cache-Control: max-age=0"}));
+  QCOMPARE(agent.deckInfo(),
+           QStringList({"Deck: the document, not saved yet", "Access domain example.com path /wap",
+                        "author: Anna", "Cache-Control: max-age=0"}));
+  agent.openDeck(wmlDeck(R"w(<card id="a"><p><a href="other.wml">o</a></p></card>)w"),
+                 QStringLiteral("/site/index.wml"));
+  QCOMPARE(agent.deckInfo(),
+           QStringList({"Deck: /site/index.wml", "No <head>: no access control, no meta data"}));
+  agent.openDeck(wmlDeck(R"w(<card id="a"><p>x</card>)w"), QStringLiteral("/site/broken.wml"));
+  QCOMPARE(agent.deckInfo(), QStringList({"Deck: /site/broken.wml"}));
 }
 
 // A timer card, a form and a list, to the request the phone would send.

@@ -64,7 +64,8 @@ public:
   const WmlVariables& variables() const { return context; }
   const std::vector<HistoryEntry>& history() const { return historyStack; }
   QStringList historyLabels() const;
-  // Lines for the deck's head: access control and meta data.
+  // Lines for the deck's box: the deck's path, then its head's access
+  // control and meta data (or that it has none).
   QStringList deckInfo() const;
   // The message of the last refused entry or failed action.
   QString lastMessage() const { return message; }

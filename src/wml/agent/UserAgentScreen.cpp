@@ -261,7 +261,10 @@ wml::TextPosition UserAgent::cardStart() const {
 }
 
 QStringList UserAgent::deckInfo() const {
-  QStringList lines;
+  // Which deck this is comes first: the box must never sit empty.
+  const QString shownPath = deckPath.isEmpty() ? documentPath : deckPath;
+  QStringList lines{shownPath.isEmpty() ? QStringLiteral("Deck: the document, not saved yet")
+                                        : QStringLiteral("Deck: ") + shownPath};
   if (!deck || !deck->ok())
     return lines;
   const xmlNode* head = xml::firstChildElement(xmlDocGetRootElement(deck->tree()), "head");
@@ -279,6 +282,8 @@ QStringList UserAgent::deckInfo() const {
       lines << key + QStringLiteral(": ") + xml::attribute(element, "content");
     }
   }
+  if (lines.size() == 1)
+    lines << QStringLiteral("No <head>: no access control, no meta data");
   return lines;
 }
 
