@@ -3,13 +3,12 @@
 #include "deck/PreviewWindow.h"
 
 #include <QAction>
+#include <QMainWindow>
 #include <QMenu>
-#include <QScreen>
-#include <QWidget>
 
 namespace tessera {
 
-DeckPreview::DeckPreview(QWidget& mainWindow, QPlainTextEdit& editor, DeckService& service,
+DeckPreview::DeckPreview(QMainWindow& mainWindow, QPlainTextEdit& editor, DeckService& service,
                          QMenu& deckMenu)
     : QObject(&mainWindow), mainWindow(mainWindow), editor(editor), service(service) {
   deckMenu.addSeparator();
@@ -28,18 +27,15 @@ void DeckPreview::setShown(bool shown) {
   }
   if (!preview) {
     preview = new PreviewWindow(editor, service, &mainWindow);
-    connect(preview, &PreviewWindow::visibilityChanged, action, &QAction::setChecked);
+    connect(preview, &PreviewWindow::visibilityChanged, action, [this](bool visible) {
+      // Hidden behind another dock's tab it is still open.
+      if (visible || preview->isHidden())
+        action->setChecked(visible);
+    });
     connect(preview, &PreviewWindow::caretPlaced, this, &DeckPreview::caretPlaced);
-    // Beside the main window, on its right where the screen has room.
-    preview->adjustSize();
-    const QRect main = mainWindow.frameGeometry();
-    QPoint place(main.right() + 8, main.top());
-    if (const QScreen* screen = mainWindow.screen()) {
-      const QRect room = screen->availableGeometry();
-      if (place.x() + preview->width() > room.right())
-        place.setX(std::max(room.left(), room.right() - preview->width()));
-    }
-    preview->move(place);
+    // On the right of the editor; where the person then docks, floats and
+    // sizes it stays for the rest of the run, as the dock is only hidden.
+    mainWindow.addDockWidget(Qt::RightDockWidgetArea, preview);
   }
   preview->show();
   preview->raise();

@@ -5,21 +5,22 @@
 #include <functional>
 
 class QAction;
+class QMainWindow;
 class QMenu;
 class QPlainTextEdit;
-class QWidget;
 
 namespace tessera {
 
 class DeckService;
 class PreviewWindow;
 
-// The Deck menu's "Preview" (F12): opens and closes the preview window,
-// made on first need and kept, beside the main window.
+// The Deck menu's "Preview" (F12): opens and closes the preview, a dock on
+// the main window's right made on first need and kept.
 class DeckPreview : public QObject {
   Q_OBJECT
 public:
-  DeckPreview(QWidget& mainWindow, QPlainTextEdit& editor, DeckService& service, QMenu& deckMenu);
+  DeckPreview(QMainWindow& mainWindow, QPlainTextEdit& editor, DeckService& service,
+              QMenu& deckMenu);
 
   QAction* previewAction() const { return action; } // PreviewDeck1
   PreviewWindow* window() const { return preview; } // null until first shown
@@ -33,7 +34,7 @@ signals:
 private:
   void setShown(bool shown);
 
-  QWidget& mainWindow;
+  QMainWindow& mainWindow;
   QPlainTextEdit& editor;
   DeckService& service;
   QAction* action;

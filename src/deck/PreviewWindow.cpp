@@ -20,10 +20,12 @@
 namespace tessera {
 
 PreviewWindow::PreviewWindow(QPlainTextEdit& editor, DeckService& service, QWidget* parent)
-    : QDialog(parent), editor(editor), service(service) {
+    : QDockWidget(parent), editor(editor), service(service) {
   setObjectName(QStringLiteral("PreviewWindow"));
   setWindowTitle(QStringLiteral("Preview"));
-  setModal(false);
+  setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+              QDockWidget::DockWidgetFloatable);
+  setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
   buildLayout();
 
   connect(&service, &DeckService::published, this, [this](const auto& parsed) {
@@ -48,7 +50,11 @@ void PreviewWindow::buildLayout() {
   profileBox->setCurrentIndex(phone->profile());
   connect(profileBox, &QComboBox::currentIndexChanged, this, [this](int index) {
     phone->setProfile(index);
-    adjustSize();
+    // A larger phone needs a wider dock; floating, the window fits it.
+    if (isFloating())
+      adjustSize();
+    else
+      widget()->updateGeometry();
   });
 
   softKey1 = plainButton(QString(), QStringLiteral("SoftKey1"), this);
@@ -102,9 +108,11 @@ void PreviewWindow::buildLayout() {
   sideColumn->addWidget(new QLabel(QStringLiteral("Deck"), this));
   sideColumn->addWidget(infoList);
 
-  auto* columns = new QHBoxLayout(this);
+  auto* body = new QWidget(this);
+  auto* columns = new QHBoxLayout(body);
   columns->addLayout(phoneColumn);
   columns->addLayout(sideColumn, 1);
+  setWidget(body);
 }
 
 void PreviewWindow::documentOpened() {
@@ -115,14 +123,8 @@ void PreviewWindow::documentOpened() {
 }
 
 void PreviewWindow::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
+  QDockWidget::showEvent(event);
   refreshNow();
-  emit visibilityChanged(true);
-}
-
-void PreviewWindow::hideEvent(QHideEvent* event) {
-  QDialog::hideEvent(event);
-  emit visibilityChanged(false);
 }
 
 void PreviewWindow::refreshNow() { service.refreshNow(); }

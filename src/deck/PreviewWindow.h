@@ -3,7 +3,7 @@
 #include "wml/agent/DeckDocument.h"
 #include "wml/agent/PhoneScreens.h"
 
-#include <QDialog>
+#include <QDockWidget>
 
 #include <functional>
 #include <memory>
@@ -22,11 +22,13 @@ class DeckService;
 class PreviewScreen;
 struct ParsedRevision;
 
-// "Preview": a phone beside the main window running the deck being edited.
-// It follows the editor: each revision the deck service parses (after a
-// pause in typing) is shown at the caret's card with the variables kept;
-// moving the caret into another card shows that card.
-class PreviewWindow : public QDialog {
+// "Preview": a phone beside the editor running the deck being edited, a dock
+// on the main window's right (it can be floated as a window and docked
+// back), so it never covers the text. It follows the editor: each revision
+// the deck service parses (after a pause in typing) is shown at the caret's
+// card with the variables kept; moving the caret into another card shows
+// that card. Shown and hidden, it says so by QDockWidget::visibilityChanged.
+class PreviewWindow : public QDockWidget {
   Q_OBJECT
 public:
   PreviewWindow(QPlainTextEdit& editor, DeckService& service, QWidget* parent = nullptr);
@@ -41,7 +43,6 @@ public:
   bool busy() const;
 
 signals:
-  void visibilityChanged(bool visible);
   // A refresh reached the screen.
   void refreshed();
   // Show Source put the editor's caret on the shown card's start tag; the
@@ -50,7 +51,6 @@ signals:
 
 protected:
   void showEvent(QShowEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
 
 private:
   void buildLayout();

@@ -73,6 +73,7 @@ private slots:
   void timerRunsOnTheClock();
   void decksBesideTheDocument();
   void lastItemOfTheDeckMenu();
+  void dockBesideTheEditor();
 
 private:
   void open(const QString& text);
@@ -99,6 +100,9 @@ void PreviewWindowTest::init() {
   main->setCentralWidget(editor);
   service = new DeckService(editor->textDocument(), main);
   window = new PreviewWindow(*editor, *service, main);
+  main->addDockWidget(Qt::RightDockWidgetArea, window);
+  window->hide();
+  main->show();
 }
 
 void PreviewWindowTest::cleanup() {
@@ -407,6 +411,44 @@ void PreviewWindowTest::lastItemOfTheDeckMenu() {
   QVERIFY(!shownWindow->screen()->renderedText().startsWith(QStringLiteral("Not well-formed")));
   preview->trigger();
   QVERIFY(!shownWindow->isVisible());
+}
+
+// The preview never covers the editor: a dock on the main window's right,
+// floated as a window and docked back, its size kept when closed and opened
+// again; closed, the editor takes the width back.
+void PreviewWindowTest::dockBesideTheEditor() {
+  TestServices t;
+  MainWindow w(t.services());
+  w.resize(1200, 800);
+  w.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&w));
+  const int editorAlone = w.editor()->width();
+  QAction* item = w.deckPreview()->previewAction();
+  item->trigger();
+  PreviewWindow* dock = w.deckPreview()->window();
+  QVERIFY(dock && dock->isVisible());
+  QCOMPARE(dock->objectName(), QStringLiteral("PreviewWindow"));
+  QCOMPARE(w.dockWidgetArea(dock), Qt::RightDockWidgetArea);
+  QVERIFY(!dock->isFloating());
+  QVERIFY(dock->features().testFlag(QDockWidget::DockWidgetFloatable));
+  const QRect editorArea(w.editor()->mapTo(&w, QPoint(0, 0)), w.editor()->size());
+  QVERIFY(!editorArea.intersects(dock->geometry()));
+  QVERIFY(dock->geometry().left() >= editorArea.right());
+
+  w.resizeDocks({dock}, {420}, Qt::Horizontal);
+  QTRY_COMPARE(dock->width(), 420);
+  item->trigger();
+  QVERIFY(!dock->isVisible());
+  QTRY_COMPARE(w.editor()->width(), editorAlone);
+  item->trigger();
+  QVERIFY(dock->isVisible());
+  QTRY_COMPARE(dock->width(), 420);
+
+  dock->setFloating(true);
+  QVERIFY(dock->isWindow());
+  dock->setFloating(false);
+  QVERIFY(!dock->isWindow());
+  QCOMPARE(w.dockWidgetArea(dock), Qt::RightDockWidgetArea);
 }
 
 QTEST_MAIN(PreviewWindowTest)
