@@ -36,6 +36,28 @@ PhoneLayout::PhoneLayout(const wml::agent::Screen& shown, const PhoneProfile& ph
 
 int PhoneLayout::viewHeight() const { return profile.size.height() - 2 * bandHeight; }
 
+int PhoneLayout::targetAt(QPoint point, int scroll) const {
+  if (point.y() < bandHeight || point.y() >= bandHeight + viewHeight())
+    return -1;
+  const QPoint inBody(point.x(), point.y() - bandHeight + scroll);
+  for (size_t i = 0; i < targets.size(); ++i)
+    if (targets[i].rect.contains(inBody))
+      return int(i);
+  return -1;
+}
+
+QRect PhoneLayout::targetOnDisplay(int index, int scroll) const {
+  if (index < 0 || index >= int(targets.size()))
+    return {};
+  return targets[size_t(index)].rect.translated(0, bandHeight - scroll);
+}
+
+int PhoneLayout::softKeyAt(QPoint point) const {
+  if (point.y() < profile.size.height() - bandHeight || point.y() >= profile.size.height())
+    return 0;
+  return point.x() < profile.size.width() / 2 ? 1 : 2;
+}
+
 QFont PhoneLayout::fontFor(int style) const {
   QFont font = baseFont;
   if (style & (wml::agent::StyleBold | wml::agent::StyleStrong))

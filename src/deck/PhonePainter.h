@@ -48,6 +48,14 @@ public:
   // into focusTargets() or -1.
   void paint(QPainter& painter, int scroll, int focus) const;
   const std::vector<FocusTarget>& focusTargets() const { return targets; }
+  // What a press at a device point hits: the index of a focus target in the
+  // body (scrolled by `scroll`) or -1; the soft key (1 left, 2 right) in the
+  // bottom band, or 0.
+  int targetAt(QPoint point, int scroll) const;
+  int softKeyAt(QPoint point) const;
+  // Where focus target `index` is on the display, the body scrolled by
+  // `scroll` (it may lie outside the view).
+  QRect targetOnDisplay(int index, int scroll) const;
   int bodyHeight() const { return contentHeight; }
   int viewHeight() const;
 

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStringDecoder>
 
@@ -279,27 +280,69 @@ void PreviewScreen::keyPressEvent(QKeyEvent* event) {
     }
   }
   switch (event->key()) {
-  case Qt::Key_Up: moveFocus(-1); return;
-  case Qt::Key_Down: moveFocus(1); return;
+  case Qt::Key_Up:
+  case Qt::Key_Left: moveFocus(-1); return;
+  case Qt::Key_Down:
+  case Qt::Key_Right: moveFocus(1); return;
   case Qt::Key_Return:
   case Qt::Key_Enter:
   case Qt::Key_Select: activateFocus(); return;
+  case Qt::Key_F1: pressSoftKey(1); return;
+  case Qt::Key_F2: pressSoftKey(2); return;
   case Qt::Key_Escape: back(); return;
   default: break;
   }
   if (overlay == Overlay::Edit) {
     if (event->key() == Qt::Key_Backspace) {
       editText.chop(1);
+      refusal.clear();
       changed();
       return;
     }
     if (!event->text().isEmpty() && event->text().at(0).isPrint()) {
-      editText += event->text();
-      changed();
+      for (QChar typed : event->text())
+        typeInEdit(typed);
       return;
     }
+  } else if (event->key() == Qt::Key_Backspace) {
+    back(); // as a phone's clear key does outside an entry
+    return;
   }
   QWidget::keyPressEvent(event);
+}
+
+// One character into the phone's entry: taken, or refused with the reason
+// under the field, as the phone's own entry does while the person types.
+void PreviewScreen::typeInEdit(QChar typed) {
+  refusal = userAgent->typedRefusal(overlayName, editText, typed);
+  if (refusal.isEmpty())
+    editText += typed;
+  changed();
+}
+
+QRect PreviewScreen::targetArea(int index) const {
+  const QRect display = layout().targetOnDisplay(index, scroll);
+  return QRect(display.topLeft() * kScale, display.size() * kScale);
+}
+
+void PreviewScreen::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  setFocus(Qt::MouseFocusReason);
+  const QPoint device = event->position().toPoint() / kScale;
+  if (const int key = layout().softKeyAt(device)) {
+    pressSoftKey(key);
+    return;
+  }
+  const int hit = layout().targetAt(device, scroll);
+  if (hit < 0)
+    return;
+  focus = hit;
+  if (overlay == Overlay::List)
+    listCursor = hit;
+  activateFocus();
 }
 
 void PreviewScreen::activateFocus() {

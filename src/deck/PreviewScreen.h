@@ -12,8 +12,12 @@
 namespace tessera {
 
 // The phone's display: shows the user agent's screen at one of the phone
-// sizes, drawn at twice the size, moved through with the arrow keys. Its
-// slots and renderedText drive it without a mouse, for tests and scripts.
+// sizes, drawn at twice the size, and is worked like a phone: the arrow keys
+// move between links and fields, Enter follows or edits, F1 and F2 press
+// the soft keys, Backspace goes back (or deletes in an entry), a click acts
+// on what it hits; an entry with a format refuses a character as it is
+// typed, saying why under the field. Its slots and renderedText drive it
+// without a mouse, for tests and scripts.
 class PreviewScreen : public QWidget {
   Q_OBJECT
   Q_PROPERTY(QString renderedText READ renderedText NOTIFY screenChanged)
@@ -40,6 +44,10 @@ public:
   // runs this text, unsaved or not.
   void setEditedScript(const QString& path, const QString& text);
 
+  // Where the link, field or row `index` (in the order the arrow keys go)
+  // is drawn on this widget; empty when there is none.
+  QRect targetArea(int index) const;
+
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -64,6 +72,7 @@ signals:
 protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
 private:
   enum class Overlay { None, Edit, List };
@@ -72,6 +81,7 @@ private:
   void activateFocus();
   void moveFocus(int step);
   void commitEdit();
+  void typeInEdit(QChar typed);
   const PhoneLayout& layout() const;
   QImage imageFor(const QString& source) const;
   QString controlName(const char* element, int index) const;

@@ -27,6 +27,8 @@ PreviewWindow::PreviewWindow(QPlainTextEdit& editor, DeckService& service, QWidg
               QDockWidget::DockWidgetFloatable);
   setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
   buildLayout();
+  // Active, the preview's keys are the phone's.
+  setFocusProxy(phone);
 
   connect(&service, &DeckService::published, this, [this](const auto& parsed) {
     if (isVisible())

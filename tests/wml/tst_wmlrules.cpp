@@ -18,6 +18,8 @@ private slots:
   void invalidMasks();
   void maskRules_data();
   void maskRules();
+  void typedRefusals_data();
+  void typedRefusals();
   void substitution_data();
   void substitution();
   void destinations_data();
@@ -120,6 +122,61 @@ void WmlRulesTest::maskRules() {
   const auto mask = wml::syntax::InputMask::parse(format, wml::WmlVersion::Wml13);
   QVERIFY(mask);
   QCOMPARE(mask->describe(), rule);
+}
+
+// A phone's entry refuses a character as it is typed, saying why.
+void WmlRulesTest::typedRefusals_data() {
+  QTest::addColumn<QString>("format");
+  QTest::addColumn<QString>("entered");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("refusal");
+  QTest::newRow("digit taken") << "NNN"
+                               << "1"
+                               << "2"
+                               << "";
+  QTest::newRow("letter for a digit") << "NNN"
+                                      << "1"
+                                      << "x"
+                                      << "\"x\" refused: character 2 must be a digit";
+  QTest::newRow("literal taken") << "NN\\-N"
+                                 << "12"
+                                 << "-"
+                                 << "";
+  QTest::newRow("other than the literal") << "NN\\-N"
+                                          << "12"
+                                          << "3"
+                                          << "\"3\" refused: character 3 is \"-\"";
+  QTest::newRow("past a fixed mask") << "NN"
+                                     << "12"
+                                     << "3"
+                                     << "\"3\" refused: the format takes exactly 2 characters";
+  QTest::newRow("past the counted tail") << "A2a"
+                                         << "Abc"
+                                         << "d"
+                                         << "\"d\" refused: the format takes at most 3 characters";
+  QTest::newRow("tail of any length") << "A*a"
+                                      << "Abcdefgh"
+                                      << "i"
+                                      << "";
+  QTest::newRow("capital in a small tail")
+      << "A*a"
+      << "Ab"
+      << "C"
+      << "\"C\" refused: character 3 must be a small letter or symbol";
+  QTest::newRow("any character") << "M"
+                                 << ""
+                                 << "\u00e9"
+                                 << "";
+}
+
+void WmlRulesTest::typedRefusals() {
+  QFETCH(QString, format);
+  QFETCH(QString, entered);
+  QFETCH(QString, typed);
+  QFETCH(QString, refusal);
+  const auto mask = wml::syntax::InputMask::parse(format, wml::WmlVersion::Wml13);
+  QVERIFY(mask);
+  QCOMPARE(mask->refusalOfNext(entered, typed.at(0)), refusal);
 }
 
 void WmlRulesTest::substitution_data() {

@@ -92,6 +92,9 @@ public:
   bool pressSoftKey(int n);
   void back();
   bool setInput(const QString& name, const QString& value);
+  // Why the input `name` refuses `next` typed after `entered`; empty when
+  // the phone's entry takes it.
+  QString typedRefusal(const QString& name, const QString& entered, QChar next) const;
   bool pick(const QString& selectName, int option);
   void fireTimer();
   // Runs the timer's expiry when the clock says it is due.

@@ -144,6 +144,13 @@ void UserAgent::expireTimer() {
     runTask(binding.task);
 }
 
+QString UserAgent::typedRefusal(const QString& name, const QString& entered, QChar next) const {
+  for (const xmlNode* input : cardLayout.inputs)
+    if (xml::attribute(input, "name") == name)
+      return agent::typedRefusal(input, entered, next, context);
+  return {};
+}
+
 bool UserAgent::setInput(const QString& name, const QString& value) {
   if (!card)
     return false;

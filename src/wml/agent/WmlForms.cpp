@@ -170,6 +170,17 @@ QString inputRefusal(const xmlNode* input, const QString& value, const WmlVariab
   return {};
 }
 
+QString typedRefusal(const xmlNode* input, const QString& entered, QChar next,
+                     const WmlVariables& variables) {
+  bool hasLimit = false;
+  const int maxLength = attributeValue(input, "maxlength", variables).toInt(&hasLimit);
+  if (hasLimit && maxLength >= 0 && entered.size() >= maxLength)
+    return QStringLiteral("\"%1\" refused: at most %2 characters").arg(next).arg(maxLength);
+  const auto mask =
+      syntax::InputMask::parse(attributeValue(input, "format", variables), xml::versionOf(input));
+  return mask ? mask->refusalOfNext(entered, next) : QString();
+}
+
 void initialiseInput(const xmlNode* input, WmlVariables& variables) {
   const QString name = xml::attribute(input, "name");
   if (name.isEmpty())

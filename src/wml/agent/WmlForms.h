@@ -35,6 +35,10 @@ void storeSelection(const xmlNode* select, const std::vector<int>& chosen, WmlVa
 
 // Why the input refuses the entry, or an empty string when it takes it.
 QString inputRefusal(const xmlNode* input, const QString& value, const WmlVariables& variables);
+// Why the phone's entry refuses the character `next` typed after `entered`
+// (the format, maxlength); empty when it is taken.
+QString typedRefusal(const xmlNode* input, const QString& entered, QChar next,
+                     const WmlVariables& variables);
 void initialiseInput(const xmlNode* input, WmlVariables& variables);
 // The value as the screen shows it: one '*' per character of a password.
 QString inputShownValue(const xmlNode* input, const WmlVariables& variables);

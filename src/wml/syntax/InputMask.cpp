@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace tessera::wml::syntax {
 
 namespace {
@@ -121,6 +123,32 @@ bool InputMask::accepts(const QString& value) const {
     if (!formatCodeAccepts(tailCode, value.at(i)))
       return false;
   return true;
+}
+
+QString InputMask::refusalOfNext(QStringView entered, QChar next) const {
+  const qsizetype at = entered.size();
+  const qsizetype fixedCount = qsizetype(fixed.size());
+  const QString refused = QStringLiteral("\"%1\" refused: ").arg(next);
+  QChar code = tailCode;
+  if (at < fixedCount) {
+    const Position& position = fixed[size_t(at)];
+    if (position.code.isNull())
+      return next == position.literal
+                 ? QString()
+                 : refused +
+                       QStringLiteral("character %1 is \"%2\"").arg(at + 1).arg(position.literal);
+    code = position.code;
+  } else if (tailCode.isNull() || (tailMax >= 0 && at - fixedCount >= tailMax)) {
+    const qsizetype most = fixedCount + std::max(0, tailMax);
+    return refused + QStringLiteral("the format takes %1 character%2")
+                         .arg(tailCode.isNull() ? QStringLiteral("exactly %1").arg(most)
+                                                : QStringLiteral("at most %1").arg(most))
+                         .arg(most == 1 ? QString() : QStringLiteral("s"));
+  }
+  return formatCodeAccepts(code, next)
+             ? QString()
+             : refused +
+                   QStringLiteral("character %1 must be a %2").arg(at + 1).arg(codeWords(code, 1));
 }
 
 QString InputMask::describe() const {

@@ -21,6 +21,10 @@ public:
   static std::optional<InputMask> parse(QStringView format, WmlVersion version);
 
   bool accepts(const QString& value) const;
+  // Why a phone's entry refuses `next` typed after `entered` (which the mask
+  // took so far), as the person is told under the field; empty when the
+  // character is taken.
+  QString refusalOfNext(QStringView entered, QChar next) const;
   // The rule in words, for the input edit screen.
   QString describe() const;
 
