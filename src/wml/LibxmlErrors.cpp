@@ -3,6 +3,7 @@
 #include <libxml/xmlerror.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace tessera::wml {
 
@@ -24,6 +25,49 @@ TextPosition entityReferencePosition(const QByteArray& name, TextPosition report
   return lines.positionOfByte(found);
 }
 
+// Where the start tag `<name` stands on `line`: the last one there, as
+// the one left open is the innermost. Nothing when it cannot be found.
+std::optional<TextPosition> startTagOnLine(const QByteArray& name, int line, const LineIndex& lines,
+                                           const QByteArray& utf8) {
+  if (name.isEmpty() || line < 1 || line > lines.lineCount())
+    return std::nullopt;
+  const qsizetype start = lines.lineStart(line);
+  const qsizetype end = line < lines.lineCount() ? lines.lineStart(line + 1) : utf8.size();
+  const QByteArray tag = '<' + name;
+  for (qsizetype at = utf8.lastIndexOf(tag, end - 1); at >= start;
+       at = at > 0 ? utf8.lastIndexOf(tag, at - 1) : -1) {
+    const qsizetype after = at + tag.size();
+    const char next = after < utf8.size() ? utf8.at(after) : '>';
+    if (next == '>' || next == '/' || next == ' ' || next == '\t' || next == '\r' || next == '\n')
+      return lines.positionOfByte(at);
+  }
+  return std::nullopt;
+}
+
+// A start tag that is never closed is the cause; libxml2 reports the end
+// tag (or the end of the text) where it noticed. The finding goes to the
+// start tag, worded as the author sees it.
+bool placeAtUnclosedTag(const LibxmlReport& report, const LineIndex& lines, const QByteArray& utf8,
+                        Finding& finding) {
+  const bool mismatch = report.code == XML_ERR_TAG_NAME_MISMATCH;
+  if (!mismatch && report.code != XML_ERR_TAG_NOT_FINISHED)
+    return false;
+  const std::optional<TextPosition> opened =
+      startTagOnLine(report.str1, report.number, lines, utf8);
+  if (!opened)
+    return false;
+  const QString name = QString::fromUtf8(report.str1);
+  finding.message = mismatch
+                        ? QStringLiteral("<%1> opened here is not closed before </%2> on line %3.")
+                              .arg(name, QString::fromUtf8(report.str2))
+                              .arg(finding.line)
+                        : QStringLiteral("<%1> opened here is never closed.").arg(name);
+  finding.line = opened->line;
+  finding.column = opened->column;
+  finding.rule = QStringLiteral("unclosed-tag");
+  return true;
+}
+
 } // namespace
 
 LibxmlReport reportOf(const _xmlError& error) {
@@ -35,6 +79,7 @@ LibxmlReport reportOf(const _xmlError& error) {
     report.node = static_cast<const xmlNode*>(error.node);
   report.line = error.line;
   report.column = error.int2;
+  report.number = error.int1;
   report.str1 = bytesOf(error.str1);
   report.str2 = bytesOf(error.str2);
   report.str3 = bytesOf(error.str3);
@@ -50,6 +95,8 @@ Finding findingOfParseReport(const LibxmlReport& report, const LineIndex& lines,
   finding.severity = report.level == XML_ERR_WARNING ? Severity::Warning : Severity::Error;
   finding.message = report.message;
   finding.rule = QStringLiteral("not-well-formed");
+  if (placeAtUnclosedTag(report, lines, utf8, finding))
+    return finding;
   if (report.code == XML_ERR_UNDECLARED_ENTITY || report.code == XML_WAR_UNDECLARED_ENTITY) {
     const TextPosition at =
         entityReferencePosition(report.str1, {finding.line, finding.column}, lines, utf8);

@@ -16,6 +16,7 @@ struct LibxmlReport {
   const _xmlNode* node = nullptr; // the element concerned, when known
   int line = 0;                   // as libxml2 counts
   int column = 0;
+  int number = 0;              // the line libxml2 quotes (an open tag's)
   QByteArray str1, str2, str3; // the names and values libxml2 quotes
   QString message;             // libxml2's own wording, trimmed
 };

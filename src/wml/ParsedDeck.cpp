@@ -189,11 +189,17 @@ namespace {
 
 void classify(ParsedDeck& deck, QList<Finding>& findings, QList<LibxmlReport>& validity,
               const QList<LibxmlReport>& reports) {
+  bool mismatched = false;
   for (const LibxmlReport& report : reports) {
     if (report.domain == XML_FROM_VALID) {
       validity.append(report);
       continue;
     }
+    // After a mismatched end tag the parser has closed the wrong element,
+    // so "never closed" for an outer one is that fault again, not another.
+    if (mismatched && report.code == XML_ERR_TAG_NOT_FINISHED)
+      continue;
+    mismatched = mismatched || report.code == XML_ERR_TAG_NAME_MISMATCH;
     findings.append(findingOfParseReport(report, deck.lines(), deck.utf8()));
   }
 }
