@@ -28,7 +28,7 @@ QString synopsis() {
     text += QStringLiteral("       tessera --%1 %2\n").arg(mode.name, mode.operands);
   text += QStringLiteral("       tessera --version | --help\n\n"
                          "Without a mode, opens FILE (or a new deck) in the editor; the "
-                         "toolkit's own options (-style, -platform, ...) are taken then.");
+                         "toolkit's own\noptions (-style, -platform, ...) are taken then.");
   return text;
 }
 

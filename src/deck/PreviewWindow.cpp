@@ -53,10 +53,9 @@ void PreviewWindow::buildLayout() {
   connect(profileBox, &QComboBox::currentIndexChanged, this, [this](int index) {
     phone->setProfile(index);
     // A larger phone needs a wider dock; floating, the window fits it.
+    widget()->layout()->activate();
     if (isFloating())
       adjustSize();
-    else
-      widget()->updateGeometry();
   });
 
   softKey1 = plainButton(QString(), QStringLiteral("SoftKey1"), this);

@@ -189,17 +189,22 @@ namespace {
 
 void classify(ParsedDeck& deck, QList<Finding>& findings, QList<LibxmlReport>& validity,
               const QList<LibxmlReport>& reports) {
-  bool mismatched = false;
+  bool brokenBefore = false;
   for (const LibxmlReport& report : reports) {
     if (report.domain == XML_FROM_VALID) {
       validity.append(report);
       continue;
     }
-    // After a mismatched end tag the parser has closed the wrong element,
-    // so "never closed" for an outer one is that fault again, not another.
-    if (mismatched && report.code == XML_ERR_TAG_NOT_FINISHED)
+    // Once the parser has recovered from a broken tag or a mismatched end
+    // tag it closes the wrong elements: every "not closed" after that is
+    // the first fault again, told at the outer tags, not another one.
+    const bool structure =
+        report.code == XML_ERR_TAG_NAME_MISMATCH || report.code == XML_ERR_TAG_NOT_FINISHED;
+    if (brokenBefore && structure)
       continue;
-    mismatched = mismatched || report.code == XML_ERR_TAG_NAME_MISMATCH;
+    const bool entity =
+        report.code == XML_ERR_UNDECLARED_ENTITY || report.code == XML_WAR_UNDECLARED_ENTITY;
+    brokenBefore = brokenBefore || (!entity && report.level >= XML_ERR_ERROR);
     findings.append(findingOfParseReport(report, deck.lines(), deck.utf8()));
   }
 }

@@ -578,8 +578,8 @@ void UserAgentTest::notWellFormed() {
   wml::agent::UserAgent agent(clock);
   agent.openDeck(wmlDeck("\n<card id=\"a\"><p>x</card>"), QString());
   QCOMPARE(agent.renderedText(),
-           QStringLiteral("Not well-formed\nLine 4: Opening and ending tag mismatch: p line 4 and "
-                          "card\n | "));
+           QStringLiteral("Not well-formed\nLine 4: <p> opened here is not closed before </card> "
+                          "on line 4.\n | "));
   QVERIFY(!agent.followLink(0));
   QVERIFY(!agent.pressSoftKey(1));
 }

@@ -138,6 +138,8 @@ private:
     }
     for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next)
       visitAttribute(element, name, attribute);
+    if (name == "anchor")
+      checkAnchorTask(element);
     // Only these may hold <onevent> (elsewhere the document type objects).
     if (name == "card" || name == "template" || name == "option")
       checkDuplicateEvents(element);
@@ -250,6 +252,24 @@ private:
       else
         seen.insert(type, child);
     }
+  }
+
+  // Its content model lets an <anchor> hold text alone, but a phone has
+  // nowhere to go from one: it needs exactly one task.
+  void checkAnchorTask(const xmlNode* anchor) {
+    int tasks = 0;
+    for (const xmlNode* child = anchor->children; child; child = child->next)
+      if (named(child, "go") || named(child, "prev") || named(child, "refresh"))
+        ++tasks;
+    if (tasks == 0)
+      report(anchor, "anchor-without-task",
+             QStringLiteral("<anchor> needs one task beside its text: <go>, <prev> or "
+                            "<refresh>."));
+    else if (tasks > 1)
+      report(anchor, "anchor-without-task",
+             QStringLiteral("<anchor> takes one task, not %1: keep one of its <go>, <prev> and "
+                            "<refresh>.")
+                 .arg(tasks));
   }
 
   void checkFormat(const xmlNode* input) {

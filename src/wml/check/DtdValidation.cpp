@@ -90,6 +90,30 @@ QString firstOutside(const QStringList& held, const QStringList& allowed) {
   return {};
 }
 
+const QStringList kDeckChildren{"head", "template", "card"};
+const QStringList kCardChildren{"onevent", "timer", "do", "p", "pre"};
+
+// Where the fault the document type found lies: the element that should not
+// be where it is, rather than the one holding it, when that can be told.
+const xmlNode* causeOf(const LibxmlReport& report) {
+  const xmlNode* parent = report.node;
+  if (!parent)
+    return nullptr;
+  const QString parentName = name(QByteArray(reinterpret_cast<const char*>(parent->name)));
+  for (const xmlNode* child = parent->children; child; child = child->next) {
+    if (child->type != XML_ELEMENT_NODE)
+      continue;
+    const QString childName = QString::fromUtf8(reinterpret_cast<const char*>(child->name));
+    if (report.code == XML_DTD_INVALID_CHILD && childName == name(report.str1))
+      return child;
+    if (report.code == XML_DTD_CONTENT_MODEL &&
+        ((parentName == QLatin1String("wml") && !kDeckChildren.contains(childName)) ||
+         (parentName == QLatin1String("card") && !kCardChildren.contains(childName))))
+      return child;
+  }
+  return parent;
+}
+
 // The author's words for an element whose content the document type
 // refuses: what to do about it, in the terms of the deck rather than of the
 // content model. Empty when no rule says more than the model.
@@ -99,7 +123,7 @@ QString authorsWords(const QString& element, const xmlNode* node) {
   if (element == QLatin1String("wml")) {
     if (held.text)
       return QStringLiteral("Text must be inside a <p> in a <card>.");
-    const QString stray = firstOutside(held.elements, {"head", "template", "card"});
+    const QString stray = firstOutside(held.elements, kDeckChildren);
     if (!stray.isEmpty())
       return QStringLiteral("%1 must be inside a <card>.").arg(tag(stray));
     if (!held.elements.contains(QLatin1String("card")))
@@ -114,15 +138,15 @@ QString authorsWords(const QString& element, const xmlNode* node) {
   if (element == QLatin1String("card")) {
     if (held.text)
       return QStringLiteral("Text must be inside a <p> in a <card>.");
-    const QString stray = firstOutside(held.elements, {"onevent", "timer", "do", "p", "pre"});
+    const QString stray = firstOutside(held.elements, kCardChildren);
     if (stray == QLatin1String("card"))
       return QStringLiteral("A <card> cannot hold another <card>; close the first with </card>.");
     if (!stray.isEmpty())
       return QStringLiteral("%1 must be inside a <p> in a <card>.").arg(tag(stray));
     if (held.elements.count(QLatin1String("timer")) > 1)
       return QStringLiteral("A <card> has at most one <timer>.");
-    return QStringLiteral("In a <card>, <onevent> comes first, then the <timer>, then <do>, <p> "
-                          "and <pre>.");
+    return QStringLiteral("In a <card>, <onevent> comes first, then the <timer>, then the <do> "
+                          "and <p> elements.");
   }
   if (element == QLatin1String("select") || element == QLatin1String("optgroup"))
     return QStringLiteral("%1 needs at least one <option>.").arg(tag(element));
@@ -269,8 +293,9 @@ QList<Finding> validateAgainstDtd(const ParsedDeck& deck, const Explained& expla
   for (const LibxmlReport& report : reports) {
     if (isExplained(report, explained, parentsOfUnknown))
       continue;
+    const xmlNode* cause = causeOf(report);
     const TextPosition at =
-        report.node ? deck.position(report.node) : TextPosition{std::max(report.line, 1), 1};
+        cause ? deck.position(cause) : TextPosition{std::max(report.line, 1), 1};
     findings.append({at.line, at.column,
                      report.level == XML_ERR_WARNING ? Severity::Warning : Severity::Error,
                      wording(report, deck.version(), dtd), QStringLiteral("not-valid")});
