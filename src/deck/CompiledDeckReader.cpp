@@ -117,11 +117,16 @@ CompiledDeckReader::decodeInChild(const QString& mode, const QString& path,
   if (decoder.exitStatus() != QProcess::NormalExit) {
     result.error = cannotOpen(QStringLiteral("the decoder stopped unexpectedly"));
   } else if (decoder.exitCode() != 0) {
-    // The decoder's own line may already read "Cannot open compiled deck: ...".
-    result.error = errors.startsWith(cannotOpen(QString()))
-                       ? errors.section(u'\n', 0, 0)
-                       : cannotOpen(errors.isEmpty() ? QStringLiteral("unknown error")
-                                                     : errors.section(u'\n', 0, 0));
+    // The decoder names the file first, as every command-line error does;
+    // the box names it already, and says what could not be opened.
+    QString line = errors.section(u'\n', 0, 0);
+    const QString named = path + QStringLiteral(": ");
+    if (line.startsWith(named))
+      line = line.mid(named.size());
+    const QString deckWords = QStringLiteral("cannot open compiled deck: ");
+    if (line.startsWith(deckWords))
+      line = line.mid(deckWords.size());
+    result.error = cannotOpen(line.isEmpty() ? QStringLiteral("unknown error") : line);
   } else {
     result.text = QString::fromUtf8(output);
   }

@@ -121,7 +121,8 @@ void ToolTextsTest::toolTextsTheCheckerFlags_data() {
   QTest::newRow("template skeleton's empty link")
       << inWml(templateSkeleton().text) << "The href of <go> is empty.";
   QTest::newRow("empty head") << inWml(headTool("").text)
-                              << "The element <head> may hold only (access | meta)+";
+                              << "<head> needs at least one <access> or <meta>. The element "
+                                 "<head> may hold only (access | meta)+";
 }
 
 void ToolTextsTest::toolTextsTheCheckerFlags() {
