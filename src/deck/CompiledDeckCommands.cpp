@@ -9,8 +9,8 @@
 #include "editor/EditorView.h"
 #include "editor/TextDocument.h"
 #include "platform/Prompts.h"
-#include "wml/script/ScriptCompiler.h"
 #include "wml/check/DeckChecker.h"
+#include "wml/script/ScriptCompiler.h"
 #include "wml/wbxml/DeckCompiler.h"
 
 #include <QAction>

@@ -15,7 +15,7 @@ private slots:
       QTest::newRow(name) << arguments << QString::fromUtf8(err);
     };
     const char* compileUsage =
-        "Usage: tessera --compile IN.wml [-o OUT.wmlc] [--budget N] [--force] "
+        "Usage: tessera --compile IN.wml|IN.wmls [-o OUT] [--budget N] [--force] "
         "[--no-string-table]\n";
     row("two modes", {"--check", "a.wml", "--compile", "b.wml"},
         "tessera: --check and --compile: one mode at a time\n"

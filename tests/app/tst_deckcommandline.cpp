@@ -174,7 +174,7 @@ private slots:
     QTest::newRow("an empty -o is wrong")
         << QStringList{"--compile", "deck.wml", "-o", ""} << 2 << QByteArray()
         << QByteArray("tessera: --compile: -o OUT is missing\n"
-                      "Usage: tessera --compile IN.wml [-o OUT.wmlc] [--budget N] [--force] "
+                      "Usage: tessera --compile IN.wml|IN.wmls [-o OUT] [--budget N] [--force] "
                       "[--no-string-table]\n")
         << "";
   }
