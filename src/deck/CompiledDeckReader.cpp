@@ -59,9 +59,10 @@ wml::script::LoadedUnit readCompiledUnit(const QString& path) {
   if (!checked.recognised)
     return {nullptr, QStringLiteral("not WMLScript bytecode")};
   if (!checked.error.isEmpty()) {
-    const QString named = cannotOpenCompiledScriptText(path + QStringLiteral(": "));
+    // The reason alone: the phone's error screen names the unit already.
+    const QString prefix = cannotOpenCompiledScriptText(QString());
     return {nullptr,
-            checked.error.startsWith(named) ? checked.error.mid(named.size()) : checked.error};
+            checked.error.startsWith(prefix) ? checked.error.mid(prefix.size()) : checked.error};
   }
   return wml::script::loadScriptFile(path);
 }

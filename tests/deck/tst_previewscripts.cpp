@@ -73,6 +73,10 @@ private slots:
     main->setCentralWidget(editor);
     service = new DeckService(editor->textDocument(), main);
     window = new PreviewWindow(*editor, *service, main);
+    // The preview is a dock: it shows in a main window that is shown.
+    main->addDockWidget(Qt::RightDockWidgetArea, window);
+    window->hide();
+    main->show();
   }
   void cleanup() {
     delete main;
