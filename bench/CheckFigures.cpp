@@ -3,6 +3,7 @@
 // typing on against off.
 #include "Bench.h"
 #include "Fixture.h"
+#include "SampleWml.h"
 
 #include "deck/DeckChecking.h"
 #include "deck/DeckService.h"
@@ -26,31 +27,11 @@ constexpr int kLargestCheckedMb = 10;
 constexpr int kInsertions = 40;
 const QString kPiece = QStringLiteral("<p align=\"left\"></p>"); // 20 characters
 
-// Our document type as a file, and a catalog that gives it to xmllint by
-// the deck's public identifier, so both sides read the same declarations.
-QString writeReferenceCatalog(const QString& workDir) {
-  const QString dtd = QDir(workDir).filePath(QStringLiteral("wml11.dtd"));
-  QFile dtdFile(dtd);
-  if (!dtdFile.open(QIODevice::WriteOnly))
-    return {};
-  dtdFile.write(tessera::wml::dtdText(tessera::wml::WmlVersion::Wml11));
-  dtdFile.close();
-  const QString catalog = QDir(workDir).filePath(QStringLiteral("wml-catalog.xml"));
-  QFile catalogFile(catalog);
-  if (!catalogFile.open(QIODevice::WriteOnly))
-    return {};
-  catalogFile.write("<?xml version=\"1.0\"?>\n"
-                    "<catalog xmlns=\"urn:oasis:names:tc:entity:xmlns:xml:catalog\">\n"
-                    "  <public publicId=\"-//WAPFORUM//DTD WML 1.1//EN\" uri=\"file://" +
-                    dtd.toUtf8() + "\"/>\n</catalog>\n");
-  return catalog;
-}
-
 } // namespace
 
 BENCH_FIGURE(deckCheck, 70) {
   const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
-  const QString catalog = writeReferenceCatalog(context.workDir);
+  const QString catalog = bench::writeWmlCatalog(context.workDir);
   if (xmllint.isEmpty() || catalog.isEmpty()) {
     std::fprintf(stderr, "deckCheck: xmllint (libxml2-utils) is needed\n");
     context.add({QStringLiteral("checking a deck vs xmllint --dtdvalid"), {}, 1, 0, 1.5});

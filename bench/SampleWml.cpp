@@ -2,6 +2,10 @@
 
 #include "wml/WmlVersion.h"
 
+#include "wml/DtdFiles.h"
+
+#include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 
 namespace bench {
@@ -42,6 +46,24 @@ QByteArray sampleWml(qint64 bytes) {
   }
   out += "</wml>\r\n";
   return out;
+}
+
+QString writeWmlCatalog(const QString& workDir) {
+  const QString dtd = QDir(workDir).filePath(QStringLiteral("wml11.dtd"));
+  QFile dtdFile(dtd);
+  if (!dtdFile.open(QIODevice::WriteOnly))
+    return {};
+  dtdFile.write(tessera::wml::dtdText(tessera::wml::WmlVersion::Wml11));
+  dtdFile.close();
+  const QString catalog = QDir(workDir).filePath(QStringLiteral("wml-catalog.xml"));
+  QFile catalogFile(catalog);
+  if (!catalogFile.open(QIODevice::WriteOnly))
+    return {};
+  catalogFile.write("<?xml version=\"1.0\"?>\n"
+                    "<catalog xmlns=\"urn:oasis:names:tc:entity:xmlns:xml:catalog\">\n"
+                    "  <public publicId=\"-//WAPFORUM//DTD WML 1.1//EN\" uri=\"file://" +
+                    dtd.toUtf8() + "\"/>\n</catalog>\n");
+  return catalog;
 }
 
 } // namespace bench

@@ -9,4 +9,10 @@ namespace bench {
 // lines that wrap.
 QByteArray sampleWml(qint64 bytes);
 
+// Our WML 1.1 document type as wml11.dtd in `workDir` and a catalog
+// (returned) that gives it to xmllint by the decks' public identifier, so
+// both sides of a checking figure read the same declarations; empty when
+// they cannot be written.
+QString writeWmlCatalog(const QString& workDir);
+
 } // namespace bench

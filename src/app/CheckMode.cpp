@@ -1,17 +1,28 @@
 #include "app/CheckMode.h"
 
 #include "app/CommandLine.h"
-#include "app/ScriptCommandLine.h"
+#include "deck/SiteCheckRun.h"
 #include "document/EncodingDetection.h"
+#include "document/FileReading.h"
+#include "platform/Product.h"
 #include "wml/ParsedDeck.h"
+#include "wml/SarifLog.h"
+#include "wml/agent/PhoneDisplays.h"
 #include "wml/check/CompiledBudget.h"
 #include "wml/check/DeckChecker.h"
 #include "wml/script/ScriptCompiler.h"
 #include "wml/wbxml/DeckCompiler.h"
 
-#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace tessera {
+
+namespace {
+// Larger than any deck or unit a phone takes.
+constexpr qint64 kLargestDeck = 64 * 1024 * 1024;
+} // namespace
 
 QList<wml::Finding> checkDeckFile(const QString& name, const QByteArray& bytes, int budget) {
   // Decoded as the editor opens it; the checker counts lines by LF.
@@ -55,32 +66,125 @@ std::optional<int> budgetOption(const ModeContext& context, int* status) {
   return std::nullopt;
 }
 
+namespace {
+
+// "site" + "news/a.wml" is "site/news/a.wml"; "site/" gives the same.
+QString joined(const QString& folder, const QString& inside) {
+  if (inside.isEmpty())
+    return folder;
+  return folder.endsWith(u'/') ? folder + inside : folder + u'/' + inside;
+}
+
+void printText(const QList<wml::PlacedFinding>& found, QTextStream& out) {
+  for (const wml::PlacedFinding& placed : found) {
+    const wml::Finding& finding = placed.finding;
+    out << placed.file << ':';
+    if (finding.line > 0)
+      out << finding.line << ':' << finding.column << ':';
+    out << ' ' << wml::severityName(finding.severity) << ": " << finding.message
+        << (finding.rule.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(finding.rule)) << '\n';
+  }
+}
+
+struct SiteSettings {
+  int profile = wml::agent::kDefaultPhoneDisplay;
+  QString entry = QStringLiteral("index.wml");
+  bool sarif = false;
+};
+
+std::optional<SiteSettings> siteSettings(const ModeContext& context, int* status) {
+  SiteSettings settings;
+  const QCommandLineParser& parser = context.parser;
+  if (parser.isSet(QStringLiteral("profile"))) {
+    const QString name = parser.value(QStringLiteral("profile"));
+    settings.profile = wml::agent::phoneDisplayNamed(name);
+    if (settings.profile < 0) {
+      QStringList names;
+      for (const wml::agent::PhoneDisplay& display : wml::agent::phoneDisplays())
+        names.append(display.name);
+      *status = context.usageError(QStringLiteral("--profile %1: expected one of %2")
+                                       .arg(name, names.join(QStringLiteral(", "))));
+      return std::nullopt;
+    }
+  }
+  if (parser.isSet(QStringLiteral("entry")))
+    settings.entry = parser.value(QStringLiteral("entry"));
+  if (parser.isSet(QStringLiteral("format"))) {
+    const QString format = parser.value(QStringLiteral("format"));
+    if (format != QLatin1String("text") && format != QLatin1String("sarif")) {
+      *status =
+          context.usageError(QStringLiteral("--format %1: expected text or sarif").arg(format));
+      return std::nullopt;
+    }
+    settings.sarif = format == QLatin1String("sarif");
+  }
+  return settings;
+}
+
+} // namespace
+
 int runCheckMode(const ModeContext& context) {
-  const QStringList files = context.operands();
-  if (files.isEmpty())
-    return context.usageError(QStringLiteral("--check needs at least one file"));
+  const QStringList paths = context.operands();
+  if (paths.isEmpty())
+    return context.usageError(QStringLiteral("--check needs at least one file or folder"));
   int status = kExitUsage;
   const std::optional<int> budget = budgetOption(context, &status);
   if (!budget)
     return status;
+  const std::optional<SiteSettings> settings = siteSettings(context, &status);
+  if (!settings)
+    return status;
   bool unreadable = false;
-  bool errors = false;
-  for (const QString& name : files) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-      context.err << "tessera: cannot read " << name << ": " << file.errorString() << '\n';
+  QList<wml::PlacedFinding> found;
+  for (const QString& path : paths) {
+    if (QFileInfo(path).isDir()) {
+      SiteCheckRequest request;
+      request.folder = path;
+      request.budget = *budget;
+      request.options.entry = settings->entry;
+      request.options.screen = wml::agent::phoneDisplays()[size_t(settings->profile)].size;
+      const SiteCheckResult result = checkSiteFolder(request);
+      if (!result.error.isEmpty()) {
+        context.err << "tessera: cannot read " << path << ": " << result.error << '\n';
+        unreadable = true;
+        continue;
+      }
+      for (wml::site::SiteFinding site : result.findings) {
+        // Over the budget given on the command line is an error, as for a
+        // single deck: a build should fail on it.
+        if (site.finding.rule == QLatin1String("over-budget"))
+          site.finding.severity = wml::Severity::Error;
+        found.append({joined(path, site.path), site.finding});
+      }
+      context.err << path << ": " << result.summary() << '\n';
+      continue;
+    }
+    const FileReadResult read = readAtMost(path, kLargestDeck);
+    if (read.status != FileReadResult::Read) {
+      context.err << "tessera: cannot read " << path << ": "
+                  << (read.status == FileReadResult::TooLarge ? QStringLiteral("too large")
+                                                              : read.reason)
+                  << '\n';
       unreadable = true;
       continue;
     }
-    if (wml::script::isScriptFileName(name)) {
-      errors = checkScriptFile(name, file.readAll(), context.out) || errors;
-      context.out.flush();
-      continue;
-    }
-    const QList<wml::Finding> findings = checkDeckFile(name, file.readAll(), *budget);
-    printFindings(context.out, name, findings);
-    errors = errors || wml::hasError(findings);
+    const QList<wml::Finding> findings =
+        wml::script::isScriptFileName(path)
+            ? wml::script::compileScript(decodeFile(read.bytes).text).findings
+            : checkDeckFile(path, read.bytes, *budget);
+    for (const wml::Finding& finding : findings)
+      found.append({path, finding});
   }
+  if (settings->sarif)
+    context.out << QString::fromUtf8(
+        wml::sarifLog(found, {QStringLiteral("tessera"), kProgramVersion, kProductWebAddress}));
+  else
+    printText(found, context.out);
+  context.out.flush();
+  context.err.flush();
+  const bool errors = std::any_of(found.begin(), found.end(), [](const wml::PlacedFinding& p) {
+    return p.finding.severity == wml::Severity::Error;
+  });
   return unreadable ? kExitUsage : errors ? kExitFindings : kExitClean;
 }
 

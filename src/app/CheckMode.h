@@ -7,10 +7,15 @@
 
 namespace tessera {
 
-// "tessera --check FILE... [--budget N]": checks each deck as the editor
-// would and prints its findings the way compilers do, FILE as given. Exit
-// status 2 when no file is named or one cannot be read, else 1 when a deck
-// has an error, else 0 (warnings alone give 0).
+// "tessera --check PATH... [--budget N] [--profile NAME] [--entry FILE]
+// [--format text|sarif]": checks each deck as the editor would, and each
+// folder as one site (every deck, script and picture under it and the rules
+// between them), and prints the findings the way compilers do, a file found
+// in a folder named as the folder given joined with its path inside it,
+// sorted by path, then line and column; with "--format sarif", a SARIF log
+// instead. A folder's check ends with a summary on standard error. Exit
+// status 2 when the command line is wrong or a path cannot be read, else 1
+// when any finding is an error, else 0 (warnings and notes alone give 0).
 int runCheckMode(const ModeContext& context);
 
 // The checker's findings for the bytes of the deck file `name`, decoded as

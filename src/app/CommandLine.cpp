@@ -16,6 +16,22 @@ const QCommandLineOption& helpOption() {
   return option;
 }
 
+// Where the editor puts the caret in the file it opens.
+const QCommandLineOption& lineOption() {
+  static const QCommandLineOption option(QStringLiteral("line"),
+                                         QStringLiteral("The editor: the line the caret goes to."),
+                                         QStringLiteral("N"));
+  return option;
+}
+
+const QCommandLineOption& columnOption() {
+  static const QCommandLineOption option(
+      QStringLiteral("column"),
+      QStringLiteral("The editor: the column (character) the caret goes to in that line."),
+      QStringLiteral("N"));
+  return option;
+}
+
 const QCommandLineOption& versionOption() {
   static const QCommandLineOption option(QStringLiteral("version"),
                                          QStringLiteral("Prints the program's version."));
@@ -41,6 +57,8 @@ void describe(QCommandLineParser& parser) {
     parser.addOption(QCommandLineOption(mode.name, mode.description));
   for (const QCommandLineOption& option : modeOptions())
     parser.addOption(option);
+  parser.addOption(lineOption());
+  parser.addOption(columnOption());
   parser.addOption(helpOption());
   parser.addOption(versionOption());
   parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The deck the editor opens."),
@@ -115,6 +133,10 @@ Reading read(QCommandLineParser& parser, const QStringList& arguments) {
   }
   if (!parser.errorText().isEmpty()) {
     reading.error = missingValue(arguments.constLast()).value_or(parser.errorText());
+    return reading;
+  }
+  if (reading.mode && (parser.isSet(lineOption()) || parser.isSet(columnOption()))) {
+    reading.error = QStringLiteral("--line and --column: only when the editor opens FILE");
     return reading;
   }
   for (const QCommandLineOption& option : modeOptions()) {
@@ -206,6 +228,30 @@ std::optional<QString> editorFile(const QStringList& arguments, QTextStream& err
     return files.value(0);
   err << kProgram << ": " << reading.error << '\n' << usageLine(nullptr) << '\n';
   return std::nullopt;
+}
+
+std::optional<StartupRequest> startupRequest(const QStringList& arguments, QTextStream& err) {
+  const std::optional<QString> file = editorFile(arguments, err);
+  if (!file)
+    return std::nullopt;
+  QCommandLineParser parser;
+  describe(parser);
+  parser.parse(arguments);
+  StartupRequest request{*file};
+  for (const auto& [option, place] :
+       {std::pair{&lineOption(), &request.line}, std::pair{&columnOption(), &request.column}}) {
+    if (!parser.isSet(*option))
+      continue;
+    bool number = false;
+    const QString word = parser.value(*option);
+    *place = word.toInt(&number);
+    if (!number || *place < 1) {
+      err << kProgram << ": " << dashed(*option) << ' ' << word << ": expected a number above 0\n"
+          << usageLine(nullptr) << '\n';
+      return std::nullopt;
+    }
+  }
+  return request;
 }
 
 } // namespace tessera

@@ -59,6 +59,16 @@ int runWindowless(const QStringList& arguments, QTextStream& out, QTextStream& e
 // nothing after a usage error has been printed on `err`.
 std::optional<QString> editorFile(const QStringList& arguments, QTextStream& err);
 
+// What the editor opens and where its caret goes: "tessera [--line N]
+// [--column N] [FILE]", as other desktop editors take them (0: not given);
+// nothing after a usage error has been printed on `err`.
+struct StartupRequest {
+  QString file;
+  int line = 0;
+  int column = 0;
+};
+std::optional<StartupRequest> startupRequest(const QStringList& arguments, QTextStream& err);
+
 // The text --help prints.
 QString helpText();
 

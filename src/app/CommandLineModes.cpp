@@ -1,6 +1,7 @@
 #include "app/CheckMode.h"
 #include "app/CommandLine.h"
 #include "app/DeckCommandLine.h"
+#include "app/InspectMode.h"
 #include "app/ScriptRunCommandLine.h"
 #include "app/ServeCommandLine.h"
 
@@ -9,11 +10,15 @@ namespace tessera {
 const QList<CommandLineMode>& commandLineModes() {
   static const QList<CommandLineMode> modes{
       {QStringLiteral("check"),
-       QStringLiteral("FILE... [--budget N]"),
-       QStringLiteral("Checks each WML deck or WMLScript unit (.wmls) and prints "
-                      "FILE:LINE:COLUMN: error: message [rule] (or warning:) for every finding; "
-                      "exits 1 when any file has an error, 2 when a file cannot be read."),
-       {QStringLiteral("budget")},
+       QStringLiteral("FILE|DIR... [--budget N] [--profile 96x65|128x128|176x208] "
+                      "[--entry FILE] [--format text|sarif]"),
+       QStringLiteral("Checks each WML deck or WMLScript unit (.wmls), and each folder as one "
+                      "site (its decks, scripts and pictures and the links between them), and "
+                      "prints FILE:LINE:COLUMN: error: message [rule] (or warning:, note:) for "
+                      "every finding, or a SARIF log; exits 1 when any finding is an error, 2 "
+                      "when a file or folder cannot be read."),
+       {QStringLiteral("budget"), QStringLiteral("profile"), QStringLiteral("entry"),
+        QStringLiteral("format")},
        runCheckMode},
       {QStringLiteral("compile"),
        QStringLiteral("IN.wml|IN.wmls [-o OUT] [--budget N] [--force] [--no-string-table]"),
@@ -60,6 +65,13 @@ const QList<CommandLineMode>& commandLineModes() {
                       "verify or the run ends in a fatal error."),
        {QStringLiteral("var"), QStringLiteral("answer")},
        runScriptMode},
+      {QStringLiteral("inspect"),
+       QStringLiteral("FILE..."),
+       QStringLiteral("Prints what each compiled deck, compiled script or picture holds as one "
+                      "JSON line (the site check decodes them this way, in a process of their "
+                      "own)."),
+       {},
+       runInspectMode},
   };
   return modes;
 }
@@ -74,6 +86,18 @@ const QList<QCommandLineOption>& modeOptions() {
       {QStringLiteral("budget"),
        QStringLiteral("--check, --compile: a compiled deck over N bytes is an error."),
        QStringLiteral("N")},
+      {QStringLiteral("profile"),
+       QStringLiteral("--check: the phone whose screen a site's pictures must fit (96x65, "
+                      "128x128 or 176x208; the preview's 128x128 unless told)."),
+       QStringLiteral("NAME")},
+      {QStringLiteral("entry"),
+       QStringLiteral("--check: the deck a site is entered by, for what nothing reaches "
+                      "(index.wml unless told)."),
+       QStringLiteral("FILE")},
+      {QStringLiteral("format"),
+       QStringLiteral("--check: text (the default) or sarif, a SARIF 2.1.0 log for "
+                      "code-scanning services."),
+       QStringLiteral("FORMAT")},
       {QStringLiteral("force"),
        QStringLiteral("--compile: writes the deck even when the checks find errors (exit 0).")},
       {QStringLiteral("no-string-table"),

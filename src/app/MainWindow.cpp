@@ -64,6 +64,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
   createDeckChecking();
   createEditing();
   createDeckPreview();
+  createSiteChecking();
   createDeckServe(); // the Deck menu's last item
 
   document_->replaceWholeText(defaultDocument());
@@ -413,6 +414,13 @@ bool MainWindow::loadStartupFile(const QString& path) {
   editor_->refreshStatus();
   deckChecking_->documentOpened();
   deckPreview_->documentOpened();
+  return loaded;
+}
+
+bool MainWindow::loadStartupFileAt(const QString& path, int line, int column) {
+  const bool loaded = loadStartupFile(path);
+  if (loaded && line > 0)
+    deckChecking_->goTo(line, std::max(column, 1));
   return loaded;
 }
 

@@ -24,6 +24,7 @@ class DeckChecking;
 class DeckService;
 class DeckPreview;
 class DeckServe;
+class SiteChecking;
 class DeckMenu;
 class EditingCommands;
 class EncodingMenus;
@@ -49,6 +50,8 @@ public:
   // default document.
   // Opens a file named on the command line; false when it could not be read.
   bool loadStartupFile(const QString& path);
+  // The same, then the caret to a 1-based line and column (0: the first).
+  bool loadStartupFileAt(const QString& path, int line, int column);
 
   TextDocument& textDocument() const { return *document_; }
   SourceEditor* editor() const { return editor_; }
@@ -74,6 +77,7 @@ public:
   DeckService* deckService() const { return deckService_; }
   DeckPreview* deckPreview() const { return deckPreview_; }
   DeckServe* deckServe() const { return deckServe_; }
+  SiteChecking* siteChecking() const { return siteChecking_; }
   // The bar above the editor that tells how a file was read.
   NoticeBar* noticeBar() const { return noticeBar_; }
 
@@ -101,6 +105,7 @@ private:
   void createDeckChecking();
   void createDeckPreview();
   void createDeckServe();
+  void createSiteChecking();
   void stopServing();
   // The close question; true when the window may close.
   bool closeQuery();
@@ -134,6 +139,7 @@ private:
   CompiledDeckCommands* compiledDecks_ = nullptr;
   DeckPreview* deckPreview_ = nullptr;
   DeckServe* deckServe_ = nullptr;
+  SiteChecking* siteChecking_ = nullptr;
   NoticeBar* noticeBar_ = nullptr;
   EncodingMenus* encodingMenus_ = nullptr;
   QHash<QString, QAction*> actions_;

@@ -2,6 +2,7 @@
 
 #include "app/StatusLine.h"
 #include "deck/CompiledDeckCommands.h"
+#include "deck/CompiledDeckReader.h"
 #include "deck/CompiledSizePanel.h"
 #include "deck/DeckChecking.h"
 #include "deck/DeckMenu.h"
@@ -9,12 +10,18 @@
 #include "deck/DeckServe.h"
 #include "deck/DeckService.h"
 #include "deck/ErrorMarks.h"
+#include "deck/PreviewScreen.h"
+#include "deck/PreviewWindow.h"
 #include "deck/ServeWindow.h"
+#include "deck/SiteChecking.h"
 #include "deck/SyntaxColouring.h"
 #include "editor/SourceEditor.h"
 #include "editor/TextDocument.h"
 #include "wml/script/ScriptCompiler.h"
 
+#include "wml/agent/PhoneDisplays.h"
+
+#include <QCoreApplication>
 #include <QMenuBar>
 
 // The Deck menu (between View and Help), checking the deck and its preview.
@@ -58,6 +65,21 @@ void MainWindow::createDeckPreview() {
   deckPreview_ = new DeckPreview(*this, *editor_, *deckService_, *deckMenu_);
   // A caret the preview places is shown in the status line at once.
   connect(deckPreview_, &DeckPreview::caretPlaced, editor_, &SourceEditor::refreshStatus);
+}
+
+// Checking the document's folder as one site: the budget chosen in the Deck
+// menu, the preview's phone (its first choice until it is opened).
+void MainWindow::createSiteChecking() {
+  SiteChecking::Settings settings;
+  settings.budget = [this] { return compiledDecks_->budget(); };
+  settings.screen = [this] {
+    const PreviewWindow* preview = deckPreview_->window();
+    const int index = preview ? preview->screen()->profile() : wml::agent::kDefaultPhoneDisplay;
+    return wml::agent::phoneDisplays()[size_t(index)].size;
+  };
+  settings.program = CompiledDeckReader::defaultProgram();
+  siteChecking_ = new SiteChecking(*this, *document_, *deckMenu_, *deckChecking_, services_.prompts,
+                                   services_.shell, std::move(settings));
 }
 
 // Serving the document's folder to a phone, last in the Deck menu.

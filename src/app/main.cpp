@@ -22,8 +22,8 @@ int main(int argc, char* argv[]) {
   // is left is ours.
   QApplication app(argc, argv);
   QTextStream err(stderr);
-  const std::optional<QString> file = tessera::editorFile(QApplication::arguments(), err);
-  if (!file)
+  const auto request = tessera::startupRequest(QApplication::arguments(), err);
+  if (!request)
     return tessera::kExitUsage;
   tessera::prepareApplication();
 
@@ -33,8 +33,8 @@ int main(int argc, char* argv[]) {
   tessera::MainWindow window(tessera::Services{prompts, shell, lockKeys});
   tessera::quitWhenClosed(window);
 
-  if (!file->isEmpty())
-    window.loadStartupFile(*file);
+  if (!request->file.isEmpty())
+    window.loadStartupFileAt(request->file, request->line, request->column);
 
   window.show();
   return QApplication::exec();

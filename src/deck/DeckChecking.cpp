@@ -43,6 +43,11 @@ void DeckChecking::documentOpened() {
 }
 
 void DeckChecking::checkDeck() {
+  // Back from a site check's list to this deck's.
+  if (dock_->list()->showsSite()) {
+    dock_->showSummary(QString());
+    dock_->list()->showFindings(last_);
+  }
   dock_->show();
   dock_->raise();
   service_.refreshNow(true);
@@ -52,7 +57,8 @@ void DeckChecking::showFindings(const std::shared_ptr<const ParsedRevision>& par
   if (!parsed->checked)
     return;
   last_ = parsed->findings;
-  if (dock_->isVisible())
+  // A site check's list stays until the next check asked for by hand.
+  if (dock_->isVisible() && !dock_->list()->showsSite())
     dock_->list()->showFindings(last_);
   emit findingsChanged(last_, parsed->revision);
 }

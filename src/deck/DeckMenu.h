@@ -15,10 +15,12 @@ public:
 
   QAction* checkDeckAction() const { return checkDeck_; } // CheckDeck1, F8
   QAction* liveCheckAction() const { return liveCheck_; } // LiveCheck1, checkable
+  QAction* checkSiteAction() const { return checkSite_; } // CheckSite1, Ctrl+F8
 
 private:
   QAction* checkDeck_;
   QAction* liveCheck_;
+  QAction* checkSite_;
 };
 
 } // namespace tessera

@@ -1,5 +1,7 @@
 #include "deck/PhonePainter.h"
 
+#include "wml/agent/PhoneDisplays.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -16,11 +18,12 @@ constexpr int kMargin = 2;
 } // namespace
 
 const std::vector<PhoneProfile>& phoneProfiles() {
-  static const std::vector<PhoneProfile> profiles = {
-      {QStringLiteral("96 × 65"), QSize(96, 65), 9},
-      {QStringLiteral("128 × 128"), QSize(128, 128), 10},
-      {QStringLiteral("176 × 208"), QSize(176, 208), 12},
-  };
+  static const std::vector<PhoneProfile> profiles = [] {
+    std::vector<PhoneProfile> made;
+    for (const wml::agent::PhoneDisplay& display : wml::agent::phoneDisplays())
+      made.push_back({display.label(), display.size, display.fontPixels});
+    return made;
+  }();
   return profiles;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deck/PhonePainter.h"
+#include "wml/agent/PhoneDisplays.h"
 #include "wml/agent/UserAgent.h"
 
 #include <QHash>
@@ -96,7 +97,7 @@ private:
   QTimer scriptSlices; // runs a called script a slice at a time
   QString editedScriptPath;
   QString editedScriptText;
-  int profileIndex = 1;
+  int profileIndex = wml::agent::kDefaultPhoneDisplay;
   int focus = -1;
   int scroll = 0;
 

@@ -1,5 +1,6 @@
 #include "deck/ProblemsList.h"
 
+#include <QDir>
 #include <QHeaderView>
 
 namespace tessera {
@@ -7,6 +8,11 @@ namespace tessera {
 namespace {
 constexpr int kLineRole = Qt::UserRole;
 constexpr int kColumnRole = Qt::UserRole + 1;
+constexpr int kPathRole = Qt::UserRole + 2;
+
+QString counted(int count, const char* one, const char* many) {
+  return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
 } // namespace
 
 ProblemsList::ProblemsList(QWidget* parent) : QTreeWidget(parent) {
@@ -28,31 +34,98 @@ ProblemsList::ProblemsList(QWidget* parent) : QTreeWidget(parent) {
   headerItem()->setTextAlignment(ColumnColumn, Qt::AlignRight | Qt::AlignVCenter);
   connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
     const QVariant line = item->data(LineColumn, kLineRole);
-    if (line.isValid())
-      emit problemChosen(line.toInt(), item->data(LineColumn, kColumnRole).toInt());
+    if (!line.isValid())
+      return;
+    const int column = item->data(LineColumn, kColumnRole).toInt();
+    const QVariant path = item->data(LineColumn, kPathRole);
+    if (path.isValid())
+      emit fileProblemChosen(path.toString(), line.toInt(), column);
+    else
+      emit problemChosen(line.toInt(), column);
   });
 }
 
 QString ProblemsList::noProblemsText() { return QStringLiteral("No problems found"); }
 
+QString ProblemsList::groupText(const QString& path, const QList<wml::Finding>& findings) {
+  int errors = 0, warnings = 0, notes = 0;
+  for (const wml::Finding& finding : findings)
+    (finding.severity == wml::Severity::Error     ? errors
+     : finding.severity == wml::Severity::Warning ? warnings
+                                                  : notes)++;
+  QStringList counts;
+  if (errors)
+    counts.append(counted(errors, "error", "errors"));
+  if (warnings)
+    counts.append(counted(warnings, "warning", "warnings"));
+  if (notes)
+    counts.append(counted(notes, "note", "notes"));
+  return QStringLiteral("%1 (%2)").arg(path, counts.join(QStringLiteral(", ")));
+}
+
+QTreeWidgetItem* ProblemsList::findingRow(const wml::Finding& finding) {
+  const bool placed = finding.line > 0;
+  auto* row = new QTreeWidgetItem({placed ? QString::number(finding.line) : QString(),
+                                   placed ? QString::number(finding.column) : QString(),
+                                   wml::severityName(finding.severity), finding.message});
+  if (placed) {
+    row->setData(LineColumn, kLineRole, finding.line);
+    row->setData(LineColumn, kColumnRole, finding.column);
+  }
+  row->setTextAlignment(LineColumn, Qt::AlignRight | Qt::AlignVCenter);
+  row->setTextAlignment(ColumnColumn, Qt::AlignRight | Qt::AlignVCenter);
+  row->setToolTip(MessageColumn, finding.message);
+  return row;
+}
+
 void ProblemsList::showFindings(const QList<wml::Finding>& findings) {
   setUpdatesEnabled(false);
   clear();
+  showsSite_ = false;
+  setRootIsDecorated(false);
   QList<QTreeWidgetItem*> rows;
   rows.reserve(findings.size());
-  for (const wml::Finding& finding : findings) {
-    auto* row = new QTreeWidgetItem({QString::number(finding.line), QString::number(finding.column),
-                                     wml::severityName(finding.severity), finding.message});
-    row->setData(LineColumn, kLineRole, finding.line);
-    row->setData(LineColumn, kColumnRole, finding.column);
-    row->setTextAlignment(LineColumn, Qt::AlignRight | Qt::AlignVCenter);
-    row->setTextAlignment(ColumnColumn, Qt::AlignRight | Qt::AlignVCenter);
-    row->setToolTip(MessageColumn, finding.message);
-    rows.append(row);
-  }
+  for (const wml::Finding& finding : findings)
+    rows.append(findingRow(finding));
   if (rows.isEmpty())
     rows.append(new QTreeWidgetItem({QString(), QString(), QString(), noProblemsText()}));
   addTopLevelItems(rows);
+  setUpdatesEnabled(true);
+}
+
+void ProblemsList::showSiteFindings(const QString& folder,
+                                    const QList<wml::site::SiteFinding>& findings) {
+  setUpdatesEnabled(false);
+  clear();
+  showsSite_ = true;
+  setRootIsDecorated(true);
+  const QDir root(folder);
+  QList<QTreeWidgetItem*> groups;
+  // The findings come sorted by path: each run of one path is a group.
+  for (qsizetype first = 0; first < findings.size();) {
+    const QString path = findings.at(first).path;
+    qsizetype end = first;
+    QList<wml::Finding> ofFile;
+    while (end < findings.size() && findings.at(end).path == path)
+      ofFile.append(findings.at(end++).finding);
+    auto* group = new QTreeWidgetItem;
+    group->setText(LineColumn, groupText(path.isEmpty() ? root.dirName() + u'/' : path, ofFile));
+    const QString absolute = path.isEmpty() ? QString() : root.filePath(path);
+    for (const wml::Finding& finding : ofFile) {
+      QTreeWidgetItem* row = findingRow(finding);
+      if (finding.line > 0)
+        row->setData(LineColumn, kPathRole, absolute);
+      group->addChild(row);
+    }
+    groups.append(group);
+    first = end;
+  }
+  if (groups.isEmpty())
+    groups.append(new QTreeWidgetItem({QString(), QString(), QString(), noProblemsText()}));
+  addTopLevelItems(groups);
+  for (QTreeWidgetItem* group : groups)
+    group->setFirstColumnSpanned(true);
+  expandAll();
   setUpdatesEnabled(true);
 }
 

@@ -1,15 +1,17 @@
 #pragma once
 
 #include "wml/Finding.h"
+#include "wml/site/SiteModel.h"
 
 #include <QTreeWidget>
 
 namespace tessera {
 
-// The findings of the last check, one row each (Line, Column, Severity,
-// Message) in the order of their places; one row "No problems found" when
-// there are none. Activating a row (double click, Enter) asks for the caret
-// to go there.
+// The findings of the last check. For a deck: one row each (Line, Column,
+// Severity, Message) in the order of their places; one row "No problems
+// found" when there are none. For a site: a row per file with its counts,
+// its findings below it. Activating a finding (double click, Enter) asks
+// for the caret to go there.
 class ProblemsList : public QTreeWidget {
   Q_OBJECT
 public:
@@ -18,10 +20,21 @@ public:
   explicit ProblemsList(QWidget* parent = nullptr);
 
   void showFindings(const QList<wml::Finding>& findings);
+  // The findings of a site check of `folder` (absolute), grouped by file.
+  void showSiteFindings(const QString& folder, const QList<wml::site::SiteFinding>& findings);
+  bool showsSite() const { return showsSite_; }
   static QString noProblemsText();
+  // "index.wml (2 errors, 1 warning)"
+  static QString groupText(const QString& path, const QList<wml::Finding>& findings);
 
 signals:
   void problemChosen(int line, int column);
+  // A finding of a site check: the file's absolute path.
+  void fileProblemChosen(const QString& path, int line, int column);
+
+private:
+  QTreeWidgetItem* findingRow(const wml::Finding& finding);
+  bool showsSite_ = false;
 };
 
 } // namespace tessera

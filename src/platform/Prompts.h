@@ -36,6 +36,8 @@ public:
   // Returns the chosen file name, or an empty string when cancelled.
   virtual QString openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
   virtual QString saveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+  // Returns the chosen folder, or an empty string when cancelled.
+  virtual QString folderName(QWidget* parent, const QString& title) = 0;
   // Returns the chosen colour, or an invalid colour when cancelled.
   virtual QColor chooseColor(QWidget* parent, const QColor& initial) = 0;
   // The system's default beep.

@@ -62,6 +62,10 @@ QString QtPrompts::saveFileName(QWidget* parent, const FileDialogRequest& reques
   return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
+QString QtPrompts::folderName(QWidget* parent, const QString& title) {
+  return QFileDialog::getExistingDirectory(parent, title);
+}
+
 QColor QtPrompts::chooseColor(QWidget* parent, const QColor& initial) {
   return QColorDialog::getColor(initial, parent);
 }

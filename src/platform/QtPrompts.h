@@ -14,6 +14,7 @@ public:
              const QStringList& buttons) override;
   QString openFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString saveFileName(QWidget* parent, const FileDialogRequest& request) override;
+  QString folderName(QWidget* parent, const QString& title) override;
   QColor chooseColor(QWidget* parent, const QColor& initial) override;
   void beep() override;
 };

@@ -48,6 +48,10 @@ QString ScriptedPrompts::saveFileName(QWidget*, const FileDialogRequest& request
   return name;
 }
 
+QString ScriptedPrompts::folderName(QWidget*, const QString& title) {
+  return answer(Asked{.kind = Asked::Folder, .caption = title}, QString());
+}
+
 QColor ScriptedPrompts::chooseColor(QWidget*, const QColor&) {
   return answer(Asked{.kind = Asked::Color}, QColor());
 }

@@ -13,7 +13,7 @@ namespace tessera {
 class ScriptedPrompts : public Prompts {
 public:
   struct Asked {
-    enum Kind { Message, Choice, OpenFile, SaveFile, Color } kind = Message;
+    enum Kind { Message, Choice, OpenFile, SaveFile, Folder, Color } kind = Message;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString caption{};
     QString text{};
@@ -35,6 +35,8 @@ public:
              const QStringList& buttons) override;
   QString openFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString saveFileName(QWidget* parent, const FileDialogRequest& request) override;
+  // Answered by answerFile too.
+  QString folderName(QWidget* parent, const QString& title) override;
   QColor chooseColor(QWidget* parent, const QColor& initial) override;
   void beep() override { ++beeps; }
 

@@ -123,6 +123,7 @@ QMap<QString, QString> observe(MainWindow& window, TestServices& services) {
     case ScriptedPrompts::Asked::Message: asked << QStringLiteral("message"); break;
     case ScriptedPrompts::Asked::OpenFile: asked << QStringLiteral("open"); break;
     case ScriptedPrompts::Asked::SaveFile: asked << QStringLiteral("save"); break;
+    case ScriptedPrompts::Asked::Folder: asked << QStringLiteral("folder"); break;
     case ScriptedPrompts::Asked::Color: asked << QStringLiteral("colour"); break;
     case ScriptedPrompts::Asked::Choice: asked << QStringLiteral("choice"); break;
     }

@@ -24,6 +24,7 @@ QString kindOf(const ScriptedPrompts::Asked& asked) {
   switch (asked.kind) {
   case ScriptedPrompts::Asked::OpenFile: return QStringLiteral("open");
   case ScriptedPrompts::Asked::SaveFile: return QStringLiteral("save");
+  case ScriptedPrompts::Asked::Folder: return QStringLiteral("folder");
   case ScriptedPrompts::Asked::Color: return QStringLiteral("color");
   case ScriptedPrompts::Asked::Choice: return QStringLiteral("choice");
   case ScriptedPrompts::Asked::Message:

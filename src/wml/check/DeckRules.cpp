@@ -3,6 +3,7 @@
 #include "wml/check/VersionFeatures.h"
 #include "wml/script/ScriptCall.h"
 #include "wml/syntax/InputMask.h"
+#include "wml/xml/DeckLinks.h"
 
 #include <libxml/tree.h>
 
@@ -57,16 +58,6 @@ std::optional<QByteArray> attributeValue(const xmlNode* element, const char* nam
 }
 
 QString text(QByteArrayView bytes) { return QString::fromUtf8(bytes); }
-
-bool isLinkAttribute(QByteArrayView element, QByteArrayView attribute) {
-  if (attribute == "href")
-    return element == "a" || element == "go";
-  if (attribute == "ontimer" || attribute == "onenterforward" || attribute == "onenterbackward")
-    return element == "card" || element == "template";
-  if (attribute == "onpick")
-    return element == "option";
-  return attribute == "src" && element == "img";
-}
 
 // A link to a file beside the deck: no scheme, not from the server's root,
 // no variable to be filled in at run time.
@@ -162,7 +153,7 @@ private:
       explained_.attributes.insert(
           {element, QByteArray(attributeKey.constData(), attributeKey.size())});
     }
-    if (!isLinkAttribute(name, attributeKey))
+    if (!xml::isLinkAttribute(name, attributeKey))
       return;
     const QByteArray value = valueOf(attribute);
     if (value.isEmpty() && attributeKey == "href")

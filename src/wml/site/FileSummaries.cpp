@@ -1,0 +1,63 @@
+#include "wml/site/FileSummaries.h"
+
+#include "wml/ParsedDeck.h"
+#include "wml/check/CompiledBudget.h"
+#include "wml/check/DeckChecker.h"
+#include "wml/wbxml/DeckCompiler.h"
+
+namespace tessera::wml::site {
+
+namespace {
+
+void readTree(FileSummary& summary, const ParsedDeck& deck) {
+  summary.parsed = deck.wellFormed();
+  if (!summary.parsed)
+    return;
+  summary.cardIds = xml::cardIds(deck);
+  summary.links = xml::deckLinks(deck);
+}
+
+} // namespace
+
+FileSummary summariseDeck(const QString& path, const QString& text, const QString& diskPath,
+                          int budget) {
+  FileSummary summary;
+  summary.path = path;
+  summary.kind = FileKind::Deck;
+  const ParsedDeck deck = parseDeck(text);
+  readTree(summary, deck);
+  summary.findings = check::checkParsedDeck(deck, {diskPath});
+  if (summary.parsed) {
+    const wbxml::CompiledDeck compiled = wbxml::compileParsedDeck(deck, text);
+    summary.compiledSize = compiled.ok ? int(compiled.bytes.size()) : -1;
+    if (const auto over = check::budgetFinding(deck, summary.compiledSize, budget)) {
+      summary.findings.append(*over);
+      sortByPosition(summary.findings);
+    }
+  }
+  return summary;
+}
+
+FileSummary summariseCompiledDeck(const QString& path, const QString& decodedSource, int fileSize,
+                                  int budget) {
+  FileSummary summary;
+  summary.path = path;
+  summary.kind = FileKind::CompiledDeck;
+  summary.compiledSize = fileSize;
+  const ParsedDeck deck = parseDeck(decodedSource);
+  readTree(summary, deck);
+  if (budget > 0 && fileSize > budget)
+    summary.findings.append({1, 1, Severity::Warning, check::overBudgetMessage(fileSize, budget),
+                             QStringLiteral("over-budget")});
+  return summary;
+}
+
+FileSummary unreadableFile(const QString& path, FileKind kind, const QString& problem) {
+  FileSummary summary;
+  summary.path = path;
+  summary.kind = kind;
+  summary.problem = problem;
+  return summary;
+}
+
+} // namespace tessera::wml::site

@@ -1,0 +1,26 @@
+#pragma once
+
+// The per-file pass of a site check: each function reads one file's content
+// (already decoded) into its summary. Reentrant: the site check runs them on
+// the thread pool, one file each.
+
+#include "wml/site/SiteModel.h"
+
+namespace tessera::wml::site {
+
+// A deck's text: the checker's findings (with `diskPath`, the file on disk,
+// for links to files beside it; empty for none), the over-budget warning
+// when `budget` > 0, its cards, links and compiled size, from one parse.
+FileSummary summariseDeck(const QString& path, const QString& text, const QString& diskPath,
+                          int budget);
+
+// A compiled deck decoded back to its source: its cards and links (its
+// findings would be about the decoded text, which no one wrote, so it has
+// none but the budget's, measured on the file's own bytes).
+FileSummary summariseCompiledDeck(const QString& path, const QString& decodedSource, int fileSize,
+                                  int budget);
+
+// A file that could not be read or decoded, with the reason.
+FileSummary unreadableFile(const QString& path, FileKind kind, const QString& problem);
+
+} // namespace tessera::wml::site
