@@ -30,6 +30,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -419,8 +420,12 @@ bool MainWindow::loadStartupFile(const QString& path) {
 
 bool MainWindow::loadStartupFileAt(const QString& path, int line, int column) {
   const bool loaded = loadStartupFile(path);
+  // Once the window is shown and laid out: the status line's row counts
+  // display rows, which a window not yet shown has too narrow.
   if (loaded && line > 0)
-    deckChecking_->goTo(line, std::max(column, 1));
+    QTimer::singleShot(0, this, [this, line, column] {
+      deckChecking_->goTo(line, std::max(column, 1));
+    });
   return loaded;
 }
 
