@@ -423,9 +423,8 @@ bool MainWindow::loadStartupFileAt(const QString& path, int line, int column) {
   // Once the window is shown and laid out: the status line's row counts
   // display rows, which a window not yet shown has too narrow.
   if (loaded && line > 0)
-    QTimer::singleShot(0, this, [this, line, column] {
-      deckChecking_->goTo(line, std::max(column, 1));
-    });
+    QTimer::singleShot(0, this,
+                       [this, line, column] { deckChecking_->goTo(line, std::max(column, 1)); });
   return loaded;
 }
 
