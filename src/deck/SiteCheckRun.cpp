@@ -88,10 +88,7 @@ FileSummary summariseText(const SiteFile& file, const SiteCheckRequest& request)
     return wml::site::unreadableFile(file.sitePath, file.kind, problem);
   if (file.kind == FileKind::Deck)
     return wml::site::summariseDeck(file.sitePath, text, file.absolutePath, request.budget);
-  FileSummary script;
-  script.path = file.sitePath;
-  script.kind = file.kind;
-  return script;
+  return wml::site::summariseScript(file.sitePath, text);
 }
 
 QString counted(int count, const char* one, const char* many) {

@@ -205,6 +205,18 @@ void SiteChecksTest::crossFileFindings_data() {
                                            << QStringList{"index.wml:5:4: error [bad-script-call]"};
   QTest::newRow("access refused") << card("<a href=\"locked.wmlsc#f()\">x</a>")
                                   << QStringList{"index.wml:5:4: error [access-denied]"};
+  QTest::newRow("script from the site's root")
+      << card("<a href=\"/scripts/lib.wmls#add(1)\">x</a>")
+      << QStringList{"index.wml:5:4: error [wrong-argument-count]"};
+  QTest::newRow("variables stand for arguments")
+      << card("<a href=\"/scripts/lib.wmls#add($(x),%20'$y')\">x</a>") << QStringList{};
+  QTest::newRow("script beside the deck is the deck checker's")
+      << card("<a href=\"scripts/lib.wmls#add(1)\">x</a>") << QStringList{};
+  QTest::newRow("unit that does not compile")
+      << card("<a href=\"/scripts/broken.wmls#f()\">x</a>")
+      << QStringList{"index.wml:5:4: error [script-does-not-compile]"};
+  QTest::newRow("access pragma of a source") << card("<a href=\"scripts/guarded.wmls#g()\">x</a>")
+                                             << QStringList{"index.wml:5:4: error [access-denied]"};
   QTest::newRow("picture too large") << card("<img src=\"wide.wbmp\" alt=\"w\"/>")
                                      << QStringList{"index.wml:5:4: warning [picture-too-large]"};
   QTest::newRow("picture that fits")
@@ -217,14 +229,18 @@ void SiteChecksTest::crossFileFindings_data() {
 void SiteChecksTest::crossFileFindings() {
   QFETCH(QString, index);
   QFETCH(QStringList, expected);
-  Site site =
-      siteOf({{"index.wml", index},
-              {"other.wml", "<card id=\"there\"><p>x</p></card>"},
-              {"sub/broken.wml", "<card id=\"b\"><p>x</card>"}},
-             {script("calc.wmlsc", {{"total", 2}}),
-              script("locked.wmlsc", {{"f", 0}}, ScriptAccess{QStringLiteral("example.com"), {}}),
-              picture("wide.wbmp", QSize(129, 40)), picture("small.wbmp", QSize(128, 128)),
-              unreadableFile("bad.png", FileKind::Picture, "not a picture")});
+  Site site = siteOf(
+      {{"index.wml", index},
+       {"other.wml", "<card id=\"there\"><p>x</p></card>"},
+       {"sub/broken.wml", "<card id=\"b\"><p>x</card>"}},
+      {script("calc.wmlsc", {{"total", 2}}),
+       script("locked.wmlsc", {{"f", 0}}, ScriptAccess{QStringLiteral("example.com"), {}}),
+       picture("wide.wbmp", QSize(129, 40)), picture("small.wbmp", QSize(128, 128)),
+       unreadableFile("bad.png", FileKind::Picture, "not a picture"),
+       summariseScript("scripts/lib.wmls", "extern function add(a, b) { return a + b; }\n"),
+       summariseScript("scripts/broken.wmls", "extern function f( { }\n"),
+       summariseScript("scripts/guarded.wmls",
+                       "use access domain \"example.com\";\nextern function g() { return 1; }\n")});
   site.otherFiles.insert("readme.txt");
   SiteOptions options;
   options.screen = QSize(128, 128);
@@ -232,7 +248,8 @@ void SiteChecksTest::crossFileFindings() {
   // What nothing reaches is another test's, the broken deck's own errors the
   // deck checker's.
   for (const QString& line : shown(checkSite(site, options)))
-    if (!line.endsWith("[unreachable-file]") && !line.startsWith("sub/broken.wml:"))
+    if (!line.endsWith("[unreachable-file]") && !line.startsWith("sub/broken.wml:") &&
+        !line.startsWith("scripts/broken.wmls:"))
       found.append(line);
   // The broken picture is reported at its file only when no deck shows it.
   if (!index.contains("bad.png"))

@@ -100,19 +100,64 @@ QList<ExternFunction> externsOf(const VerifiedUnit& unit) {
 
 void setCompiledUnitReader(CompiledUnitReader reader) { compiledUnitReader() = std::move(reader); }
 
-std::optional<ScriptCallProblem> checkScriptCall(const QString& scriptPath,
-                                                 const QString& escapedFragment) {
-  const QString name = scriptPath.section(u'/', -1);
+namespace {
+
+// A call with no function or one that cannot be read; else `call` is read.
+std::optional<ScriptCallProblem> callSyntaxProblem(const QString& name,
+                                                   const QString& escapedFragment,
+                                                   ScriptCall& call) {
   if (escapedFragment.isEmpty())
     return ScriptCallProblem{Severity::Error, QStringLiteral("bad-script-call"),
                              QStringLiteral("The call of %1 names no function (a script is "
                                             "called as %1#function(arguments)).")
                                  .arg(name)};
-  const ScriptCall call = parseScriptCall(QUrl::fromPercentEncoding(escapedFragment.toUtf8()));
+  call = parseScriptCall(QUrl::fromPercentEncoding(escapedFragment.toUtf8()));
   if (!call.error.isEmpty())
     return ScriptCallProblem{Severity::Error, QStringLiteral("bad-script-call"),
                              QStringLiteral("The call \"%1\" of %2 cannot be read: %3.")
                                  .arg(escapedFragment, name, call.error)};
+  return std::nullopt;
+}
+
+} // namespace
+
+ScriptCallProblem doesNotCompile(const QString& name, const Finding& firstError) {
+  return {Severity::Error, QStringLiteral("script-does-not-compile"),
+          QStringLiteral("%1 does not compile (line %2, column %3: %4).")
+              .arg(name)
+              .arg(firstError.line)
+              .arg(firstError.column)
+              .arg(firstError.message)};
+}
+
+std::optional<ScriptCallProblem> checkCallOf(const QString& name,
+                                             const QList<ExternFunction>& externs,
+                                             const QString& escapedFragment) {
+  ScriptCall call;
+  if (auto problem = callSyntaxProblem(name, escapedFragment, call))
+    return problem;
+  for (const ExternFunction& function : externs) {
+    if (function.name != call.function)
+      continue;
+    if (function.parameterCount == call.argumentCount)
+      return std::nullopt;
+    return ScriptCallProblem{Severity::Error, QStringLiteral("wrong-argument-count"),
+                             QStringLiteral("%1#%2 takes %3 arguments; the call passes %4.")
+                                 .arg(name, call.function)
+                                 .arg(function.parameterCount)
+                                 .arg(call.argumentCount)};
+  }
+  return ScriptCallProblem{
+      Severity::Error, QStringLiteral("unknown-script-function"),
+      QStringLiteral("%1 has no extern function \"%2\".").arg(name, call.function)};
+}
+
+std::optional<ScriptCallProblem> checkScriptCall(const QString& scriptPath,
+                                                 const QString& escapedFragment) {
+  const QString name = scriptPath.section(u'/', -1);
+  ScriptCall call;
+  if (auto problem = callSyntaxProblem(name, escapedFragment, call))
+    return problem;
   QList<ExternFunction> externs;
   if (scriptPath.endsWith(QLatin1String(".wmlsc"), Qt::CaseInsensitive)) {
     if (!compiledUnitReader())
@@ -133,30 +178,12 @@ std::optional<ScriptCallProblem> checkScriptCall(const QString& scriptPath,
     if (!compiled.ok()) {
       for (const Finding& finding : compiled.findings)
         if (finding.severity == Severity::Error)
-          return ScriptCallProblem{Severity::Error, QStringLiteral("script-does-not-compile"),
-                                   QStringLiteral("%1 does not compile (line %2, column %3: %4).")
-                                       .arg(name)
-                                       .arg(finding.line)
-                                       .arg(finding.column)
-                                       .arg(finding.message)};
+          return doesNotCompile(name, finding);
       return std::nullopt;
     }
     externs = compiled.interface.externs;
   }
-  for (const ExternFunction& function : externs) {
-    if (function.name != call.function)
-      continue;
-    if (function.parameterCount == call.argumentCount)
-      return std::nullopt;
-    return ScriptCallProblem{Severity::Error, QStringLiteral("wrong-argument-count"),
-                             QStringLiteral("%1#%2 takes %3 arguments; the call passes %4.")
-                                 .arg(name, call.function)
-                                 .arg(function.parameterCount)
-                                 .arg(call.argumentCount)};
-  }
-  return ScriptCallProblem{
-      Severity::Error, QStringLiteral("unknown-script-function"),
-      QStringLiteral("%1 has no extern function \"%2\".").arg(name, call.function)};
+  return checkCallOf(name, externs, escapedFragment);
 }
 
 } // namespace tessera::wml::script

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "wml/Finding.h"
+#include "wml/script/ScriptCompiler.h"
 #include "wml/script/ScriptHost.h"
 
 #include <QString>
@@ -46,5 +47,14 @@ std::optional<ScriptCallProblem> checkScriptCall(const QString& scriptPath,
 // a call is checked only for its syntax (and the file for existing).
 using CompiledUnitReader = std::function<LoadedUnit(const QString& path)>;
 void setCompiledUnitReader(CompiledUnitReader reader);
+
+// The same check for a unit already read: `name` as the message names it
+// and the extern functions it offers.
+std::optional<ScriptCallProblem> checkCallOf(const QString& name,
+                                             const QList<ExternFunction>& externs,
+                                             const QString& escapedFragment);
+
+// A call of a unit that does not compile, by its first error.
+ScriptCallProblem doesNotCompile(const QString& name, const Finding& firstError);
 
 } // namespace tessera::wml::script

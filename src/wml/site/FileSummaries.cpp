@@ -3,6 +3,7 @@
 #include "wml/ParsedDeck.h"
 #include "wml/check/CompiledBudget.h"
 #include "wml/check/DeckChecker.h"
+#include "wml/script/ScriptCompiler.h"
 #include "wml/wbxml/DeckCompiler.h"
 
 namespace tessera::wml::site {
@@ -49,6 +50,23 @@ FileSummary summariseCompiledDeck(const QString& path, const QString& decodedSou
   if (budget > 0 && fileSize > budget)
     summary.findings.append({1, 1, Severity::Warning, check::overBudgetMessage(fileSize, budget),
                              QStringLiteral("over-budget")});
+  return summary;
+}
+
+FileSummary summariseScript(const QString& path, const QString& text) {
+  FileSummary summary;
+  summary.path = path;
+  summary.kind = FileKind::Script;
+  const script::ScriptCompileResult compiled = script::compileScript(text);
+  summary.findings = compiled.findings;
+  summary.interfaceKnown = compiled.interface.parsed;
+  summary.externs = compiled.interface.externs;
+  summary.access = compiled.interface.access;
+  for (const Finding& finding : compiled.findings)
+    if (finding.severity == Severity::Error) {
+      summary.compileError = finding;
+      break;
+    }
   return summary;
 }
 

@@ -20,6 +20,10 @@ FileSummary summariseDeck(const QString& path, const QString& text, const QStrin
 FileSummary summariseCompiledDeck(const QString& path, const QString& decodedSource, int fileSize,
                                   int budget);
 
+// A script's source: the compiler's findings, its extern functions and
+// access pragma (as far as it parsed) and its first error.
+FileSummary summariseScript(const QString& path, const QString& text);
+
 // A file that could not be read or decoded, with the reason.
 FileSummary unreadableFile(const QString& path, FileKind kind, const QString& problem);
 

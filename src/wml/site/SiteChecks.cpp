@@ -1,7 +1,7 @@
 #include "wml/site/SiteAddress.h"
 #include "wml/site/SiteModel.h"
 
-#include "wml/script/UrlCall.h"
+#include "wml/script/ScriptCall.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -127,35 +127,16 @@ private:
                  .arg(linkText(link), script.path, localAddress(from.path)));
       return;
     }
-    if (!script.interfaceKnown || target.fragment.contains(u'$'))
+    // A call of a unit beside the deck is the deck checker's to judge.
+    if (script.kind == FileKind::Script && !target.rootRelative)
       return;
-    if (target.fragment.isEmpty()) {
-      report(from, link, Severity::Error, "bad-script-call",
-             QStringLiteral("The call of %1 names no function (a script is called as "
-                            "%1#function(arguments)).")
-                 .arg(name));
-      return;
-    }
-    const script::UrlCallParse call =
-        script::parseUrlCall(QUrl::fromPercentEncoding(target.fragment.toUtf8()));
-    if (!call.call) {
-      report(from, link, Severity::Error, "bad-script-call",
-             QStringLiteral("The call \"%1\" of %2 cannot be read: %3.")
-                 .arg(target.fragment, name, call.error));
-      return;
-    }
-    const auto function =
-        std::find_if(script.externs.begin(), script.externs.end(),
-                     [&](const ScriptFunction& f) { return f.name == call.call->function; });
-    if (function == script.externs.end())
-      report(from, link, Severity::Error, "unknown-script-function",
-             QStringLiteral("%1 has no extern function \"%2\".").arg(name, call.call->function));
-    else if (function->parameters != call.call->arguments.size())
-      report(from, link, Severity::Error, "wrong-argument-count",
-             QStringLiteral("%1#%2 takes %3 arguments; the call passes %4.")
-                 .arg(name, function->name)
-                 .arg(function->parameters)
-                 .arg(call.call->arguments.size()));
+    std::optional<script::ScriptCallProblem> problem;
+    if (script.compileError)
+      problem = script::doesNotCompile(name, *script.compileError);
+    else if (script.interfaceKnown)
+      problem = script::checkCallOf(name, script.externs, target.fragment);
+    if (problem)
+      report(from, link, problem->severity, qPrintable(problem->rule), problem->message);
   }
 
   void showPicture(const FileSummary& from, const xml::DeckLink& link, const FileSummary& picture) {

@@ -11,6 +11,7 @@
 // Paths inside the site are relative, '/'-separated ("news/today.wml").
 
 #include "wml/Finding.h"
+#include "wml/script/ScriptCompiler.h"
 #include "wml/xml/DeckLinks.h"
 
 #include <QList>
@@ -29,18 +30,10 @@ enum class FileKind { Deck, CompiledDeck, Script, CompiledScript, Picture };
 // file the site check does not read.
 std::optional<FileKind> fileKindOf(const QString& name);
 
-struct ScriptFunction {
-  QString name;
-  int parameters = 0;
-  bool operator==(const ScriptFunction&) const = default;
-};
-
-// A script's "use access" pragma; an absent part takes its default.
-struct ScriptAccess {
-  std::optional<QString> domain;
-  std::optional<QString> path;
-  bool operator==(const ScriptAccess&) const = default;
-};
+// A script's extern function and its "use access" pragma (an absent part
+// takes its default), as the compiler reads them.
+using ScriptFunction = script::ExternFunction;
+using ScriptAccess = script::AccessPragma;
 
 // What one file holds, as far as other files are concerned, and its own
 // findings.
@@ -59,8 +52,10 @@ struct FileSummary {
   int compiledSize = -1;
 
   // Scripts: whether the interface is known (a source that parsed, or
-  // bytecode that verified), its extern functions and access pragma.
+  // bytecode that verified), its extern functions and access pragma; a
+  // source's first error when it does not compile.
   bool interfaceKnown = false;
+  std::optional<Finding> compileError;
   QList<ScriptFunction> externs;
   std::optional<ScriptAccess> access;
 
