@@ -36,8 +36,8 @@ QString deck(const QString& body) {
          body + QStringLiteral("\n</wml>\n");
 }
 
-FileSummary script(const QString& path, QList<ScriptFunction> externs,
-                   std::optional<ScriptAccess> access = std::nullopt) {
+FileSummary compiledScript(const QString& path, QList<ScriptFunction> externs,
+                           std::optional<ScriptAccess> access = std::nullopt) {
   FileSummary summary;
   summary.path = path;
   summary.kind = FileKind::CompiledScript;
@@ -233,8 +233,8 @@ void SiteChecksTest::crossFileFindings() {
       {{"index.wml", index},
        {"other.wml", "<card id=\"there\"><p>x</p></card>"},
        {"sub/broken.wml", "<card id=\"b\"><p>x</card>"}},
-      {script("calc.wmlsc", {{"total", 2}}),
-       script("locked.wmlsc", {{"f", 0}}, ScriptAccess{QStringLiteral("example.com"), {}}),
+      {compiledScript("calc.wmlsc", {{"total", 2}}),
+       compiledScript("locked.wmlsc", {{"f", 0}}, ScriptAccess{QStringLiteral("example.com"), {}}),
        picture("wide.wbmp", QSize(129, 40)), picture("small.wbmp", QSize(128, 128)),
        unreadableFile("bad.png", FileKind::Picture, "not a picture"),
        summariseScript("scripts/lib.wmls", "extern function add(a, b) { return a + b; }\n"),
