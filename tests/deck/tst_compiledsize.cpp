@@ -105,10 +105,10 @@ private slots:
     QStringList texts;
     for (QAction* item : w.deckMenu()->actions())
       texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
-    QCOMPARE(texts.mid(0, 6),
-             (QStringList{"&Check Deck", "Check While &Typing", "-", "Phone &Budget",
-                          "&Compile to WBXML...", "Convert Image to &WBMP..."}));
-    QCOMPARE(texts.value(6), QStringLiteral("-")); // then the preview's group
+    QCOMPARE(texts.mid(0, 7),
+             (QStringList{"&Check Deck", "Check While &Typing", "Check &Site...", "-",
+                          "Phone &Budget", "&Compile to WBXML...", "Convert Image to &WBMP..."}));
+    QCOMPARE(texts.value(7), QStringLiteral("-")); // then the preview's group
     QStringList budgets;
     for (const char* name :
          {"Budget1397", "Budget1492", "Budget2048", "Budget3000", "BudgetNone"}) {
