@@ -195,14 +195,16 @@ void SiteChecksTest::crossFileFindings_data() {
   QTest::newRow("root-relative to a file of another kind")
       << card("<a href=\"/readme.txt\">x</a>") << QStringList{};
   QTest::newRow("unknown script function")
-      << card("<a href=\"calc.wmlsc#nothing()\">x</a>")
+      << card("<a href=\"/calc.wmlsc#nothing()\">x</a>")
       << QStringList{"index.wml:5:4: error [unknown-script-function]"};
-  QTest::newRow("argument count") << card("<a href=\"calc.wmlsc#total(1)\">x</a>")
+  QTest::newRow("argument count") << card("<a href=\"/calc.wmlsc#total(1)\">x</a>")
                                   << QStringList{"index.wml:5:4: error [wrong-argument-count]"};
-  QTest::newRow("call that fits") << card("<a href=\"calc.wmlsc#total(1,%20'b')\">x</a>")
+  QTest::newRow("call that fits") << card("<a href=\"/calc.wmlsc#total(1,%20'b')\">x</a>")
                                   << QStringList{};
-  QTest::newRow("call without a function") << card("<a href=\"calc.wmlsc\">x</a>")
+  QTest::newRow("call without a function") << card("<a href=\"/calc.wmlsc\">x</a>")
                                            << QStringList{"index.wml:5:4: error [bad-script-call]"};
+  QTest::newRow("compiled unit beside the deck is the deck checker's")
+      << card("<a href=\"calc.wmlsc#total(1)\">x</a>") << QStringList{};
   QTest::newRow("access refused") << card("<a href=\"locked.wmlsc#f()\">x</a>")
                                   << QStringList{"index.wml:5:4: error [access-denied]"};
   QTest::newRow("script from the site's root")

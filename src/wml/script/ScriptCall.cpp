@@ -103,9 +103,8 @@ void setCompiledUnitReader(CompiledUnitReader reader) { compiledUnitReader() = s
 namespace {
 
 // A call with no function or one that cannot be read; else `call` is read.
-std::optional<ScriptCallProblem> callSyntaxProblem(const QString& name,
-                                                   const QString& escapedFragment,
-                                                   ScriptCall& call) {
+std::optional<ScriptCallProblem>
+callSyntaxProblem(const QString& name, const QString& escapedFragment, ScriptCall& call) {
   if (escapedFragment.isEmpty())
     return ScriptCallProblem{Severity::Error, QStringLiteral("bad-script-call"),
                              QStringLiteral("The call of %1 names no function (a script is "

@@ -128,7 +128,7 @@ private:
       return;
     }
     // A call of a unit beside the deck is the deck checker's to judge.
-    if (script.kind == FileKind::Script && !target.rootRelative)
+    if (!target.rootRelative)
       return;
     std::optional<script::ScriptCallProblem> problem;
     if (script.compileError)
