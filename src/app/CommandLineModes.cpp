@@ -10,8 +10,8 @@ namespace tessera {
 const QList<CommandLineMode>& commandLineModes() {
   static const QList<CommandLineMode> modes{
       {QStringLiteral("check"),
-       QStringLiteral("FILE|DIR... [--budget N] [--profile 96x65|128x128|176x208] "
-                      "[--entry FILE] [--format text|sarif]"),
+       QStringLiteral("FILE|DIR... [--budget N] [--profile NAME] [--entry FILE] "
+                      "[--format text|sarif]"),
        QStringLiteral("Checks each WML deck or WMLScript unit (.wmls), and each folder as one "
                       "site (its decks, scripts and pictures and the links between them), and "
                       "prints FILE:LINE:COLUMN: error: message [rule] (or warning:, note:) for "

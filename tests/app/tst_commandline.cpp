@@ -19,25 +19,30 @@ private slots:
         "[--no-string-table]\n";
     row("two modes", {"--check", "a.wml", "--compile", "b.wml"},
         "tessera: --check and --compile: one mode at a time\n"
-        "Usage: tessera --check FILE... [--budget N]\n");
+        "Usage: tessera --check FILE|DIR... [--budget N] [--profile NAME] [--entry FILE] [--format "
+        "text|sarif]\n");
     row("unknown option with two dashes", {"--check", "a.wml", "--frobnicate"},
-        "tessera: unknown option --frobnicate\nUsage: tessera --check FILE... [--budget N]\n");
+        "tessera: unknown option --frobnicate\nUsage: tessera --check FILE|DIR... [--budget N] "
+        "[--profile NAME] [--entry FILE] [--format text|sarif]\n");
     row("unknown option with one dash", {"--check", "-style", "fusion", "a.wml"},
-        "tessera: unknown option -style\nUsage: tessera --check FILE... [--budget N]\n");
+        "tessera: unknown option -style\nUsage: tessera --check FILE|DIR... [--budget N] "
+        "[--profile NAME] [--entry FILE] [--format text|sarif]\n");
     row("unknown option with a value", {"--compile", "a.wml", "--level=3"},
         (QByteArray("tessera: unknown option --level\n") + compileUsage).constData());
     row("option of another mode", {"--compile", "a.wml", "-o", "a.wmlc", "--port", "80"},
         (QByteArray("tessera: --port: only with --serve\n") + compileUsage).constData());
     row("option of two modes", {"--check", "a.wml", "-o", "a.wmlc"},
-        "tessera: -o: only with --compile or --wbmp\nUsage: tessera --check FILE... [--budget "
-        "N]\n");
+        "tessera: -o: only with --compile or --wbmp\nUsage: tessera --check FILE|DIR... [--budget "
+        "N] [--profile NAME] [--entry FILE] [--format text|sarif]\n");
     row("value missing at the end", {"--compile", "a.wml", "-o"},
         (QByteArray("tessera: -o: expected OUT after it\n") + compileUsage).constData());
     row("long form of -o missing its value", {"--wbmp", "a.png", "--output"},
         "tessera: --output: expected OUT after it\nUsage: tessera --wbmp IN.png -o OUT.wbmp "
         "[--dither threshold|ordered|diffusion] [--threshold 0-255]\n");
     row("no file to check", {"--check"},
-        "tessera: --check needs at least one file\nUsage: tessera --check FILE... [--budget N]\n");
+        "tessera: --check needs at least one file or folder\nUsage: tessera --check FILE|DIR... "
+        "[--budget N] "
+        "[--profile NAME] [--entry FILE] [--format text|sarif]\n");
     row("two inputs", {"--compile", "a.wml", "b.wml", "-o", "c.wmlc"},
         (QByteArray("tessera: --compile b.wml: one input file at a time\n") + compileUsage)
             .constData());

@@ -166,7 +166,8 @@ private slots:
     QTest::newRow("budget not a number")
         << QStringList{"--check", "deck.wml", "--budget", "1k"} << 2 << QByteArray()
         << QByteArray("tessera: --budget 1k: expected a number of bytes above 0\n"
-                      "Usage: tessera --check FILE... [--budget N]\n")
+                      "Usage: tessera --check FILE|DIR... [--budget N] [--profile NAME] [--entry "
+                      "FILE] [--format text|sarif]\n")
         << "";
     QTest::newRow("beside the input without -o")
         << QStringList{"--compile", "site/beside.wml"} << 0
