@@ -203,8 +203,9 @@ void SiteChecksTest::crossFileFindings_data() {
                                   << QStringList{};
   QTest::newRow("call without a function") << card("<a href=\"/calc.wmlsc\">x</a>")
                                            << QStringList{"index.wml:5:4: error [bad-script-call]"};
-  QTest::newRow("compiled unit beside the deck is the deck checker's")
-      << card("<a href=\"calc.wmlsc#total(1)\">x</a>") << QStringList{};
+  QTest::newRow("compiled unit beside the deck")
+      << card("<a href=\"calc.wmlsc#nothing()\">x</a>")
+      << QStringList{"index.wml:5:4: error [unknown-script-function]"};
   QTest::newRow("access refused") << card("<a href=\"locked.wmlsc#f()\">x</a>")
                                   << QStringList{"index.wml:5:4: error [access-denied]"};
   QTest::newRow("script from the site's root")
@@ -212,8 +213,9 @@ void SiteChecksTest::crossFileFindings_data() {
       << QStringList{"index.wml:5:4: error [wrong-argument-count]"};
   QTest::newRow("variables stand for arguments")
       << card("<a href=\"/scripts/lib.wmls#add($(x),%20'$y')\">x</a>") << QStringList{};
-  QTest::newRow("script beside the deck is the deck checker's")
-      << card("<a href=\"scripts/lib.wmls#add(1)\">x</a>") << QStringList{};
+  QTest::newRow("script beside the deck")
+      << card("<a href=\"scripts/lib.wmls#add(1)\">x</a>")
+      << QStringList{"index.wml:5:4: error [wrong-argument-count]"};
   QTest::newRow("unit that does not compile")
       << card("<a href=\"/scripts/broken.wmls#f()\">x</a>")
       << QStringList{"index.wml:5:4: error [script-does-not-compile]"};

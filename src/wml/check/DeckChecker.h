@@ -18,6 +18,10 @@ struct CheckOptions {
   // The saved document's file; relative links are looked for beside it.
   // Empty for a document never saved: then no local file is looked for.
   QString documentPath;
+  // Whether a call of a unit beside the deck is checked against the unit
+  // (read and compiled for each call). The site check turns it off: it
+  // judges every call from the units it has read once.
+  bool checkScriptCalls = true;
 };
 
 QList<Finding> checkDeck(const QString& text, const CheckOptions& options = {});

@@ -305,8 +305,9 @@ private:
       }
       // A call of a WMLScript unit beside the deck: the unit must compile
       // and have the function, taking as many arguments as the call passes.
-      if (file.endsWith(QLatin1String(".wmls"), Qt::CaseInsensitive) ||
-          file.endsWith(QLatin1String(".wmlsc"), Qt::CaseInsensitive)) {
+      if (options_.checkScriptCalls &&
+          (file.endsWith(QLatin1String(".wmls"), Qt::CaseInsensitive) ||
+           file.endsWith(QLatin1String(".wmlsc"), Qt::CaseInsensitive))) {
         const qsizetype hash = link.value.indexOf('#');
         const QString fragment = hash < 0 ? QString() : text(link.value.mid(hash + 1));
         if (const auto problem = script::checkScriptCall(beside.filePath(file), fragment)) {

@@ -27,8 +27,12 @@ FileSummary summariseDeck(const QString& path, const QString& text, const QStrin
   summary.kind = FileKind::Deck;
   const ParsedDeck deck = parseDeck(text);
   readTree(summary, deck);
-  summary.findings = check::checkParsedDeck(deck, {diskPath});
-  if (summary.parsed) {
+  check::CheckOptions options;
+  options.documentPath = diskPath;
+  options.checkScriptCalls = false; // the site judges calls from units read once
+  summary.findings = check::checkParsedDeck(deck, options);
+  // Compiled only for a budget: nothing else asks for the size.
+  if (summary.parsed && budget > 0) {
     const wbxml::CompiledDeck compiled = wbxml::compileParsedDeck(deck, text);
     summary.compiledSize = compiled.ok ? int(compiled.bytes.size()) : -1;
     if (const auto over = check::budgetFinding(deck, summary.compiledSize, budget)) {

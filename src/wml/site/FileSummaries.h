@@ -9,8 +9,9 @@
 namespace tessera::wml::site {
 
 // A deck's text: the checker's findings (with `diskPath`, the file on disk,
-// for links to files beside it; empty for none), the over-budget warning
-// when `budget` > 0, its cards, links and compiled size, from one parse.
+// for links to files beside it; empty for none; calls of scripts left to
+// the site), its cards and links, and when `budget` > 0 its compiled size
+// and the over-budget warning, from one parse.
 FileSummary summariseDeck(const QString& path, const QString& text, const QString& diskPath,
                           int budget);
 

@@ -127,9 +127,6 @@ private:
                  .arg(linkText(link), script.path, localAddress(from.path)));
       return;
     }
-    // A call of a unit beside the deck is the deck checker's to judge.
-    if (!target.rootRelative)
-      return;
     std::optional<script::ScriptCallProblem> problem;
     if (script.compileError)
       problem = script::doesNotCompile(name, *script.compileError);
