@@ -5,15 +5,10 @@
 #include "Fixture.h"
 #include "SampleWml.h"
 
-#include "deck/DeckChecking.h"
-#include "deck/DeckService.h"
 #include "document/FileCodec.h"
-#include "editor/Insertion.h"
 #include "wml/DtdFiles.h"
 #include "wml/check/DeckChecker.h"
 
-#include <QAction>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -79,38 +74,9 @@ BENCH_FIGURE(typingWithLiveCheck, 71) {
   if (mb == 0)
     return;
   bench::AppWindow app;
-  tessera::SourceEditor& editor = app.editor();
   app.load(context.sampleFile(mb));
-  QAction* liveCheck = app.window().findChild<QAction*>(QStringLiteral("LiveCheck1"));
-  tessera::DeckService* runner = app.window().deckService();
-  // Between timed runs the checks that typing started run to their end:
-  // what is measured is the key press, not a check competing with it.
-  const auto settleChecks = [&] {
-    for (;;) {
-      bench::settle();
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-      if (!runner->busy())
-        break;
-    }
-    // Each run types on a fresh last line, so no run pays for a longer line.
-    editor.setSelection(tessera::TextPosition(editor.textDocument().textLength()), 0);
-    editor.apply(tessera::Insertion{QStringLiteral("\r\n"), 0, false});
-    bench::settle();
-  };
-  const auto insertions = [&] {
-    for (int i = 0; i < kInsertions; ++i)
-      editor.apply(tessera::Insertion{kPiece, 0, false});
-  };
-  double on = 1e300, off = 1e300;
-  for (int run = 0; run < 5; ++run) {
-    liveCheck->setChecked(false);
-    settleChecks();
-    off = std::min(off, bench::timeMs(insertions));
-    liveCheck->setChecked(true);
-    settleChecks();
-    on = std::min(on, bench::timeMs(insertions));
-  }
-  liveCheck->setChecked(true);
+  double on = 0, off = 0;
+  bench::typingWithAndWithoutLiveCheck(app, kPiece, kInsertions, &on, &off);
   context.add({QStringLiteral("20-character insertion at the end, checking while typing on vs "
                               "off"),
                bench::Context::sizeLabel(mb), on, off, 1.2});

@@ -2,6 +2,12 @@
 
 #include "Bench.h"
 
+#include "app/MainWindow.h"
+#include "deck/DeckService.h"
+#include "editor/Insertion.h"
+#include "editor/SourceEditor.h"
+
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QTest>
@@ -75,6 +81,39 @@ void loadAgainstBare(AppWindow& app, QPlainTextEdit& bare, const QString& path, 
 void settle() {
   for (int i = 0; i < 3; ++i)
     QApplication::processEvents();
+}
+
+void typingWithAndWithoutLiveCheck(AppWindow& app, const QString& piece, int insertions,
+                                   double* onMs, double* offMs) {
+  tessera::SourceEditor& editor = app.editor();
+  QAction* liveCheck = app.window().findChild<QAction*>(QStringLiteral("LiveCheck1"));
+  tessera::DeckService* service = app.window().deckService();
+  const auto settleChecks = [&] {
+    for (;;) {
+      settle();
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+      if (!service->busy())
+        break;
+    }
+    // Each run types on a fresh last line, so no run pays for a longer line.
+    editor.setSelection(tessera::TextPosition(editor.textDocument().textLength()), 0);
+    editor.apply(tessera::Insertion{QStringLiteral("\r\n"), 0, false});
+    settle();
+  };
+  const auto type = [&] {
+    for (int i = 0; i < insertions; ++i)
+      editor.apply(tessera::Insertion{piece, 0, false});
+  };
+  *onMs = *offMs = 1e300;
+  for (int run = 0; run < 5; ++run) {
+    liveCheck->setChecked(false);
+    settleChecks();
+    *offMs = std::min(*offMs, timeMs(type));
+    liveCheck->setChecked(true);
+    settleChecks();
+    *onMs = std::min(*onMs, timeMs(type));
+  }
+  liveCheck->setChecked(true);
 }
 
 } // namespace bench

@@ -50,4 +50,11 @@ void loadAgainstBare(AppWindow& app, QPlainTextEdit& bare, const QString& path, 
 // Lets queued work (layout, idle slices, painting) finish.
 void settle();
 
+// The best of five runs of `insertions` insertions of `piece` on a fresh
+// last line of the loaded document, with checking while typing off and on;
+// between runs the checks typing started run to their end, so what is
+// timed is the key press, not a check competing with it.
+void typingWithAndWithoutLiveCheck(AppWindow& app, const QString& piece, int insertions,
+                                   double* onMs, double* offMs);
+
 } // namespace bench

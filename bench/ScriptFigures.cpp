@@ -5,12 +5,6 @@
 #include "Bench.h"
 #include "Fixture.h"
 
-#include "deck/DeckService.h"
-#include "editor/Insertion.h"
-
-#include <QAction>
-#include <QCoreApplication>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -135,34 +129,9 @@ BENCH_FIGURE(scriptTypingWithLiveCheck, 83) {
   constexpr int kInsertions = 40;
   const QString piece = QStringLiteral("var abcdefghijk = 1;"); // 20 characters
   bench::AppWindow app;
-  tessera::SourceEditor& editor = app.editor();
   app.load(path);
-  QAction* liveCheck = app.window().findChild<QAction*>(QStringLiteral("LiveCheck1"));
-  tessera::DeckService* service = app.window().deckService();
-  const auto settle = [&] {
-    for (;;) {
-      bench::settle();
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-      if (!service->busy())
-        break;
-    }
-    editor.setSelection(tessera::TextPosition(editor.textDocument().textLength()), 0);
-    editor.apply(tessera::Insertion{QStringLiteral("\r\n"), 0, false});
-    bench::settle();
-  };
-  const auto insertions = [&] {
-    for (int i = 0; i < kInsertions; ++i)
-      editor.apply(tessera::Insertion{piece, 0, false});
-  };
-  double on = 1e300, off = 1e300;
-  for (int run = 0; run < 5; ++run) {
-    liveCheck->setChecked(false);
-    settle();
-    off = std::min(off, bench::timeMs(insertions));
-    liveCheck->setChecked(true);
-    settle();
-    on = std::min(on, bench::timeMs(insertions));
-  }
+  double on = 0, off = 0;
+  bench::typingWithAndWithoutLiveCheck(app, piece, kInsertions, &on, &off);
   context.add({QStringLiteral("20-character insertion at the end of a script, checking while "
                               "typing on vs off"),
                QStringLiteral("100 KB"), on, off, 1.2});

@@ -1,35 +1,16 @@
 #include "deck/CompiledDeckReader.h"
 
+#include "deck/LimitedChild.h"
+
 #include "wml/script/BytecodeReader.h"
 #include "wml/script/LocalScriptHost.h"
 #include "wml/wbxml/WbxmlDecoder.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-
-#include <sys/resource.h>
 
 namespace tessera {
-namespace {
-
-// AddressSanitizer reserves far more address space than any limit a real
-// build would set; instrumented builds run the child without one.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kLimitAddressSpace = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kLimitAddressSpace = false;
-#else
-constexpr bool kLimitAddressSpace = true;
-#endif
-#else
-constexpr bool kLimitAddressSpace = true;
-#endif
-
-} // namespace
 
 QString cannotOpenCompiledDeckText(const QString& reason) {
   return QStringLiteral("Cannot open compiled deck: ") + reason;
@@ -83,41 +64,20 @@ CompiledDeckReader::decodeInChild(const QString& mode, const QString& path,
                                   QString (*cannotOpen)(const QString&)) const {
   DocumentFiles::ConvertedFile result;
   result.recognised = true;
-  QProcess decoder;
-  decoder.setChildProcessModifier([] {
-    // Only async-signal-safe calls here: the child has not run exec yet.
-    if (kLimitAddressSpace) {
-      const rlimit memory{kMemoryLimitBytes, kMemoryLimitBytes};
-      setrlimit(RLIMIT_AS, &memory);
-    }
-    const rlimit seconds{kTimeLimitMs / 1000, kTimeLimitMs / 1000};
-    setrlimit(RLIMIT_CPU, &seconds);
-  });
-  decoder.start(program_, {mode, path});
-  if (!decoder.waitForStarted()) {
+  const ChildRun child = runLimitedChild(program_, {mode, path}, kTimeLimitMs, kMemoryLimitBytes);
+  if (!child.started) {
     result.error = cannotOpen(QStringLiteral("the decoder could not be started"));
     return result;
   }
-  // Output is read as it comes, so a full pipe never stalls the child.
-  QByteArray output;
-  QElapsedTimer clock;
-  clock.start();
-  while (!decoder.waitForFinished(100)) {
-    output += decoder.readAllStandardOutput();
-    if (clock.elapsed() > kTimeLimitMs || decoder.state() == QProcess::NotRunning)
-      break;
-  }
-  if (decoder.state() != QProcess::NotRunning) {
-    decoder.kill();
-    decoder.waitForFinished();
+  if (child.timedOut) {
     result.error = cannotOpen(QStringLiteral("decoding took too long"));
     return result;
   }
-  output += decoder.readAllStandardOutput();
-  const QString errors = QString::fromUtf8(decoder.readAllStandardError()).trimmed();
-  if (decoder.exitStatus() != QProcess::NormalExit) {
+  const QString& errors = child.errors;
+  const QByteArray& output = child.output;
+  if (child.crashed) {
     result.error = cannotOpen(QStringLiteral("the decoder stopped unexpectedly"));
-  } else if (decoder.exitCode() != 0) {
+  } else if (child.exitCode != 0) {
     // The decoder names the file first, as every command-line error does;
     // the box names it already, and says what could not be opened.
     QString line = errors.section(u'\n', 0, 0);

@@ -4,6 +4,7 @@
 #include "wml/script/ScriptCall.h"
 #include "wml/syntax/InputMask.h"
 #include "wml/xml/DeckLinks.h"
+#include "wml/xml/XmlNodes.h"
 
 #include <libxml/tree.h>
 
@@ -89,7 +90,7 @@ public:
     for (const xmlNode* child = root->children; child; child = child->next)
       if (named(child, "template"))
         templateHasOntimer_ = hasOntimerTarget(child);
-    walk(root);
+    xml::forEachElement(root, [this](const xmlNode* element) { visit(element); });
     checkLinks();
     return std::move(findings_);
   }
@@ -99,23 +100,6 @@ private:
               Severity severity = Severity::Error) {
     const TextPosition at = deck_.position(element);
     findings_.append({at.line, at.column, severity, message, QString::fromLatin1(rule)});
-  }
-
-  void walk(const xmlNode* root) {
-    const xmlNode* node = root;
-    while (node) {
-      if (node->type == XML_ELEMENT_NODE)
-        visit(node);
-      if (node->children && node->type == XML_ELEMENT_NODE) {
-        node = node->children;
-        continue;
-      }
-      while (node && node != root && !node->next)
-        node = node->parent;
-      if (!node || node == root)
-        break;
-      node = node->next;
-    }
   }
 
   void visit(const xmlNode* element) {

@@ -485,11 +485,17 @@ QStringList segments(const QString& path) { return path.split(u'/', Qt::SkipEmpt
 } // namespace
 
 bool accessAllowed(const VerifiedUnit& unit, const QUrl& unitUrl, const QUrl& referer) {
-  if (!unit.accessDomain() && !unit.accessPath())
+  return accessAllowed(unit.accessDomain(), unit.accessPath(), unitUrl, referer);
+}
+
+bool accessAllowed(const std::optional<QString>& accessDomain,
+                   const std::optional<QString>& accessPath, const QUrl& unitUrl,
+                   const QUrl& referer) {
+  if (!accessDomain && !accessPath)
     return true;
-  const QString domain = unit.accessDomain().value_or(unitUrl.host());
+  const QString domain = accessDomain.value_or(unitUrl.host());
   const QString path =
-      unit.accessPath() ? unitUrl.resolved(QUrl(*unit.accessPath())).path() : QStringLiteral("/");
+      accessPath ? unitUrl.resolved(QUrl(*accessPath)).path() : QStringLiteral("/");
   const QStringList wantedLabels = labels(domain);
   const QStringList refererLabels = labels(referer.host());
   if (wantedLabels.size() > refererLabels.size())

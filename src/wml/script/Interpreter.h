@@ -152,5 +152,9 @@ private:
 // segments (a relative path resolved against the unit's own address). No
 // pragma: everyone may.
 bool accessAllowed(const VerifiedUnit& unit, const QUrl& unitUrl, const QUrl& referer);
+// The same rule over a pragma's values as written (the compiler's reading
+// of a unit's source, for checks that do not run it).
+bool accessAllowed(const std::optional<QString>& domain, const std::optional<QString>& path,
+                   const QUrl& unitUrl, const QUrl& referer);
 
 } // namespace tessera::wml::script

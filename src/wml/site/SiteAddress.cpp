@@ -1,5 +1,7 @@
 #include "wml/site/SiteAddress.h"
 
+#include "wml/script/Interpreter.h"
+
 #include <QDir>
 #include <QRegularExpression>
 #include <QUrl>
@@ -11,22 +13,6 @@ namespace {
 QString folderOf(const QString& path) {
   const qsizetype slash = path.lastIndexOf(u'/');
   return slash < 0 ? QString() : path.left(slash + 1);
-}
-
-// "/a/b" against "/a/b/c.wml" and "/a/b", not "/a/bc".
-bool pathPrefixMatches(const QString& prefix, const QString& path) {
-  if (prefix.isEmpty() || prefix == QLatin1String("/"))
-    return true;
-  const QString trimmed = prefix.endsWith(u'/') ? prefix.chopped(1) : prefix;
-  return path == trimmed || path.startsWith(trimmed + u'/');
-}
-
-bool domainSuffixMatches(const QString& domain, const QString& host) {
-  const QStringList wanted = domain.toLower().split(u'.', Qt::SkipEmptyParts);
-  const QStringList labels = host.toLower().split(u'.', Qt::SkipEmptyParts);
-  if (wanted.isEmpty() || wanted.size() > labels.size())
-    return wanted.isEmpty();
-  return std::equal(wanted.rbegin(), wanted.rend(), labels.rbegin());
 }
 
 } // namespace
@@ -63,16 +49,10 @@ QString localAddress(const QString& path) { return QStringLiteral("http://localh
 
 bool accessAllows(const std::optional<ScriptAccess>& access, const QString& scriptPath,
                   const QString& callerPath) {
-  if (!access)
-    return true;
-  const QUrl caller(localAddress(callerPath));
-  const QString domain = access->domain.value_or(QStringLiteral("localhost"));
-  if (!domainSuffixMatches(domain, caller.host()))
-    return false;
-  QString path = access->path.value_or(QStringLiteral("/"));
-  if (!path.startsWith(u'/'))
-    path = QDir::cleanPath(u'/' + folderOf(scriptPath) + path);
-  return pathPrefixMatches(path, caller.path());
+  // The interpreter's own rule, with both files at their local addresses.
+  return !access ||
+         script::accessAllowed(access->domain, access->path, QUrl(localAddress(scriptPath)),
+                               QUrl(localAddress(callerPath)));
 }
 
 } // namespace tessera::wml::site

@@ -16,25 +16,6 @@ QByteArrayView bytes(const xmlChar* text) {
   return QByteArrayView(chars, qsizetype(std::strlen(chars)));
 }
 
-// Visits every element below the root, the root too, without recursion: a
-// deck nests as deep as its author likes.
-template <typename Visit> void forEachElement(const xmlNode* root, Visit visit) {
-  const xmlNode* node = root;
-  while (node) {
-    if (node->type == XML_ELEMENT_NODE)
-      visit(node);
-    if (node->children && node->type == XML_ELEMENT_NODE) {
-      node = node->children;
-      continue;
-    }
-    while (node && node != root && !node->next)
-      node = node->parent;
-    if (!node || node == root)
-      break;
-    node = node->next;
-  }
-}
-
 } // namespace
 
 bool isLinkAttribute(QByteArrayView element, QByteArrayView attribute) {

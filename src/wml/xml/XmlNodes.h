@@ -22,6 +22,25 @@ inline bool isElement(const xmlNode* node, const char* elementName) {
   return isElement(node) && xmlStrEqual(node->name, reinterpret_cast<const xmlChar*>(elementName));
 }
 
+// Visits every element below the root, the root too, in document order and
+// without recursion: a deck nests as deep as its author likes.
+template <typename Visit> void forEachElement(const xmlNode* root, Visit visit) {
+  const xmlNode* node = root;
+  while (node) {
+    if (node->type == XML_ELEMENT_NODE)
+      visit(node);
+    if (node->children && node->type == XML_ELEMENT_NODE) {
+      node = node->children;
+      continue;
+    }
+    while (node && node != root && !node->next)
+      node = node->parent;
+    if (!node || node == root)
+      break;
+    node = node->next;
+  }
+}
+
 // The attribute's value, or a null QString when it is absent (so "absent"
 // and "empty" stay apart).
 QString attribute(const xmlNode* node, const char* attributeName);
