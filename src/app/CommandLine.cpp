@@ -176,7 +176,8 @@ QString helpText() {
   return text.mid(text.indexOf(u'\n') + 1);
 }
 
-std::optional<int> runCommandLine(int argc, char* argv[]) {
+std::optional<int> runCommandLine(int argc, char* argv[],
+                                  ModeRunner (*moduleModes)(const QString& name)) {
   QStringList arguments;
   for (int i = 0; i < argc; ++i)
     arguments.append(QString::fromLocal8Bit(argv[i]));
@@ -185,13 +186,20 @@ std::optional<int> runCommandLine(int argc, char* argv[]) {
   parser.parse(arguments);
   if (!wantsNoWindow(parser))
     return std::nullopt;
+  // A mode of the program module is left to it whole, usage errors
+  // included, so that it reads the command line exactly as here.
+  if (!moduleModes)
+    for (const CommandLineMode& mode : commandLineModes())
+      if (parser.isSet(mode.name) && !mode.run)
+        return std::nullopt;
   QCoreApplication application(argc, argv);
   QTextStream out(stdout);
   QTextStream err(stderr);
-  return runWindowless(QCoreApplication::arguments().mid(1), out, err);
+  return runWindowless(QCoreApplication::arguments().mid(1), out, err, moduleModes);
 }
 
-int runWindowless(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int runWindowless(const QStringList& arguments, QTextStream& out, QTextStream& err,
+                  ModeRunner (*moduleModes)(const QString& name)) {
   QCommandLineParser parser;
   describe(parser);
   parser.parse(withProgram(arguments));
@@ -213,7 +221,14 @@ int runWindowless(const QStringList& arguments, QTextStream& out, QTextStream& e
     err << kProgram << ": " << reading.error << '\n' << usageLine(reading.mode) << '\n';
     return kExitUsage;
   }
-  return reading.mode->run(ModeContext{parser, *reading.mode, out, err});
+  ModeRunner run = reading.mode->run;
+  if (!run && moduleModes)
+    run = moduleModes(reading.mode->name);
+  if (!run) {
+    err << kProgram << ": --" << reading.mode->name << ": not part of this build\n";
+    return kExitUsage;
+  }
+  return run(ModeContext{parser, *reading.mode, out, err});
 }
 
 std::optional<QString> editorFile(const QStringList& arguments, QTextStream& err) {

@@ -24,6 +24,8 @@ struct ModeContext {
   int usageError(const QString& message) const;
 };
 
+using ModeRunner = int (*)(const ModeContext& context);
+
 // A mode of the program that runs without a window, chosen by its option:
 // "tessera --check FILE...".
 struct CommandLineMode {
@@ -31,7 +33,9 @@ struct CommandLineMode {
   QString operands;    // "FILE...", shown in the usage
   QString description; // for --help
   QStringList options; // the names of the other options it takes
-  int (*run)(const ModeContext& context);
+  // Null for a mode that needs the libraries only the program module
+  // loads (pictures, the HTTP server): ProgramModes.h runs those.
+  ModeRunner run;
 };
 
 // Every command-line mode, in the order --help lists them, and the options
@@ -48,11 +52,15 @@ inline constexpr int kExitUsage = 2; // also: a file could not be read
 // Handles the command line before any window system is touched: runs a mode,
 // --version or --help and returns its exit status, or returns nothing when
 // the program should start its window (no mode, perhaps a file to open).
-std::optional<int> runCommandLine(int argc, char* argv[]);
+// The modes whose `run` is null are found by `moduleModes` (nothing when it
+// is null: the caller hands them to the program module).
+std::optional<int> runCommandLine(int argc, char* argv[],
+                                  ModeRunner (*moduleModes)(const QString& name));
 
 // The same for arguments already split (without the program's name); needs
-// a QCoreApplication. Tests run the modes through it.
-int runWindowless(const QStringList& arguments, QTextStream& out, QTextStream& err);
+// a QCoreApplication.
+int runWindowless(const QStringList& arguments, QTextStream& out, QTextStream& err,
+                  ModeRunner (*moduleModes)(const QString& name));
 
 // What the editor opens, read from the arguments the toolkit left once it
 // took its own (-style, -platform, ...): the file (empty for a new deck), or

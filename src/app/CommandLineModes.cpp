@@ -1,9 +1,7 @@
 #include "app/CheckMode.h"
 #include "app/CommandLine.h"
 #include "app/DeckCommandLine.h"
-#include "app/InspectMode.h"
 #include "app/ScriptRunCommandLine.h"
-#include "app/ServeCommandLine.h"
 
 namespace tessera {
 
@@ -43,14 +41,14 @@ const QList<CommandLineMode>& commandLineModes() {
                       "diffusion by default, and prints its size; exits 1 when it is not a "
                       "picture."),
        {QStringLiteral("output"), QStringLiteral("dither"), QStringLiteral("threshold")},
-       runWbmpMode},
+       nullptr},
       {QStringLiteral("serve"),
        QStringLiteral("DIR [--port N] [--bind ADDRESS]"),
        QStringLiteral("Serves the folder to a phone (decks compiled when the phone prefers "
                       "them so), on 127.0.0.1 port 8080 unless told otherwise, printing one line "
                       "per request, until interrupted; exits 2 when the port cannot be taken."),
        {QStringLiteral("port"), QStringLiteral("bind")},
-       runServeMode},
+       nullptr},
       {QStringLiteral("disassemble"),
        QStringLiteral("IN.wmlsc"),
        QStringLiteral("Prints the constants, pragmas and functions with their instructions of "
@@ -71,7 +69,7 @@ const QList<CommandLineMode>& commandLineModes() {
                       "JSON line (the site check decodes them this way, in a process of their "
                       "own)."),
        {},
-       runInspectMode},
+       nullptr},
   };
   return modes;
 }

@@ -1,7 +1,7 @@
 #include "app/InspectMode.h"
 
 #include "app/CommandLine.h"
-#include "deck/BinaryInspection.h"
+#include "deck/BinaryDecoding.h"
 #include "document/FileReading.h"
 
 #include <QJsonDocument>

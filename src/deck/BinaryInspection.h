@@ -13,11 +13,6 @@
 
 namespace tessera {
 
-// In the child: decodes one file of the given kind. The object holds "file",
-// and either "error" or what was found: "source" (a compiled deck's WML),
-// "externs" and "access" (a compiled script), "width" and "height" (a picture).
-QJsonObject inspectBinary(const QString& file, wml::site::FileKind kind, const QByteArray& bytes);
-
 // In the site check: fills a summary's content from the child's object
 // (`budget` for a compiled deck's size).
 wml::site::FileSummary summaryFromInspection(const QString& sitePath, wml::site::FileKind kind,

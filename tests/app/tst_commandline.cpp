@@ -2,6 +2,7 @@
 // says (the option and the value at fault, then one line of usage) and the
 // exit statuses build scripts rely on.
 #include "app/CommandLine.h"
+#include "app/ProgramModes.h"
 
 #include <QTest>
 
@@ -70,7 +71,8 @@ private slots:
     QString errText;
     QTextStream out(&outText);
     QTextStream errStream(&errText);
-    QCOMPARE(tessera::runWindowless(arguments, out, errStream), tessera::kExitUsage);
+    QCOMPARE(tessera::runWindowless(arguments, out, errStream, tessera::programModeRunner),
+             tessera::kExitUsage);
     errStream.flush();
     QCOMPARE(errText, err);
     out.flush();

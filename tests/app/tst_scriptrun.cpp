@@ -112,8 +112,9 @@ private slots:
     QString errText;
     QTextStream outStream(&outText);
     QTextStream errStream(&errText);
-    QCOMPARE(tessera::runWindowless(QStringList{"--run"} + arguments, outStream, errStream),
-             status);
+    QCOMPARE(
+        tessera::runWindowless(QStringList{"--run"} + arguments, outStream, errStream, nullptr),
+        status);
     outStream.flush();
     errStream.flush();
     QCOMPARE(outText, out);
@@ -141,7 +142,8 @@ private slots:
     QString errText;
     QTextStream outStream(&outText);
     QTextStream errStream(&errText);
-    QCOMPARE(tessera::runWindowless({"--disassemble", dir_.filePath(file)}, outStream, errStream),
+    QCOMPARE(tessera::runWindowless({"--disassemble", dir_.filePath(file)}, outStream, errStream,
+                                    nullptr),
              status);
     outStream.flush();
     QVERIFY2(outStart.isEmpty() ? outText.isEmpty() : outText.startsWith(outStart),

@@ -20,6 +20,8 @@ for lib in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libxm
   echo "$depends" | grep -Eq "(: |, )$lib( |,|\$)" || fail "missing dependency $lib"
 done
 dpkg-deb --contents "$deb" > "$out/contents"
+grep -Eq ' ./usr/lib/([^/]+/)?tessera/libtessera-program.so$' "$out/contents" ||
+  fail "package lacks the program module"
 for f in ./usr/bin/tessera ./usr/share/applications/tessera.desktop \
          ./usr/share/icons/hicolor/scalable/apps/tessera.svg ./usr/share/icons/hicolor/32x32/apps/tessera.png \
          ./usr/share/mime/packages/tessera.xml ./usr/share/doc/tessera/copyright \

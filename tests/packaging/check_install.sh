@@ -16,6 +16,11 @@ for f in bin/tessera share/applications/tessera.desktop \
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
 [ -x "$prefix/bin/tessera" ] || fail "bin/tessera is not executable"
+# The editor and the picture modes are the module's: the installed program
+# finds it (the module reports the missing input; a lost module says so).
+said="$(QT_QPA_PLATFORM=offscreen "$prefix/bin/tessera" --wbmp 2>&1 || true)"
+echo "$said" | grep -q 'the input file is missing' ||
+  fail "the installed program does not load its module: $said"
 
 desktop-file-validate "$prefix/share/applications/tessera.desktop" || fail "launcher invalid"
 grep -q '^Exec=tessera %f$' "$prefix/share/applications/tessera.desktop" || fail "launcher must open files"
