@@ -303,7 +303,7 @@ private:
       useVariable(expression);
       return;
     case Kind::Unary:
-      if (expression.op == QLatin1String("-")) {
+      if (expression.op == Symbol::Minus) {
         Expression& operand = *expression.operands.front();
         if (operand.kind == Kind::Integer || operand.kind == Kind::Float) {
           checkLiteral(operand, true);

@@ -248,15 +248,42 @@ private:
     loadConstant(c, where);
   }
 
-  static Opcode binaryOpcode(const QString& op) {
-    static const QHash<QString, Opcode> table = {
-        {"*", Opcode::Mul},      {"/", Opcode::Div},       {"div", Opcode::IDiv},
-        {"%", Opcode::Rem},      {"+", Opcode::Add},       {"-", Opcode::Sub},
-        {"<<", Opcode::BLShift}, {">>", Opcode::BRsShift}, {">>>", Opcode::BRszShift},
-        {"<", Opcode::Lt},       {">", Opcode::Gt},        {"<=", Opcode::Le},
-        {">=", Opcode::Ge},      {"==", Opcode::Eq},       {"!=", Opcode::Ne},
-        {"&", Opcode::BAnd},     {"^", Opcode::BXor},      {"|", Opcode::BOr}};
-    return table.value(op);
+  // A binary operator's instruction; a compound assignment's ("*=") is its
+  // operator's.
+  static Opcode binaryOpcode(Symbol op) {
+    switch (op) {
+    case Symbol::Times:
+    case Symbol::TimesAssign: return Opcode::Mul;
+    case Symbol::Divide:
+    case Symbol::DivideAssign: return Opcode::Div;
+    case Symbol::Div:
+    case Symbol::DivAssign: return Opcode::IDiv;
+    case Symbol::Remainder:
+    case Symbol::RemainderAssign: return Opcode::Rem;
+    case Symbol::Plus:
+    case Symbol::PlusAssign: return Opcode::Add;
+    case Symbol::Minus:
+    case Symbol::MinusAssign: return Opcode::Sub;
+    case Symbol::ShiftLeft:
+    case Symbol::ShiftLeftAssign: return Opcode::BLShift;
+    case Symbol::ShiftRight:
+    case Symbol::ShiftRightAssign: return Opcode::BRsShift;
+    case Symbol::ShiftRightZero:
+    case Symbol::ShiftRightZeroAssign: return Opcode::BRszShift;
+    case Symbol::Less: return Opcode::Lt;
+    case Symbol::Greater: return Opcode::Gt;
+    case Symbol::LessEqual: return Opcode::Le;
+    case Symbol::GreaterEqual: return Opcode::Ge;
+    case Symbol::Equal: return Opcode::Eq;
+    case Symbol::NotEqual: return Opcode::Ne;
+    case Symbol::And:
+    case Symbol::AndAssign: return Opcode::BAnd;
+    case Symbol::Xor:
+    case Symbol::XorAssign: return Opcode::BXor;
+    case Symbol::Or:
+    case Symbol::OrAssign: return Opcode::BOr;
+    default: return Opcode::Debug;
+    }
   }
 
   // Emits the expression; with `wanted` false its value is dropped (only
@@ -277,7 +304,7 @@ private:
     case Kind::Assign: generateAssign(e, wanted); return;
     case Kind::PreIncrement:
     case Kind::PostIncrement: {
-      const Opcode step = e.op == QLatin1String("++") ? Opcode::IncrVar : Opcode::DecrVar;
+      const Opcode step = e.op == Symbol::PlusPlus ? Opcode::IncrVar : Opcode::DecrVar;
       if (wanted && e.kind == Kind::PostIncrement)
         add(Opcode::LoadVar, e.slot);
       add(step, e.slot);
@@ -353,16 +380,16 @@ private:
 
   void generateAssign(const Expression& e, bool wanted) {
     const Expression& value = *e.operands.front();
-    if (e.op == QLatin1String("=")) {
+    if (e.op == Symbol::Assign) {
       generate(value, true);
       add(Opcode::StoreVar, e.slot);
-    } else if (e.op == QLatin1String("+=") || e.op == QLatin1String("-=")) {
+    } else if (e.op == Symbol::PlusAssign || e.op == Symbol::MinusAssign) {
       generate(value, true);
-      add(e.op == QLatin1String("+=") ? Opcode::AddAsg : Opcode::SubAsg, e.slot);
+      add(e.op == Symbol::PlusAssign ? Opcode::AddAsg : Opcode::SubAsg, e.slot);
     } else {
       add(Opcode::LoadVar, e.slot);
       generate(value, true);
-      add(binaryOpcode(e.op.chopped(1)));
+      add(binaryOpcode(e.op));
       add(Opcode::StoreVar, e.slot);
     }
     if (wanted)
@@ -375,32 +402,32 @@ private:
       generate(operand, false);
       return;
     }
-    if (e.op == QLatin1String("-") && operand.kind == Expression::Kind::Integer) {
+    if (e.op == Symbol::Minus && operand.kind == Expression::Kind::Integer) {
       generateInteger(-operand.integerValue, e.range);
       return;
     }
-    if (e.op == QLatin1String("-") && operand.kind == Expression::Kind::Float) {
+    if (e.op == Symbol::Minus && operand.kind == Expression::Kind::Float) {
       generateFloat(-operand.floatValue, e.range);
       return;
     }
-    if (e.op == QLatin1String("+") &&
+    if (e.op == Symbol::Plus &&
         (operand.kind == Expression::Kind::Integer || operand.kind == Expression::Kind::Float)) {
       generateValue(operand);
       return;
     }
     generate(operand, true);
-    if (e.op == QLatin1String("-"))
+    if (e.op == Symbol::Minus)
       add(Opcode::UMinus);
-    else if (e.op == QLatin1String("+")) {
+    else if (e.op == Symbol::Plus) {
       // No instruction converts to a number alone; subtracting zero does
       // (a string that is no number becomes invalid, as unary plus makes it).
       add(Opcode::Const0);
       add(Opcode::Sub);
-    } else if (e.op == QLatin1String("~"))
+    } else if (e.op == Symbol::Tilde)
       add(Opcode::BNot);
-    else if (e.op == QLatin1String("!"))
+    else if (e.op == Symbol::Not)
       add(Opcode::Not);
-    else if (e.op == QLatin1String("typeof"))
+    else if (e.op == Symbol::TypeOf)
       add(Opcode::TypeOf);
     else
       add(Opcode::IsValid);

@@ -1,7 +1,6 @@
 #include "wml/script/ScriptTokens.h"
 
-#include <QSet>
-
+#include <array>
 #include <cfloat>
 #include <cmath>
 
@@ -9,47 +8,131 @@ namespace tessera::wml::script {
 
 namespace {
 
-// The words the grammar itself uses; the lexer hands them to the parser as
-// keywords. true, false and invalid are literals the parser reads.
-const QSet<QString>& grammarKeywords() {
-  static const QSet<QString> words = {
-      "access",  "agent",  "break", "continue", "div",    "domain", "else",
-      "equiv",   "extern", "for",   "function", "header", "http",   "if",
-      "isvalid", "meta",   "name",  "path",     "return", "typeof", "url",
-      "use",     "user",   "var",   "while",    "true",   "false",  "invalid"};
-  return words;
+// Each symbol's text, in the order of Symbol.
+constexpr QStringView symbolTexts[] = {
+    u"",      u">>>=",     u">>>",    u"<<=",  u">>=",    u"==",      u"<=",     u">=",
+    u"!=",    u"&&",       u"||",     u"++",   u"--",     u"+=",      u"-=",     u"*=",
+    u"/=",    u"&=",       u"|=",     u"^=",   u"%=",     u"<<",      u">>",     u"=",
+    u">",     u"<",        u",",      u"!",    u"~",      u"?",       u":",      u".",
+    u"+",     u"-",        u"*",      u"/",    u"&",      u"|",       u"^",      u"%",
+    u"(",     u")",        u"{",      u"}",    u";",      u"#",       u"access", u"agent",
+    u"break", u"continue", u"div",    u"div=", u"domain", u"else",    u"equiv",  u"extern",
+    u"for",   u"function", u"header", u"http", u"if",     u"isvalid", u"meta",   u"name",
+    u"path",  u"return",   u"typeof", u"url",  u"use",    u"user",    u"var",    u"while",
+    u"true",  u"false",    u"invalid"};
+static_assert(std::size(symbolTexts) == size_t(Symbol::Invalid) + 1);
+
+struct Word {
+  QLatin1StringView text;
+  TokenKind kind;
+  Symbol symbol;
+};
+
+// Every reserved word: the ones the grammar uses (true, false and invalid
+// are literals the parser reads) and the ones no construct uses, kept from
+// ECMAScript or set aside for later versions. In alphabetical order, so
+// the words of one first letter sit together.
+constexpr Word reservedWords[] = {
+    {QLatin1StringView("access"), TokenKind::Keyword, Symbol::Access},
+    {QLatin1StringView("agent"), TokenKind::Keyword, Symbol::Agent},
+    {QLatin1StringView("break"), TokenKind::Keyword, Symbol::Break},
+    {QLatin1StringView("case"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("catch"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("class"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("const"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("continue"), TokenKind::Keyword, Symbol::Continue},
+    {QLatin1StringView("debugger"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("default"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("delete"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("div"), TokenKind::Keyword, Symbol::Div},
+    {QLatin1StringView("do"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("domain"), TokenKind::Keyword, Symbol::Domain},
+    {QLatin1StringView("else"), TokenKind::Keyword, Symbol::Else},
+    {QLatin1StringView("enum"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("equiv"), TokenKind::Keyword, Symbol::Equiv},
+    {QLatin1StringView("export"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("extends"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("extern"), TokenKind::Keyword, Symbol::Extern},
+    {QLatin1StringView("false"), TokenKind::Keyword, Symbol::False},
+    {QLatin1StringView("finally"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("for"), TokenKind::Keyword, Symbol::For},
+    {QLatin1StringView("function"), TokenKind::Keyword, Symbol::Function},
+    {QLatin1StringView("header"), TokenKind::Keyword, Symbol::Header},
+    {QLatin1StringView("http"), TokenKind::Keyword, Symbol::Http},
+    {QLatin1StringView("if"), TokenKind::Keyword, Symbol::If},
+    {QLatin1StringView("import"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("in"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("invalid"), TokenKind::Keyword, Symbol::Invalid},
+    {QLatin1StringView("isvalid"), TokenKind::Keyword, Symbol::IsValid},
+    {QLatin1StringView("lib"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("meta"), TokenKind::Keyword, Symbol::Meta},
+    {QLatin1StringView("name"), TokenKind::Keyword, Symbol::Name},
+    {QLatin1StringView("new"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("null"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("path"), TokenKind::Keyword, Symbol::Path},
+    {QLatin1StringView("private"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("public"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("return"), TokenKind::Keyword, Symbol::Return},
+    {QLatin1StringView("sizeof"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("struct"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("super"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("switch"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("this"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("throw"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("true"), TokenKind::Keyword, Symbol::True},
+    {QLatin1StringView("try"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("typeof"), TokenKind::Keyword, Symbol::TypeOf},
+    {QLatin1StringView("url"), TokenKind::Keyword, Symbol::Url},
+    {QLatin1StringView("use"), TokenKind::Keyword, Symbol::Use},
+    {QLatin1StringView("user"), TokenKind::Keyword, Symbol::User},
+    {QLatin1StringView("var"), TokenKind::Keyword, Symbol::Var},
+    {QLatin1StringView("void"), TokenKind::ReservedWord, Symbol::None},
+    {QLatin1StringView("while"), TokenKind::Keyword, Symbol::While},
+    {QLatin1StringView("with"), TokenKind::ReservedWord, Symbol::None},
+};
+
+// For each first letter, where its words start in reservedWords (the next
+// letter's entry is where they end).
+constexpr std::array<quint8, 27> firstLetterStarts() {
+  std::array<quint8, 27> starts{};
+  size_t w = 0;
+  for (int letter = 0; letter < 26; ++letter) {
+    starts[letter] = quint8(w);
+    while (w < std::size(reservedWords) && reservedWords[w].text.data()[0] == char('a' + letter))
+      ++w;
+  }
+  starts[26] = quint8(w);
+  return starts;
+}
+constexpr std::array<quint8, 27> wordStarts = firstLetterStarts();
+static_assert(wordStarts[26] == std::size(reservedWords), "reservedWords is not in order");
+
+// The reserved word `text` is, or null for a name the program may use.
+const Word* findReservedWord(QStringView text) {
+  if (text.size() < 2 || text.size() > 8)
+    return nullptr;
+  const char16_t first = text.front().unicode();
+  if (first < u'a' || first > u'z')
+    return nullptr;
+  for (int w = wordStarts[first - u'a']; w < wordStarts[first - u'a' + 1]; ++w)
+    if (reservedWords[w].text.size() == text.size() && reservedWords[w].text == text)
+      return &reservedWords[w];
+  return nullptr;
 }
 
-// Reserved words no construct of the language uses: kept from ECMAScript or
-// set aside for later versions.
-const QSet<QString>& unusedReservedWords() {
-  static const QSet<QString> words = {
-      "delete", "in",     "lib",    "new",     "null",    "this",     "void",
-      "with",   "case",   "catch",  "class",   "const",   "debugger", "default",
-      "do",     "enum",   "export", "extends", "finally", "import",   "private",
-      "public", "sizeof", "struct", "super",   "switch",  "throw",    "try"};
-  return words;
-}
-
-// Longest first, so ">>>=" is never read as ">>" and ">=".
-const char* const punctuators[] = {
-    ">>>=", ">>>", "<<=", ">>=", "==", "<=", ">=", "!=", "&&", "||", "++", "--", "+=", "-=", "*=",
-    "/=",   "&=",  "|=",  "^=",  "%=", "<<", ">>", "=",  ">",  "<",  ",",  "!",  "~",  "?",  ":",
-    ".",    "+",   "-",   "*",   "/",  "&",  "|",  "^",  "%",  "(",  ")",  "{",  "}",  ";",  "#"};
-
-bool isIdentifierStart(QChar c) {
+bool isIdentifierStart(char16_t c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
 }
-bool isIdentifierPart(QChar c) { return isIdentifierStart(c) || (c >= u'0' && c <= u'9'); }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-bool isOctalDigit(QChar c) { return c >= u'0' && c <= u'7'; }
-int hexValue(QChar c) {
+bool isIdentifierPart(char16_t c) { return isIdentifierStart(c) || (c >= u'0' && c <= u'9'); }
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isOctalDigit(char16_t c) { return c >= u'0' && c <= u'7'; }
+int hexValue(char16_t c) {
   if (isDigit(c))
-    return c.unicode() - u'0';
+    return c - u'0';
   if (c >= u'a' && c <= u'f')
-    return c.unicode() - u'a' + 10;
+    return c - u'a' + 10;
   if (c >= u'A' && c <= u'F')
-    return c.unicode() - u'A' + 10;
+    return c - u'A' + 10;
   return -1;
 }
 
@@ -59,38 +142,44 @@ constexpr qint64 integerCeiling = qint64(1) << 33;
 
 class Lexer {
 public:
-  explicit Lexer(const QString& source) : text(source) {}
+  explicit Lexer(const QString& source)
+      : text(source), chars(reinterpret_cast<const char16_t*>(source.constData())),
+        size(source.size()) {}
 
   LexResult run() {
-    LexResult result;
+    // Real units run to about one token per three or four characters.
+    result.tokens.reserve(size / 4 + 16);
     for (;;) {
-      if (!skipSpaceAndComments(result))
+      if (!skipSpaceAndComments())
         break;
       Token token = next();
       const bool stop = token.kind == TokenKind::End || token.kind == TokenKind::Error;
-      result.tokens.append(std::move(token));
+      result.tokens.append(token);
       if (stop)
-        return result;
+        break;
     }
-    return result;
+    return std::move(result);
   }
 
 private:
   const QString& text;
+  const char16_t* chars;
+  qsizetype size;
   qsizetype pos = 0;
   int line = 1;
   int column = 1;
+  LexResult result;
 
-  QChar at(qsizetype offset = 0) const {
+  char16_t at(qsizetype offset = 0) const {
     const qsizetype i = pos + offset;
-    return i < text.size() ? text.at(i) : QChar();
+    return i < size ? chars[i] : char16_t(0);
   }
-  bool atEnd() const { return pos >= text.size(); }
+  bool atEnd() const { return pos >= size; }
 
   // Moves past one character; a CR LF pair, a lone CR and a LF each end a
   // line, and a surrogate pair counts as one column.
   void advance() {
-    const QChar c = text.at(pos);
+    const char16_t c = chars[pos];
     if (c == u'\r') {
       ++pos;
       if (at() == u'\n')
@@ -102,11 +191,16 @@ private:
       ++line;
       column = 1;
     } else {
-      pos += (c.isHighSurrogate() && pos + 1 < text.size() && text.at(pos + 1).isLowSurrogate())
+      pos += (QChar::isHighSurrogate(c) && pos + 1 < size && QChar::isLowSurrogate(chars[pos + 1]))
                  ? 2
                  : 1;
       ++column;
     }
+  }
+  // Moves past `count` characters known to be ASCII and no line break.
+  void skipAscii(qsizetype count) {
+    pos += count;
+    column += int(count);
   }
 
   SourceRange rangeFrom(int startLine, int startColumn) const {
@@ -116,7 +210,7 @@ private:
   Token error(int startLine, int startColumn, const QString& message) {
     Token token;
     token.kind = TokenKind::Error;
-    token.message = message;
+    result.error = message;
     token.range = rangeFrom(startLine, startColumn);
     if (token.range.endLine == startLine && token.range.endColumn == startColumn)
       token.range.endColumn = startColumn + 1;
@@ -125,50 +219,51 @@ private:
 
   // False when an unterminated comment ends the text (its error token is
   // appended).
-  bool skipSpaceAndComments(LexResult& result) {
-    while (!atEnd()) {
-      const QChar c = at();
-      if (c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r' || c == u'\n') {
+  bool skipSpaceAndComments() {
+    while (pos < size) {
+      const char16_t c = chars[pos];
+      if (c == u' ' || c == u'\t' || c == u'\v' || c == u'\f') {
+        ++pos;
+        ++column;
+      } else if (c == u'\r' || c == u'\n') {
         advance();
       } else if (c == u'/' && at(1) == u'/') {
         while (!atEnd() && at() != u'\r' && at() != u'\n')
           advance();
       } else if (c == u'/' && at(1) == u'*') {
-        const int startLine = line, startColumn = column;
-        advance();
-        advance();
-        bool closed = false;
-        while (!atEnd()) {
-          if (at() == u'*' && at(1) == u'/') {
-            advance();
-            advance();
-            closed = true;
-            break;
-          }
-          if (at() == u'/' && at(1) == u'*') {
-            const int innerLine = line, innerColumn = column;
-            advance();
-            advance();
-            result.warnings.append({{innerLine, innerColumn, line, column},
-                                    QStringLiteral("\"/*\" inside a comment: comments do not "
-                                                   "nest, the first \"*/\" ends this one"),
-                                    QStringLiteral("nested-comment")});
-            continue;
-          }
-          advance();
-        }
-        if (!closed) {
-          result.tokens.append(
-              error(startLine, startColumn, QStringLiteral("comment not closed with \"*/\"")));
-          result.tokens.last().range.endLine = startLine;
-          result.tokens.last().range.endColumn = startColumn + 2;
+        if (!skipBlockComment())
           return false;
-        }
       } else {
         break;
       }
     }
     return true;
+  }
+
+  bool skipBlockComment() {
+    const int startLine = line, startColumn = column;
+    skipAscii(2);
+    while (!atEnd()) {
+      if (at() == u'*' && at(1) == u'/') {
+        skipAscii(2);
+        return true;
+      }
+      if (at() == u'/' && at(1) == u'*') {
+        const int innerLine = line, innerColumn = column;
+        skipAscii(2);
+        result.warnings.append({{innerLine, innerColumn, line, column},
+                                QStringLiteral("\"/*\" inside a comment: comments do not "
+                                               "nest, the first \"*/\" ends this one"),
+                                QStringLiteral("nested-comment")});
+        continue;
+      }
+      advance();
+    }
+    result.tokens.append(
+        error(startLine, startColumn, QStringLiteral("comment not closed with \"*/\"")));
+    result.tokens.last().range.endLine = startLine;
+    result.tokens.last().range.endColumn = startColumn + 2;
+    return false;
   }
 
   Token next() {
@@ -178,52 +273,97 @@ private:
       end.range = {line, column, line, column};
       return end;
     }
-    const QChar c = at();
+    const char16_t c = chars[pos];
     if (isIdentifierStart(c))
       return word(startLine, startColumn);
     if (isDigit(c) || (c == u'.' && isDigit(at(1))))
       return number(startLine, startColumn);
     if (c == u'"' || c == u'\'')
       return string(startLine, startColumn);
-    for (const char* p : punctuators) {
-      const QLatin1StringView candidate(p);
-      if (QStringView(text).mid(pos).startsWith(candidate)) {
-        for (qsizetype i = 0; i < candidate.size(); ++i)
-          advance();
-        Token token;
-        token.kind = TokenKind::Punctuator;
-        token.text = candidate.toString();
-        token.range = rangeFrom(startLine, startColumn);
-        return token;
-      }
+    const Symbol symbol = punctuator();
+    if (symbol != Symbol::None) {
+      Token token;
+      token.kind = TokenKind::Punctuator;
+      token.symbol = symbol;
+      token.text = QStringView(chars + pos, symbolText(symbol).size());
+      skipAscii(token.text.size());
+      token.range = rangeFrom(startLine, startColumn);
+      return token;
     }
     advance();
     const QString shown = text.mid(pos - 1, 1);
     return error(startLine, startColumn,
-                 c.unicode() < 0x80
-                     ? QStringLiteral("unexpected character '%1'").arg(shown)
-                     : QStringLiteral("character U+%1 outside a string or comment")
-                           .arg(QString::number(c.unicode(), 16).toUpper(), 4, u'0'));
+                 c < 0x80 ? QStringLiteral("unexpected character '%1'").arg(shown)
+                          : QStringLiteral("character U+%1 outside a string or comment")
+                                .arg(QString::number(c, 16).toUpper(), 4, u'0'));
+  }
+
+  // The longest punctuator at the current place, or None.
+  Symbol punctuator() const {
+    const char16_t second = at(1);
+    switch (chars[pos]) {
+    case u'>':
+      if (second == u'>') {
+        if (at(2) == u'>')
+          return at(3) == u'=' ? Symbol::ShiftRightZeroAssign : Symbol::ShiftRightZero;
+        return at(2) == u'=' ? Symbol::ShiftRightAssign : Symbol::ShiftRight;
+      }
+      return second == u'=' ? Symbol::GreaterEqual : Symbol::Greater;
+    case u'<':
+      if (second == u'<')
+        return at(2) == u'=' ? Symbol::ShiftLeftAssign : Symbol::ShiftLeft;
+      return second == u'=' ? Symbol::LessEqual : Symbol::Less;
+    case u'=': return second == u'=' ? Symbol::Equal : Symbol::Assign;
+    case u'!': return second == u'=' ? Symbol::NotEqual : Symbol::Not;
+    case u'&':
+      return second == u'&' ? Symbol::AndAnd : second == u'=' ? Symbol::AndAssign : Symbol::And;
+    case u'|':
+      return second == u'|' ? Symbol::OrOr : second == u'=' ? Symbol::OrAssign : Symbol::Or;
+    case u'+':
+      return second == u'+' ? Symbol::PlusPlus : second == u'=' ? Symbol::PlusAssign : Symbol::Plus;
+    case u'-':
+      return second == u'-'   ? Symbol::MinusMinus
+             : second == u'=' ? Symbol::MinusAssign
+                              : Symbol::Minus;
+    case u'*': return second == u'=' ? Symbol::TimesAssign : Symbol::Times;
+    case u'/': return second == u'=' ? Symbol::DivideAssign : Symbol::Divide;
+    case u'^': return second == u'=' ? Symbol::XorAssign : Symbol::Xor;
+    case u'%': return second == u'=' ? Symbol::RemainderAssign : Symbol::Remainder;
+    case u',': return Symbol::Comma;
+    case u'~': return Symbol::Tilde;
+    case u'?': return Symbol::Question;
+    case u':': return Symbol::Colon;
+    case u'.': return Symbol::Dot;
+    case u'(': return Symbol::LeftParen;
+    case u')': return Symbol::RightParen;
+    case u'{': return Symbol::LeftBrace;
+    case u'}': return Symbol::RightBrace;
+    case u';': return Symbol::Semicolon;
+    case u'#': return Symbol::Hash;
+    default: return Symbol::None;
+    }
   }
 
   Token word(int startLine, int startColumn) {
     const qsizetype start = pos;
-    while (!atEnd() && isIdentifierPart(at()))
-      advance();
+    qsizetype end = pos + 1;
+    while (end < size && isIdentifierPart(chars[end]))
+      ++end;
+    skipAscii(end - start);
     Token token;
-    token.text = text.mid(start, pos - start);
-    // "div=" is one token (the integer-division assignment), unless the
-    // "=" starts "==".
-    if (token.text == QLatin1String("div") && at() == u'=' && at(1) != u'=') {
-      advance();
-      token.text = QStringLiteral("div=");
+    token.kind = TokenKind::Identifier;
+    token.text = QStringView(chars + start, end - start);
+    if (const Word* reserved = findReservedWord(token.text)) {
+      token.kind = reserved->kind;
+      token.symbol = reserved->symbol;
+      // "div=" is one token (the integer-division assignment), unless the
+      // "=" starts "==".
+      if (token.symbol == Symbol::Div && at() == u'=' && at(1) != u'=') {
+        skipAscii(1);
+        token.symbol = Symbol::DivAssign;
+        token.text = QStringView(chars + start, 4);
+      }
     }
-    if (grammarKeywords().contains(token.text) || token.text == QLatin1String("div="))
-      token.kind = TokenKind::Keyword;
-    else if (unusedReservedWords().contains(token.text))
-      token.kind = TokenKind::ReservedWord;
-    else
-      token.kind = TokenKind::Identifier;
     token.range = rangeFrom(startLine, startColumn);
     return token;
   }
@@ -234,60 +374,59 @@ private:
     token.kind = TokenKind::Integer;
     auto malformed = [&](const QString& why) {
       while (!atEnd() && (isIdentifierPart(at()) || at() == u'.'))
-        advance();
+        skipAscii(1);
       return error(startLine, startColumn, why.arg(text.mid(start, pos - start)));
     };
     auto addDigit = [&](int base, int digit) {
       token.integerValue = std::min(token.integerValue * base + digit, integerCeiling);
     };
     if (at() == u'0' && (at(1) == u'x' || at(1) == u'X')) {
-      advance();
-      advance();
+      skipAscii(2);
       if (hexValue(at()) < 0)
         return malformed(QStringLiteral("malformed number \"%1\": no hexadecimal digits"));
       while (hexValue(at()) >= 0) {
         addDigit(16, hexValue(at()));
-        advance();
+        skipAscii(1);
       }
     } else if (at() == u'0' && isDigit(at(1))) {
-      advance();
+      skipAscii(1);
       while (isDigit(at())) {
         if (!isOctalDigit(at()))
           return malformed(QStringLiteral("malformed number \"%1\": 8 and 9 are not octal "
                                           "digits (a leading 0 makes an octal number)"));
-        addDigit(8, at().unicode() - u'0');
-        advance();
+        addDigit(8, at() - u'0');
+        skipAscii(1);
       }
     } else {
       while (isDigit(at())) {
-        addDigit(10, at().unicode() - u'0');
-        advance();
+        addDigit(10, at() - u'0');
+        skipAscii(1);
       }
       bool isFloat = false;
       if (at() == u'.') {
         isFloat = true;
-        advance();
+        skipAscii(1);
         while (isDigit(at()))
-          advance();
+          skipAscii(1);
       }
       if (at() == u'e' || at() == u'E') {
         isFloat = true;
-        advance();
+        skipAscii(1);
         if (at() == u'+' || at() == u'-')
-          advance();
+          skipAscii(1);
         if (!isDigit(at()))
           return malformed(QStringLiteral("malformed number \"%1\": the exponent has no digits"));
         while (isDigit(at()))
-          advance();
+          skipAscii(1);
       }
       if (isFloat) {
         token.kind = TokenKind::Float;
-        token.floatValue = text.mid(start, pos - start).toDouble();
+        token.floatValue = QStringView(chars + start, pos - start).toDouble();
       }
     }
     if (!atEnd() && (isIdentifierPart(at()) || at() == u'.'))
       return malformed(QStringLiteral("malformed number \"%1\""));
-    token.text = text.mid(start, pos - start);
+    token.text = QStringView(chars + start, pos - start);
     token.range = rangeFrom(startLine, startColumn);
     if (token.kind == TokenKind::Float && token.floatValue != 0 &&
         std::fabs(token.floatValue) < double(FLT_MIN)) {
@@ -297,31 +436,62 @@ private:
     return token;
   }
 
+  Token stringToken(qsizetype start, int startLine, int startColumn, QString value) {
+    Token token;
+    token.kind = TokenKind::String;
+    token.text = QStringView(chars + start, pos - start);
+    token.stringIndex = int(result.strings.size());
+    result.strings.append(std::move(value));
+    token.range = rangeFrom(startLine, startColumn);
+    return token;
+  }
+
   Token string(int startLine, int startColumn) {
-    const QChar quote = at();
+    const char16_t quote = at();
     const qsizetype start = pos;
+    // Most literals hold no escape: their value is their text.
+    qsizetype end = pos + 1;
+    int columns = 1;
+    while (end < size) {
+      const char16_t c = chars[end];
+      if (c == quote || c == u'\\' || c == u'\r' || c == u'\n')
+        break;
+      end += (QChar::isHighSurrogate(c) && end + 1 < size && QChar::isLowSurrogate(chars[end + 1]))
+                 ? 2
+                 : 1;
+      ++columns;
+    }
+    if (end < size && chars[end] == quote) {
+      pos = end + 1;
+      column += columns + 1;
+      return stringToken(
+          start, startLine, startColumn,
+          QString(reinterpret_cast<const QChar*>(chars + start + 1), end - start - 1));
+    }
+    return escapedString(quote, start, startLine, startColumn);
+  }
+
+  Token escapedString(char16_t quote, qsizetype start, int startLine, int startColumn) {
     advance();
     QString value;
     for (;;) {
-      if (atEnd() || at() == u'\r' || at() == u'\n') {
-        Token token = error(startLine, startColumn, QStringLiteral("string not closed"));
-        return token;
-      }
-      const QChar c = at();
+      if (atEnd() || at() == u'\r' || at() == u'\n')
+        return error(startLine, startColumn, QStringLiteral("string not closed"));
+      const char16_t c = at();
       if (c == quote) {
         advance();
         break;
       }
       if (c != u'\\') {
-        value.append(c);
-        if (c.isHighSurrogate() && at(1).isLowSurrogate())
-          value.append(at(1));
+        value.append(QChar(c));
+        if (QChar::isHighSurrogate(c) && QChar::isLowSurrogate(at(1)))
+          value.append(QChar(at(1)));
         advance();
         continue;
       }
       const int escapeLine = line, escapeColumn = column;
       advance();
-      const QChar e = at();
+      const QChar e = QChar(at());
       switch (e.unicode()) {
       case u'\'':
       case u'"':
@@ -351,14 +521,14 @@ private:
         break;
       }
       default:
-        if (isOctalDigit(e)) {
+        if (isOctalDigit(e.unicode())) {
           // Up to three digits, the first of three at most 3, so the value
           // stays within one byte.
           int code = e.unicode() - u'0';
           const int most = e <= u'3' ? 3 : 2;
           int used = 1;
           while (used < most && isOctalDigit(at(used))) {
-            code = code * 8 + (at(used).unicode() - u'0');
+            code = code * 8 + (at(used) - u'0');
             ++used;
           }
           for (int i = 1; i < used; ++i)
@@ -374,23 +544,16 @@ private:
       }
       advance();
     }
-    Token token;
-    token.kind = TokenKind::String;
-    token.text = text.mid(start, pos - start);
-    token.stringValue = value;
-    token.range = rangeFrom(startLine, startColumn);
-    return token;
+    return stringToken(start, startLine, startColumn, std::move(value));
   }
 };
 
 } // namespace
 
+QStringView symbolText(Symbol symbol) { return symbolTexts[size_t(symbol)]; }
+
 LexResult lexScript(const QString& source) { return Lexer(source).run(); }
 
-bool isReservedWord(QStringView word) {
-  const QString w = word.toString();
-  return grammarKeywords().contains(w) || unusedReservedWords().contains(w) ||
-         w == QLatin1String("div=");
-}
+bool isReservedWord(QStringView word) { return findReservedWord(word) || word == u"div="; }
 
 } // namespace tessera::wml::script

@@ -30,43 +30,70 @@ SourceRange spanning(const SourceRange& from, const SourceRange& to) {
 }
 
 bool isAssignmentOperator(const Token& t) {
-  static const QStringList ops = {
-      "=", "*=", "/=", "%=", "+=", "-=", "<<=", ">>=", ">>>=", "&=", "^=", "|=", "div="};
-  return (t.kind == TokenKind::Punctuator || t.isKeyword(u"div=")) && ops.contains(t.text);
+  switch (t.symbol) {
+  case Symbol::Assign:
+  case Symbol::TimesAssign:
+  case Symbol::DivideAssign:
+  case Symbol::RemainderAssign:
+  case Symbol::PlusAssign:
+  case Symbol::MinusAssign:
+  case Symbol::ShiftLeftAssign:
+  case Symbol::ShiftRightAssign:
+  case Symbol::ShiftRightZeroAssign:
+  case Symbol::AndAssign:
+  case Symbol::XorAssign:
+  case Symbol::OrAssign:
+  case Symbol::DivAssign: return true;
+  default: return false;
+  }
 }
 
-// One level of binary operators, loosest first.
-const QList<QStringList>& binaryLevels() {
-  static const QList<QStringList> levels = {{"||"},
-                                            {"&&"},
-                                            {"|"},
-                                            {"^"},
-                                            {"&"},
-                                            {"==", "!="},
-                                            {"<", ">", "<=", ">="},
-                                            {"<<", ">>", ">>>"},
-                                            {"+", "-"},
-                                            {"*", "/", "div", "%"}};
-  return levels;
+// How tightly a binary operator binds, from 0 (||, the loosest) to 9 (*, /,
+// div, %); -1 for a token that is none.
+int binaryLevel(const Token& t) {
+  switch (t.symbol) {
+  case Symbol::OrOr: return 0;
+  case Symbol::AndAnd: return 1;
+  case Symbol::Or: return 2;
+  case Symbol::Xor: return 3;
+  case Symbol::And: return 4;
+  case Symbol::Equal:
+  case Symbol::NotEqual: return 5;
+  case Symbol::Less:
+  case Symbol::Greater:
+  case Symbol::LessEqual:
+  case Symbol::GreaterEqual: return 6;
+  case Symbol::ShiftLeft:
+  case Symbol::ShiftRight:
+  case Symbol::ShiftRightZero: return 7;
+  case Symbol::Plus:
+  case Symbol::Minus: return 8;
+  case Symbol::Times:
+  case Symbol::Divide:
+  case Symbol::Div:
+  case Symbol::Remainder: return 9;
+  default: return -1;
+  }
 }
 
 class Parser {
 public:
-  explicit Parser(const QList<Token>& tokens) : tokens(tokens) {}
+  explicit Parser(const LexResult& lexed) : lexed(lexed), tokens(lexed.tokens) {}
 
   CompilationUnit unit;
 
   void parseUnit() {
-    while (current().isKeyword(u"use"))
+    while (current().is(Symbol::Use))
       unit.pragmas.push_back(parsePragma());
     while (current().kind != TokenKind::End) {
-      if (current().isKeyword(u"use"))
+      if (current().is(Symbol::Use))
         fail(current(), QStringLiteral("a \"use\" pragma must come before the first function"));
       unit.functions.push_back(parseFunction());
     }
   }
 
 private:
+  const LexResult& lexed;
   const QList<Token>& tokens;
   qsizetype index = 0;
   // How deep the parser has recursed, and how long an operator chain has
@@ -120,7 +147,7 @@ private:
                          std::optional<SourceRange> where = std::nullopt) {
     if (at.kind == TokenKind::Error)
       throw SyntaxError{
-          findingAt(at.range, Severity::Error, QStringLiteral("syntax-error"), at.message)};
+          findingAt(at.range, Severity::Error, QStringLiteral("syntax-error"), lexed.error)};
     throw SyntaxError{findingAt(where.value_or(at.range), Severity::Error, rule, message)};
   }
   [[noreturn]] void expected(const QString& what) {
@@ -135,10 +162,10 @@ private:
     fail(current(), message);
   }
 
-  const Token& expectPunctuator(QStringView text, const QString& context = QString()) {
-    if (current().isPunctuator(text))
+  const Token& expectPunctuator(Symbol symbol, const QString& context = QString()) {
+    if (current().is(symbol))
       return take();
-    if (text == u";" && index > 0 && current().kind != TokenKind::Error) {
+    if (symbol == Symbol::Semicolon && index > 0 && current().kind != TokenKind::Error) {
       // A missing semicolon is missed where the statement ends, which is
       // usually the line before the next token.
       const SourceRange& end = previous().range;
@@ -147,11 +174,11 @@ private:
            QStringLiteral("syntax-error"),
            SourceRange{end.endLine, end.endColumn, end.endLine, end.endColumn + 1});
     }
-    expected(QStringLiteral("\"%1\"%2").arg(text, context));
+    expected(QStringLiteral("\"%1\"%2").arg(symbolText(symbol), context));
   }
-  const Token& expectKeyword(QStringView text) {
-    if (!current().isKeyword(text))
-      expected(QStringLiteral("\"%1\"").arg(text));
+  const Token& expectKeyword(Symbol symbol) {
+    if (!current().is(symbol))
+      expected(QStringLiteral("\"%1\"").arg(symbolText(symbol)));
     return take();
   }
   // A name the program makes up: a reserved word there is reported as such,
@@ -168,44 +195,44 @@ private:
   QString expectString(const QString& what) {
     if (current().kind != TokenKind::String)
       expected(what);
-    return take().stringValue;
+    return lexed.strings.at(take().stringIndex);
   }
 
   Pragma parsePragma() {
     Pragma pragma;
     const Token& use = take();
-    if (current().isKeyword(u"url")) {
+    if (current().is(Symbol::Url)) {
       take();
       pragma.kind = Pragma::Kind::Url;
       const Token& name = expectIdentifier(QStringLiteral("the name of a use url pragma"));
-      pragma.name = name.text;
+      pragma.name = name.text.toString();
       pragma.nameRange = name.range;
       pragma.url = expectString(QStringLiteral("the unit's URL as a string"));
-    } else if (current().isKeyword(u"access")) {
+    } else if (current().is(Symbol::Access)) {
       take();
       pragma.kind = Pragma::Kind::Access;
-      if (!current().isKeyword(u"domain") && !current().isKeyword(u"path"))
+      if (!current().is(Symbol::Domain) && !current().is(Symbol::Path))
         expected(QStringLiteral("\"domain\" or \"path\""));
-      if (current().isKeyword(u"domain")) {
+      if (current().is(Symbol::Domain)) {
         take();
         pragma.domain = expectString(QStringLiteral("the access domain as a string"));
       }
-      if (current().isKeyword(u"path")) {
+      if (current().is(Symbol::Path)) {
         take();
         pragma.path = expectString(QStringLiteral("the access path as a string"));
       }
-    } else if (current().isKeyword(u"meta")) {
+    } else if (current().is(Symbol::Meta)) {
       take();
-      if (current().isKeyword(u"name")) {
+      if (current().is(Symbol::Name)) {
         take();
         pragma.kind = Pragma::Kind::MetaName;
-      } else if (current().isKeyword(u"http")) {
+      } else if (current().is(Symbol::Http)) {
         take();
-        expectKeyword(u"equiv");
+        expectKeyword(Symbol::Equiv);
         pragma.kind = Pragma::Kind::MetaHttpEquiv;
-      } else if (current().isKeyword(u"user")) {
+      } else if (current().is(Symbol::User)) {
         take();
-        expectKeyword(u"agent");
+        expectKeyword(Symbol::Agent);
         pragma.kind = Pragma::Kind::MetaUserAgent;
       } else {
         expected(QStringLiteral("\"name\", \"http equiv\" or \"user agent\""));
@@ -213,11 +240,12 @@ private:
       pragma.property = expectString(QStringLiteral("the property name as a string"));
       pragma.content = expectString(QStringLiteral("the property's content as a string"));
       if (current().kind == TokenKind::String)
-        pragma.scheme = take().stringValue;
+        pragma.scheme = lexed.strings.at(take().stringIndex);
     } else {
       expected(QStringLiteral("\"url\", \"access\" or \"meta\" after \"use\""));
     }
-    const Token& semicolon = expectPunctuator(u";", QStringLiteral(" after the pragma"));
+    const Token& semicolon =
+        expectPunctuator(Symbol::Semicolon, QStringLiteral(" after the pragma"));
     pragma.range = spanning(use.range, semicolon.range);
     return pragma;
   }
@@ -225,34 +253,34 @@ private:
   FunctionDeclaration parseFunction() {
     FunctionDeclaration function;
     const Token& first = current();
-    if (current().isKeyword(u"extern")) {
+    if (current().is(Symbol::Extern)) {
       take();
       function.isExtern = true;
     }
-    if (!current().isKeyword(u"function"))
+    if (!current().is(Symbol::Function))
       expected(function.isExtern ? QStringLiteral("\"function\"")
                                  : QStringLiteral("a function declaration"));
     take();
     const Token& name = expectIdentifier(QStringLiteral("a function name"));
-    function.name = name.text;
+    function.name = name.text.toString();
     function.nameRange = name.range;
-    expectPunctuator(u"(", QStringLiteral(" after the function name"));
-    if (!current().isPunctuator(u")")) {
+    expectPunctuator(Symbol::LeftParen, QStringLiteral(" after the function name"));
+    if (!current().is(Symbol::RightParen)) {
       for (;;) {
         const Token& parameter = expectIdentifier(QStringLiteral("a parameter name"));
-        function.parameters.push_back({parameter.text, parameter.range});
-        if (!current().isPunctuator(u","))
+        function.parameters.push_back({parameter.text.toString(), parameter.range});
+        if (!current().is(Symbol::Comma))
           break;
         take();
       }
     }
-    expectPunctuator(u")", QStringLiteral(" after the parameters"));
-    if (!current().isPunctuator(u"{"))
+    expectPunctuator(Symbol::RightParen, QStringLiteral(" after the parameters"));
+    if (!current().is(Symbol::LeftBrace))
       expected(QStringLiteral("\"{\" to open the function body"));
     StatementPtr body = parseBlock();
     function.body = std::move(body->children);
     function.range = spanning(first.range, body->range);
-    if (current().isPunctuator(u";"))
+    if (current().is(Symbol::Semicolon))
       take();
     return function;
   }
@@ -269,11 +297,11 @@ private:
 
   StatementPtr parseBlock() {
     StatementPtr block = makeStatement(Statement::Kind::Block, take());
-    while (!current().isPunctuator(u"}")) {
+    while (!current().is(Symbol::RightBrace)) {
       if (current().kind == TokenKind::End)
         expected(
             QStringLiteral("\"}\" to close the block opened on line %1").arg(block->range.line));
-      if (current().isKeyword(u"function") || current().isKeyword(u"extern"))
+      if (current().is(Symbol::Function) || current().is(Symbol::Extern))
         fail(current(), QStringLiteral("functions cannot be declared inside a function (is a "
                                        "\"}\" missing?)"));
       block->children.push_back(parseStatement());
@@ -285,13 +313,13 @@ private:
   void parseDeclarations(Statement& statement) {
     for (;;) {
       const Token& name = expectIdentifier(QStringLiteral("a variable name"));
-      VariableDeclaration declaration{name.text, name.range, nullptr};
-      if (current().isPunctuator(u"=")) {
+      VariableDeclaration declaration{name.text.toString(), name.range, nullptr};
+      if (current().is(Symbol::Assign)) {
         take();
         declaration.initializer = parseConditional();
       }
       statement.declarations.push_back(std::move(declaration));
-      if (!current().isPunctuator(u","))
+      if (!current().is(Symbol::Comma))
         break;
       take();
     }
@@ -301,78 +329,80 @@ private:
     const Nested guard(*this);
     chain = 0;
     const Token& first = current();
-    if (first.isPunctuator(u"{"))
+    if (first.is(Symbol::LeftBrace))
       return parseBlock();
-    if (first.isPunctuator(u";")) {
+    if (first.is(Symbol::Semicolon)) {
       StatementPtr empty = makeStatement(Statement::Kind::Empty, take());
       return empty;
     }
-    if (first.isKeyword(u"var")) {
+    if (first.is(Symbol::Var)) {
       StatementPtr statement = makeStatement(Statement::Kind::Var, take());
       parseDeclarations(*statement);
-      endAt(*statement, expectPunctuator(u";", QStringLiteral(" after the declaration")));
+      endAt(*statement,
+            expectPunctuator(Symbol::Semicolon, QStringLiteral(" after the declaration")));
       return statement;
     }
-    if (first.isKeyword(u"if")) {
+    if (first.is(Symbol::If)) {
       StatementPtr statement = makeStatement(Statement::Kind::If, take());
-      expectPunctuator(u"(", QStringLiteral(" after \"if\""));
+      expectPunctuator(Symbol::LeftParen, QStringLiteral(" after \"if\""));
       statement->expression = parseExpression();
-      expectPunctuator(u")", QStringLiteral(" after the condition"));
+      expectPunctuator(Symbol::RightParen, QStringLiteral(" after the condition"));
       statement->children.push_back(parseStatement());
-      if (current().isKeyword(u"else")) {
+      if (current().is(Symbol::Else)) {
         take();
         statement->children.push_back(parseStatement());
       }
       statement->range = spanning(statement->range, statement->children.back()->range);
       return statement;
     }
-    if (first.isKeyword(u"while")) {
+    if (first.is(Symbol::While)) {
       StatementPtr statement = makeStatement(Statement::Kind::While, take());
-      expectPunctuator(u"(", QStringLiteral(" after \"while\""));
+      expectPunctuator(Symbol::LeftParen, QStringLiteral(" after \"while\""));
       statement->expression = parseExpression();
-      expectPunctuator(u")", QStringLiteral(" after the condition"));
+      expectPunctuator(Symbol::RightParen, QStringLiteral(" after the condition"));
       statement->children.push_back(parseStatement());
       statement->range = spanning(statement->range, statement->children.back()->range);
       return statement;
     }
-    if (first.isKeyword(u"for"))
+    if (first.is(Symbol::For))
       return parseFor();
-    if (first.isKeyword(u"break") || first.isKeyword(u"continue")) {
+    if (first.is(Symbol::Break) || first.is(Symbol::Continue)) {
       StatementPtr statement = makeStatement(
-          first.isKeyword(u"break") ? Statement::Kind::Break : Statement::Kind::Continue, take());
-      endAt(*statement,
-            expectPunctuator(u";", QStringLiteral(" after \"%1\"").arg(previous().text)));
+          first.is(Symbol::Break) ? Statement::Kind::Break : Statement::Kind::Continue, take());
+      endAt(*statement, expectPunctuator(Symbol::Semicolon,
+                                         QStringLiteral(" after \"%1\"").arg(previous().text)));
       return statement;
     }
-    if (first.isKeyword(u"return")) {
+    if (first.is(Symbol::Return)) {
       StatementPtr statement = makeStatement(Statement::Kind::Return, take());
-      if (!current().isPunctuator(u";"))
+      if (!current().is(Symbol::Semicolon))
         statement->expression = parseExpression();
-      endAt(*statement, expectPunctuator(u";", QStringLiteral(" after the return value")));
+      endAt(*statement,
+            expectPunctuator(Symbol::Semicolon, QStringLiteral(" after the return value")));
       return statement;
     }
     StatementPtr statement = makeStatement(Statement::Kind::Expression, first);
     statement->expression = parseExpression();
-    endAt(*statement, expectPunctuator(u";", QStringLiteral(" after the statement")));
+    endAt(*statement, expectPunctuator(Symbol::Semicolon, QStringLiteral(" after the statement")));
     return statement;
   }
 
   StatementPtr parseFor() {
     StatementPtr statement = makeStatement(Statement::Kind::For, take());
-    expectPunctuator(u"(", QStringLiteral(" after \"for\""));
-    if (current().isKeyword(u"var")) {
+    expectPunctuator(Symbol::LeftParen, QStringLiteral(" after \"for\""));
+    if (current().is(Symbol::Var)) {
       take();
       parseDeclarations(*statement);
-    } else if (!current().isPunctuator(u";")) {
+    } else if (!current().is(Symbol::Semicolon)) {
       statement->initializer = parseExpression();
     }
-    expectPunctuator(u";", QStringLiteral(" after the loop's initialiser"));
-    if (!current().isPunctuator(u";"))
+    expectPunctuator(Symbol::Semicolon, QStringLiteral(" after the loop's initialiser"));
+    if (!current().is(Symbol::Semicolon))
       statement->expression = parseExpression();
-    expectPunctuator(u";", QStringLiteral(" after the loop's condition"));
-    if (!current().isPunctuator(u")"))
+    expectPunctuator(Symbol::Semicolon, QStringLiteral(" after the loop's condition"));
+    if (!current().is(Symbol::RightParen))
       statement->update = parseExpression();
-    expectPunctuator(u")", QStringLiteral(" after the loop's update"));
+    expectPunctuator(Symbol::RightParen, QStringLiteral(" after the loop's update"));
     statement->children.push_back(parseStatement());
     statement->range = spanning(statement->range, statement->children.back()->range);
     return statement;
@@ -388,7 +418,7 @@ private:
   ExpressionPtr parseExpression() {
     const Nested guard(*this);
     ExpressionPtr left = parseAssignment();
-    while (current().isPunctuator(u",")) {
+    while (current().is(Symbol::Comma)) {
       lengthenChain(take());
       ExpressionPtr right = parseAssignment();
       ExpressionPtr comma =
@@ -408,9 +438,9 @@ private:
       ExpressionPtr value = parseAssignment();
       ExpressionPtr assign =
           makeExpression(Expression::Kind::Assign, spanning(name.range, value->range));
-      assign->name = name.text;
+      assign->name = name.text.toString();
       assign->nameRange = name.range;
-      assign->op = op.text;
+      assign->op = op.symbol;
       assign->operands.push_back(std::move(value));
       return assign;
     }
@@ -426,11 +456,11 @@ private:
 
   ExpressionPtr parseConditional() {
     ExpressionPtr condition = parseBinary(0);
-    if (!current().isPunctuator(u"?"))
+    if (!current().is(Symbol::Question))
       return condition;
     take();
     ExpressionPtr then = parseAssignment();
-    expectPunctuator(u":", QStringLiteral(" in the conditional expression"));
+    expectPunctuator(Symbol::Colon, QStringLiteral(" in the conditional expression"));
     ExpressionPtr otherwise = parseAssignment();
     ExpressionPtr conditional =
         makeExpression(Expression::Kind::Conditional, spanning(condition->range, otherwise->range));
@@ -440,24 +470,21 @@ private:
     return conditional;
   }
 
-  bool atBinaryOperator(int level) const {
-    const Token& t = current();
-    if (t.kind != TokenKind::Punctuator && !t.isKeyword(u"div"))
-      return false;
-    return binaryLevels().at(level).contains(t.text);
-  }
-
-  ExpressionPtr parseBinary(int level) {
-    if (level == binaryLevels().size())
-      return parseUnary();
-    ExpressionPtr left = parseBinary(level + 1);
-    while (atBinaryOperator(level)) {
+  // Operators of `lowest` level and tighter, left to right: each operator
+  // takes as its right side what binds tighter than itself, so every level
+  // groups from the left.
+  ExpressionPtr parseBinary(int lowest) {
+    ExpressionPtr left = parseUnary();
+    for (;;) {
+      const int level = binaryLevel(current());
+      if (level < lowest)
+        break;
       lengthenChain(current());
-      const QString op = take().text;
+      const Symbol op = take().symbol;
       ExpressionPtr right = parseBinary(level + 1);
-      Expression::Kind kind = op == QLatin1String("&&")   ? Expression::Kind::LogicalAnd
-                              : op == QLatin1String("||") ? Expression::Kind::LogicalOr
-                                                          : Expression::Kind::Binary;
+      Expression::Kind kind = op == Symbol::AndAnd ? Expression::Kind::LogicalAnd
+                              : op == Symbol::OrOr ? Expression::Kind::LogicalOr
+                                                   : Expression::Kind::Binary;
       ExpressionPtr binary = makeExpression(kind, spanning(left->range, right->range));
       binary->op = op;
       binary->operands.push_back(std::move(left));
@@ -470,24 +497,24 @@ private:
   ExpressionPtr parseUnary() {
     const Nested guard(*this);
     const Token& t = current();
-    if (t.isPunctuator(u"++") || t.isPunctuator(u"--")) {
+    if (t.is(Symbol::PlusPlus) || t.is(Symbol::MinusMinus)) {
       take();
       const Token& name = expectIdentifier(QStringLiteral("a variable after \"%1\"").arg(t.text));
       ExpressionPtr increment =
           makeExpression(Expression::Kind::PreIncrement, spanning(t.range, name.range));
-      increment->op = t.text;
-      increment->name = name.text;
+      increment->op = t.symbol;
+      increment->name = name.text.toString();
       increment->nameRange = name.range;
       return increment;
     }
-    const bool isUnary = t.isPunctuator(u"+") || t.isPunctuator(u"-") || t.isPunctuator(u"~") ||
-                         t.isPunctuator(u"!") || t.isKeyword(u"typeof") || t.isKeyword(u"isvalid");
+    const bool isUnary = t.is(Symbol::Plus) || t.is(Symbol::Minus) || t.is(Symbol::Tilde) ||
+                         t.is(Symbol::Not) || t.is(Symbol::TypeOf) || t.is(Symbol::IsValid);
     if (isUnary) {
       take();
       ExpressionPtr operand = parseUnary();
       ExpressionPtr unary =
           makeExpression(Expression::Kind::Unary, spanning(t.range, operand->range));
-      unary->op = t.text;
+      unary->op = t.symbol;
       unary->operands.push_back(std::move(operand));
       return unary;
     }
@@ -497,34 +524,35 @@ private:
   ExpressionPtr parsePostfix() {
     const Token& t = current();
     if (t.kind == TokenKind::Identifier &&
-        (peek().isPunctuator(u"++") || peek().isPunctuator(u"--"))) {
+        (peek().is(Symbol::PlusPlus) || peek().is(Symbol::MinusMinus))) {
       take();
       const Token& op = take();
       ExpressionPtr increment =
           makeExpression(Expression::Kind::PostIncrement, spanning(t.range, op.range));
-      increment->op = op.text;
-      increment->name = t.text;
+      increment->op = op.symbol;
+      increment->name = t.text.toString();
       increment->nameRange = t.range;
       return increment;
     }
     ExpressionPtr primary = parsePrimary();
-    if (current().isPunctuator(u"++") || current().isPunctuator(u"--"))
+    if (current().is(Symbol::PlusPlus) || current().is(Symbol::MinusMinus))
       fail(current(), QStringLiteral("\"%1\" needs a variable").arg(current().text));
     return primary;
   }
 
   void parseArguments(Expression& call) {
-    expectPunctuator(u"(", QStringLiteral(" to open the argument list"));
-    if (!current().isPunctuator(u")")) {
+    expectPunctuator(Symbol::LeftParen, QStringLiteral(" to open the argument list"));
+    if (!current().is(Symbol::RightParen)) {
       for (;;) {
         call.operands.push_back(parseAssignment());
-        if (!current().isPunctuator(u","))
+        if (!current().is(Symbol::Comma))
           break;
         take();
       }
     }
-    call.range =
-        spanning(call.range, expectPunctuator(u")", QStringLiteral(" after the arguments")).range);
+    call.range = spanning(
+        call.range,
+        expectPunctuator(Symbol::RightParen, QStringLiteral(" after the arguments")).range);
   }
 
   ExpressionPtr parsePrimary() {
@@ -544,71 +572,83 @@ private:
     case TokenKind::String: {
       take();
       ExpressionPtr string = makeExpression(Expression::Kind::String, t.range);
-      string->stringValue = t.stringValue;
+      string->stringValue = lexed.strings.at(t.stringIndex);
       return string;
     }
     case TokenKind::Keyword:
-      if (t.text == QLatin1String("true") || t.text == QLatin1String("false")) {
+      if (t.is(Symbol::True) || t.is(Symbol::False)) {
         take();
         ExpressionPtr boolean = makeExpression(Expression::Kind::Boolean, t.range);
-        boolean->booleanValue = t.text == QLatin1String("true");
+        boolean->booleanValue = t.is(Symbol::True);
         return boolean;
       }
-      if (t.text == QLatin1String("invalid")) {
+      if (t.is(Symbol::Invalid)) {
         take();
         return makeExpression(Expression::Kind::Invalid, t.range);
       }
       break;
     case TokenKind::Punctuator:
-      if (t.text == QLatin1String("(")) {
+      if (t.is(Symbol::LeftParen)) {
         take();
         ExpressionPtr inner = parseExpression();
-        expectPunctuator(u")", QStringLiteral(" to close the parenthesis"));
+        expectPunctuator(Symbol::RightParen, QStringLiteral(" to close the parenthesis"));
         return inner;
       }
       break;
     case TokenKind::Identifier: return parseNameOrCall();
     default: break;
     }
-    if ((t.kind == TokenKind::Keyword && !isStatementKeyword(t.text)) ||
+    if ((t.kind == TokenKind::Keyword && !isStatementKeyword(t.symbol)) ||
         t.kind == TokenKind::ReservedWord)
       fail(t, QStringLiteral("\"%1\" is a reserved word and cannot be used as a name").arg(t.text),
            QStringLiteral("reserved-word"));
     expected(QStringLiteral("an expression"));
   }
 
-  static bool isStatementKeyword(const QString& word) {
-    static const QStringList words = {"break", "continue", "else", "for",   "function",
-                                      "if",    "return",   "var",  "while", "extern",
-                                      "use",   "div",      "div="};
-    return words.contains(word);
+  static bool isStatementKeyword(Symbol word) {
+    switch (word) {
+    case Symbol::Break:
+    case Symbol::Continue:
+    case Symbol::Else:
+    case Symbol::For:
+    case Symbol::Function:
+    case Symbol::If:
+    case Symbol::Return:
+    case Symbol::Var:
+    case Symbol::While:
+    case Symbol::Extern:
+    case Symbol::Use:
+    case Symbol::Div:
+    case Symbol::DivAssign: return true;
+    default: return false;
+    }
   }
 
   ExpressionPtr parseNameOrCall() {
     const Token& name = take();
-    if (current().isPunctuator(u"(")) {
+    if (current().is(Symbol::LeftParen)) {
       ExpressionPtr call = makeExpression(Expression::Kind::LocalCall, name.range);
-      call->name = name.text;
+      call->name = name.text.toString();
       call->nameRange = name.range;
       parseArguments(*call);
       return call;
     }
-    if (current().isPunctuator(u"#") || current().isPunctuator(u".")) {
-      const bool external = current().isPunctuator(u"#");
+    if (current().is(Symbol::Hash) || current().is(Symbol::Dot)) {
+      const bool external = current().is(Symbol::Hash);
       take();
       const Token& function = expectIdentifier(
           QStringLiteral("a function name after \"%1\"").arg(external ? u'#' : u'.'));
       ExpressionPtr call = makeExpression(
           external ? Expression::Kind::ExternalCall : Expression::Kind::LibraryCall, name.range);
-      call->qualifier = name.text;
+      call->qualifier = name.text.toString();
       call->qualifierRange = name.range;
-      call->name = function.text;
+      call->name = function.text.toString();
       call->nameRange = function.range;
       parseArguments(*call);
       return call;
     }
     ExpressionPtr variable = makeExpression(Expression::Kind::Variable, name.range);
-    variable->name = name.text;
+    variable->name = name.text.toString();
     variable->nameRange = name.range;
     return variable;
   }
@@ -621,7 +661,7 @@ ParseResult parseScript(const QString& source) {
   LexResult lexed = lexScript(source);
   for (const LexNote& note : lexed.warnings)
     result.findings.append(findingAt(note.range, Severity::Warning, note.rule, note.message));
-  Parser parser(lexed.tokens);
+  Parser parser(lexed);
   try {
     parser.parseUnit();
     result.complete = true;

@@ -24,11 +24,11 @@ struct Expression {
     Boolean,
     Invalid,
     Variable,
-    Assign,        // op: "=", "+=", ..., "div="; name: the variable
-    Unary,         // op: "+", "-", "~", "!", "typeof", "isvalid"
-    PreIncrement,  // ++name / --name (op "++" or "--")
-    PostIncrement, // name++ / name-- (op "++" or "--")
-    Binary,        // op: "*", "/", "div", "%", "+", "-", "<<", ">>", ">>>", "<", ...
+    Assign,        // op: Assign, PlusAssign, ..., DivAssign; name: the variable
+    Unary,         // op: Plus, Minus, Tilde, Not, TypeOf, IsValid
+    PreIncrement,  // ++name / --name (op PlusPlus or MinusMinus)
+    PostIncrement, // name++ / name-- (op PlusPlus or MinusMinus)
+    Binary,        // op: Times, Divide, Div, Remainder, Plus, Minus, ShiftLeft, ...
     LogicalAnd,
     LogicalOr,
     Conditional,  // operands: condition, then, else
@@ -45,7 +45,7 @@ struct Expression {
   // The library or the use url name before "." or "#", and where.
   QString qualifier;
   SourceRange qualifierRange;
-  QString op;
+  Symbol op = Symbol::None;
   qint64 integerValue = 0;
   double floatValue = 0;
   bool floatUnderflow = false;

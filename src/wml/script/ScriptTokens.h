@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 namespace tessera::wml::script {
 
@@ -14,41 +15,123 @@ struct SourceRange {
   int endColumn = 0;
 };
 
-enum class TokenKind {
+enum class TokenKind : quint8 {
   End,
   Identifier,
-  // A word the language reserves: keywords the grammar uses are their own
-  // punctuator-like tokens (see `text`), the ones it never uses (delete,
-  // class, ...) are reported when written as names.
+  // A word the language reserves: keywords the grammar uses carry their
+  // `symbol`, the ones it never uses (delete, class, ...) are reported when
+  // written as names.
   Keyword,
   ReservedWord,
   Integer,
   Float,
   String,
   Punctuator,
-  // Text the lexer could not read; `message` says why.
+  // Text the lexer could not read; LexResult::error says why.
   Error,
 };
 
+// Each punctuator and each keyword the grammar uses, so the parser compares
+// a byte instead of text.
+enum class Symbol : quint8 {
+  None,
+  // Punctuators.
+  ShiftRightZeroAssign, // >>>=
+  ShiftRightZero,       // >>>
+  ShiftLeftAssign,      // <<=
+  ShiftRightAssign,     // >>=
+  Equal,                // ==
+  LessEqual,            // <=
+  GreaterEqual,         // >=
+  NotEqual,             // !=
+  AndAnd,               // &&
+  OrOr,                 // ||
+  PlusPlus,             // ++
+  MinusMinus,           // --
+  PlusAssign,           // +=
+  MinusAssign,          // -=
+  TimesAssign,          // *=
+  DivideAssign,         // /=
+  AndAssign,            // &=
+  OrAssign,             // |=
+  XorAssign,            // ^=
+  RemainderAssign,      // %=
+  ShiftLeft,            // <<
+  ShiftRight,           // >>
+  Assign,               // =
+  Greater,              // >
+  Less,                 // <
+  Comma,                // ,
+  Not,                  // !
+  Tilde,                // ~
+  Question,             // ?
+  Colon,                // :
+  Dot,                  // .
+  Plus,                 // +
+  Minus,                // -
+  Times,                // *
+  Divide,               // /
+  And,                  // &
+  Or,                   // |
+  Xor,                  // ^
+  Remainder,            // %
+  LeftParen,            // (
+  RightParen,           // )
+  LeftBrace,            // {
+  RightBrace,           // }
+  Semicolon,            // ;
+  Hash,                 // #
+  // Keywords.
+  Access,
+  Agent,
+  Break,
+  Continue,
+  Div,
+  DivAssign, // div=
+  Domain,
+  Else,
+  Equiv,
+  Extern,
+  For,
+  Function,
+  Header,
+  Http,
+  If,
+  IsValid,
+  Meta,
+  Name,
+  Path,
+  Return,
+  TypeOf,
+  Url,
+  Use,
+  User,
+  Var,
+  While,
+  True,
+  False,
+  Invalid,
+};
+
+// The symbol as written ("+=", "div=", "function"); empty for None.
+QStringView symbolText(Symbol symbol);
+
 struct Token {
   TokenKind kind = TokenKind::End;
-  // The punctuator or keyword as written ("+=", "div=", "function"), the
-  // identifier's name, or the literal's source text.
-  QString text;
-  // The decoded value of a string literal.
-  QString stringValue;
+  Symbol symbol = Symbol::None;
+  // A float literal too small for a 32-bit float, read as 0.0.
+  bool underflow = false;
+  // A string literal: its decoded value's index in LexResult::strings.
+  int stringIndex = -1;
+  // The token as written, a view of the source (empty for End and Error).
+  QStringView text;
   // An integer literal's value (0..2^32, kept wide so the range check can
   // tell 2147483648 under a minus from one without), a float's value.
   qint64 integerValue = 0;
   double floatValue = 0;
-  // A float literal too small for a 32-bit float, read as 0.0.
-  bool underflow = false;
-  QString message;
   SourceRange range;
 
-  bool is(TokenKind k, QStringView t) const { return kind == k && text == t; }
-  bool isPunctuator(QStringView t) const { return is(TokenKind::Punctuator, t); }
-  bool isKeyword(QStringView t) const { return is(TokenKind::Keyword, t); }
+  bool is(Symbol s) const { return symbol == s; }
 };
 
 // A comment's place, kept for the warning about a block comment opened
@@ -62,11 +145,16 @@ struct LexNote {
 
 struct LexResult {
   QList<Token> tokens; // always ends with an End or an Error token
+  // The decoded string literals, in order.
+  QList<QString> strings;
+  // Why the Error token that ends `tokens` is one.
+  QString error;
   QList<LexNote> warnings;
 };
 
 // Splits WMLScript source into tokens. Reading stops at the first error,
-// which becomes the last token.
+// which becomes the last token. The tokens' text views `source`, which must
+// outlive the result.
 LexResult lexScript(const QString& source);
 
 // Whether `word` is one of the language's reserved words (keywords, words
