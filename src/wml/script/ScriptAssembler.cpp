@@ -21,27 +21,43 @@ bool endsFlow(const CodeInstruction& i) {
          (i.op == Opcode::JumpFw || i.op == Opcode::Return || i.op == Opcode::ReturnEs);
 }
 
+// Where each label is placed, by label number (labels are small numbers
+// counted from 0 per function, so a table beats hashing them).
+class LabelPlaces {
+public:
+  explicit LabelPlaces(const QList<CodeInstruction>& code) : end(code.size()) {
+    for (qsizetype i = 0; i < code.size(); ++i) {
+      const int label = code[i].label;
+      if (!code[i].isLabel || label < 0)
+        continue;
+      if (label >= int(places.size()))
+        places.resize(label + 1, -1);
+      places[label] = i;
+    }
+  }
+  // The label's index in the code (the end of the function when the label
+  // is not placed).
+  qsizetype of(int label) const {
+    return label >= 0 && label < int(places.size()) && places[label] >= 0 ? places[label] : end;
+  }
+
+private:
+  std::vector<qsizetype> places;
+  qsizetype end;
+};
+
 // Index of the first instruction at or after a label (code.size() when the
 // label ends the function).
-qsizetype resolve(const QList<CodeInstruction>& code, const QHash<int, qsizetype>& labels,
-                  int label) {
-  qsizetype i = labels.value(label, code.size());
+qsizetype resolve(const QList<CodeInstruction>& code, const LabelPlaces& labels, int label) {
+  qsizetype i = labels.of(label);
   while (i < code.size() && code[i].isLabel)
     ++i;
   return i;
 }
 
-QHash<int, qsizetype> labelPlaces(const QList<CodeInstruction>& code) {
-  QHash<int, qsizetype> places;
-  for (qsizetype i = 0; i < code.size(); ++i)
-    if (code[i].isLabel)
-      places.insert(code[i].label, i);
-  return places;
-}
-
 bool threadJumps(QList<CodeInstruction>& code) {
   bool changed = false;
-  const QHash<int, qsizetype> labels = labelPlaces(code);
+  const LabelPlaces labels(code);
   for (CodeInstruction& jump : code) {
     if (!isJump(jump))
       continue;
@@ -71,7 +87,7 @@ bool threadJumps(QList<CodeInstruction>& code) {
 
 bool dropJumpsToNext(QList<CodeInstruction>& code) {
   bool changed = false;
-  const QHash<int, qsizetype> labels = labelPlaces(code);
+  const LabelPlaces labels(code);
   for (qsizetype i = 0; i < code.size(); ++i) {
     if (!isUnconditionalJump(code[i]))
       continue;
@@ -90,17 +106,20 @@ bool dropJumpsToNext(QList<CodeInstruction>& code) {
 // Removes what no jump and no fall-through reaches, and labels no jump
 // names.
 bool dropUnreachable(QList<CodeInstruction>& code) {
-  QSet<int> used;
+  std::vector<bool> used;
   for (const CodeInstruction& i : code)
-    if (isJump(i))
-      used.insert(i.label);
+    if (isJump(i) && i.label >= 0) {
+      if (i.label >= int(used.size()))
+        used.resize(i.label + 1);
+      used[i.label] = true;
+    }
   bool changed = false;
   bool reachable = true;
   QList<CodeInstruction> kept;
   kept.reserve(code.size());
   for (const CodeInstruction& i : code) {
     if (i.isLabel) {
-      if (!used.contains(i.label)) {
+      if (i.label < 0 || i.label >= int(used.size()) || !used[i.label]) {
         changed = true;
         continue;
       }
@@ -194,8 +213,8 @@ private:
   UnitCode& unit;
   QList<Finding>& findings;
   bool failed = false;
-  QList<int> poolOrder;      // pool index -> constant number
-  QHash<int, int> poolIndex; // constant number -> pool index
+  QList<int> poolOrder; // pool index -> constant number
+  QList<int> poolIndex; // constant number -> pool index
 
   void error(const SourceRange& where, const QString& rule, const QString& message) {
     findings.append(findingAt(where, Severity::Error, rule, message));
@@ -232,8 +251,9 @@ private:
         poolOrder.append(c);
     std::stable_sort(poolOrder.begin(), poolOrder.end(),
                      [&](int a, int b) { return uses[a] > uses[b]; });
+    poolIndex.fill(0, unit.constants.size());
     for (int i = 0; i < poolOrder.size(); ++i)
-      poolIndex.insert(poolOrder[i], i);
+      poolIndex[poolOrder[i]] = i;
   }
 
   void writeConstantPool(QByteArray& out) {
@@ -296,7 +316,7 @@ private:
     for (const PragmaCode& pragma : unit.pragmas) {
       out.append(char(pragma.type));
       for (int c : pragma.constants)
-        appendMultiByte(out, quint32(poolIndex.value(c)));
+        appendMultiByte(out, quint32(poolIndex.at(c)));
     }
   }
 
@@ -350,7 +370,7 @@ private:
     case Opcode::AddAsg:
     case Opcode::SubAsg: appendBytes(out, {int(i.op), int(i.a)}); break;
     case Opcode::LoadConst: {
-      const int index = poolIndex.value(i.a);
+      const int index = poolIndex.at(i.a);
       if (index <= shortParameterMax(Opcode::LoadConstS))
         out.append(char(shortForm(Opcode::LoadConstS, index)));
       else if (index <= 0xFF)
@@ -374,7 +394,7 @@ private:
         appendBytes(out, {int(Opcode::CallLib), int(i.a), int(i.b)});
       break;
     case Opcode::CallUrl: {
-      const int url = poolIndex.value(i.a), name = poolIndex.value(i.b);
+      const int url = poolIndex.at(i.a), name = poolIndex.at(i.b);
       if (url <= 0xFF && name <= 0xFF) {
         appendBytes(out, {int(Opcode::CallUrl), int(url), int(name), int(i.argumentCount)});
       } else {
@@ -391,29 +411,32 @@ private:
 
   QByteArray encodeFunction(const FunctionCode& function) {
     const QList<CodeInstruction>& code = function.code;
-    // Every non-jump instruction's bytes, and each jump's size, grown
-    // until every jump reaches its target (sizes only grow, so this ends).
-    QList<QByteArray> bytes(code.size());
-    QList<int> jumpSizes(code.size(), 1);
+    // Every non-jump instruction's bytes (instruction k's are
+    // fixed[start[k], start[k + 1])), and each jump's size, grown until
+    // every jump reaches its target (sizes only grow, so this ends).
+    QByteArray fixed;
+    fixed.reserve(code.size() * 2);
+    std::vector<int> start(code.size() + 1, 0);
+    std::vector<int> jumpSizes(code.size(), 1);
     for (qsizetype k = 0; k < code.size(); ++k) {
+      start[k] = int(fixed.size());
       if (code[k].isLabel)
         jumpSizes[k] = 0;
       else if (!isJump(code[k]))
-        encodeInstruction(bytes[k], code[k]);
-      else if (code[k].op == Opcode::TJumpFw)
-        jumpSizes[k] = 1;
+        encodeInstruction(fixed, code[k]);
     }
-    QHash<int, qsizetype> labels = labelPlaces(code);
-    QList<int> address(code.size() + 1, 0);
+    start[code.size()] = int(fixed.size());
+    const LabelPlaces labels(code);
+    std::vector<int> address(code.size() + 1, 0);
     bool tooFar = false;
     for (bool grew = true; grew;) {
       grew = false;
       for (qsizetype k = 0; k < code.size(); ++k)
-        address[k + 1] = address[k] + (isJump(code[k]) ? jumpSizes[k] : int(bytes[k].size()));
+        address[k + 1] = address[k] + (isJump(code[k]) ? jumpSizes[k] : start[k + 1] - start[k]);
       for (qsizetype k = 0; k < code.size(); ++k) {
         if (!isJump(code[k]))
           continue;
-        const int target = address[labels.value(code[k].label, code.size())];
+        const int target = address[labels.of(code[k].label)];
         const bool backward = target <= address[k];
         const auto offset = [&](int size) {
           return backward ? address[k] - target : target - address[k] - size;
@@ -434,12 +457,13 @@ private:
       }
     }
     QByteArray out;
+    out.reserve(address[code.size()]);
     for (qsizetype k = 0; k < code.size(); ++k) {
       if (!isJump(code[k])) {
-        out.append(bytes[k]);
+        out.append(fixed.constData() + start[k], start[k + 1] - start[k]);
         continue;
       }
-      const int target = address[labels.value(code[k].label, code.size())];
+      const int target = address[labels.of(code[k].label)];
       const bool backward = target <= address[k];
       const int size = jumpSizes[k];
       const int offset = backward ? address[k] - target : target - address[k] - size;
