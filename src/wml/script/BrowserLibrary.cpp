@@ -1,4 +1,6 @@
-#include "wml/script/Libraries.h"
+#include "wml/script/BrowserLibrary.h"
+
+#include "wml/script/UrlLibrary.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,9 @@
 #include "wml/script/Libraries.h"
 
+#include "wml/script/BrowserLibrary.h"
 #include "wml/script/Operators.h"
+#include "wml/script/StringLibrary.h"
+#include "wml/script/UrlLibrary.h"
 
 #include <cfloat>
 #include <cmath>

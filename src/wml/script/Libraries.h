@@ -38,21 +38,14 @@ struct LibraryOutcome {
 LibraryOutcome callLibraryFunction(LibraryContext& context, int library, int function,
                                    const Value* arguments);
 
-// One file per library.
+// Lang and Float are here; String, URL, WMLBrowser and Dialogs have files
+// of their own (StringLibrary.h, UrlLibrary.h, BrowserLibrary.h).
 LibraryOutcome langFunction(LibraryContext& context, int function, const Value* arguments);
 LibraryOutcome floatFunction(int function, const Value* arguments);
-LibraryOutcome stringFunction(int function, const Value* arguments);
-LibraryOutcome urlFunction(LibraryContext& context, int function, const Value* arguments);
-LibraryOutcome browserFunction(LibraryContext& context, int function, const Value* arguments);
-LibraryOutcome dialogsFunction(int function, const Value* arguments);
 
 // Float.int: the integer part of a number argument (strings converted),
 // nothing when it is no number or does not fit 32 bits. Several String
 // functions take their indices this way.
 std::optional<qint32> integerPart(const Value& value);
-
-// The shortest way to write `target` relative to `base` (URL.getReferer,
-// WMLBrowser.getCurrentCard); `target` whole when scheme or host differ.
-QString relativeUrl(const QUrl& base, const QUrl& target);
 
 } // namespace tessera::wml::script

@@ -1,4 +1,4 @@
-#include "wml/script/ScriptCode.h"
+#include "wml/script/ScriptAssembler.h"
 
 #include "wml/script/ScriptSyntax.h"
 

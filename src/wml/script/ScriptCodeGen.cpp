@@ -1,5 +1,7 @@
 #include "wml/script/ScriptCodeGen.h"
 
+#include "wml/script/ScriptAssembler.h"
+
 #include <QHash>
 
 namespace tessera::wml::script {

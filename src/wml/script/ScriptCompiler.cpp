@@ -1,5 +1,6 @@
 #include "wml/script/ScriptCompiler.h"
 
+#include "wml/script/ScriptAssembler.h"
 #include "wml/script/ScriptChecks.h"
 #include "wml/script/ScriptCodeGen.h"
 #include "wml/script/ScriptSyntax.h"

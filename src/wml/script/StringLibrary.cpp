@@ -1,4 +1,4 @@
-#include "wml/script/Libraries.h"
+#include "wml/script/StringLibrary.h"
 
 namespace tessera::wml::script {
 

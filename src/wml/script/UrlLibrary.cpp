@@ -1,4 +1,4 @@
-#include "wml/script/Libraries.h"
+#include "wml/script/UrlLibrary.h"
 
 #include <QRegularExpression>
 
