@@ -32,10 +32,11 @@ DeckChecking::DeckChecking(QMainWindow& window, EditorView& view, DeckService& s
 
 void DeckChecking::documentOpened() {
   // The last deck's findings say nothing of this one, even before (or
-  // without) its first check.
+  // without) its first check. A site check's list stays: it holds the
+  // opened file's group too, which follows its checks.
   if (!last_.isEmpty()) {
     last_.clear();
-    if (dock_->isVisible())
+    if (dock_->isVisible() && !dock_->list()->showsSite())
       dock_->list()->showFindings(last_);
     emit findingsChanged(last_, 0);
   }

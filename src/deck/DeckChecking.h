@@ -27,6 +27,7 @@ public:
   DeckChecking(QMainWindow& window, EditorView& view, DeckService& service, DeckMenu& menu);
 
   ProblemsDock* dock() const { return dock_; }
+  DeckService& service() const { return service_; }
   const QList<wml::Finding>& lastFindings() const { return last_; }
 
   // A document was opened (or replaced): parse it at once, and check it if

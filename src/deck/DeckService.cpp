@@ -1,10 +1,12 @@
 #include "deck/DeckService.h"
 
+#include "deck/SiteCheckRun.h"
 #include "editor/TextDocument.h"
 #include "wml/agent/DeckDocument.h"
 #include "wml/check/CompiledBudget.h"
 #include "wml/check/DeckChecker.h"
 #include "wml/script/ScriptCompiler.h"
+#include "wml/site/FileSummaries.h"
 #include "wml/wbxml/DeckCompiler.h"
 
 #include <QCoreApplication>
@@ -16,11 +18,16 @@ namespace tessera {
 namespace {
 
 std::shared_ptr<const ParsedRevision> parseRevision(const TextSnapshot& snapshot, bool check,
-                                                    int budget) {
+                                                    int budget,
+                                                    std::shared_ptr<const CheckedSite> site) {
   auto result = std::make_shared<ParsedRevision>();
   result->revision = snapshot.revision;
   result->text = snapshot.text;
   result->filePath = snapshot.filePath;
+  if (site)
+    result->sitePath = site->sitePathOf(snapshot.filePath);
+  result->site = std::move(site);
+  const bool inSite = !result->sitePath.isEmpty();
   if (wml::script::isScriptFileName(snapshot.filePath)) {
     // A WMLScript unit: its compiler is its checker, and compiling is cheap
     // enough to give its findings with every run.
@@ -28,7 +35,10 @@ std::shared_ptr<const ParsedRevision> parseRevision(const TextSnapshot& snapshot
     result->script = true;
     result->compiledBytes = compiled.ok() ? int(compiled.bytecode.size()) : -1;
     result->checked = true;
-    result->findings = std::move(compiled.findings);
+    result->findings =
+        inSite ? wml::site::checkFileInSite(result->site->site, result->site->options,
+                                            wml::site::scriptSummary(result->sitePath, compiled))
+               : std::move(compiled.findings);
     return result;
   }
   auto deck = std::make_shared<wml::agent::DeckDocument>(
@@ -38,11 +48,20 @@ std::shared_ptr<const ParsedRevision> parseRevision(const TextSnapshot& snapshot
   result->compiledBytes = compiled.ok ? int(compiled.bytes.size()) : -1;
   if (check) {
     result->checked = true;
-    result->findings = wml::check::checkParsedDeck(deck->parsed, {snapshot.filePath});
+    wml::check::CheckOptions options;
+    options.documentPath = snapshot.filePath;
+    // Inside a checked site its calls are judged by the site, as Check Site
+    // judges them, from the units it has read.
+    options.checkScriptCalls = !inSite;
+    result->findings = wml::check::checkParsedDeck(deck->parsed, options);
     if (const auto over = wml::check::budgetFinding(deck->parsed, result->compiledBytes, budget)) {
       result->findings.append(*over);
       wml::sortByPosition(result->findings);
     }
+    if (inSite)
+      result->findings = wml::site::checkFileInSite(
+          result->site->site, result->site->options,
+          wml::site::deckSummary(result->sitePath, deck->parsed, std::move(result->findings)));
   }
   result->cardStarts = wml::agent::cardStarts(*deck);
   result->deck = std::move(deck);
@@ -62,6 +81,15 @@ DeckService::DeckService(TextDocument& document, QObject* parent)
 DeckService::~DeckService() = default;
 
 void DeckService::setCheckWhileTyping(bool on) { checkWhileTyping_ = on; }
+
+// The next check of the document knows of the site; a revision already
+// checked is checked again when checking runs while typing, so its marks
+// show the findings between files at once.
+void DeckService::setCheckedSite(std::shared_ptr<const CheckedSite> site) {
+  site_ = std::move(site);
+  if (checkWhileTyping_ && latest_ && latest_->checked)
+    refreshNow(true);
+}
 
 // The over-budget warning is the one finding that depends on the budget:
 // the latest checked revision gets it anew without another parse.
@@ -93,14 +121,14 @@ void DeckService::edited() { pause_.start(); }
 
 void DeckService::refreshNow(bool check) {
   pause_.stop();
-  if (upToDate() && (latest_->checked || !check)) {
+  if (upToDate() && ((latest_->checked && latest_->site == site_) || !check)) {
     emit published(latest_);
     return;
   }
   if (running_) {
     // The busy run will publish this revision as asked: nothing to add.
     if (runningRevision_ == document_.revision() && runningPath_ == document_.filePath() &&
-        (runningCheck_ || !check))
+        ((runningCheck_ && runningSite_ == site_) || !check))
       return;
     // Served when the busy run ends, with a newer snapshot.
     pending_ = true;
@@ -118,10 +146,11 @@ void DeckService::start() {
   runningRevision_ = document_.revision();
   runningPath_ = document_.filePath();
   runningCheck_ = checkNext_;
+  runningSite_ = site_;
   QPointer<DeckService> self(this);
   QThreadPool::globalInstance()->start(
-      [self, snapshot = document_.snapshot(), check = checkNext_, budget = budget_] {
-        std::shared_ptr<const ParsedRevision> result = parseRevision(snapshot, check, budget);
+      [self, snapshot = document_.snapshot(), check = checkNext_, budget = budget_, site = site_] {
+        std::shared_ptr<const ParsedRevision> result = parseRevision(snapshot, check, budget, site);
         QCoreApplication* application = QCoreApplication::instance();
         if (!application)
           return;

@@ -12,6 +12,7 @@
 namespace tessera {
 
 class TextDocument;
+struct CheckedSite;
 
 // One revision of the document, parsed once: what every deck feature reads.
 // Immutable once published.
@@ -31,6 +32,10 @@ struct ParsedRevision {
   bool checked = false;
   QList<wml::Finding> findings;
   int compiledBytes = -1; // negative when the deck (or script) cannot be compiled
+  // The checked site the run knew of, and the document's path inside it
+  // when it lies there: its findings then hold those between files too.
+  std::shared_ptr<const CheckedSite> site;
+  QString sitePath;
 };
 
 // Parses the document once per revision: after a pause in typing, after an
@@ -56,6 +61,11 @@ public:
   // latest checked revision is published again with the warning as it now
   // stands.
   void setBudget(int bytes);
+  // The site of the last site check (null: none). A document inside its
+  // folder is checked with the rules between files too, against the other
+  // files as that check read them, the document's text standing for its own.
+  void setCheckedSite(std::shared_ptr<const CheckedSite> site);
+  const std::shared_ptr<const CheckedSite>& checkedSite() const { return site_; }
   // Parses the document now (and checks it when `check`), unless the
   // latest result is of this revision and already checked if asked.
   void refreshNow(bool check = false);
@@ -91,6 +101,8 @@ private:
   QString runningPath_;
   bool runningCheck_ = false;
   int budget_ = 0;
+  std::shared_ptr<const CheckedSite> site_;
+  std::shared_ptr<const CheckedSite> runningSite_;
 };
 
 } // namespace tessera

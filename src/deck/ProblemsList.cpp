@@ -9,6 +9,12 @@ namespace {
 constexpr int kLineRole = Qt::UserRole;
 constexpr int kColumnRole = Qt::UserRole + 1;
 constexpr int kPathRole = Qt::UserRole + 2;
+// A site's group row: the path inside the site of the file it holds.
+constexpr int kGroupRole = Qt::UserRole + 3;
+
+QTreeWidgetItem* noProblemsRow() {
+  return new QTreeWidgetItem({QString(), QString(), QString(), ProblemsList::noProblemsText()});
+}
 
 QString counted(int count, const char* one, const char* many) {
   return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
@@ -88,9 +94,26 @@ void ProblemsList::showFindings(const QList<wml::Finding>& findings) {
   for (const wml::Finding& finding : findings)
     rows.append(findingRow(finding));
   if (rows.isEmpty())
-    rows.append(new QTreeWidgetItem({QString(), QString(), QString(), noProblemsText()}));
+    rows.append(noProblemsRow());
   addTopLevelItems(rows);
   setUpdatesEnabled(true);
+}
+
+void ProblemsList::fillGroup(QTreeWidgetItem* group, const QString& path,
+                             const QList<wml::Finding>& findings) {
+  const QDir root(siteFolder_);
+  group->setData(LineColumn, kGroupRole, path);
+  group->setText(LineColumn, groupText(path.isEmpty() ? root.dirName() + u'/' : path, findings));
+  const QString absolute = path.isEmpty() ? QString() : root.filePath(path);
+  QList<QTreeWidgetItem*> rows;
+  rows.reserve(findings.size());
+  for (const wml::Finding& finding : findings) {
+    QTreeWidgetItem* row = findingRow(finding);
+    if (finding.line > 0)
+      row->setData(LineColumn, kPathRole, absolute);
+    rows.append(row);
+  }
+  group->addChildren(rows);
 }
 
 void ProblemsList::showSiteFindings(const QString& folder,
@@ -98,8 +121,8 @@ void ProblemsList::showSiteFindings(const QString& folder,
   setUpdatesEnabled(false);
   clear();
   showsSite_ = true;
+  siteFolder_ = folder;
   setRootIsDecorated(true);
-  const QDir root(folder);
   QList<QTreeWidgetItem*> groups;
   // The findings come sorted by path: each run of one path is a group.
   for (qsizetype first = 0; first < findings.size();) {
@@ -109,24 +132,59 @@ void ProblemsList::showSiteFindings(const QString& folder,
     while (end < findings.size() && findings.at(end).path == path)
       ofFile.append(findings.at(end++).finding);
     auto* group = new QTreeWidgetItem;
-    group->setText(LineColumn, groupText(path.isEmpty() ? root.dirName() + u'/' : path, ofFile));
-    const QString absolute = path.isEmpty() ? QString() : root.filePath(path);
-    for (const wml::Finding& finding : ofFile) {
-      QTreeWidgetItem* row = findingRow(finding);
-      if (finding.line > 0)
-        row->setData(LineColumn, kPathRole, absolute);
-      group->addChild(row);
-    }
+    fillGroup(group, path, ofFile);
     groups.append(group);
     first = end;
   }
   if (groups.isEmpty())
-    groups.append(new QTreeWidgetItem({QString(), QString(), QString(), noProblemsText()}));
+    groups.append(noProblemsRow());
   addTopLevelItems(groups);
   for (QTreeWidgetItem* group : groups)
     group->setFirstColumnSpanned(true);
   expandAll();
   setUpdatesEnabled(true);
+}
+
+void ProblemsList::replaceSiteGroup(const QString& path, const QList<wml::Finding>& findings) {
+  if (!showsSite_)
+    return;
+  // The groups stand sorted by path (the site as a whole first): the file's
+  // group, or the place of a new one, is found by walking them.
+  int index = 0;
+  QTreeWidgetItem* group = nullptr;
+  for (; index < topLevelItemCount(); ++index) {
+    QTreeWidgetItem* item = topLevelItem(index);
+    const QVariant itemPath = item->data(LineColumn, kGroupRole);
+    if (!itemPath.isValid())
+      continue; // the row that says there are no problems
+    if (itemPath.toString() == path) {
+      group = item;
+      break;
+    }
+    if (path < itemPath.toString())
+      break;
+  }
+  if (findings.isEmpty()) {
+    if (!group)
+      return;
+    delete takeTopLevelItem(index);
+    if (topLevelItemCount() == 0)
+      addTopLevelItem(noProblemsRow());
+    return;
+  }
+  if (group) {
+    qDeleteAll(group->takeChildren());
+  } else {
+    if (topLevelItemCount() == 1 && !topLevelItem(0)->data(LineColumn, kGroupRole).isValid()) {
+      delete takeTopLevelItem(0);
+      index = 0;
+    }
+    group = new QTreeWidgetItem;
+    insertTopLevelItem(index, group);
+    group->setFirstColumnSpanned(true);
+  }
+  fillGroup(group, path, findings);
+  group->setExpanded(true);
 }
 
 } // namespace tessera

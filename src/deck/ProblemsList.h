@@ -22,6 +22,11 @@ public:
   void showFindings(const QList<wml::Finding>& findings);
   // The findings of a site check of `folder` (absolute), grouped by file.
   void showSiteFindings(const QString& folder, const QList<wml::site::SiteFinding>& findings);
+  // Replaces the group of one file of the shown site (a path inside it, as
+  // the site's findings name it) with `findings`: a group made in its place
+  // among the others when there was none, taken away when there are none.
+  // The other groups, and which are expanded, stay as they are.
+  void replaceSiteGroup(const QString& path, const QList<wml::Finding>& findings);
   bool showsSite() const { return showsSite_; }
   static QString noProblemsText();
   // "index.wml (2 errors, 1 warning)"
@@ -34,7 +39,9 @@ signals:
 
 private:
   QTreeWidgetItem* findingRow(const wml::Finding& finding);
+  void fillGroup(QTreeWidgetItem* group, const QString& path, const QList<wml::Finding>& findings);
   bool showsSite_ = false;
+  QString siteFolder_;
 };
 
 } // namespace tessera

@@ -110,6 +110,32 @@ QString SiteCheckResult::summary() const {
            counted(notes, "note", "notes"));
 }
 
+QString CheckedSite::sitePathOf(const QString& filePath) const {
+  if (filePath.isEmpty())
+    return {};
+  const auto kind = wml::site::fileKindOf(filePath);
+  if (kind != FileKind::Deck && kind != FileKind::Script)
+    return {};
+  // The site's walk named its files from the folder as given; a file
+  // reached another way (through a link) is named from the real folder.
+  const QFileInfo file(filePath);
+  QString path = QDir(folder).relativeFilePath(QDir::cleanPath(file.absoluteFilePath()));
+  if (path.startsWith(QLatin1String("../")) || QDir::isAbsolutePath(path)) {
+    const QString real = file.canonicalFilePath();
+    if (real.isEmpty() || canonical.isEmpty())
+      return {};
+    path = QDir(canonical).relativeFilePath(real);
+  }
+  if (path.startsWith(QLatin1String("../")) || QDir::isAbsolutePath(path))
+    return {};
+  // Hidden files are no part of a site.
+  const QStringList parts = path.split(u'/');
+  for (const QString& part : parts)
+    if (part.startsWith(u'.'))
+      return {};
+  return path;
+}
+
 SiteCheckResult checkSiteFolder(const SiteCheckRequest& request) {
   SiteCheckResult result;
   const QFileInfo folder(request.folder);
@@ -152,6 +178,8 @@ SiteCheckResult checkSiteFolder(const SiteCheckRequest& request) {
                                             int(file.size), request.budget));
   }
   result.findings = wml::site::checkSite(site, request.options);
+  result.checked = std::make_shared<const CheckedSite>(
+      CheckedSite{result.folder, root, std::move(site), request.options});
   return result;
 }
 

@@ -15,6 +15,8 @@
 #include <QHash>
 #include <QString>
 
+#include <memory>
+
 namespace tessera {
 
 struct SiteCheckRequest {
@@ -28,6 +30,20 @@ struct SiteCheckRequest {
   QString decoderProgram;
 };
 
+// A checked site as the check read it, kept for the live check of a
+// document inside it: the summaries of its files and the options it ran
+// with. Immutable once made; shared with the workers.
+struct CheckedSite {
+  QString folder;    // absolute
+  QString canonical; // the folder with its links resolved
+  wml::site::Site site;
+  wml::site::SiteOptions options;
+  // The path inside the site ("news/today.wml") of a deck or script at
+  // `filePath`, when it lies inside the folder and not in a hidden folder;
+  // empty otherwise. Asks the file system: called on a worker.
+  QString sitePathOf(const QString& filePath) const;
+};
+
 struct SiteCheckResult {
   QString folder;                         // absolute
   QString error;                          // the folder could not be read; nothing was checked
@@ -35,6 +51,7 @@ struct SiteCheckResult {
   int decks = 0;                          // text and compiled
   int scripts = 0;                        // source and compiled
   int pictures = 0;
+  std::shared_ptr<const CheckedSite> checked; // null when the folder could not be read
   int fileCount() const { return decks + scripts + pictures; }
   // "Checked 12 files (8 decks, 2 scripts, 2 pictures): 1 error, 3 warnings, 2 notes."
   QString summary() const;

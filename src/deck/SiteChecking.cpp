@@ -2,6 +2,7 @@
 
 #include "deck/DeckChecking.h"
 #include "deck/DeckMenu.h"
+#include "deck/DeckService.h"
 #include "deck/ProblemsDock.h"
 #include "deck/ProblemsList.h"
 #include "document/DocumentCommands.h"
@@ -25,6 +26,7 @@ SiteChecking::SiteChecking(QMainWindow& window, TextDocument& document, DeckMenu
   connect(menu.checkSiteAction(), &QAction::triggered, this, &SiteChecking::checkSite);
   connect(&watcher_, &QFutureWatcher<SiteCheckResult>::finished, this, &SiteChecking::show);
   connect(checking_.dock(), &ProblemsDock::fileProblemChosen, this, &SiteChecking::openFinding);
+  connect(&checking_.service(), &DeckService::published, this, &SiteChecking::followLiveCheck);
 }
 
 SiteChecking::~SiteChecking() { watcher_.waitForFinished(); }
@@ -66,14 +68,35 @@ void SiteChecking::show() {
   ProblemsDock* dock = checking_.dock();
   dock->show();
   dock->raise();
-  if (!last_.error.isEmpty()) {
-    dock->list()->showSiteFindings(last_.folder, {});
-    dock->showSummary(QStringLiteral("%1: %2").arg(last_.folder, last_.error));
-  } else {
-    dock->list()->showSiteFindings(last_.folder, last_.findings);
-    dock->showSummary(QStringLiteral("%1: %2").arg(last_.folder, last_.summary()));
-  }
+  dock->list()->showSiteFindings(last_.folder, last_.findings);
+  showSummary();
+  // The live check of the document follows this site from now on.
+  checking_.service().setCheckedSite(last_.checked);
   emit finished();
+}
+
+void SiteChecking::showSummary() {
+  checking_.dock()->showSummary(QStringLiteral("%1: %2").arg(
+      last_.folder, last_.error.isEmpty() ? last_.summary() : last_.error));
+}
+
+void SiteChecking::followLiveCheck(const std::shared_ptr<const ParsedRevision>& parsed) {
+  // Only a check that knew of this very site and of the document in it: an
+  // older run's result goes when the newer one comes.
+  if (!parsed->checked || !parsed->site || parsed->site != last_.checked ||
+      parsed->sitePath.isEmpty())
+    return;
+  const QString& path = parsed->sitePath;
+  last_.findings.removeIf(
+      [&path](const wml::site::SiteFinding& found) { return found.path == path; });
+  for (const wml::Finding& finding : parsed->findings)
+    last_.findings.append({path, finding});
+  wml::site::sortSiteFindings(last_.findings);
+  ProblemsList* list = checking_.dock()->list();
+  if (!list->showsSite())
+    return;
+  list->replaceSiteGroup(path, parsed->findings);
+  showSummary();
 }
 
 void SiteChecking::openFinding(const QString& path, int line, int column) {

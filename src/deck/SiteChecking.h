@@ -16,6 +16,7 @@ class DeckMenu;
 class Prompts;
 class Shell;
 class TextDocument;
+struct ParsedRevision;
 
 // "Check Site..." in the Deck menu: checks the folder of the document's file
 // (or one the user picks when the document has none) as one site on a
@@ -24,6 +25,13 @@ class TextDocument;
 // summary. Choosing a finding of the document moves the caret there; one of
 // another file opens that file at its line and column in a new instance of
 // the program, as "New window" starts one.
+//
+// The checked site is kept: the live check of a document inside its folder
+// (the one checked, or another of its files opened afterwards) runs the
+// rules between files too, against the other files as the site check read
+// them, so its marks show the findings other files cause. While the list
+// shows the site, the document's group follows each such check, with the
+// counts and the summary; the other groups stay until the next Check Site.
 class SiteChecking : public QObject {
   Q_OBJECT
 public:
@@ -52,6 +60,8 @@ private:
   void checkSite();
   void show();
   void openFinding(const QString& path, int line, int column);
+  void followLiveCheck(const std::shared_ptr<const ParsedRevision>& parsed);
+  void showSummary();
 
   QMainWindow& window_;
   TextDocument& document_;

@@ -173,6 +173,12 @@ ParsedDeck parseDeckUtf8(const QByteArray& utf8) {
     xmlFreeDoc(document);
     document = nullptr;
   }
+  // The tree holds UTF-8 whatever the declaration says (the text is handed
+  // over as UTF-8, the declaration ignored). Told so: without it libxml2's
+  // validator reads the characters of an ID, NAME or NMTOKEN value byte by
+  // byte and refuses a card id such as "café" that XML's Name allows.
+  if (document && !document->encoding)
+    document->encoding = xmlStrdup(reinterpret_cast<const xmlChar*>("UTF-8"));
   deck.document_.reset(document);
   deck.doctypeOffset_ = state.doctypeOffset;
   if (state.sawDoctype) {

@@ -20,6 +20,8 @@ private slots:
   void doctypeWarnings();
   void localFiles_data();
   void localFiles();
+  void cardIdsAreXmlNames_data();
+  void cardIdsAreXmlNames();
   void sortedAndPlacedPastLine65535();
   void notWellFormedStopsThere();
 
@@ -180,6 +182,59 @@ void DeckCheckerTest::oneFindingPerFault() {
   QCOMPARE(found[0].column, column);
   QCOMPARE(found[0].severity, severity);
   QVERIFY2(found[0].message.contains(says), qPrintable(found[0].message));
+}
+
+// A card id is an XML ID: a Name, which starts with a letter (any
+// script's), '_' or ':' and goes on with letters, digits, '.', '-', '_',
+// ':' and combining marks. A link to the card by that id finds it.
+void DeckCheckerTest::cardIdsAreXmlNames_data() {
+  QTest::addColumn<QString>("id");
+  QTest::addColumn<QString>("version");
+  QTest::addColumn<bool>("valid");
+  QTest::newRow("ASCII letters") << "start"
+                                 << "1.1" << true;
+  QTest::newRow("ASCII name characters") << "a.b-c_d:e9"
+                                         << "1.1" << true;
+  QTest::newRow("underscore first") << "_x"
+                                    << "1.1" << true;
+  QTest::newRow("Latin-1 letter") << QString::fromUtf8("caf\xc3\xa9") << "1.1" << true;
+  QTest::newRow("Latin-1 letter first") << QString::fromUtf8("\xc3\xa9t\xc3\xa9") << "1.3" << true;
+  QTest::newRow("Greek") << QString::fromUtf8("\xce\xb1\xce\xb2\xce\xb3") << "1.1" << true;
+  QTest::newRow("ideographs") << QString::fromUtf8("\xe6\x9d\xb1\xe4\xba\xac") << "1.2" << true;
+  QTest::newRow("combining mark after a letter") << QString::fromUtf8("e\xcc\x81") << "1.1" << true;
+  QTest::newRow("digit first") << "1abc"
+                               << "1.1" << false;
+  QTest::newRow("hyphen first") << "-a"
+                                << "1.1" << false;
+  QTest::newRow("exclamation mark") << "a!b"
+                                    << "1.1" << false;
+  QTest::newRow("space inside") << "a b"
+                                << "1.1" << false;
+  QTest::newRow("non-ASCII punctuation") << QString::fromUtf8("a\xc2\xab"
+                                                              "b")
+                                         << "1.1" << false;
+  QTest::newRow("combining mark first") << QString::fromUtf8("\xcc\x81"
+                                                             "e")
+                                        << "1.1" << false;
+}
+
+void DeckCheckerTest::cardIdsAreXmlNames() {
+  QFETCH(QString, id);
+  QFETCH(QString, version);
+  QFETCH(bool, valid);
+  const QList<Finding> found =
+      checkDeck(deck(QStringLiteral("<card id=\"%1\" title=\"A\">\n<p><a href=\"#%1\">again</a>"
+                                    "</p></card>")
+                         .arg(id),
+                     version));
+  if (valid) {
+    QVERIFY2(found.isEmpty(), qPrintable(describe(found)));
+    return;
+  }
+  QVERIFY2(found.size() == 1, qPrintable(describe(found)));
+  QCOMPARE(found[0].line, 4);
+  QCOMPARE(found[0].severity, Severity::Error);
+  QCOMPARE(found[0].message, "The value of the attribute \"id\" of <card> is not valid here.");
 }
 
 void DeckCheckerTest::doctypeWarnings_data() {

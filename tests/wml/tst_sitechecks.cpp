@@ -22,6 +22,8 @@ private slots:
   void crossFileFindings();
   void reachability_data();
   void reachability();
+  void oneFileStandsForItsPath_data();
+  void oneFileStandsForItsPath();
 };
 
 namespace {
@@ -288,6 +290,81 @@ void SiteChecksTest::reachability() {
   options.entry = entry;
   QStringList found = shown(checkSite(site, options));
   QCOMPARE(found.join(u'\n'), notes.join(u'\n'));
+}
+
+// The edited document checked against the rest of the site as last read:
+// its own findings, those of its links and whether the entry reaches it,
+// nothing of the other files.
+void SiteChecksTest::oneFileStandsForItsPath_data() {
+  QTest::addColumn<QString>("path");
+  QTest::addColumn<QString>("body");
+  QTest::addColumn<QString>("entry");
+  QTest::addColumn<QStringList>("expected");
+
+  QTest::newRow("link to a card the other deck lacks")
+      << "index.wml"
+      << "<card id=\"i\">\n<p><a href=\"a.wml#gone\">a</a></p></card>"
+      << "index.wml" << QStringList{"index.wml:5:4: error [dangling-card-link]"};
+  // The site's a.wml has the card "a": the edited one, without it, stands
+  // for it; the index's link to it is the index's finding, not this one's.
+  QTest::newRow("cards of the file replaced")
+      << "a.wml"
+      << "<card id=\"moved\"><p><a href=\"index.wml#i\">i</a></p></card>"
+      << "index.wml" << QStringList{};
+  QTest::newRow("own findings kept beside the links")
+      << "index.wml"
+      << "<card id=\"i\">\n<p><a href=\"a.wml#gone\">a</a></p></card>\n"
+         "<card id=\"i\"><p>x</p></card>"
+      << "index.wml"
+      << QStringList{"index.wml:5:4: error [dangling-card-link]",
+                     "index.wml:6:1: error [duplicate-card-id]"};
+  QTest::newRow("a file the site did not have")
+      << "new.wml"
+      << "<card id=\"n\">\n<p><a href=\"a.wml#gone\">a</a></p></card>"
+      << "index.wml"
+      << QStringList{"new.wml:1:1: note [unreachable-file]",
+                     "new.wml:5:4: error [dangling-card-link]"};
+  QTest::newRow("entry deck linking no more") << "index.wml"
+                                              << "<card id=\"i\"><p>none</p></card>"
+                                              << "index.wml" << QStringList{};
+  QTest::newRow("reached only through the old index") << "a.wml"
+                                                      << "<card id=\"a\"><p>a</p></card>"
+                                                      << "index.wml" << QStringList{};
+  QTest::newRow("a file nothing reaches")
+      << "lone.wml"
+      << "<card id=\"l\"><p>l</p></card>"
+      << "index.wml" << QStringList{"lone.wml:1:1: note [unreachable-file]"};
+  QTest::newRow("no entry deck: nothing said of the site") << "lone.wml"
+                                                           << "<card id=\"l\"><p>l</p></card>"
+                                                           << "start.wml" << QStringList{};
+  QTest::newRow("picture too large")
+      << "a.wml"
+      << "<card id=\"a\">\n<p><img src=\"wide.wbmp\" alt=\"w\"/></p></card>"
+      << "index.wml" << QStringList{"a.wml:5:4: warning [picture-too-large]"};
+}
+
+void SiteChecksTest::oneFileStandsForItsPath() {
+  QFETCH(QString, path);
+  QFETCH(QString, body);
+  QFETCH(QString, entry);
+  QFETCH(QStringList, expected);
+  const Site site = siteOf({{"index.wml", "<card id=\"i\"><p><a href=\"a.wml#a\">a</a></p></card>"},
+                            {"a.wml", "<card id=\"a\"><p>a</p></card>"},
+                            {"lone.wml", "<card id=\"l\"><p>l</p></card>"}},
+                           {picture("wide.wbmp", QSize(200, 40))});
+  SiteOptions options;
+  options.entry = entry;
+  options.screen = QSize(128, 128);
+  const QList<Finding> found =
+      checkFileInSite(site, options, summariseDeck(path, deck(body), QString(), 0));
+  QStringList lines;
+  for (const Finding& finding : found)
+    lines.append(QStringLiteral("%1:%2:%3: %4 [%5]")
+                     .arg(path)
+                     .arg(finding.line)
+                     .arg(finding.column)
+                     .arg(severityName(finding.severity), finding.rule));
+  QCOMPARE(lines.join(u'\n'), expected.join(u'\n'));
 }
 
 QTEST_APPLESS_MAIN(SiteChecksTest)

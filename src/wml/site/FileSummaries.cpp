@@ -20,6 +20,31 @@ void readTree(FileSummary& summary, const ParsedDeck& deck) {
 
 } // namespace
 
+FileSummary deckSummary(const QString& path, const ParsedDeck& deck, QList<Finding> findings) {
+  FileSummary summary;
+  summary.path = path;
+  summary.kind = FileKind::Deck;
+  readTree(summary, deck);
+  summary.findings = std::move(findings);
+  return summary;
+}
+
+FileSummary scriptSummary(const QString& path, const script::ScriptCompileResult& compiled) {
+  FileSummary summary;
+  summary.path = path;
+  summary.kind = FileKind::Script;
+  summary.findings = compiled.findings;
+  summary.interfaceKnown = compiled.interface.parsed;
+  summary.externs = compiled.interface.externs;
+  summary.access = compiled.interface.access;
+  for (const Finding& finding : compiled.findings)
+    if (finding.severity == Severity::Error) {
+      summary.compileError = finding;
+      break;
+    }
+  return summary;
+}
+
 FileSummary summariseDeck(const QString& path, const QString& text, const QString& diskPath,
                           int budget) {
   FileSummary summary;
@@ -58,20 +83,7 @@ FileSummary summariseCompiledDeck(const QString& path, const QString& decodedSou
 }
 
 FileSummary summariseScript(const QString& path, const QString& text) {
-  FileSummary summary;
-  summary.path = path;
-  summary.kind = FileKind::Script;
-  const script::ScriptCompileResult compiled = script::compileScript(text);
-  summary.findings = compiled.findings;
-  summary.interfaceKnown = compiled.interface.parsed;
-  summary.externs = compiled.interface.externs;
-  summary.access = compiled.interface.access;
-  for (const Finding& finding : compiled.findings)
-    if (finding.severity == Severity::Error) {
-      summary.compileError = finding;
-      break;
-    }
-  return summary;
+  return scriptSummary(path, script::compileScript(text));
 }
 
 FileSummary unreadableFile(const QString& path, FileKind kind, const QString& problem) {

@@ -6,6 +6,10 @@
 
 #include "wml/site/SiteModel.h"
 
+namespace tessera::wml {
+class ParsedDeck;
+}
+
 namespace tessera::wml::site {
 
 // A deck's text: the checker's findings (with `diskPath`, the file on disk,
@@ -24,6 +28,13 @@ FileSummary summariseCompiledDeck(const QString& path, const QString& decodedSou
 // A script's source: the compiler's findings, its extern functions and
 // access pragma (as far as it parsed) and its first error.
 FileSummary summariseScript(const QString& path, const QString& text);
+
+// A deck already parsed and checked (the editor's live check of a document
+// inside a checked site): its cards and links beside `findings`.
+FileSummary deckSummary(const QString& path, const ParsedDeck& deck, QList<Finding> findings);
+
+// A script unit already compiled (the editor's live check).
+FileSummary scriptSummary(const QString& path, const script::ScriptCompileResult& compiled);
 
 // A file that could not be read or decoded, with the reason.
 FileSummary unreadableFile(const QString& path, FileKind kind, const QString& problem);

@@ -28,29 +28,53 @@ QString undecodableRule(FileKind kind) {
 
 class SiteRules {
 public:
-  SiteRules(const Site& site, const SiteOptions& options) : site_(site), options_(options) {
+  // With `only`, the findings of that one file, which stands for the file
+  // of its path (or joins the site when it has none).
+  SiteRules(const Site& site, const SiteOptions& options, const FileSummary* only = nullptr)
+      : site_(site), options_(options), only_(only) {
     for (const FileSummary& file : site.files)
       byPath_.insert(file.path, &file);
+    if (only) {
+      byPath_.insert(only->path, only);
+      reported_.append(only);
+    } else {
+      for (const FileSummary& file : site.files)
+        reported_.append(&file);
+    }
   }
 
   QList<SiteFinding> run() {
-    for (const FileSummary& file : site_.files)
-      for (const Finding& finding : file.findings)
-        found_.append({file.path, finding});
-    for (const FileSummary& file : site_.files)
-      if (file.kind == FileKind::Deck && file.parsed)
-        for (const xml::DeckLink& link : file.links)
-          followLink(file, link);
-    for (const FileSummary& file : site_.files)
-      if (!file.problem.isEmpty() && !referenced_.contains(file.path))
+    for (const FileSummary* file : std::as_const(reported_))
+      for (const Finding& finding : file->findings)
+        found_.append({file->path, finding});
+    for (const FileSummary* file : std::as_const(reported_))
+      if (file->kind == FileKind::Deck && file->parsed)
+        for (const xml::DeckLink& link : file->links)
+          followLink(*file, link);
+    for (const FileSummary* file : std::as_const(reported_))
+      if (!file->problem.isEmpty() && !isReferenced(file->path))
         found_.append(
-            {file.path, {1, 1, Severity::Error, file.problem, undecodableRule(file.kind)}});
+            {file->path, {1, 1, Severity::Error, file->problem, undecodableRule(file->kind)}});
     reachability();
     sortSiteFindings(found_);
     return std::move(found_);
   }
 
 private:
+  // Whether a deck links to `path`, which then tells why it cannot be read.
+  // A whole-site run has followed every link by now.
+  bool isReferenced(const QString& path) const {
+    if (!only_)
+      return referenced_.contains(path);
+    for (const FileSummary* file : byPath_)
+      if (file->kind == FileKind::Deck && file->parsed)
+        for (const xml::DeckLink& link : file->links)
+          if (const LinkTarget target = resolveLink(file->path, link.value);
+              target.kind == LinkTarget::Kind::InSite && target.path == path)
+            return true;
+    return false;
+  }
+
   void report(const FileSummary& from, const xml::DeckLink& link, Severity severity,
               const char* rule, const QString& message) {
     found_.append(
@@ -154,6 +178,8 @@ private:
   void reachability() {
     const FileSummary* entry = byPath_.value(options_.entry);
     if (!entry) {
+      if (only_)
+        return;
       found_.append({QString(),
                      {0, 0, Severity::Note,
                       QStringLiteral("The site has no entry deck %1, so files nothing reaches "
@@ -176,9 +202,9 @@ private:
         queue.append(to);
       }
     }
-    for (const FileSummary& file : site_.files)
-      if (!reached.contains(file.path))
-        found_.append({file.path,
+    for (const FileSummary* file : std::as_const(reported_))
+      if (!reached.contains(file->path))
+        found_.append({file->path,
                        {1, 1, Severity::Note,
                         QStringLiteral("Nothing reaches this file from %1.").arg(entry->path),
                         QStringLiteral("unreachable-file")}});
@@ -186,7 +212,9 @@ private:
 
   const Site& site_;
   const SiteOptions& options_;
+  const FileSummary* only_;
   QHash<QString, const FileSummary*> byPath_;
+  QList<const FileSummary*> reported_;
   QSet<QString> referenced_;
   QList<SiteFinding> found_;
 };
@@ -213,6 +241,14 @@ std::optional<FileKind> fileKindOf(const QString& name) {
 
 QList<SiteFinding> checkSite(const Site& site, const SiteOptions& options) {
   return SiteRules(site, options).run();
+}
+
+QList<Finding> checkFileInSite(const Site& site, const SiteOptions& options,
+                               const FileSummary& file) {
+  QList<Finding> findings;
+  for (const SiteFinding& found : SiteRules(site, options, &file).run())
+    findings.append(found.finding);
+  return findings;
 }
 
 void sortSiteFindings(QList<SiteFinding>& findings) {

@@ -90,6 +90,13 @@ struct SiteFinding {
 // then line and column.
 QList<SiteFinding> checkSite(const Site& site, const SiteOptions& options);
 
+// The findings checkSite gives one file, with `file` standing for the file
+// of its path (the edited document as it is now; a file the site did not
+// have joins it): its own findings, those of its links, and whether the
+// entry deck reaches it. Sorted by line and column.
+QList<Finding> checkFileInSite(const Site& site, const SiteOptions& options,
+                               const FileSummary& file);
+
 void sortSiteFindings(QList<SiteFinding>& findings);
 
 } // namespace tessera::wml::site
