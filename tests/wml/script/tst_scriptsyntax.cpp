@@ -43,21 +43,29 @@ private slots:
     QTest::newRow("tightest to loosest")
         << "a * b + c << d < e == f & g ^ h | i && j || k"
         << "(|| (&& (| (^ (& (== (< (<< (+ (* a b) c) d) e) f) g) h) i) j) k)";
-    QTest::newRow("minus groups from the left") << "a - b - c" << "(- (- a b) c)";
+    QTest::newRow("minus groups from the left") << "a - b - c"
+                                                << "(- (- a b) c)";
     QTest::newRow("multiplicative level") << "a div b % c * d / e"
                                           << "(/ (* (% (div a b) c) d) e)";
-    QTest::newRow("relational level") << "a < b >= c > d <= e" << "(<= (> (>= (< a b) c) d) e)";
-    QTest::newRow("shift level") << "a >>> b >> c << d" << "(<< (>> (>>> a b) c) d)";
-    QTest::newRow("equality level") << "a != b == c" << "(== (!= a b) c)";
-    QTest::newRow("tight after loose after tight")
-        << "a * b || c * d && e" << "(|| (* a b) (&& (* c d) e))";
+    QTest::newRow("relational level") << "a < b >= c > d <= e"
+                                      << "(<= (> (>= (< a b) c) d) e)";
+    QTest::newRow("shift level") << "a >>> b >> c << d"
+                                 << "(<< (>> (>>> a b) c) d)";
+    QTest::newRow("equality level") << "a != b == c"
+                                    << "(== (!= a b) c)";
+    QTest::newRow("tight after loose after tight") << "a * b || c * d && e"
+                                                   << "(|| (* a b) (&& (* c d) e))";
     QTest::newRow("unary operators bind tightest")
-        << "-a * !b + ~c - typeof d == isvalid e" << "(== (- (+ (* (- a) (! b)) (~ c)) (typeof d)) (isvalid e))";
-    QTest::newRow("increments") << "++a + b-- * --c" << "(+ ++a (* b-- --c))";
-    QTest::newRow("parentheses") << "(a + b) * (c || d)" << "(* (+ a b) (|| c d))";
+        << "-a * !b + ~c - typeof d == isvalid e"
+        << "(== (- (+ (* (- a) (! b)) (~ c)) (typeof d)) (isvalid e))";
+    QTest::newRow("increments") << "++a + b-- * --c"
+                                << "(+ ++a (* b-- --c))";
+    QTest::newRow("parentheses") << "(a + b) * (c || d)"
+                                 << "(* (+ a b) (|| c d))";
     QTest::newRow("conditional below ||") << "x = a || b ? c : d + e"
                                           << "(= x (? (|| a b) c (+ d e)))";
-    QTest::newRow("assignments to the right") << "x += y = a div= 2" << "(+= x (= y (div= a 2)))";
+    QTest::newRow("assignments to the right") << "x += y = a div= 2"
+                                              << "(+= x (= y (div= a 2)))";
     QTest::newRow("comma loosest") << "a, b = 1 < 2, f(c, d * e)"
                                    << "(, (, a (= b (< 1 2))) f(c,(* d e)))";
   }

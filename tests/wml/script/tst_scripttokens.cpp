@@ -20,7 +20,8 @@ static QString describe(const LexResult& lexed) {
     case TokenKind::Integer: words << QStringLiteral("n:") + QString::number(t.integerValue); break;
     case TokenKind::Float: words << QStringLiteral("f:") + QString::number(t.floatValue); break;
     case TokenKind::String:
-      words << QStringLiteral("s:") + QString(lexed.strings.at(t.stringIndex)).replace(u'\n', QStringLiteral("\\n"));
+      words << QStringLiteral("s:") +
+                   QString(lexed.strings.at(t.stringIndex)).replace(u'\n', QStringLiteral("\\n"));
       break;
     }
   }
@@ -41,7 +42,8 @@ private slots:
         << ">>>>= <<<= a+++b !== &&= ||| ---x"
         << ">>> >= << <= i:a ++ + i:b != = && = || | -- - i:x end";
     QTest::newRow("div= is one token unless == follows")
-        << "div= div == div== divx=div" << "k:div= k:div == k:div == i:divx = k:div end";
+        << "div= div == div== divx=div"
+        << "k:div= k:div == k:div == i:divx = k:div end";
     QTest::newRow("keywords")
         << "use url access domain path meta name http equiv user agent header extern function var "
            "if else while for break continue return typeof isvalid true false invalid"
@@ -63,20 +65,30 @@ private slots:
                                   << "i:x = error:malformed number \"018\": 8 and 9 are not octal "
                                      "digits (a leading 0 makes an octal number)";
     QTest::newRow("hexadecimal without digits")
-        << "0xg" << "error:malformed number \"0xg\": no hexadecimal digits";
+        << "0xg"
+        << "error:malformed number \"0xg\": no hexadecimal digits";
     QTest::newRow("exponent without digits")
-        << "1e+;" << "error:malformed number \"1e+\": the exponent has no digits";
-    QTest::newRow("letters after a number") << "12ab" << "error:malformed number \"12ab\"";
+        << "1e+;"
+        << "error:malformed number \"1e+\": the exponent has no digits";
+    QTest::newRow("letters after a number") << "12ab"
+                                            << "error:malformed number \"12ab\"";
     QTest::newRow("strings") << "'a\"b' \"\\x41\\u00e9\\101\\n\" '' \"\\'\\/\""
                              << "s:a\"b s:A\u00e9A\\n s: s:'/ end";
-    QTest::newRow("string not closed") << "x \"open\ny" << "i:x error:string not closed";
-    QTest::newRow("unknown escape") << "'\\q'" << "error:unknown escape sequence \"\\q\"";
-    QTest::newRow("short hexadecimal escape") << "'\\x4'" << "error:\"\\x\" needs 2 hexadecimal digits";
-    QTest::newRow("unexpected character") << "a @ b" << "i:a error:unexpected character '@'";
+    QTest::newRow("string not closed") << "x \"open\ny"
+                                       << "i:x error:string not closed";
+    QTest::newRow("unknown escape") << "'\\q'"
+                                    << "error:unknown escape sequence \"\\q\"";
+    QTest::newRow("short hexadecimal escape") << "'\\x4'"
+                                              << "error:\"\\x\" needs 2 hexadecimal digits";
+    QTest::newRow("unexpected character") << "a @ b"
+                                          << "i:a error:unexpected character '@'";
     QTest::newRow("character outside a string")
-        << "a \u00e9" << "i:a error:character U+00E9 outside a string or comment";
-    QTest::newRow("comment not closed") << "a /* b" << "i:a error:comment not closed with \"*/\"";
-    QTest::newRow("comments skipped") << "a // b\n/* c\n d */ e" << "i:a i:e end";
+        << "a \u00e9"
+        << "i:a error:character U+00E9 outside a string or comment";
+    QTest::newRow("comment not closed") << "a /* b"
+                                        << "i:a error:comment not closed with \"*/\"";
+    QTest::newRow("comments skipped") << "a // b\n/* c\n d */ e"
+                                      << "i:a i:e end";
   }
   void tokens() {
     QFETCH(QString, source);
@@ -95,17 +107,24 @@ private slots:
     QTest::addColumn<QString>("places");
     QTest::newRow("each line break ends a line") << "a\r\nbb\rc\nd"
                                                  << "1:1-1:2 2:1-2:3 3:1-3:2 4:1-4:2 4:2-4:2";
-    QTest::newRow("a surrogate pair in a string is one column")
-        << "'\U0001F600' x" << "1:1-1:4 1:5-1:6 1:6-1:6";
-    QTest::newRow("and so in a string with an escape")
-        << "'\U0001F600\\n' x" << "1:1-1:6 1:7-1:8 1:8-1:8";
-    QTest::newRow("and in a comment") << "/* \U0001F600 */ y" << "1:9-1:10 1:10-1:10";
-    QTest::newRow("punctuators and keywords") << ">>>= div= if(" << "1:1-1:5 1:6-1:10 1:11-1:13 1:13-1:14 1:14-1:14";
-    QTest::newRow("nested comment warned") << "x /* /* */ y" << "1:1-1:2 1:12-1:13 1:13-1:13 w1:6-1:8";
-    QTest::newRow("unexpected character") << "a @" << "1:1-1:2 1:3-1:4";
-    QTest::newRow("string not closed") << "x = 'ab\n" << "1:1-1:2 1:3-1:4 1:5-1:8";
-    QTest::newRow("unclosed comment marks its opening") << "\n  /* x" << "2:3-2:5";
-    QTest::newRow("bad escape marks the escape") << "'ab\\q'" << "1:4-1:6";
+    QTest::newRow("a surrogate pair in a string is one column") << "'\U0001F600' x"
+                                                                << "1:1-1:4 1:5-1:6 1:6-1:6";
+    QTest::newRow("and so in a string with an escape") << "'\U0001F600\\n' x"
+                                                       << "1:1-1:6 1:7-1:8 1:8-1:8";
+    QTest::newRow("and in a comment") << "/* \U0001F600 */ y"
+                                      << "1:9-1:10 1:10-1:10";
+    QTest::newRow("punctuators and keywords") << ">>>= div= if("
+                                              << "1:1-1:5 1:6-1:10 1:11-1:13 1:13-1:14 1:14-1:14";
+    QTest::newRow("nested comment warned") << "x /* /* */ y"
+                                           << "1:1-1:2 1:12-1:13 1:13-1:13 w1:6-1:8";
+    QTest::newRow("unexpected character") << "a @"
+                                          << "1:1-1:2 1:3-1:4";
+    QTest::newRow("string not closed") << "x = 'ab\n"
+                                       << "1:1-1:2 1:3-1:4 1:5-1:8";
+    QTest::newRow("unclosed comment marks its opening") << "\n  /* x"
+                                                        << "2:3-2:5";
+    QTest::newRow("bad escape marks the escape") << "'ab\\q'"
+                                                 << "1:4-1:6";
   }
   void places() {
     QFETCH(QString, source);
@@ -113,7 +132,11 @@ private slots:
     const LexResult lexed = lexScript(source);
     QStringList got;
     const auto place = [](const SourceRange& r) {
-      return QStringLiteral("%1:%2-%3:%4").arg(r.line).arg(r.column).arg(r.endLine).arg(r.endColumn);
+      return QStringLiteral("%1:%2-%3:%4")
+          .arg(r.line)
+          .arg(r.column)
+          .arg(r.endLine)
+          .arg(r.endColumn);
     };
     for (const Token& t : lexed.tokens)
       got << place(t.range);
