@@ -31,26 +31,30 @@ private:
   };
   QList<Loop> loops;
 
-  // Each value once in the pool: a key per value, so a unit with tens of
-  // thousands of constants is not searched from the start for each.
-  QHash<QString, int> constantNumbers;
+  // Each value once in the pool, found by its value, so a unit with tens
+  // of thousands of constants is not searched from the start for each.
+  // Numbers are keyed by type and bits (a float by its bits: 0.0 and -0.0
+  // are two constants).
+  QHash<quint64, int> numberConstants;
+  QHash<QString, int> stringConstants;
 
   int constant(const CodeConstant& value) {
-    QString key;
-    switch (value.type) {
-    case CodeConstant::Type::Integer: key = u'i' + QString::number(value.integer); break;
-    case CodeConstant::Type::Float:
-      key = u'f' + QString::number(std::bit_cast<quint32>(value.floating));
-      break;
-    case CodeConstant::Type::String: key = u's' + value.string; break;
+    int* found = nullptr;
+    if (value.type == CodeConstant::Type::String) {
+      found = &stringConstants[value.string];
+    } else {
+      const quint32 bits = value.type == CodeConstant::Type::Float
+                               ? std::bit_cast<quint32>(value.floating)
+                               : quint32(value.integer);
+      const quint64 key = (value.type == CodeConstant::Type::Float ? quint64(1) << 32 : 0) | bits;
+      found = &numberConstants[key];
     }
-    const auto found = constantNumbers.constFind(key);
-    if (found != constantNumbers.constEnd())
-      return found.value();
-    out.constants.append(value);
-    const int number = int(out.constants.size() - 1);
-    constantNumbers.insert(key, number);
-    return number;
+    // A new entry holds 0; entries hold the number plus one.
+    if (*found == 0) {
+      out.constants.append(value);
+      *found = int(out.constants.size());
+    }
+    return *found - 1;
   }
   int stringConstant(const QString& text, const SourceRange& where) {
     CodeConstant c;

@@ -423,6 +423,7 @@ private:
       ExpressionPtr right = parseAssignment();
       ExpressionPtr comma =
           makeExpression(Expression::Kind::Comma, spanning(left->range, right->range));
+      comma->operands.reserve(2);
       comma->operands.push_back(std::move(left));
       comma->operands.push_back(std::move(right));
       left = std::move(comma);
@@ -464,6 +465,7 @@ private:
     ExpressionPtr otherwise = parseAssignment();
     ExpressionPtr conditional =
         makeExpression(Expression::Kind::Conditional, spanning(condition->range, otherwise->range));
+    conditional->operands.reserve(3);
     conditional->operands.push_back(std::move(condition));
     conditional->operands.push_back(std::move(then));
     conditional->operands.push_back(std::move(otherwise));
@@ -487,6 +489,7 @@ private:
                                                    : Expression::Kind::Binary;
       ExpressionPtr binary = makeExpression(kind, spanning(left->range, right->range));
       binary->op = op;
+      binary->operands.reserve(2);
       binary->operands.push_back(std::move(left));
       binary->operands.push_back(std::move(right));
       left = std::move(binary);
