@@ -2,6 +2,7 @@
 
 #include "wml/DtdFiles.h"
 #include "wml/LibxmlErrors.h"
+#include "wml/VariableReferences.h"
 #include "wml/syntax/Entities.h"
 
 #include <atomic>
@@ -188,6 +189,8 @@ ParsedDeck parseDeckUtf8(const QByteArray& utf8) {
     deck.version_ = version.value_or(WmlVersion::Wml11);
   }
   classify(deck, deck.findings_, deck.validityReports_, state.reports);
+  if (deck.document_)
+    deck.variableFindings_ = findMalformedVariables(deck.utf8_, deck.lines_);
   return deck;
 }
 

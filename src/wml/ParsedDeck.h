@@ -71,6 +71,11 @@ public:
   // among them), in the order the parser met them.
   const QList<Finding>& findings() const { return findings_; }
 
+  // The malformed variable references in a well-formed deck's text (none
+  // when it is not well-formed), found once with the parse: the checker
+  // reports them, the compiler and the preview refuse a deck that has one.
+  const QList<Finding>& variableFindings() const { return variableFindings_; }
+
   // What the parser reported about validity while it read the document type
   // (such as an ID used twice); the checker turns these into findings.
   const QList<LibxmlReport>& validityReports() const { return validityReports_; }
@@ -93,6 +98,7 @@ private:
   QByteArray publicId_;
   qsizetype doctypeOffset_ = -1;
   QList<Finding> findings_;
+  QList<Finding> variableFindings_;
   QList<LibxmlReport> validityReports_;
 };
 

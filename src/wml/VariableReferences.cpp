@@ -1,10 +1,13 @@
-#include "wml/check/DeckRules.h"
+#include "wml/VariableReferences.h"
 
+#include "wml/LineIndex.h"
 #include "wml/syntax/VariableReference.h"
 
 #include <QList>
 
-namespace tessera::wml::check {
+#include <atomic>
+
+namespace tessera::wml {
 
 namespace {
 
@@ -12,7 +15,7 @@ namespace {
 // character data and attribute values (where variables live) from the rest.
 class VariableScanner {
 public:
-  explicit VariableScanner(const ParsedDeck& deck) : deck_(deck), bytes_(deck.utf8()) {}
+  VariableScanner(const QByteArray& utf8, const LineIndex& lines) : bytes_(utf8), lines_(lines) {}
 
   QList<Finding> run() {
     const qsizetype size = bytes_.size();
@@ -62,9 +65,8 @@ private:
     const syntax::VariableReference scan = syntax::scanVariableReference(
         std::string_view(bytes_.constData() + at, std::size_t(end - at)));
     if (scan.malformed()) {
-      const TextPosition place = deck_.lines().positionOfByte(at);
-      const TextPosition past =
-          deck_.lines().positionOfByte(at + std::max<qsizetype>(1, scan.length));
+      const TextPosition place = lines_.positionOfByte(at);
+      const TextPosition past = lines_.positionOfByte(at + std::max<qsizetype>(1, scan.length));
       findings_.append({place.line, place.column, Severity::Error,
                         QStringLiteral("Malformed variable reference in %1: %2.")
                             .arg(describe(where), scan.problem),
@@ -152,16 +154,21 @@ private:
     return i + 1;
   }
 
-  const ParsedDeck& deck_;
   const QByteArray& bytes_;
+  const LineIndex& lines_;
   QList<QByteArrayView> open_;
   QList<Finding> findings_;
 };
 
+std::atomic<quint64> scans{0};
+
 } // namespace
 
-QList<Finding> checkVariableReferences(const ParsedDeck& deck) {
-  return VariableScanner(deck).run();
+QList<Finding> findMalformedVariables(const QByteArray& utf8, const LineIndex& lines) {
+  ++scans;
+  return VariableScanner(utf8, lines).run();
 }
 
-} // namespace tessera::wml::check
+quint64 variableScansSoFar() { return scans.load(); }
+
+} // namespace tessera::wml

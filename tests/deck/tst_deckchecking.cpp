@@ -11,6 +11,7 @@
 #include "editor/SourceEditor.h"
 #include "editor/TextDocument.h"
 #include "wml/ParsedDeck.h"
+#include "wml/VariableReferences.h"
 
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -298,7 +299,8 @@ void DeckCheckingTest::oneParsePerRevisionWhateverIsOpen_data() {
 }
 
 // Checker, marks, size meter and preview all read one parse of each
-// revision.
+// revision, and the one scan of its variable references made with it (the
+// deck has a malformed one, so each of them has something to report).
 void DeckCheckingTest::oneParsePerRevisionWhateverIsOpen() {
   QFETCH(bool, liveChecking);
   QFETCH(bool, previewShown);
@@ -317,10 +319,12 @@ void DeckCheckingTest::oneParsePerRevisionWhateverIsOpen() {
   for (int edit = 0; edit < 3; ++edit) {
     QSignalSpy published(service, &DeckService::published);
     const quint64 before = wml::parsesSoFar();
+    const quint64 scansBefore = wml::variableScansSoFar();
     w.editor()->textDocument().replaceWholeText(kThreeErrors + QString(edit + 1, u' '));
     QTRY_COMPARE(published.count(), 1);
     QTest::qWait(DeckService::kPauseMs * 2); // nobody parses it again later
     QCOMPARE(wml::parsesSoFar() - before, quint64(1));
+    QCOMPARE(wml::variableScansSoFar() - scansBefore, quint64(1));
     QCOMPARE(published.count(), 1);
   }
 }

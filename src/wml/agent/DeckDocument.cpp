@@ -1,7 +1,5 @@
 #include "wml/agent/DeckDocument.h"
 
-#include "wml/check/DeckRules.h"
-
 namespace tessera::wml::agent {
 
 DeckDocument readDeckDocument(const QString& text) { return readParsedDeck(wml::parseDeck(text)); }
@@ -11,7 +9,7 @@ DeckDocument readParsedDeck(wml::ParsedDeck parsed) {
   deck.parsed = std::move(parsed);
   if (deck.parsed.wellFormed()) {
     // A phone shows an error for a deck its gateway could not encode.
-    const QList<Finding> references = check::checkVariableReferences(deck.parsed);
+    const QList<Finding>& references = deck.parsed.variableFindings();
     if (!references.isEmpty()) {
       deck.errorLine = references.first().line;
       deck.errorMessage = references.first().message;

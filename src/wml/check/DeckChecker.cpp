@@ -50,7 +50,7 @@ QList<Finding> checkParsedDeck(const ParsedDeck& deck, const CheckOptions& optio
   if (deck.wellFormed()) {
     Explained explained;
     findings += checkTreeRules(deck, options, explained);
-    findings += checkVariableReferences(deck);
+    findings += deck.variableFindings();
     findings += validateAgainstDtd(deck, explained);
   }
   sortByPosition(findings);

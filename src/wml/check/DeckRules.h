@@ -12,9 +12,4 @@ namespace tessera::wml::check {
 QList<Finding> checkTreeRules(const ParsedDeck& deck, const CheckOptions& options,
                               Explained& explained);
 
-// Malformed variable references, found in the text itself so that each is
-// placed at its "$": in character data and attribute values, not in
-// comments, processing instructions or the DOCTYPE.
-QList<Finding> checkVariableReferences(const ParsedDeck& deck);
-
 } // namespace tessera::wml::check

@@ -1,7 +1,6 @@
 #include "wml/wbxml/DeckCompiler.h"
 
 #include "wml/ParsedDeck.h"
-#include "wml/check/DeckRules.h"
 #include "wml/syntax/XmlDeclaration.h"
 
 #include <algorithm>
@@ -39,9 +38,8 @@ CompiledDeck compileParsedDeck(const wml::ParsedDeck& deck, const QString& text,
     return result;
   }
   result.wellFormed = true;
-  if (const QList<Finding> references = check::checkVariableReferences(deck);
-      !references.isEmpty()) {
-    result.error = firstError(references);
+  if (!deck.variableFindings().isEmpty()) {
+    result.error = firstError(deck.variableFindings());
     return result;
   }
   result.ok = true;
