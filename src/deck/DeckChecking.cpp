@@ -67,7 +67,7 @@ void DeckChecking::showFindings(const std::shared_ptr<const ParsedRevision>& par
 void DeckChecking::goTo(int line, int column) {
   if (line < 1 || line > view_.textDocument().lineCount())
     return;
-  view_.setSelection(view_.textDocument().positionOfCharacter(line, column), 0);
+  view_.setSelection(view_.textDocument().positionAt({line, column}), 0);
   view_.ensureCaretVisible();
   view_.refreshStatus();
   view_.focusEditor();

@@ -1,8 +1,8 @@
 #include "deck/ErrorMarks.h"
 
 #include "deck/SyntaxColouring.h"
-#include "editor/Positions.h"
 #include "info/BalloonHints.h"
+#include "wml/Positions.h"
 
 #include <QCoreApplication>
 #include <QCursor>

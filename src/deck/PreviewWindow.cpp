@@ -4,6 +4,7 @@
 #include "deck/PhonePainter.h"
 #include "deck/PreviewScreen.h"
 #include "platform/PlainButton.h"
+#include "wml/Positions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -165,18 +166,14 @@ void PreviewWindow::caretMoved() {
 
 void PreviewWindow::showSource() {
   const wml::agent::UserAgent& agent = phone->agent();
-  const wml::TextPosition start = agent.cardStart();
-  if (!agent.showsDocumentDeck() || start.line <= 0)
+  const wml::LineColumn start = agent.cardStart();
+  if (!agent.showsDocumentDeck() || !start.known())
     return;
   const QTextBlock block = editor.document()->findBlockByNumber(start.line - 1);
   if (!block.isValid())
     return;
   QTextCursor cursor(block);
-  const QString line = block.text();
-  int offset = 0;
-  for (int column = 1; column < start.column && offset < line.size(); ++column)
-    offset += line.at(offset).isHighSurrogate() && offset + 1 < line.size() ? 2 : 1;
-  cursor.setPosition(block.position() + offset);
+  cursor.setPosition(block.position() + utf16OffsetOfColumn(block.text(), start.column));
   editor.setTextCursor(cursor);
   emit caretPlaced();
   editor.ensureCursorVisible();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Positions.h"
+#include "editor/EditorView.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/Insertion.h"
-#include "editor/Positions.h"
+#include "wml/Positions.h"
 
 #include <QString>
 

@@ -147,32 +147,28 @@ void TextDocument::releaseHeldText() {
 
 int TextDocument::lineCount() const { return document_->blockCount(); }
 
+// Each finds the block a place is in; the arithmetic is wml/Positions'.
+
 TextPosition TextDocument::lineStart(int line) const {
   line = std::clamp(line, 0, lineCount() - 1);
-  return TextPosition(document_->findBlockByNumber(line).position() + line);
+  return textPositionOf(QtPosition(document_->findBlockByNumber(line).position()), line);
 }
 
 LineColumn TextDocument::lineColumnAt(TextPosition position) const {
   const QtPosition at = toQtPosition(position);
   const QTextBlock block = document_->findBlock(at.value);
-  return {block.blockNumber(), at.value - block.position()};
+  return {block.blockNumber() + 1, columnOfUtf16Offset(block.text(), at.value - block.position())};
 }
 
 TextPosition TextDocument::positionAt(LineColumn place) const {
-  const int line = std::clamp(place.line, 0, lineCount() - 1);
+  const int line = std::clamp(place.line - 1, 0, lineCount() - 1);
   const QTextBlock block = document_->findBlockByNumber(line);
-  const int column = std::clamp(place.column, 0, block.length() - 1);
-  return TextPosition(block.position() + column + line);
-}
-
-TextPosition TextDocument::positionOfCharacter(int line, int column) const {
-  const QTextBlock block = document_->findBlockByNumber(std::clamp(line - 1, 0, lineCount() - 1));
-  return TextPosition(block.position() + block.blockNumber() +
-                      utf16OffsetOfColumn(block.text(), column));
+  return textPositionOf(
+      QtPosition(block.position() + utf16OffsetOfColumn(block.text(), place.column)), line);
 }
 
 TextPosition TextDocument::toTextPosition(QtPosition position) const {
-  return TextPosition(position.value + document_->findBlock(position.value).blockNumber());
+  return textPositionOf(position, document_->findBlock(position.value).blockNumber());
 }
 
 QtPosition TextDocument::toQtPosition(TextPosition position) const {
@@ -188,9 +184,7 @@ QtPosition TextDocument::toQtPosition(TextPosition position) const {
       hi = mid - 1;
   }
   const QTextBlock block = document_->findBlockByNumber(lo);
-  const int offset = position.value - (block.position() + lo);
-  // A position between the CR and the LF of a break stays at the line end.
-  return QtPosition(block.position() + std::min(offset, block.length() - 1));
+  return qtPositionOf(position, lo, QtPosition(block.position()), block.length() - 1);
 }
 
 // --- undo ----------------------------------------------------------------------------

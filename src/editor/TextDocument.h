@@ -1,8 +1,8 @@
 #pragma once
 
 #include "editor/FileEncoding.h"
-#include "editor/Positions.h"
 #include "editor/TextFormat.h"
+#include "wml/Positions.h"
 
 #include <QList>
 #include <QObject>
@@ -68,13 +68,13 @@ public:
 
   // --- lines and positions
   int lineCount() const; // text lines; an empty text has one
+  // Where the 0-based `line` starts (the toolkit's block number).
   TextPosition lineStart(int line) const;
+  // The 1-based line and character column of a place, as checkers and
+  // compilers print them. Reads the place's line.
   LineColumn lineColumnAt(TextPosition position) const;
   // Lines and columns out of range clamp to the nearest place in the text.
   TextPosition positionAt(LineColumn place) const;
-  // A 1-based line and 1-based character column, as checkers and compilers
-  // print them (a character outside the Basic Multilingual Plane counts one).
-  TextPosition positionOfCharacter(int line, int column) const;
   TextPosition toTextPosition(QtPosition position) const;
   // A place between the CR and the LF of a break stays at the line end.
   QtPosition toQtPosition(TextPosition position) const;

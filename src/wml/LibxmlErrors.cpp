@@ -13,12 +13,12 @@ QByteArray bytesOf(const char* text) { return text ? QByteArray(text) : QByteArr
 
 // libxml2 places an entity error after the reference; the reader wants the
 // "&" that starts it.
-TextPosition entityReferencePosition(const QByteArray& name, TextPosition reported,
-                                     const LineIndex& lines, const QByteArray& utf8) {
+LineColumn entityReferencePosition(const QByteArray& name, LineColumn reported,
+                                   const LineIndex& lines, const QByteArray& utf8) {
   if (reported.line < 1 || reported.line > lines.lineCount())
     return reported;
   const qsizetype lineStart = lines.lineStart(reported.line);
-  const qsizetype at = lines.byteOfPosition(reported.line, reported.column);
+  const qsizetype at = lines.byteOfPosition(reported);
   const qsizetype found = utf8.lastIndexOf(QByteArray('&' + name + ';'), at);
   if (found < lineStart)
     return reported;
@@ -27,8 +27,8 @@ TextPosition entityReferencePosition(const QByteArray& name, TextPosition report
 
 // Where the start tag `<name` stands on `line`: the last one there, as
 // the one left open is the innermost. Nothing when it cannot be found.
-std::optional<TextPosition> startTagOnLine(const QByteArray& name, int line, const LineIndex& lines,
-                                           const QByteArray& utf8) {
+std::optional<LineColumn> startTagOnLine(const QByteArray& name, int line, const LineIndex& lines,
+                                         const QByteArray& utf8) {
   if (name.isEmpty() || line < 1 || line > lines.lineCount())
     return std::nullopt;
   const qsizetype start = lines.lineStart(line);
@@ -52,8 +52,7 @@ bool placeAtUnclosedTag(const LibxmlReport& report, const LineIndex& lines, cons
   const bool mismatch = report.code == XML_ERR_TAG_NAME_MISMATCH;
   if (!mismatch && report.code != XML_ERR_TAG_NOT_FINISHED)
     return false;
-  const std::optional<TextPosition> opened =
-      startTagOnLine(report.str1, report.number, lines, utf8);
+  const std::optional<LineColumn> opened = startTagOnLine(report.str1, report.number, lines, utf8);
   if (!opened)
     return false;
   const QString name = QString::fromUtf8(report.str1);
@@ -98,7 +97,7 @@ Finding findingOfParseReport(const LibxmlReport& report, const LineIndex& lines,
   if (placeAtUnclosedTag(report, lines, utf8, finding))
     return finding;
   if (report.code == XML_ERR_UNDECLARED_ENTITY || report.code == XML_WAR_UNDECLARED_ENTITY) {
-    const TextPosition at =
+    const LineColumn at =
         entityReferencePosition(report.str1, {finding.line, finding.column}, lines, utf8);
     finding.line = at.line;
     finding.column = at.column;

@@ -2,7 +2,7 @@
 
 #include "wml/Finding.h"
 #include "wml/LibxmlReport.h"
-#include "wml/LineIndex.h"
+#include "wml/Positions.h"
 
 struct _xmlError;
 

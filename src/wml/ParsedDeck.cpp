@@ -113,8 +113,8 @@ _xmlNode* ParsedDeck::root() const {
   return document_ ? xmlDocGetRootElement(document_.get()) : nullptr;
 }
 
-TextPosition ParsedDeck::doctypePosition() const {
-  return doctypeOffset_ >= 0 ? lines_.positionOfByte(doctypeOffset_) : TextPosition{1, 1};
+LineColumn ParsedDeck::doctypePosition() const {
+  return doctypeOffset_ >= 0 ? lines_.positionOfByte(doctypeOffset_) : LineColumn{1, 1};
 }
 
 qsizetype ParsedDeck::startTagOffset(const _xmlNode* element) const {
@@ -124,7 +124,7 @@ qsizetype ParsedDeck::startTagOffset(const _xmlNode* element) const {
   return -1;
 }
 
-TextPosition ParsedDeck::position(const _xmlNode* element) const {
+LineColumn ParsedDeck::position(const _xmlNode* element) const {
   const qsizetype offset = startTagOffset(element);
   if (offset >= 0)
     return lines_.positionOfByte(offset);
@@ -146,7 +146,14 @@ ParsedDeck parseDeckUtf8(const QByteArray& utf8) {
   deck.utf8_ = utf8;
   deck.lines_ = LineIndex(utf8);
 
-  xmlParserCtxtPtr parser = xmlCreateMemoryParserCtxt(utf8.constData(), int(utf8.size()));
+  // The parser counts only LF as a new line, where the editor and
+  // LineIndex break at a lone CR too; XML reads a lone CR as an LF anyway,
+  // so it gets one in its place, byte for byte, and its lines are ours.
+  QByteArray parsed = utf8;
+  for (qsizetype at = parsed.indexOf('\r'); at >= 0; at = parsed.indexOf('\r', at + 1))
+    if (at + 1 == parsed.size() || parsed.at(at + 1) != '\n')
+      parsed[at] = '\n';
+  xmlParserCtxtPtr parser = xmlCreateMemoryParserCtxt(parsed.constData(), int(parsed.size()));
   if (!parser) {
     deck.findings_.append({1, 1, Severity::Error, QStringLiteral("The deck could not be read."),
                            QStringLiteral("unreadable")});

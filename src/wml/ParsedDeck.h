@@ -19,7 +19,7 @@
 
 #include "wml/Finding.h"
 #include "wml/LibxmlReport.h"
-#include "wml/LineIndex.h"
+#include "wml/Positions.h"
 #include "wml/WmlVersion.h"
 
 #include <QByteArray>
@@ -55,11 +55,11 @@ public:
   // The DOCTYPE's public identifier as written (empty when there is none).
   const QByteArray& publicIdentifier() const { return publicId_; }
   // Where "<!DOCTYPE" starts (line 1, column 1 when there is none).
-  TextPosition doctypePosition() const;
+  LineColumn doctypePosition() const;
 
   // Line and column of an element's start tag ("<" of it). Elements that came
   // from an entity's replacement text get their parent's place.
-  TextPosition position(const _xmlNode* element) const;
+  LineColumn position(const _xmlNode* element) const;
   // The same, as a byte offset into utf8(); -1 when unknown.
   qsizetype startTagOffset(const _xmlNode* element) const;
 

@@ -1,6 +1,6 @@
 #include "wml/VariableReferences.h"
 
-#include "wml/LineIndex.h"
+#include "wml/Positions.h"
 #include "wml/syntax/VariableReference.h"
 
 #include <QList>
@@ -65,8 +65,8 @@ private:
     const syntax::VariableReference scan = syntax::scanVariableReference(
         std::string_view(bytes_.constData() + at, std::size_t(end - at)));
     if (scan.malformed()) {
-      const TextPosition place = lines_.positionOfByte(at);
-      const TextPosition past = lines_.positionOfByte(at + std::max<qsizetype>(1, scan.length));
+      const LineColumn place = lines_.positionOfByte(at);
+      const LineColumn past = lines_.positionOfByte(at + std::max<qsizetype>(1, scan.length));
       findings_.append({place.line, place.column, Severity::Error,
                         QStringLiteral("Malformed variable reference in %1: %2.")
                             .arg(describe(where), scan.problem),

@@ -7,10 +7,10 @@
 #include "deck/PreviewWindow.h"
 #include "deck/ProblemsDock.h"
 #include "deck/ProblemsList.h"
-#include "editor/Positions.h"
 #include "editor/SourceEditor.h"
 #include "editor/TextDocument.h"
 #include "wml/ParsedDeck.h"
+#include "wml/Positions.h"
 #include "wml/VariableReferences.h"
 
 #include <QMenuBar>
@@ -37,8 +37,6 @@ private slots:
   void newerEditDiscardsAnOlderResult();
   void checksTheCharactersAsTyped();
   void openedFileIsCheckedAndLinksLookBesideIt();
-  void utf16Offsets_data();
-  void utf16Offsets();
   void oneParsePerRevisionWhateverIsOpen_data();
   void oneParsePerRevisionWhateverIsOpen();
 };
@@ -269,23 +267,6 @@ void DeckCheckingTest::openedFileIsCheckedAndLinksLookBesideIt() {
 
   w.findChild<QAction*>("Fjl2")->trigger(); // New: no file any more
   QVERIFY(w.textDocument().filePath().isEmpty());
-}
-
-void DeckCheckingTest::utf16Offsets_data() {
-  QTest::addColumn<QString>("line");
-  QTest::addColumn<int>("column");
-  QTest::addColumn<int>("offset");
-  QTest::newRow("first") << "abc" << 1 << 0;
-  QTest::newRow("third") << "abc" << 3 << 2;
-  QTest::newRow("past the end") << "abc" << 9 << 3;
-  QTest::newRow("after a surrogate pair") << QString::fromUtf8("\xf0\x9f\x98\x80x") << 2 << 2;
-}
-
-void DeckCheckingTest::utf16Offsets() {
-  QFETCH(QString, line);
-  QFETCH(int, column);
-  QFETCH(int, offset);
-  QCOMPARE(utf16OffsetOfColumn(line, column), offset);
 }
 
 void DeckCheckingTest::oneParsePerRevisionWhateverIsOpen_data() {

@@ -33,38 +33,51 @@ private slots:
 static const QString kLines = QStringLiteral("ab\r\ncd\r\n\r\nx");
 
 void TextDocumentTest::lineAndColumn_data() {
+  QTest::addColumn<QString>("text");
   QTest::addColumn<int>("position");
   QTest::addColumn<LineColumn>("place");
   QTest::addColumn<int>("backTo");
-  QTest::newRow("start") << 0 << LineColumn{0, 0} << 0;
-  QTest::newRow("end of first line") << 2 << LineColumn{0, 2} << 2;
-  QTest::newRow("between CR and LF is the line end") << 3 << LineColumn{0, 2} << 2;
-  QTest::newRow("second line") << 5 << LineColumn{1, 1} << 5;
-  QTest::newRow("empty line") << 8 << LineColumn{2, 0} << 8;
-  QTest::newRow("last line") << 10 << LineColumn{3, 0} << 10;
-  QTest::newRow("end") << 11 << LineColumn{3, 1} << 11;
+  QTest::addColumn<int>("lineStart");
+  QTest::newRow("start") << kLines << 0 << LineColumn{1, 1} << 0 << 0;
+  QTest::newRow("end of first line") << kLines << 2 << LineColumn{1, 3} << 2 << 0;
+  QTest::newRow("between CR and LF is the line end") << kLines << 3 << LineColumn{1, 3} << 2 << 0;
+  QTest::newRow("second line") << kLines << 5 << LineColumn{2, 2} << 5 << 4;
+  QTest::newRow("empty line") << kLines << 8 << LineColumn{3, 1} << 8 << 8;
+  QTest::newRow("last line") << kLines << 10 << LineColumn{4, 1} << 10 << 10;
+  QTest::newRow("end") << kLines << 11 << LineColumn{4, 2} << 11 << 10;
+  QTest::newRow("past the end") << kLines << 40 << LineColumn{4, 2} << 11 << 10;
+  // "a", U+1F600 (two units, one column), "b", CR LF, "c".
+  const QString pair = QString::fromUtf8("a\xf0\x9f\x98\x80b\r\nc");
+  QTest::newRow("pair's column") << pair << 1 << LineColumn{1, 2} << 1 << 0;
+  QTest::newRow("inside a pair is the pair") << pair << 2 << LineColumn{1, 2} << 1 << 0;
+  QTest::newRow("after a pair") << pair << 3 << LineColumn{1, 3} << 3 << 0;
+  QTest::newRow("line end after a pair") << pair << 4 << LineColumn{1, 4} << 4 << 0;
+  QTest::newRow("line after a pair") << pair << 7 << LineColumn{2, 2} << 7 << 6;
 }
 
 void TextDocumentTest::lineAndColumn() {
+  QFETCH(QString, text);
   QFETCH(int, position);
   QFETCH(LineColumn, place);
   QFETCH(int, backTo);
+  QFETCH(int, lineStart);
   TextDocument document;
-  document.replaceWholeText(kLines);
+  document.replaceWholeText(text);
   const LineColumn at = document.lineColumnAt(TextPosition(position));
   QCOMPARE(at.line, place.line);
   QCOMPARE(at.column, place.column);
   QCOMPARE(document.positionAt(place).value, backTo);
-  QCOMPARE(document.lineStart(place.line).value, backTo - place.column);
+  QCOMPARE(document.lineStart(place.line - 1).value, lineStart);
 }
 
 void TextDocumentTest::placesOutOfRangeClamp_data() {
   QTest::addColumn<LineColumn>("place");
   QTest::addColumn<int>("position");
-  QTest::newRow("column past the line end") << LineColumn{0, 99} << 2;
-  QTest::newRow("negative column") << LineColumn{1, -5} << 4;
-  QTest::newRow("line past the end") << LineColumn{40, 0} << 10;
-  QTest::newRow("negative line") << LineColumn{-3, 1} << 1;
+  QTest::newRow("column past the line end") << LineColumn{1, 99} << 2;
+  QTest::newRow("negative column") << LineColumn{2, -5} << 4;
+  QTest::newRow("line past the end") << LineColumn{40, 1} << 10;
+  QTest::newRow("negative line") << LineColumn{-3, 2} << 1;
+  QTest::newRow("line 0") << LineColumn{0, 1} << 0;
 }
 
 void TextDocumentTest::placesOutOfRangeClamp() {

@@ -9,7 +9,7 @@
 using namespace tessera::wml;
 
 namespace QTest {
-template <> char* toString(const TextPosition& at) {
+template <> char* toString(const LineColumn& at) {
   return qstrdup(QByteArray::number(at.line) + ':' + QByteArray::number(at.column));
 }
 } // namespace QTest
@@ -19,8 +19,6 @@ template <> char* toString(const TextPosition& at) {
 class ParseDeckTest : public QObject {
   Q_OBJECT
 private slots:
-  void lineIndex_data();
-  void lineIndex();
   void elementPositions();
   void positionsPastLine65535();
   void doctypeKinds_data();
@@ -32,32 +30,6 @@ private slots:
   void ownDocumentTypesAreFound();
 };
 
-void ParseDeckTest::lineIndex_data() {
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<int>("characterOffset");
-  QTest::addColumn<int>("line");
-  QTest::addColumn<int>("column");
-  QTest::newRow("start") << "ab\ncd" << 0 << 1 << 1;
-  QTest::newRow("end of first line") << "ab\ncd" << 2 << 1 << 3;
-  QTest::newRow("second line") << "ab\ncd" << 4 << 2 << 2;
-  QTest::newRow("empty lines") << "\n\n\nx" << 3 << 4 << 1;
-  QTest::newRow("two-byte characters") << "\xc3\xa4\xc3\xb6x\ny" << 2 << 1 << 3;
-  QTest::newRow("three-byte characters")
-      << QString::fromUtf8("\xe2\x82\xac\xe2\x82\xac!") << 2 << 1 << 3;
-}
-
-void ParseDeckTest::lineIndex() {
-  QFETCH(QString, text);
-  QFETCH(int, characterOffset);
-  QFETCH(int, line);
-  QFETCH(int, column);
-  const QByteArray utf8 = text.toUtf8();
-  const LineIndex index(utf8);
-  const qsizetype byte = text.left(characterOffset).toUtf8().size();
-  QCOMPARE(index.positionOfByte(byte), (TextPosition{line, column}));
-  QCOMPARE(index.byteOfPosition(line, column), byte);
-}
-
 void ParseDeckTest::elementPositions() {
   const ParsedDeck deck = parseDeck(QString::fromUtf8("<?xml version=\"1.0\"?>\n"
                                                       "<wml>\n"
@@ -67,13 +39,13 @@ void ParseDeckTest::elementPositions() {
                                         .replace(QStringLiteral("<>"), QStringLiteral("&lt;&gt;")));
   QVERIFY(deck.wellFormed());
   const xmlNode* wml = deck.root();
-  QCOMPARE(deck.position(wml), (TextPosition{2, 1}));
+  QCOMPARE(deck.position(wml), (LineColumn{2, 1}));
   const xmlNode* card = xmlFirstElementChild(const_cast<xmlNode*>(wml));
-  QCOMPARE(deck.position(card), (TextPosition{3, 3}));
+  QCOMPARE(deck.position(card), (LineColumn{3, 3}));
   const xmlNode* p = xmlFirstElementChild(const_cast<xmlNode*>(card));
-  QCOMPARE(deck.position(p), (TextPosition{3, 34}));
+  QCOMPARE(deck.position(p), (LineColumn{3, 34}));
   const xmlNode* b = xmlFirstElementChild(const_cast<xmlNode*>(p));
-  QCOMPARE(deck.position(b), (TextPosition{3, 39}));
+  QCOMPARE(deck.position(b), (LineColumn{3, 39}));
 }
 
 void ParseDeckTest::positionsPastLine65535() {
@@ -84,7 +56,7 @@ void ParseDeckTest::positionsPastLine65535() {
   QVERIFY(deck.wellFormed());
   const xmlNode* card = xmlFirstElementChild(deck.root());
   const xmlNode* p = xmlFirstElementChild(const_cast<xmlNode*>(card));
-  QCOMPARE(deck.position(p), (TextPosition{70001, 4}));
+  QCOMPARE(deck.position(p), (LineColumn{70001, 4}));
 }
 
 void ParseDeckTest::doctypeKinds_data() {
@@ -113,7 +85,7 @@ void ParseDeckTest::doctypeKinds() {
   QVERIFY(deck.wellFormed());
   QCOMPARE(deck.doctypeKind(), kind);
   QCOMPARE(deck.version(), version);
-  QCOMPARE(deck.doctypePosition(), (TextPosition{line, 1}));
+  QCOMPARE(deck.doctypePosition(), (LineColumn{line, 1}));
   QVERIFY2(deck.findings().isEmpty(), qPrintable(deck.findings().value(0).message));
 }
 

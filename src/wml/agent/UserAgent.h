@@ -113,7 +113,7 @@ public:
   // An input's or list's title attribute, for its edit or list screen.
   QString controlTitle(const QString& name) const;
   // Line and column of the shown card's start tag in its deck, 0 when none.
-  wml::TextPosition cardStart() const;
+  wml::LineColumn cardStart() const;
   bool showsDocumentDeck() const { return deckPath.isEmpty(); }
 
 private:

@@ -263,8 +263,8 @@ QString UserAgent::controlTitle(const QString& name) const {
   return {};
 }
 
-wml::TextPosition UserAgent::cardStart() const {
-  return card && deck ? deck->parsed.position(card) : wml::TextPosition();
+wml::LineColumn UserAgent::cardStart() const {
+  return card && deck ? deck->parsed.position(card) : wml::LineColumn();
 }
 
 QStringList UserAgent::deckInfo() const {

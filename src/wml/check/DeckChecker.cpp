@@ -10,7 +10,7 @@ namespace tessera::wml::check {
 namespace {
 
 QList<Finding> doctypeFindings(const ParsedDeck& deck) {
-  const TextPosition at = deck.doctypePosition();
+  const LineColumn at = deck.doctypePosition();
   switch (deck.doctypeKind()) {
   case DoctypeKind::Missing:
     return {{at.line, at.column, Severity::Warning,

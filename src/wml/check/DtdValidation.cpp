@@ -294,8 +294,7 @@ QList<Finding> validateAgainstDtd(const ParsedDeck& deck, const Explained& expla
     if (isExplained(report, explained, parentsOfUnknown))
       continue;
     const xmlNode* cause = causeOf(report);
-    const TextPosition at =
-        cause ? deck.position(cause) : TextPosition{std::max(report.line, 1), 1};
+    const LineColumn at = cause ? deck.position(cause) : LineColumn{std::max(report.line, 1), 1};
     findings.append({at.line, at.column,
                      report.level == XML_ERR_WARNING ? Severity::Warning : Severity::Error,
                      wording(report, deck.version(), dtd), QStringLiteral("not-valid")});

@@ -4,7 +4,7 @@
 // checker (cards of this deck, files beside it) and the site check (cards of
 // other decks, scripts, pictures, what the entry deck reaches).
 
-#include "wml/LineIndex.h"
+#include "wml/Positions.h"
 
 #include <QByteArrayView>
 #include <QList>
@@ -23,7 +23,7 @@ namespace tessera::wml::xml {
 bool isLinkAttribute(QByteArrayView element, QByteArrayView attribute);
 
 struct DeckLink {
-  TextPosition at; // the element's start tag
+  LineColumn at; // the element's start tag
   QString element;
   QString attribute;
   QString value; // as written, entities replaced
