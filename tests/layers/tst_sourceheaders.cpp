@@ -18,6 +18,12 @@ constexpr Pending kPending[] = {
     {"src/wml/script/", "the script compiler's files are being reorganised"},
     {"src/wml/site/SiteChecks.cpp", "the site checks are being reworked"},
     {"src/app/CommandLineModes.cpp", "the command line is being moved out"},
+    // Members of one class spread over files by subject; each part is to
+    // become a class of its own with its header.
+    {"src/wml/agent/UserAgentScreen.cpp", "UserAgent's screen, timer and field members"},
+    {"src/wml/agent/UserAgentScripts.cpp", "UserAgent's script-call members"},
+    {"src/app/MainWindowDeck.cpp", "MainWindow's Deck menu wiring"},
+    {"src/app/MainWindowDocument.cpp", "MainWindow's document command wiring"},
 };
 
 const Pending* pendingFor(const QString& relative) {
