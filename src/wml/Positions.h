@@ -118,8 +118,8 @@ namespace tessera {
 using wml::columnOfUtf16Offset;
 using wml::LineColumn;
 using wml::Position;
-using wml::qtPositionOf;
 using wml::QtPosition;
+using wml::qtPositionOf;
 using wml::TextPosition;
 using wml::textPositionOf;
 using wml::utf16OffsetOfColumn;

@@ -173,8 +173,8 @@ void PositionsTest::parserLinesAgree_data() {
 
 void PositionsTest::parserLinesAgree() {
   QFETCH(QString, lineBreak);
-  const QStringList lines = {"<?xml version=\"1.0\"?>", "<wml>", "<card id=\"c\">",
-                             "<p>Price: 5$</p>",      "</card>", "</wml>"};
+  const QStringList lines = {"<?xml version=\"1.0\"?>", "<wml>",   "<card id=\"c\">",
+                             "<p>Price: 5$</p>",        "</card>", "</wml>"};
   const ParsedDeck deck = parseDeck(lines.join(lineBreak));
   QVERIFY(deck.wellFormed());
   const xmlNode* card = deck.root()->children;
