@@ -47,7 +47,8 @@ void TextDocumentTest::lineAndColumn_data() {
   QTest::newRow("end") << kLines << 11 << LineColumn{4, 2} << 11 << 10;
   QTest::newRow("past the end") << kLines << 40 << LineColumn{4, 2} << 11 << 10;
   // "a", U+1F600 (two units, one column), "b", CR LF, "c".
-  const QString pair = QString::fromUtf8("a\xf0\x9f\x98\x80b\r\nc");
+  const QString pair = QString::fromUtf8("a\xf0\x9f\x98\x80"
+                                         "b\r\nc");
   QTest::newRow("pair's column") << pair << 1 << LineColumn{1, 2} << 1 << 0;
   QTest::newRow("inside a pair is the pair") << pair << 2 << LineColumn{1, 2} << 1 << 0;
   QTest::newRow("after a pair") << pair << 3 << LineColumn{1, 3} << 3 << 0;
