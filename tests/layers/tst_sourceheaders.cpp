@@ -15,7 +15,6 @@ struct Pending {
   const char* reason;
 };
 constexpr Pending kPending[] = {
-    {"src/wml/script/", "the script compiler's files are being reorganised"},
     {"src/wml/site/SiteChecks.cpp", "the site checks are being reworked"},
     {"src/app/CommandLineModes.cpp", "the command line is being moved out"},
     // Members of one class spread over files by subject; each part is to
