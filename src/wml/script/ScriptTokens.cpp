@@ -147,8 +147,9 @@ public:
         size(source.size()) {}
 
   LexResult run() {
-    // Real units run to about one token per three or four characters.
-    result.tokens.reserve(size / 4 + 16);
+    // Real units run to about one token per three or four characters:
+    // room for one per three, so a unit's list is never copied to grow.
+    result.tokens.reserve(size / 3 + 16);
     for (;;) {
       if (!skipSpaceAndComments())
         break;
