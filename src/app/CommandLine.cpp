@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/CommandLineModes.h"
 
 #include "platform/Product.h"
 

@@ -38,12 +38,6 @@ struct CommandLineMode {
   ModeRunner run;
 };
 
-// Every command-line mode, in the order --help lists them, and the options
-// they take besides their own. A new mode is one more entry there
-// (CommandLineModes.cpp) and a function of its own file.
-const QList<CommandLineMode>& commandLineModes();
-const QList<QCommandLineOption>& modeOptions();
-
 // Exit statuses shared by the modes.
 inline constexpr int kExitClean = 0;
 inline constexpr int kExitFindings = 1;

@@ -1,5 +1,5 @@
+#include "app/CommandLineModes.h"
 #include "app/CheckMode.h"
-#include "app/CommandLine.h"
 #include "app/DeckCommandLine.h"
 #include "app/ScriptRunCommandLine.h"
 

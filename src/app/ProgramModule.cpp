@@ -22,8 +22,8 @@ QString executableFolder() {
 } // namespace
 
 int runProgramModule(int argc, char* argv[]) {
-  const QString path = QDir::cleanPath(executableFolder() +
-                                       QStringLiteral("/" TESSERA_MODULE_FOLDER "/" TESSERA_MODULE_FILE));
+  const QString path = QDir::cleanPath(
+      executableFolder() + QStringLiteral("/" TESSERA_MODULE_FOLDER "/" TESSERA_MODULE_FILE));
   QLibrary module(path);
   const auto entry = reinterpret_cast<decltype(&tesseraProgramMain)>(
       module.load() ? module.resolve("tesseraProgramMain") : nullptr);

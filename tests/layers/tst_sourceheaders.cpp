@@ -16,7 +16,6 @@ struct Pending {
 };
 constexpr Pending kPending[] = {
     {"src/wml/site/SiteChecks.cpp", "the site checks are being reworked"},
-    {"src/app/CommandLineModes.cpp", "the command line is being moved out"},
     // Members of one class spread over files by subject; each part is to
     // become a class of its own with its header.
     {"src/wml/agent/UserAgentScreen.cpp", "UserAgent's screen, timer and field members"},
