@@ -1,14 +1,25 @@
 #include "app/MainWindow.h"
 
+#include "app/Backup.h"
 #include "app/EncodingMenus.h"
 #include "app/HelpMenu.h"
 #include "app/Icons.h"
 #include "app/NoticeBar.h"
 #include "app/StatusLine.h"
 #include "app/ViewSettings.h"
+#include "deck/CompiledDeckCommands.h"
 #include "deck/CompiledDeckReader.h"
+#include "deck/CompiledSizePanel.h"
 #include "deck/DeckChecking.h"
+#include "deck/DeckMenu.h"
 #include "deck/DeckPreview.h"
+#include "deck/DeckServe.h"
+#include "deck/DeckService.h"
+#include "deck/ErrorMarks.h"
+#include "deck/PreviewScreen.h"
+#include "deck/PreviewWindow.h"
+#include "deck/ServeWindow.h"
+#include "deck/SiteChecking.h"
 #include "deck/SyntaxColouring.h"
 #include "dialogs/ElementDialogs.h"
 #include "document/DefaultDocument.h"
@@ -22,11 +33,16 @@
 #include "platform/Hint.h"
 #include "platform/Product.h"
 #include "tools/ToolsPanel.h"
+#include "wml/agent/PhoneDisplays.h"
+#include "wml/script/ScriptCompiler.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusTipEvent>
@@ -469,6 +485,143 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   } else {
     event->ignore();
   }
+}
+
+} // namespace tessera
+
+// The Deck menu (between View and Help), checking the deck and its preview.
+namespace tessera {
+
+// Help is the last menu; Deck goes just before it.
+void MainWindow::createDeckChecking() {
+  deckMenu_ = new DeckMenu(this);
+  menuBar()->insertMenu(menuBar()->actions().constLast(), deckMenu_);
+  // One parse per revision serves the checker, the marks, the meter and
+  // the preview.
+  deckService_ = new DeckService(*document_, this);
+  deckChecking_ = new DeckChecking(*this, *editor_, *deckService_, *deckMenu_);
+  // The compiled-deck group follows the checking items; its meter follows
+  // every parse.
+  compiledDecks_ =
+      new CompiledDeckCommands(*this, *editor_, *deckMenu_, *deckService_, services_.prompts,
+                               [this] { return document_->filePath(); });
+  statusLine_->addTrailingPanel(compiledDecks_->panel());
+  // Every finished check, by hand or while typing, marks its findings in the text.
+  auto* marks = new ErrorMarks(*editor_, *colouring_);
+  connect(deckChecking_, &DeckChecking::findingsChanged, marks,
+          [marks](const QList<wml::Finding>& findings) { marks->setFindings(findings); });
+  // A ".wmls" is a WMLScript unit: coloured as one and checked by its
+  // compiler (the deck service reads the name with each snapshot); a saved
+  // copy under another name is read again at once.
+  connect(document_, &TextDocument::fileChanged, this, [this] {
+    const auto language = wml::script::isScriptFileName(document_->filePath())
+                              ? SyntaxColouring::Language::Script
+                              : SyntaxColouring::Language::Wml;
+    if (language == colouring_->language())
+      return;
+    colouring_->setLanguage(language);
+    deckService_->refreshNow(deckService_->checksWhileTyping());
+  });
+}
+
+// The preview follows the editor and reads pictures and decks beside the
+// saved document.
+void MainWindow::createDeckPreview() {
+  deckPreview_ = new DeckPreview(*this, *editor_, *deckService_, *deckMenu_);
+  // A caret the preview places is shown in the status line at once.
+  connect(deckPreview_, &DeckPreview::caretPlaced, editor_, &SourceEditor::refreshStatus);
+}
+
+// Checking the document's folder as one site: the budget chosen in the Deck
+// menu, the preview's phone (its first choice until it is opened).
+void MainWindow::createSiteChecking() {
+  SiteChecking::Settings settings;
+  settings.budget = [this] { return compiledDecks_->budget(); };
+  settings.screen = [this] {
+    const PreviewWindow* preview = deckPreview_->window();
+    const int index = preview ? preview->screen()->profile() : wml::agent::kDefaultPhoneDisplay;
+    return wml::agent::phoneDisplays()[size_t(index)].size;
+  };
+  settings.program = CompiledDeckReader::defaultProgram();
+  siteChecking_ = new SiteChecking(*this, *document_, *deckMenu_, *deckChecking_, services_.prompts,
+                                   services_.shell, std::move(settings));
+}
+
+// Serving the document's folder to a phone, last in the Deck menu.
+void MainWindow::createDeckServe() { deckServe_ = new DeckServe(*this, *document_, *deckMenu_); }
+
+// Closing the program stops the server at once, not when the window goes.
+void MainWindow::stopServing() {
+  if (ServeWindow* window = deckServe_->window())
+    window->stop();
+}
+
+} // namespace tessera
+
+// The File menu's document commands, printing and the automatic backup,
+// wired to their menu items.
+namespace tessera {
+
+void MainWindow::createDocumentCommands() {
+  documentCommands_ = std::make_unique<DocumentCommands>(*document_, *editor_, files_,
+                                                         services_.prompts, services_.shell, this);
+  documentCommands_->setToolsReset([this] {
+    toolsPanel_->setCurrentWidget(toolsPanel_->page(ToolsPanel::GeneralTools));
+    toolsPanel_->resetForNewDocument();
+  });
+  printCommand_ = std::make_unique<PrintCommand>(*editor_, services_.prompts, this);
+  backup_ = new Backup(action(MainAction::BackupSaving), files_, services_.prompts,
+                       Backup::folderFor(programFolder()), this);
+  backup_->setParent(this);
+
+  DocumentCommands* commands = documentCommands_.get();
+  connect(action(MainAction::NewFile), &QAction::triggered, this, [this, commands] {
+    commands->newFile();
+    deckChecking_->documentOpened();
+    deckPreview_->documentOpened();
+  });
+  connect(action(MainAction::NewWindow), &QAction::triggered, this,
+          [commands] { commands->newWindow(); });
+  connect(action(MainAction::Open), &QAction::triggered, this, [this, commands] {
+    commands->open();
+    deckChecking_->documentOpened();
+    deckPreview_->documentOpened();
+  });
+  connect(action(MainAction::Save), &QAction::triggered, this, [this, commands] {
+    commands->save();
+    showFileFormat(); // the file may exist only now
+  });
+  files_.setNoticeObserver([this](const QString& notice) { noticeBar_->showNotice(notice); });
+  connect(document_, &TextDocument::fileChanged, this, &MainWindow::showFileFormat);
+  encodingMenus_->reopenAs = [this, commands](const FileEncoding& encoding) {
+    commands->reopenWithEncoding(encoding);
+    deckChecking_->documentOpened();
+    deckPreview_->documentOpened();
+  };
+  encodingMenus_->saveAs = [this](const FileEncoding& encoding) {
+    // The same charset again keeps its byte-order mark as it is.
+    if (!encoding.sameCharset(document_->encoding()))
+      files_.adoptEncoding(encoding);
+  };
+  encodingMenus_->breakLinesWith = [this](LineBreakStyle breaks) {
+    document_->setLineBreakStyle(breaks);
+  };
+  // Whatever was chosen, the checks then show what the document has.
+  for (QMenu* menu : {encodingMenus_->reopenMenu(), encodingMenus_->saveMenu()})
+    connect(menu, &QMenu::triggered, this, &MainWindow::showFileFormat, Qt::QueuedConnection);
+  showFileFormat();
+
+  PrintCommand* print = printCommand_.get();
+  connect(action(MainAction::Print), &QAction::triggered, this, [print] { print->run(); });
+}
+
+void MainWindow::showFileFormat() {
+  const FileEncoding& encoding = document_->encoding();
+  const LineBreakStyle breaks = document_->lineBreakStyle();
+  statusLine_->showFileFormat(fileFormatText(encoding, breaks));
+  // A decompiled deck's path names the source file it would be saved as,
+  // which need not exist yet: there is nothing to read again.
+  encodingMenus_->showFormat(encoding, breaks, QFileInfo(document_->filePath()).isFile());
 }
 
 } // namespace tessera

@@ -8,31 +8,6 @@
 
 namespace {
 
-// Files whose folders other changes are reworking now; each is skipped
-// with its reason, and checked again as soon as it is taken off the list.
-struct Pending {
-  const char* path; // a file, or a folder ending in '/'
-  const char* reason;
-};
-constexpr Pending kPending[] = {
-    {"src/wml/site/SiteChecks.cpp", "the site checks are being reworked"},
-    // Members of one class spread over files by subject; each part is to
-    // become a class of its own with its header.
-    {"src/wml/agent/UserAgentScreen.cpp", "UserAgent's screen, timer and field members"},
-    {"src/wml/agent/UserAgentScripts.cpp", "UserAgent's script-call members"},
-    {"src/app/MainWindowDeck.cpp", "MainWindow's Deck menu wiring"},
-    {"src/app/MainWindowDocument.cpp", "MainWindow's document command wiring"},
-};
-
-const Pending* pendingFor(const QString& relative) {
-  for (const Pending& pending : kPending) {
-    const QString path = QString::fromLatin1(pending.path);
-    if (path.endsWith(u'/') ? relative.startsWith(path) : relative == path)
-      return &pending;
-  }
-  return nullptr;
-}
-
 QString sourceRoot() { return QStringLiteral(TESSERA_SOURCE_DIR); }
 
 } // namespace
@@ -69,8 +44,6 @@ void SourceHeadersTest::everySourceHasItsHeader() {
   const QString header = file.dir().filePath(file.completeBaseName() + QStringLiteral(".h"));
   if (QFileInfo::exists(header))
     return;
-  if (const Pending* pending = pendingFor(source))
-    QSKIP(pending->reason);
   QFAIL(qPrintable(QStringLiteral("%1 has no header %2")
                        .arg(source, QDir(sourceRoot()).relativeFilePath(header))));
 }

@@ -1,5 +1,5 @@
-#include "wml/site/SiteAddress.h"
 #include "wml/site/SiteModel.h"
+#include "wml/site/SiteAddress.h"
 
 #include "wml/script/ScriptCall.h"
 
