@@ -8,6 +8,7 @@
 
 #include <libxml/tree.h>
 
+#include <QRegularExpression>
 #include <QStringList>
 
 using namespace tessera::wml;
@@ -19,7 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const ParsedDeck deck = parseDeck(text);
   const QList<Finding> findings = checkParsedDeck(deck);
 
-  const QStringList lines = text.split(QLatin1Char('\n'));
+  // A line ends at LF, CR LF or a lone CR, as the editor counts them.
+  static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+  const QStringList lines = text.split(lineBreak);
   int previousLine = 0, previousColumn = 0;
   for (const Finding& finding : findings) {
     require(finding.line >= 1 && finding.line <= lines.size(), "a finding on a line not there");
