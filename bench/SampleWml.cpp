@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QRandomGenerator>
 
 namespace bench {
@@ -64,6 +66,21 @@ QString writeWmlCatalog(const QString& workDir) {
                     "  <public publicId=\"-//WAPFORUM//DTD WML 1.1//EN\" uri=\"file://" +
                     dtd.toUtf8() + "\"/>\n</catalog>\n");
   return catalog;
+}
+
+void runXmllintDtdValid(const QString& xmllint, const QString& catalog, const QString& dtd,
+                        const QStringList& files) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("XML_CATALOG_FILES"), catalog);
+  process.setProcessEnvironment(environment);
+  process.setStandardOutputFile(QProcess::nullDevice());
+  process.setStandardErrorFile(QProcess::nullDevice());
+  process.start(xmllint,
+                QStringList{QStringLiteral("--noout"), QStringLiteral("--nonet"),
+                            QStringLiteral("--loaddtd"), QStringLiteral("--dtdvalid"), dtd} +
+                    files);
+  process.waitForFinished(-1);
 }
 
 } // namespace bench

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+#include <QStringList>
 
 namespace bench {
 
@@ -14,5 +16,10 @@ QByteArray sampleWml(qint64 bytes);
 // both sides of a checking figure read the same declarations; empty when
 // they cannot be written.
 QString writeWmlCatalog(const QString& workDir);
+
+// The checking figures' reference: `xmllint --noout --nonet --loaddtd
+// --dtdvalid DTD FILES...` with that catalog, output discarded, waited for.
+void runXmllintDtdValid(const QString& xmllint, const QString& catalog, const QString& dtd,
+                        const QStringList& files);
 
 } // namespace bench

@@ -11,13 +11,7 @@ Screen inputEditScreen(const QString& title, const QString& shownValue, const QS
   Screen screen;
   screen.kind = Screen::Kind::Edit;
   screen.title = title;
-  ScreenLine value;
-  ScreenRun field;
-  field.kind = ScreenRun::Kind::Input;
-  field.text = shownValue;
-  field.control = 0;
-  value.runs.push_back(field);
-  screen.lines.push_back(value);
+  screen.lines.push_back(inputLine(shownValue));
   if (!rule.isEmpty())
     screen.lines.push_back(plainLine(QStringLiteral("Format: ") + rule));
   if (!refusal.isEmpty())

@@ -44,4 +44,14 @@ ScreenLine plainLine(const QString& text) {
   return line;
 }
 
+ScreenLine inputLine(const QString& text) {
+  ScreenLine line;
+  ScreenRun field;
+  field.kind = ScreenRun::Kind::Input;
+  field.text = text;
+  field.control = 0;
+  line.runs.push_back(field);
+  return line;
+}
+
 } // namespace tessera::wml::agent

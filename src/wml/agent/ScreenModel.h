@@ -54,5 +54,7 @@ QString screenText(const Screen& screen);
 
 // A screen of plain lines (task and error screens).
 ScreenLine plainLine(const QString& text);
+// A line holding the one text field of an edit or prompt screen (control 0).
+ScreenLine inputLine(const QString& text);
 
 } // namespace tessera::wml::agent

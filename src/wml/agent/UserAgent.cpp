@@ -786,13 +786,7 @@ void UserAgent::showDialog() {
   switch (dialog.kind) {
   case script::DialogRequest::Kind::Prompt: {
     promptInput = dialog.defaultInput;
-    ScreenLine value;
-    ScreenRun field;
-    field.kind = ScreenRun::Kind::Input;
-    field.text = promptInput;
-    field.control = 0;
-    value.runs.push_back(field);
-    screen.lines.push_back(value);
+    screen.lines.push_back(inputLine(promptInput));
     screen.leftKey = QStringLiteral("OK");
     break;
   }
