@@ -23,16 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A line ends at LF, CR LF or a lone CR, as the editor counts them.
   static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
   const QStringList lines = text.split(lineBreak);
-  int previousLine = 0, previousColumn = 0;
+  tessera::LineColumn previous;
   for (const Finding& finding : findings) {
-    require(finding.line >= 1 && finding.line <= lines.size(), "a finding on a line not there");
-    require(finding.column >= 1, "a finding before the first column");
+    require(finding.start.line >= 1 && finding.start.line <= lines.size(),
+            "a finding on a line not there");
+    require(finding.start.column >= 1, "a finding before the first column");
     require(!finding.message.isEmpty(), "a finding without a message");
-    require(finding.line > previousLine ||
-                (finding.line == previousLine && finding.column >= previousColumn),
-            "findings out of order");
-    previousLine = finding.line;
-    previousColumn = finding.column;
+    require(finding.start >= previous, "findings out of order");
+    previous = finding.start;
   }
   if (!deck.wellFormed())
     require(hasError(findings), "a text that is not well-formed passed");

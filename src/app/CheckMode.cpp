@@ -46,7 +46,7 @@ QList<wml::Finding> checkDeckFile(const QString& name, const QByteArray& bytes, 
 
 void printFindings(QTextStream& stream, const QString& name, const QList<wml::Finding>& findings) {
   for (const wml::Finding& finding : findings)
-    stream << name << ':' << finding.line << ':' << finding.column << ": "
+    stream << name << ':' << finding.start.line << ':' << finding.start.column << ": "
            << wml::severityName(finding.severity) << ": " << finding.message
            << (finding.rule.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(finding.rule))
            << '\n';
@@ -79,8 +79,8 @@ void printText(const QList<wml::PlacedFinding>& found, QTextStream& out) {
   for (const wml::PlacedFinding& placed : found) {
     const wml::Finding& finding = placed.finding;
     out << placed.file << ':';
-    if (finding.line > 0)
-      out << finding.line << ':' << finding.column << ':';
+    if (finding.start.known())
+      out << finding.start.line << ':' << finding.start.column << ':';
     out << ' ' << wml::severityName(finding.severity) << ": " << finding.message
         << (finding.rule.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(finding.rule)) << '\n';
   }

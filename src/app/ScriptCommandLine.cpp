@@ -17,7 +17,7 @@ constexpr qint64 kScriptLimit = 64 * 1024 * 1024;
 
 void printFindings(const QString& name, const QList<wml::Finding>& findings, QTextStream& to) {
   for (const wml::Finding& finding : findings)
-    to << name << ':' << finding.line << ':' << finding.column << ": "
+    to << name << ':' << finding.start.line << ':' << finding.start.column << ": "
        << wml::severityName(finding.severity) << ": " << finding.message << " [" << finding.rule
        << "]\n";
 }

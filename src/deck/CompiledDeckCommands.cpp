@@ -120,7 +120,7 @@ void CompiledDeckCommands::compileToFile() {
         QStringLiteral("The checks find %1 error(s) in the deck; the first, on line %2: %3\n\n"
                        "Compile it all the same?")
             .arg(errors)
-            .arg(firstError->line)
+            .arg(firstError->start.line)
             .arg(firstError->message);
     if (prompts_.confirm(&window_, question, QMessageBox::Yes | QMessageBox::No) !=
         QMessageBox::Yes)
@@ -163,8 +163,8 @@ void CompiledDeckCommands::compileScriptToFile() {
       }
     prompts_.error(&window_, QStringLiteral("The script does not compile (line %1, column %2: "
                                             "%3).")
-                                 .arg(first ? first->line : 0)
-                                 .arg(first ? first->column : 0)
+                                 .arg(first ? first->start.line : 0)
+                                 .arg(first ? first->start.column : 0)
                                  .arg(first ? first->message : QString()));
     return;
   }

@@ -89,21 +89,21 @@ void ErrorMarks::setFindings(const QList<wml::Finding>& findings) {
   for (const wml::Finding& finding : findings) {
     if (int(marks_.size()) == kMaxMarks)
       break;
-    if (!block.isValid() || block.blockNumber() != finding.line - 1) {
-      block = document->findBlockByNumber(finding.line - 1);
+    if (!block.isValid() || block.blockNumber() != finding.start.line - 1) {
+      block = document->findBlockByNumber(finding.start.line - 1);
       if (!block.isValid())
         continue;
       text = block.text();
     }
-    auto [start, end] = markedStretch(text, finding.column);
+    auto [start, end] = markedStretch(text, finding.start.column);
     if (start < 0)
       continue;
     // A finding that knows its stretch is underlined just there (to the
     // line's end when it runs on); the others by the word they start at.
     if (finding.hasEnd())
-      end = finding.endLine > finding.line
+      end = finding.end.line > finding.start.line
                 ? int(text.size())
-                : std::max(start + 1, utf16OffsetOfColumn(text, finding.endColumn));
+                : std::max(start + 1, utf16OffsetOfColumn(text, finding.end.column));
     QTextCursor cursor(document);
     cursor.setPosition(block.position() + start);
     cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);

@@ -70,13 +70,13 @@ QString ProblemsList::groupText(const QString& path, const QList<wml::Finding>& 
 }
 
 QTreeWidgetItem* ProblemsList::findingRow(const wml::Finding& finding) {
-  const bool placed = finding.line > 0;
-  auto* row = new QTreeWidgetItem({placed ? QString::number(finding.line) : QString(),
-                                   placed ? QString::number(finding.column) : QString(),
+  const bool placed = finding.start.known();
+  auto* row = new QTreeWidgetItem({placed ? QString::number(finding.start.line) : QString(),
+                                   placed ? QString::number(finding.start.column) : QString(),
                                    wml::severityName(finding.severity), finding.message});
   if (placed) {
-    row->setData(LineColumn, kLineRole, finding.line);
-    row->setData(LineColumn, kColumnRole, finding.column);
+    row->setData(LineColumn, kLineRole, finding.start.line);
+    row->setData(LineColumn, kColumnRole, finding.start.column);
   }
   row->setTextAlignment(LineColumn, Qt::AlignRight | Qt::AlignVCenter);
   row->setTextAlignment(ColumnColumn, Qt::AlignRight | Qt::AlignVCenter);
@@ -109,7 +109,7 @@ void ProblemsList::fillGroup(QTreeWidgetItem* group, const QString& path,
   rows.reserve(findings.size());
   for (const wml::Finding& finding : findings) {
     QTreeWidgetItem* row = findingRow(finding);
-    if (finding.line > 0)
+    if (finding.start.known())
       row->setData(LineColumn, kPathRole, absolute);
     rows.append(row);
   }

@@ -14,9 +14,8 @@ QString severityName(Severity severity) {
 }
 
 void sortByPosition(QList<Finding>& findings) {
-  std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
-    return a.line != b.line ? a.line < b.line : a.column < b.column;
-  });
+  std::stable_sort(findings.begin(), findings.end(),
+                   [](const Finding& a, const Finding& b) { return a.start < b.start; });
 }
 
 bool hasError(const QList<Finding>& findings) {
@@ -27,7 +26,10 @@ bool hasError(const QList<Finding>& findings) {
 QString firstErrorText(const QList<Finding>& findings) {
   for (const Finding& finding : findings)
     if (finding.severity == Severity::Error)
-      return QStringLiteral("%1:%2: %3").arg(finding.line).arg(finding.column).arg(finding.message);
+      return QStringLiteral("%1:%2: %3")
+          .arg(finding.start.line)
+          .arg(finding.start.column)
+          .arg(finding.message);
   return {};
 }
 

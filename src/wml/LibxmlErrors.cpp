@@ -59,10 +59,9 @@ bool placeAtUnclosedTag(const LibxmlReport& report, const LineIndex& lines, cons
   finding.message = mismatch
                         ? QStringLiteral("<%1> opened here is not closed before </%2> on line %3.")
                               .arg(name, QString::fromUtf8(report.str2))
-                              .arg(finding.line)
+                              .arg(finding.start.line)
                         : QStringLiteral("<%1> opened here is never closed.").arg(name);
-  finding.line = opened->line;
-  finding.column = opened->column;
+  finding.start = *opened;
   finding.rule = QStringLiteral("unclosed-tag");
   return true;
 }
@@ -89,18 +88,14 @@ LibxmlReport reportOf(const _xmlError& error) {
 Finding findingOfParseReport(const LibxmlReport& report, const LineIndex& lines,
                              const QByteArray& utf8) {
   Finding finding;
-  finding.line = std::max(report.line, 1);
-  finding.column = std::max(report.column, 1);
+  finding.start = {std::max(report.line, 1), std::max(report.column, 1)};
   finding.severity = report.level == XML_ERR_WARNING ? Severity::Warning : Severity::Error;
   finding.message = report.message;
   finding.rule = QStringLiteral("not-well-formed");
   if (placeAtUnclosedTag(report, lines, utf8, finding))
     return finding;
   if (report.code == XML_ERR_UNDECLARED_ENTITY || report.code == XML_WAR_UNDECLARED_ENTITY) {
-    const LineColumn at =
-        entityReferencePosition(report.str1, {finding.line, finding.column}, lines, utf8);
-    finding.line = at.line;
-    finding.column = at.column;
+    finding.start = entityReferencePosition(report.str1, finding.start, lines, utf8);
     finding.severity = Severity::Error;
     finding.message =
         QStringLiteral("The entity &%1; is not defined.").arg(QString::fromUtf8(report.str1));

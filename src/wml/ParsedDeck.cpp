@@ -155,7 +155,9 @@ ParsedDeck parseDeckUtf8(const QByteArray& utf8) {
       parsed[at] = '\n';
   xmlParserCtxtPtr parser = xmlCreateMemoryParserCtxt(parsed.constData(), int(parsed.size()));
   if (!parser) {
-    deck.findings_.append({1, 1, Severity::Error, QStringLiteral("The deck could not be read."),
+    deck.findings_.append({{1, 1},
+                           Severity::Error,
+                           QStringLiteral("The deck could not be read."),
                            QStringLiteral("unreadable")});
     return deck;
   }

@@ -19,6 +19,7 @@
 #include <QByteArray>
 #include <QStringView>
 
+#include <compare>
 #include <vector>
 
 namespace tessera::wml {
@@ -55,6 +56,8 @@ struct LineColumn {
   int line = 0;
   int column = 0;
   bool operator==(const LineColumn&) const = default;
+  // Earlier lines first, then earlier columns: the order of the text.
+  auto operator<=>(const LineColumn&) const = default;
   bool known() const { return line > 0; }
 };
 

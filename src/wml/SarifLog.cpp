@@ -16,16 +16,16 @@ QJsonObject location(const PlacedFinding& placed) {
       {QStringLiteral("artifactLocation"),
        QJsonObject{
            {QStringLiteral("uri"), QString::fromUtf8(QUrl::toPercentEncoding(placed.file, "/"))}}}};
-  if (finding.line > 0) {
+  if (finding.start.known()) {
     // A finding that knows only its start covers one character there.
-    const int column = std::max(finding.column, 1);
-    physical.insert(
-        QStringLiteral("region"),
-        QJsonObject{
-            {QStringLiteral("startLine"), finding.line},
-            {QStringLiteral("startColumn"), column},
-            {QStringLiteral("endLine"), finding.hasEnd() ? finding.endLine : finding.line},
-            {QStringLiteral("endColumn"), finding.hasEnd() ? finding.endColumn : column + 1}});
+    const LineColumn start{finding.start.line, std::max(finding.start.column, 1)};
+    const LineColumn end =
+        finding.hasEnd() ? finding.end : LineColumn{start.line, start.column + 1};
+    physical.insert(QStringLiteral("region"),
+                    QJsonObject{{QStringLiteral("startLine"), start.line},
+                                {QStringLiteral("startColumn"), start.column},
+                                {QStringLiteral("endLine"), end.line},
+                                {QStringLiteral("endColumn"), end.column}});
   }
   return {{QStringLiteral("physicalLocation"), physical}};
 }

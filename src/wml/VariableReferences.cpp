@@ -67,10 +67,10 @@ private:
     if (scan.malformed()) {
       const LineColumn place = lines_.positionOfByte(at);
       const LineColumn past = lines_.positionOfByte(at + std::max<qsizetype>(1, scan.length));
-      findings_.append({place.line, place.column, Severity::Error,
+      findings_.append({place, Severity::Error,
                         QStringLiteral("Malformed variable reference in %1: %2.")
                             .arg(describe(where), scan.problem),
-                        QStringLiteral("bad-variable"), past.line, past.column});
+                        QStringLiteral("bad-variable"), past});
     }
     return at + scan.length;
   }

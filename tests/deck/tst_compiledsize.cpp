@@ -75,7 +75,8 @@ private slots:
     if (warned)
       QCOMPARE(
           *finding,
-          (wml::Finding{3, 1, wml::Severity::Warning,
+          (wml::Finding{{3, 1},
+                        wml::Severity::Warning,
                         QStringLiteral("Compiled deck is %1 bytes, over the budget of %2 bytes")
                             .arg(size)
                             .arg(budget),

@@ -234,7 +234,7 @@ void DeckCheckingTest::checksTheCharactersAsTyped() {
   QTRY_COMPARE(runs.count(), 1);
   const auto findings = runs.at(0).at(0).value<QList<wml::Finding>>();
   QVERIFY(!findings.isEmpty());
-  QCOMPARE(findings[0].line, 5);
+  QCOMPARE(findings[0].start.line, 5);
   QCOMPARE(findings[0].severity, wml::Severity::Error);
 }
 
@@ -260,8 +260,8 @@ void DeckCheckingTest::openedFileIsCheckedAndLinksLookBesideIt() {
   QTRY_COMPARE(runs.count(), 1); // at once, not after the typing pause
   const auto findings = runs.at(0).at(0).value<QList<wml::Finding>>();
   QCOMPARE(findings.size(), 1);
-  QCOMPARE(findings[0].line, 4);
-  QCOMPARE(findings[0].column, 26);
+  QCOMPARE(findings[0].start.line, 4);
+  QCOMPARE(findings[0].start.column, 26);
   QCOMPARE(findings[0].severity, wml::Severity::Warning);
   QVERIFY(findings[0].message.contains("\"gone.wml\""));
 

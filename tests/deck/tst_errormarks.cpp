@@ -102,9 +102,9 @@ void TestErrorMarks::stretch() {
 void TestErrorMarks::marksAreDrawnWhereTheFindingsAre() {
   Fixture f;
   f.editor.setPlainText(QStringLiteral("<wml>\n<card id=\"a\">\n<p>$</p>\n</card>\n</wml>"));
-  f.marks.setFindings({{2, 1, Severity::Error, QStringLiteral("bad card"), {}},
-                       {3, 4, Severity::Warning, QStringLiteral("lone $"), {}},
-                       {99, 1, Severity::Error, QStringLiteral("beyond the text"), {}}});
+  f.marks.setFindings({{{2, 1}, Severity::Error, QStringLiteral("bad card"), {}},
+                       {{3, 4}, Severity::Warning, QStringLiteral("lone $"), {}},
+                       {{99, 1}, Severity::Error, QStringLiteral("beyond the text"), {}}});
   f.paint();
   QCOMPARE(f.marks.count(), 2);
   QCOMPARE(marksOf(f.block(1)), QStringList{QStringLiteral("0+5:%1").arg(red)});
@@ -121,7 +121,7 @@ void TestErrorMarks::marksAreDrawnWhereTheFindingsAre() {
 void TestErrorMarks::marksMoveWithTheText() {
   Fixture f;
   f.editor.setPlainText(QStringLiteral("<p>\n<b>x</b>\n</p>"));
-  f.marks.setFindings({{2, 1, Severity::Error, QStringLiteral("m"), {}}});
+  f.marks.setFindings({{{2, 1}, Severity::Error, QStringLiteral("m"), {}}});
   QTextCursor cursor(f.block(1));
   cursor.insertText(QStringLiteral("ab "));
   QTextCursor top(f.block(0));
@@ -135,7 +135,7 @@ void TestErrorMarks::marksMoveWithTheText() {
 void TestErrorMarks::marksStayWithoutColouring() {
   Fixture f;
   f.editor.setPlainText(QStringLiteral("<p>\n<b>x</b>"));
-  f.marks.setFindings({{2, 1, Severity::Error, QStringLiteral("m"), {}}});
+  f.marks.setFindings({{{2, 1}, Severity::Error, QStringLiteral("m"), {}}});
   f.colouring.setEnabled(false);
   f.paint();
   QCOMPARE(marksOf(f.block(1)), QStringList{QStringLiteral("0+2:%1").arg(red)});
@@ -150,7 +150,7 @@ void TestErrorMarks::pointerShowsThePlainMessage() {
   f.editor.installEventFilter(&tips);
   const QString message = QStringLiteral("<do> needs a type; ask a@b.example");
   f.editor.setPlainText(QStringLiteral("<card>\n<do>x</do>"));
-  f.marks.setFindings({{2, 1, Severity::Error, message, {}}});
+  f.marks.setFindings({{{2, 1}, Severity::Error, message, {}}});
   f.paint();
   const QPoint over = f.pointAt(f.block(1).position() + 1);
   QTest::mouseMove(f.editor.viewport(), over);
@@ -177,7 +177,7 @@ void TestErrorMarks::newFindingsForgetTheShownMessage() {
   const QString message = QStringLiteral("Compiled deck is 2000 bytes, over the budget of 1397 "
                                          "bytes");
   f.editor.setPlainText(QStringLiteral("<wml>\n<card/></wml>"));
-  f.marks.setFindings({{1, 1, Severity::Warning, message, QStringLiteral("over-budget")}});
+  f.marks.setFindings({{{1, 1}, Severity::Warning, message, QStringLiteral("over-budget")}});
   f.paint();
   QTest::mouseMove(f.editor.viewport(), f.pointAt(1));
   QCOMPARE(tips.tips, QStringList{message});

@@ -28,8 +28,8 @@ const QByteArray kGoodBytecode = QByteArray::fromHex("0111006a000101000361646402
 QString firstProblem(const QList<wml::Finding>& findings) {
   return findings.isEmpty() ? QString()
                             : QStringLiteral("%1:%2 %3")
-                                  .arg(findings.first().line)
-                                  .arg(findings.first().column)
+                                  .arg(findings.first().start.line)
+                                  .arg(findings.first().start.column)
                                   .arg(findings.first().rule);
 }
 

@@ -64,8 +64,8 @@ QStringList shown(const QList<wml::site::SiteFinding>& findings) {
   for (const wml::site::SiteFinding& found : findings)
     lines.append(QStringLiteral("%1:%2:%3 [%4]")
                      .arg(found.path)
-                     .arg(found.finding.line)
-                     .arg(found.finding.column)
+                     .arg(found.finding.start.line)
+                     .arg(found.finding.start.column)
                      .arg(found.finding.rule));
   return lines;
 }

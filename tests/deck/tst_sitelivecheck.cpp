@@ -84,8 +84,8 @@ QStringList shown(const QList<wml::Finding>& findings) {
   QStringList lines;
   for (const wml::Finding& finding : findings)
     lines.append(QStringLiteral("%1:%2: %3 [%4]")
-                     .arg(finding.line)
-                     .arg(finding.column)
+                     .arg(finding.start.line)
+                     .arg(finding.start.column)
                      .arg(wml::severityName(finding.severity), finding.rule));
   return lines;
 }

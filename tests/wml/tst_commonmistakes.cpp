@@ -24,8 +24,8 @@ QString firstFindingOf(const QString& text) {
     return QStringLiteral("(nothing)");
   const Finding& f = findings.first();
   return QStringLiteral("%1:%2: %3: %4 [%5]")
-      .arg(f.line)
-      .arg(f.column)
+      .arg(f.start.line)
+      .arg(f.start.column)
       .arg(severityName(f.severity), f.message, f.rule);
 }
 

@@ -46,8 +46,8 @@ QString describe(const QList<Finding>& findings) {
   QStringList lines;
   for (const Finding& f : findings)
     lines << QStringLiteral("%1:%2: %3: %4")
-                 .arg(f.line)
-                 .arg(f.column)
+                 .arg(f.start.line)
+                 .arg(f.start.column)
                  .arg(severityName(f.severity), f.message);
   return lines.join('\n');
 }
@@ -178,8 +178,8 @@ void DeckCheckerTest::oneFindingPerFault() {
   QFETCH(QString, says);
   const QList<Finding> found = checkDeck(text);
   QVERIFY2(found.size() == 1, qPrintable(describe(found)));
-  QCOMPARE(found[0].line, line);
-  QCOMPARE(found[0].column, column);
+  QCOMPARE(found[0].start.line, line);
+  QCOMPARE(found[0].start.column, column);
   QCOMPARE(found[0].severity, severity);
   QVERIFY2(found[0].message.contains(says), qPrintable(found[0].message));
 }
@@ -232,7 +232,7 @@ void DeckCheckerTest::cardIdsAreXmlNames() {
     return;
   }
   QVERIFY2(found.size() == 1, qPrintable(describe(found)));
-  QCOMPARE(found[0].line, 4);
+  QCOMPARE(found[0].start.line, 4);
   QCOMPARE(found[0].severity, Severity::Error);
   QCOMPARE(found[0].message, "The value of the attribute \"id\" of <card> is not valid here.");
 }
@@ -258,8 +258,8 @@ void DeckCheckerTest::doctypeWarnings() {
   const QList<Finding> found = checkDeck(text);
   QVERIFY2(found.size() == 1, qPrintable(describe(found)));
   QCOMPARE(found[0].severity, Severity::Warning);
-  QCOMPARE(found[0].line, line);
-  QCOMPARE(found[0].column, column);
+  QCOMPARE(found[0].start.line, line);
+  QCOMPARE(found[0].start.column, column);
   QVERIFY2(found[0].message.contains(says), qPrintable(found[0].message));
 
   // Still checked as 1.1: a 1.2 attribute and a wrong root are errors.
@@ -297,7 +297,8 @@ void DeckCheckerTest::localFiles() {
     return;
   }
   QVERIFY2(found.size() == 1, qPrintable(describe(found)));
-  QCOMPARE(found[0], (Finding{5, 3, Severity::Warning,
+  QCOMPARE(found[0], (Finding{{5, 3},
+                              Severity::Warning,
                               "The href \"" + link +
                                   "\" of <a> names a file that does not exist beside the deck.",
                               "missing-file"}));

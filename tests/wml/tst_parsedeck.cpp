@@ -134,7 +134,7 @@ void ParseDeckTest::notWellFormedHasNoTree() {
   QVERIFY(!deck.wellFormed());
   QVERIFY(!deck.root());
   QVERIFY(!deck.findings().isEmpty());
-  QCOMPARE(deck.findings().first().line, 3);
+  QCOMPARE(deck.findings().first().start.line, 3);
   QCOMPARE(deck.findings().first().severity, Severity::Error);
 }
 

@@ -183,15 +183,15 @@ void PositionsTest::parserLinesAgree() {
   QVERIFY(card);
   QCOMPARE(deck.position(card), (LineColumn{3, 1}));
   QCOMPARE(deck.variableFindings().size(), 1);
-  QCOMPARE(deck.variableFindings().at(0).line, 4);
-  QCOMPARE(deck.variableFindings().at(0).column, 12);
+  QCOMPARE(deck.variableFindings().at(0).start.line, 4);
+  QCOMPARE(deck.variableFindings().at(0).start.column, 12);
 
   QStringList broken = lines;
   broken[4] = "</crad>";
   const ParsedDeck notWellFormed = parseDeck(broken.join(lineBreak));
   QVERIFY(!notWellFormed.wellFormed());
   QVERIFY(!notWellFormed.findings().isEmpty());
-  QCOMPARE(notWellFormed.findings().at(0).line, 3); // the <card> left open
+  QCOMPARE(notWellFormed.findings().at(0).start.line, 3); // the <card> left open
 }
 
 QTEST_MAIN(PositionsTest)

@@ -63,8 +63,8 @@ QStringList shown(const QList<SiteFinding>& findings) {
   for (const SiteFinding& found : findings)
     lines.append(QStringLiteral("%1:%2:%3: %4 [%5]")
                      .arg(found.path)
-                     .arg(found.finding.line)
-                     .arg(found.finding.column)
+                     .arg(found.finding.start.line)
+                     .arg(found.finding.start.column)
                      .arg(severityName(found.finding.severity), found.finding.rule));
   return lines;
 }
@@ -361,8 +361,8 @@ void SiteChecksTest::oneFileStandsForItsPath() {
   for (const Finding& finding : found)
     lines.append(QStringLiteral("%1:%2:%3: %4 [%5]")
                      .arg(path)
-                     .arg(finding.line)
-                     .arg(finding.column)
+                     .arg(finding.start.line)
+                     .arg(finding.start.column)
                      .arg(severityName(finding.severity), finding.rule));
   QCOMPARE(lines.join(u'\n'), expected.join(u'\n'));
 }

@@ -45,8 +45,8 @@ QString describe(const QList<wml::Finding>& findings) {
   QStringList lines;
   for (const wml::Finding& f : findings)
     lines << QStringLiteral("%1:%2: %3: %4")
-                 .arg(f.line)
-                 .arg(f.column)
+                 .arg(f.start.line)
+                 .arg(f.start.column)
                  .arg(wml::severityName(f.severity), f.message);
   return lines.join('\n');
 }

@@ -11,7 +11,7 @@ DeckDocument readParsedDeck(wml::ParsedDeck parsed) {
     // A phone shows an error for a deck its gateway could not encode.
     const QList<Finding>& references = deck.parsed.variableFindings();
     if (!references.isEmpty()) {
-      deck.errorLine = references.first().line;
+      deck.errorLine = references.first().start.line;
       deck.errorMessage = references.first().message;
     }
     return deck;
@@ -19,7 +19,7 @@ DeckDocument readParsedDeck(wml::ParsedDeck parsed) {
   deck.errorMessage = QStringLiteral("The deck cannot be read");
   for (const wml::Finding& finding : deck.parsed.findings()) {
     if (finding.severity == wml::Severity::Error) {
-      deck.errorLine = finding.line;
+      deck.errorLine = finding.start.line;
       deck.errorMessage = finding.message;
       break;
     }

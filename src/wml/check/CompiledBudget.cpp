@@ -13,9 +13,8 @@ QString overBudgetMessage(int compiledSize, int budget) {
 std::optional<Finding> budgetFinding(const ParsedDeck& deck, int compiledSize, int budget) {
   if (budget <= 0 || compiledSize <= budget || !deck.root())
     return std::nullopt;
-  const LineColumn at = deck.position(deck.root());
-  return Finding{at.line, at.column, Severity::Warning, overBudgetMessage(compiledSize, budget),
-                 QStringLiteral("over-budget")};
+  return Finding{deck.position(deck.root()), Severity::Warning,
+                 overBudgetMessage(compiledSize, budget), QStringLiteral("over-budget")};
 }
 
 } // namespace tessera::wml::check

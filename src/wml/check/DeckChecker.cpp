@@ -13,11 +13,11 @@ QList<Finding> doctypeFindings(const ParsedDeck& deck) {
   const LineColumn at = deck.doctypePosition();
   switch (deck.doctypeKind()) {
   case DoctypeKind::Missing:
-    return {{at.line, at.column, Severity::Warning,
+    return {{at, Severity::Warning,
              QStringLiteral("The deck has no DOCTYPE; it is checked as WML 1.1."),
              QStringLiteral("no-doctype")}};
   case DoctypeKind::Unknown:
-    return {{at.line, at.column, Severity::Warning,
+    return {{at, Severity::Warning,
              QStringLiteral("The DOCTYPE's public identifier \"%1\" is not WML 1.1, 1.2 or 1.3; "
                             "the deck is checked as WML 1.1.")
                  .arg(QString::fromUtf8(deck.publicIdentifier())),
@@ -32,8 +32,10 @@ void removeRepeats(QList<Finding>& findings) {
   QList<Finding> kept;
   kept.reserve(findings.size());
   for (Finding& finding : findings) {
-    const QString key =
-        QStringLiteral("%1:%2:%3").arg(finding.line).arg(finding.column).arg(finding.message);
+    const QString key = QStringLiteral("%1:%2:%3")
+                            .arg(finding.start.line)
+                            .arg(finding.start.column)
+                            .arg(finding.message);
     if (!seen.contains(key)) {
       seen.insert(key);
       kept.append(std::move(finding));

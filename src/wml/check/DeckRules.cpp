@@ -98,8 +98,7 @@ public:
 private:
   void report(const xmlNode* element, const char* rule, const QString& message,
               Severity severity = Severity::Error) {
-    const LineColumn at = deck_.position(element);
-    findings_.append({at.line, at.column, severity, message, QString::fromLatin1(rule)});
+    findings_.append({deck_.position(element), severity, message, QString::fromLatin1(rule)});
   }
 
   void visit(const xmlNode* element) {

@@ -295,8 +295,7 @@ QList<Finding> validateAgainstDtd(const ParsedDeck& deck, const Explained& expla
       continue;
     const xmlNode* cause = causeOf(report);
     const LineColumn at = cause ? deck.position(cause) : LineColumn{std::max(report.line, 1), 1};
-    findings.append({at.line, at.column,
-                     report.level == XML_ERR_WARNING ? Severity::Warning : Severity::Error,
+    findings.append({at, report.level == XML_ERR_WARNING ? Severity::Warning : Severity::Error,
                      wording(report, deck.version(), dtd), QStringLiteral("not-valid")});
   }
   return findings;

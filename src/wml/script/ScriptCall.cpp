@@ -124,8 +124,8 @@ ScriptCallProblem doesNotCompile(const QString& name, const Finding& firstError)
   return {Severity::Error, QStringLiteral("script-does-not-compile"),
           QStringLiteral("%1 does not compile (line %2, column %3: %4).")
               .arg(name)
-              .arg(firstError.line)
-              .arg(firstError.column)
+              .arg(firstError.start.line)
+              .arg(firstError.start.column)
               .arg(firstError.message)};
 }
 

@@ -4,15 +4,7 @@ namespace tessera::wml::script {
 
 Finding findingAt(const SourceRange& range, Severity severity, const QString& rule,
                   const QString& message) {
-  Finding f;
-  f.line = range.line;
-  f.column = range.column;
-  f.endLine = range.endLine;
-  f.endColumn = range.endColumn;
-  f.severity = severity;
-  f.rule = rule;
-  f.message = message;
-  return f;
+  return {{range.line, range.column}, severity, message, rule, {range.endLine, range.endColumn}};
 }
 
 namespace {

@@ -77,7 +77,9 @@ FileSummary summariseCompiledDeck(const QString& path, const QString& decodedSou
   const ParsedDeck deck = parseDeck(decodedSource);
   readTree(summary, deck);
   if (budget > 0 && fileSize > budget)
-    summary.findings.append({1, 1, Severity::Warning, check::overBudgetMessage(fileSize, budget),
+    summary.findings.append({{1, 1},
+                             Severity::Warning,
+                             check::overBudgetMessage(fileSize, budget),
                              QStringLiteral("over-budget")});
   return summary;
 }

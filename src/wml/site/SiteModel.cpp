@@ -54,7 +54,7 @@ public:
     for (const FileSummary* file : std::as_const(reported_))
       if (!file->problem.isEmpty() && !isReferenced(file->path))
         found_.append(
-            {file->path, {1, 1, Severity::Error, file->problem, undecodableRule(file->kind)}});
+            {file->path, {{1, 1}, Severity::Error, file->problem, undecodableRule(file->kind)}});
     reachability();
     sortSiteFindings(found_);
     return std::move(found_);
@@ -77,8 +77,7 @@ private:
 
   void report(const FileSummary& from, const xml::DeckLink& link, Severity severity,
               const char* rule, const QString& message) {
-    found_.append(
-        {from.path, {link.at.line, link.at.column, severity, message, QString::fromLatin1(rule)}});
+    found_.append({from.path, {link.at, severity, message, QString::fromLatin1(rule)}});
   }
 
   // "The href "news.wml#top" of <go>"
@@ -181,7 +180,8 @@ private:
       if (only_)
         return;
       found_.append({QString(),
-                     {0, 0, Severity::Note,
+                     {{},
+                      Severity::Note,
                       QStringLiteral("The site has no entry deck %1, so files nothing reaches "
                                      "are not looked for.")
                           .arg(options_.entry),
@@ -205,7 +205,8 @@ private:
     for (const FileSummary* file : std::as_const(reported_))
       if (!reached.contains(file->path))
         found_.append({file->path,
-                       {1, 1, Severity::Note,
+                       {{1, 1},
+                        Severity::Note,
                         QStringLiteral("Nothing reaches this file from %1.").arg(entry->path),
                         QStringLiteral("unreachable-file")}});
   }
@@ -256,9 +257,7 @@ void sortSiteFindings(QList<SiteFinding>& findings) {
                    [](const SiteFinding& a, const SiteFinding& b) {
                      if (a.path != b.path)
                        return a.path < b.path;
-                     if (a.finding.line != b.finding.line)
-                       return a.finding.line < b.finding.line;
-                     return a.finding.column < b.finding.column;
+                     return a.finding.start < b.finding.start;
                    });
 }
 

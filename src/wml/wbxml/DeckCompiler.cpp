@@ -25,7 +25,10 @@ namespace {
 QString firstError(const QList<Finding>& findings) {
   for (const wml::Finding& finding : findings)
     if (finding.severity == wml::Severity::Error)
-      return QStringLiteral("%1:%2: %3").arg(finding.line).arg(finding.column).arg(finding.message);
+      return QStringLiteral("%1:%2: %3")
+          .arg(finding.start.line)
+          .arg(finding.start.column)
+          .arg(finding.message);
   return {};
 }
 

@@ -114,7 +114,7 @@ private slots:
     const QList<Finding> findings = check::checkDeck(deck, {dir_.filePath("deck.wml")});
     QStringList found;
     for (const Finding& f : findings)
-      found << QStringLiteral("%1:%2 %3").arg(f.line).arg(int(f.severity)).arg(f.rule);
+      found << QStringLiteral("%1:%2 %3").arg(f.start.line).arg(int(f.severity)).arg(f.rule);
     QCOMPARE(found.join(u' '),
              rule.isEmpty() ? QString() : QStringLiteral("4:%1 %2").arg(severity).arg(rule));
   }

@@ -98,8 +98,8 @@ private slots:
     QVERIFY(!result.findings.isEmpty());
     const Finding& first = result.findings.first();
     QCOMPARE(first.rule, rule);
-    QCOMPARE(first.line, line);
-    QCOMPARE(first.column, column);
+    QCOMPARE(first.start.line, line);
+    QCOMPARE(first.start.column, column);
     QVERIFY2(first.hasEnd(), "every finding carries where it ends");
     QVERIFY(!first.message.isEmpty());
     // An error leaves nothing to write; a warning keeps the unit.

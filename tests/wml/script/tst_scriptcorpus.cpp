@@ -76,7 +76,10 @@ private slots:
     QString got = QStringLiteral("ok");
     for (const Finding& finding : result.findings)
       if (finding.severity == Severity::Error) {
-        got = QStringLiteral("%1:%2 %3").arg(finding.line).arg(finding.column).arg(finding.rule);
+        got = QStringLiteral("%1:%2 %3")
+                  .arg(finding.start.line)
+                  .arg(finding.start.column)
+                  .arg(finding.rule);
         break;
       }
     QCOMPARE(got, ourResult);

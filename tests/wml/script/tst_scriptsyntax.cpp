@@ -108,7 +108,7 @@ private slots:
       QCOMPARE(parsed.findings.size(), 1);
       QCOMPARE(parsed.findings.at(0).message,
                QStringLiteral("expression too long (more than 2000 operators in a row)"));
-      QCOMPARE(parsed.findings.at(0).column, lastColumn);
+      QCOMPARE(parsed.findings.at(0).start.column, lastColumn);
     }
   }
 };
