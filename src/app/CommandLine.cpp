@@ -254,8 +254,8 @@ std::optional<StartupRequest> startupRequest(const QStringList& arguments, QText
   describe(parser);
   parser.parse(arguments);
   StartupRequest request{*file};
-  for (const auto& [option, place] :
-       {std::pair{&lineOption(), &request.line}, std::pair{&columnOption(), &request.column}}) {
+  for (const auto& [option, place] : {std::pair{&lineOption(), &request.place.line},
+                                      std::pair{&columnOption(), &request.place.column}}) {
     if (!parser.isSet(*option))
       continue;
     bool number = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wml/Positions.h"
+
 #include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
@@ -66,8 +68,7 @@ std::optional<QString> editorFile(const QStringList& arguments, QTextStream& err
 // nothing after a usage error has been printed on `err`.
 struct StartupRequest {
   QString file;
-  int line = 0;
-  int column = 0;
+  LineColumn place{};
 };
 std::optional<StartupRequest> startupRequest(const QStringList& arguments, QTextStream& err);
 

@@ -434,13 +434,15 @@ bool MainWindow::loadStartupFile(const QString& path) {
   return loaded;
 }
 
-bool MainWindow::loadStartupFileAt(const QString& path, int line, int column) {
+bool MainWindow::loadStartupFileAt(const QString& path, LineColumn place) {
   const bool loaded = loadStartupFile(path);
   // Once the window is shown and laid out: the status line's row counts
-  // display rows, which a window not yet shown has too narrow.
-  if (loaded && line > 0)
-    QTimer::singleShot(0, this,
-                       [this, line, column] { deckChecking_->goTo(line, std::max(column, 1)); });
+  // display rows, which a window not yet shown has too narrow. A line
+  // without a column is its start.
+  if (loaded && place.known())
+    QTimer::singleShot(0, this, [this, place] {
+      deckChecking_->goTo({place.line, std::max(place.column, 1)});
+    });
   return loaded;
 }
 

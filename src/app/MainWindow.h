@@ -5,6 +5,7 @@
 #include "document/DocumentFiles.h"
 #include "document/PrintCommand.h"
 #include "platform/Services.h"
+#include "wml/Positions.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -51,7 +52,7 @@ public:
   // Opens a file named on the command line; false when it could not be read.
   bool loadStartupFile(const QString& path);
   // The same, then the caret to a 1-based line and column (0: the first).
-  bool loadStartupFileAt(const QString& path, int line, int column);
+  bool loadStartupFileAt(const QString& path, LineColumn place);
 
   TextDocument& textDocument() const { return *document_; }
   SourceEditor* editor() const { return editor_; }

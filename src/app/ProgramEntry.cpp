@@ -35,7 +35,7 @@ extern "C" Q_DECL_EXPORT int tesseraProgramMain(int argc, char* argv[]) {
   tessera::quitWhenClosed(window);
 
   if (!request->file.isEmpty())
-    window.loadStartupFileAt(request->file, request->line, request->column);
+    window.loadStartupFileAt(request->file, request->place);
 
   window.show();
   return QApplication::exec();

@@ -64,10 +64,10 @@ void DeckChecking::showFindings(const std::shared_ptr<const ParsedRevision>& par
   emit findingsChanged(last_, parsed->revision);
 }
 
-void DeckChecking::goTo(int line, int column) {
-  if (line < 1 || line > view_.textDocument().lineCount())
+void DeckChecking::goTo(LineColumn place) {
+  if (place.line < 1 || place.line > view_.textDocument().lineCount())
     return;
-  view_.setSelection(view_.textDocument().positionAt({line, column}), 0);
+  view_.setSelection(view_.textDocument().positionAt(place), 0);
   view_.ensureCaretVisible();
   view_.refreshStatus();
   view_.focusEditor();

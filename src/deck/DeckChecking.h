@@ -35,7 +35,7 @@ public:
   void documentOpened();
   // Puts the caret at a 1-based line and character column, shows it in the
   // status line and focuses the editor.
-  void goTo(int line, int column);
+  void goTo(LineColumn place);
 
 signals:
   // Every checked revision, for the list and the error marks.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wml/Positions.h"
+
 #include <QDockWidget>
 
 class QLabel;
@@ -27,9 +29,9 @@ public:
 
 signals:
   // A row of the list was chosen: its 1-based line and character column.
-  void problemChosen(int line, int column);
+  void problemChosen(tessera::LineColumn place);
   // A finding of a site check was chosen: its file's absolute path.
-  void fileProblemChosen(const QString& path, int line, int column);
+  void fileProblemChosen(const QString& path, tessera::LineColumn place);
 
 private:
   ProblemsList* list_ = nullptr;

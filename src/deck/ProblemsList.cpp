@@ -32,22 +32,22 @@ ProblemsList::ProblemsList(QWidget* parent) : QTreeWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   header()->setStretchLastSection(true);
   header()->setSectionsMovable(false);
-  setColumnWidth(LineColumn, 60);
-  setColumnWidth(ColumnColumn, 60);
+  setColumnWidth(LineNumberColumn, 60);
+  setColumnWidth(ColumnNumberColumn, 60);
   setColumnWidth(SeverityColumn, 70);
   // Numbers line up on the right, under headers that do too.
-  headerItem()->setTextAlignment(LineColumn, Qt::AlignRight | Qt::AlignVCenter);
-  headerItem()->setTextAlignment(ColumnColumn, Qt::AlignRight | Qt::AlignVCenter);
+  headerItem()->setTextAlignment(LineNumberColumn, Qt::AlignRight | Qt::AlignVCenter);
+  headerItem()->setTextAlignment(ColumnNumberColumn, Qt::AlignRight | Qt::AlignVCenter);
   connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-    const QVariant line = item->data(LineColumn, kLineRole);
+    const QVariant line = item->data(LineNumberColumn, kLineRole);
     if (!line.isValid())
       return;
-    const int column = item->data(LineColumn, kColumnRole).toInt();
-    const QVariant path = item->data(LineColumn, kPathRole);
+    const LineColumn place{line.toInt(), item->data(LineNumberColumn, kColumnRole).toInt()};
+    const QVariant path = item->data(LineNumberColumn, kPathRole);
     if (path.isValid())
-      emit fileProblemChosen(path.toString(), line.toInt(), column);
+      emit fileProblemChosen(path.toString(), place);
     else
-      emit problemChosen(line.toInt(), column);
+      emit problemChosen(place);
   });
 }
 
@@ -75,11 +75,11 @@ QTreeWidgetItem* ProblemsList::findingRow(const wml::Finding& finding) {
                                    placed ? QString::number(finding.start.column) : QString(),
                                    wml::severityName(finding.severity), finding.message});
   if (placed) {
-    row->setData(LineColumn, kLineRole, finding.start.line);
-    row->setData(LineColumn, kColumnRole, finding.start.column);
+    row->setData(LineNumberColumn, kLineRole, finding.start.line);
+    row->setData(LineNumberColumn, kColumnRole, finding.start.column);
   }
-  row->setTextAlignment(LineColumn, Qt::AlignRight | Qt::AlignVCenter);
-  row->setTextAlignment(ColumnColumn, Qt::AlignRight | Qt::AlignVCenter);
+  row->setTextAlignment(LineNumberColumn, Qt::AlignRight | Qt::AlignVCenter);
+  row->setTextAlignment(ColumnNumberColumn, Qt::AlignRight | Qt::AlignVCenter);
   row->setToolTip(MessageColumn, finding.message);
   return row;
 }
@@ -102,15 +102,16 @@ void ProblemsList::showFindings(const QList<wml::Finding>& findings) {
 void ProblemsList::fillGroup(QTreeWidgetItem* group, const QString& path,
                              const QList<wml::Finding>& findings) {
   const QDir root(siteFolder_);
-  group->setData(LineColumn, kGroupRole, path);
-  group->setText(LineColumn, groupText(path.isEmpty() ? root.dirName() + u'/' : path, findings));
+  group->setData(LineNumberColumn, kGroupRole, path);
+  group->setText(LineNumberColumn,
+                 groupText(path.isEmpty() ? root.dirName() + u'/' : path, findings));
   const QString absolute = path.isEmpty() ? QString() : root.filePath(path);
   QList<QTreeWidgetItem*> rows;
   rows.reserve(findings.size());
   for (const wml::Finding& finding : findings) {
     QTreeWidgetItem* row = findingRow(finding);
     if (finding.start.known())
-      row->setData(LineColumn, kPathRole, absolute);
+      row->setData(LineNumberColumn, kPathRole, absolute);
     rows.append(row);
   }
   group->addChildren(rows);
@@ -154,7 +155,7 @@ void ProblemsList::replaceSiteGroup(const QString& path, const QList<wml::Findin
   QTreeWidgetItem* group = nullptr;
   for (; index < topLevelItemCount(); ++index) {
     QTreeWidgetItem* item = topLevelItem(index);
-    const QVariant itemPath = item->data(LineColumn, kGroupRole);
+    const QVariant itemPath = item->data(LineNumberColumn, kGroupRole);
     if (!itemPath.isValid())
       continue; // the row that says there are no problems
     if (itemPath.toString() == path) {
@@ -175,7 +176,8 @@ void ProblemsList::replaceSiteGroup(const QString& path, const QList<wml::Findin
   if (group) {
     qDeleteAll(group->takeChildren());
   } else {
-    if (topLevelItemCount() == 1 && !topLevelItem(0)->data(LineColumn, kGroupRole).isValid()) {
+    if (topLevelItemCount() == 1 &&
+        !topLevelItem(0)->data(LineNumberColumn, kGroupRole).isValid()) {
       delete takeTopLevelItem(0);
       index = 0;
     }

@@ -15,7 +15,7 @@ namespace tessera {
 class ProblemsList : public QTreeWidget {
   Q_OBJECT
 public:
-  enum Column { LineColumn, ColumnColumn, SeverityColumn, MessageColumn };
+  enum Column { LineNumberColumn, ColumnNumberColumn, SeverityColumn, MessageColumn };
 
   explicit ProblemsList(QWidget* parent = nullptr);
 
@@ -33,9 +33,9 @@ public:
   static QString groupText(const QString& path, const QList<wml::Finding>& findings);
 
 signals:
-  void problemChosen(int line, int column);
+  void problemChosen(tessera::LineColumn place);
   // A finding of a site check: the file's absolute path.
-  void fileProblemChosen(const QString& path, int line, int column);
+  void fileProblemChosen(const QString& path, tessera::LineColumn place);
 
 private:
   QTreeWidgetItem* findingRow(const wml::Finding& finding);

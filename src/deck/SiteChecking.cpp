@@ -31,9 +31,9 @@ SiteChecking::SiteChecking(QMainWindow& window, TextDocument& document, DeckMenu
 
 SiteChecking::~SiteChecking() { watcher_.waitForFinished(); }
 
-QStringList SiteChecking::openAtArguments(const QString& path, int line, int column) {
-  return {QStringLiteral("--line"), QString::number(line), QStringLiteral("--column"),
-          QString::number(column), path};
+QStringList SiteChecking::openAtArguments(const QString& path, LineColumn place) {
+  return {QStringLiteral("--line"), QString::number(place.line), QStringLiteral("--column"),
+          QString::number(place.column), path};
 }
 
 void SiteChecking::checkSite() {
@@ -99,14 +99,14 @@ void SiteChecking::followLiveCheck(const std::shared_ptr<const ParsedRevision>& 
   showSummary();
 }
 
-void SiteChecking::openFinding(const QString& path, int line, int column) {
+void SiteChecking::openFinding(const QString& path, LineColumn place) {
   const QString edited = document_.filePath();
   if (!edited.isEmpty() &&
       QFileInfo(edited).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) {
-    checking_.goTo(line, column);
+    checking_.goTo(place);
     return;
   }
-  if (!shell_.startProgram(settings_.program, openAtArguments(path, line, column)))
+  if (!shell_.startProgram(settings_.program, openAtArguments(path, place)))
     prompts_.error(&window_, DocumentCommands::cannotStartText(settings_.program));
 }
 

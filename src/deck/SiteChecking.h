@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deck/SiteCheckRun.h"
+#include "wml/Positions.h"
 
 #include <QFutureWatcher>
 #include <QObject>
@@ -51,7 +52,7 @@ public:
   const SiteCheckResult& lastResult() const { return last_; }
 
   // The arguments that open `path` at a line and column in a new instance.
-  static QStringList openAtArguments(const QString& path, int line, int column);
+  static QStringList openAtArguments(const QString& path, LineColumn place);
 
 signals:
   void finished();
@@ -59,7 +60,7 @@ signals:
 private:
   void checkSite();
   void show();
-  void openFinding(const QString& path, int line, int column);
+  void openFinding(const QString& path, LineColumn place);
   void followLiveCheck(const std::shared_ptr<const ParsedRevision>& parsed);
   void showSummary();
 

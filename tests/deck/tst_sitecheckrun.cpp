@@ -196,8 +196,7 @@ void SiteCheckRunTest::startupArguments() {
   if (!request)
     return;
   QCOMPARE(request->file, file);
-  QCOMPARE(request->line, line);
-  QCOMPARE(request->column, column);
+  QCOMPARE(request->place, (LineColumn{line, column}));
 }
 
 void SiteCheckRunTest::menuItemFollowsTheCheckItems() {
@@ -235,8 +234,8 @@ void SiteCheckRunTest::groupsFindingsByFileWithTheEditorsText() {
     groups.append(list->topLevelItem(i)->text(0));
   QCOMPARE(groups, (QStringList{"index.wml (1 error)", "same/a.wml (1 note)"}));
   const QTreeWidgetItem* error = list->topLevelItem(0)->child(0);
-  QCOMPARE(error->text(ProblemsList::LineColumn), "6");
-  QCOMPARE(error->text(ProblemsList::ColumnColumn), "1");
+  QCOMPARE(error->text(ProblemsList::LineNumberColumn), "6");
+  QCOMPARE(error->text(ProblemsList::ColumnNumberColumn), "1");
   QCOMPARE(error->text(ProblemsList::SeverityColumn), "error");
   QVERIFY(
       dock->findChild<QLabel*>("ProblemsSummary")
@@ -300,7 +299,7 @@ void SiteCheckRunTest::startsAtALineAndColumn() {
   TestServices t;
   MainWindow w(t.services());
   w.resize(MainWindow::kStartSize);
-  QVERIFY(w.loadStartupFileAt(dir_.filePath("site/index.wml"), 5, 4));
+  QVERIFY(w.loadStartupFileAt(dir_.filePath("site/index.wml"), {5, 4}));
   w.show();
   QTRY_COMPARE(w.editor()->textCursor().blockNumber(), 4);
   QCOMPARE(w.editor()->textCursor().positionInBlock(), 3);

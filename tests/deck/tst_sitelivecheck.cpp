@@ -58,7 +58,7 @@ void write(const QString& path, const QByteArray& bytes) {
 QStringList groupsOf(const ProblemsList* list) {
   QStringList groups;
   for (int i = 0; i < list->topLevelItemCount(); ++i)
-    groups.append(list->topLevelItem(i)->text(ProblemsList::LineColumn));
+    groups.append(list->topLevelItem(i)->text(ProblemsList::LineNumberColumn));
   return groups;
 }
 
@@ -67,13 +67,13 @@ QStringList rowsOf(const ProblemsList* list, const QString& name) {
   QStringList rows;
   for (int i = 0; i < list->topLevelItemCount(); ++i) {
     const QTreeWidgetItem* group = list->topLevelItem(i);
-    if (!group->text(ProblemsList::LineColumn).startsWith(name + " ("))
+    if (!group->text(ProblemsList::LineNumberColumn).startsWith(name + " ("))
       continue;
     for (int j = 0; j < group->childCount(); ++j) {
       const QTreeWidgetItem* row = group->child(j);
       rows.append(QStringLiteral("%1:%2 %3")
-                      .arg(row->text(ProblemsList::LineColumn),
-                           row->text(ProblemsList::ColumnColumn),
+                      .arg(row->text(ProblemsList::LineNumberColumn),
+                           row->text(ProblemsList::ColumnNumberColumn),
                            row->text(ProblemsList::SeverityColumn)));
     }
   }
