@@ -61,16 +61,12 @@ ErrorMarks::ErrorMarks(QPlainTextEdit& editor, SyntaxColouring& colouring)
   viewport->installEventFilter(this);
   BalloonHints::install().setHintSource(viewport, [this](QPoint point) {
     BalloonHints::PlainHint hint;
-    const QTextCursor hit = editor_.cursorForPosition(point);
-    int position = hit.position();
-    if (point.x() < editor_.cursorRect(hit).left())
-      --position;
-    if (const Mark* mark = markAt(position)) {
+    if (const Mark* mark = markAt(positionUnder(point))) {
       hint.text = mark->message;
       QTextCursor start(editor_.document());
-      start.setPosition(mark->cursor.selectionStart());
+      start.setPosition(mark->start().value);
       QTextCursor end(editor_.document());
-      end.setPosition(mark->cursor.selectionEnd());
+      end.setPosition(mark->end().value);
       hint.area = editor_.cursorRect(start).united(editor_.cursorRect(end));
     }
     return hint;
@@ -104,14 +100,14 @@ void ErrorMarks::setFindings(const QList<wml::Finding>& findings) {
       end = finding.end.line > finding.start.line
                 ? int(text.size())
                 : std::max(start + 1, utf16OffsetOfColumn(text, finding.end.column));
+    const QtPosition lineStart(block.position());
     QTextCursor cursor(document);
-    cursor.setPosition(block.position() + start);
-    cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);
+    cursor.setPosition((lineStart + start).value);
+    cursor.setPosition((lineStart + end).value, QTextCursor::KeepAnchor);
     marks_.push_back({cursor, finding.severity, finding.message});
   }
-  std::stable_sort(marks_.begin(), marks_.end(), [](const Mark& a, const Mark& b) {
-    return a.cursor.selectionStart() < b.cursor.selectionStart();
-  });
+  std::stable_sort(marks_.begin(), marks_.end(),
+                   [](const Mark& a, const Mark& b) { return a.start() < b.start(); });
   colouring_.refresh();
   // The status line said what the mark under the pointer was about; that
   // mark is gone (another document, another check), so say it again for
@@ -127,22 +123,28 @@ void ErrorMarks::setFindings(const QList<wml::Finding>& findings) {
   QCoreApplication::sendEvent(editor_.viewport(), &tip);
 }
 
-QPair<int, int> ErrorMarks::range(int index) const {
-  const QTextCursor& cursor = marks_.at(size_t(index)).cursor;
-  return {cursor.selectionStart(), cursor.selectionEnd()};
+QPair<QtPosition, QtPosition> ErrorMarks::range(int index) const {
+  const Mark& mark = marks_.at(size_t(index));
+  return {mark.start(), mark.end()};
 }
 
-const ErrorMarks::Mark* ErrorMarks::markAt(int position) const {
+const ErrorMarks::Mark* ErrorMarks::markAt(QtPosition position) const {
   for (const Mark& mark : marks_) {
-    if (mark.cursor.selectionStart() > position)
+    if (mark.start() > position)
       break;
-    if (position < mark.cursor.selectionEnd())
+    if (position < mark.end())
       return &mark;
   }
   return nullptr;
 }
 
-QString ErrorMarks::messageAt(int position) const {
+QtPosition ErrorMarks::positionUnder(QPoint viewportPoint) const {
+  const QTextCursor hit = editor_.cursorForPosition(viewportPoint);
+  const QtPosition position(hit.position());
+  return viewportPoint.x() < editor_.cursorRect(hit).left() ? position - 1 : position;
+}
+
+QString ErrorMarks::messageAt(QtPosition position) const {
   const Mark* mark = markAt(position);
   return mark ? mark->message : QString();
 }
@@ -150,18 +152,17 @@ QString ErrorMarks::messageAt(int position) const {
 void ErrorMarks::overlay(const QTextBlock& block, QList<QTextLayout::FormatRange>* ranges) const {
   if (marks_.empty())
     return;
-  const int from = block.position();
-  const int to = from + block.length() - 1;
+  const QtPosition from(block.position());
+  const QtPosition to = from + (block.length() - 1);
   // Marks stay in order as the text is edited: find the first that may reach
   // into this line, looking back one for a mark a typed break has split.
-  auto it = std::lower_bound(marks_.begin(), marks_.end(), from, [](const Mark& mark, int at) {
-    return mark.cursor.selectionStart() < at;
-  });
+  auto it = std::lower_bound(marks_.begin(), marks_.end(), from,
+                             [](const Mark& mark, QtPosition at) { return mark.start() < at; });
   if (it != marks_.begin())
     --it;
-  for (; it != marks_.end() && it->cursor.selectionStart() < to; ++it) {
-    const int start = std::max(from, it->cursor.selectionStart());
-    const int end = std::min(to, it->cursor.selectionEnd());
+  for (; it != marks_.end() && it->start() < to; ++it) {
+    const QtPosition start = std::max(from, it->start());
+    const QtPosition end = std::min(to, it->end());
     if (end <= start)
       continue;
     QTextCharFormat format;
@@ -183,11 +184,7 @@ bool ErrorMarks::eventFilter(QObject* watched, QEvent* event) {
 // The status line shows the message of the mark under the pointer, and
 // forgets it once the pointer leaves the mark.
 void ErrorMarks::pointerAt(QPoint viewportPoint) {
-  const QTextCursor hit = editor_.cursorForPosition(viewportPoint);
-  int position = hit.position();
-  if (viewportPoint.x() < editor_.cursorRect(hit).left())
-    --position;
-  const QString message = messageAt(position);
+  const QString message = messageAt(positionUnder(viewportPoint));
   if (message == shownMessage_)
     return;
   shownMessage_ = message;

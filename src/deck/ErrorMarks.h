@@ -1,6 +1,7 @@
 #pragma once
 
 #include "wml/Finding.h"
+#include "wml/Positions.h"
 
 #include <QObject>
 #include <QTextCursor>
@@ -31,10 +32,10 @@ public:
   static constexpr int kMaxMarks = 1000;
 
   int count() const { return int(marks_.size()); }
-  // Where mark `index` stands now, in the widget's positions (end exclusive).
-  QPair<int, int> range(int index) const;
-  // The message of the mark under a widget position, or an empty text.
-  QString messageAt(int position) const;
+  // Where mark `index` stands now (end exclusive).
+  QPair<QtPosition, QtPosition> range(int index) const;
+  // The message of the mark at `position`, or an empty text.
+  QString messageAt(QtPosition position) const;
 
   static QColor colourOf(wml::Severity severity);
 
@@ -46,9 +47,14 @@ private:
     QTextCursor cursor; // anchor at the start, position at the end
     wml::Severity severity;
     QString message;
+    QtPosition start() const { return QtPosition(cursor.selectionStart()); }
+    QtPosition end() const { return QtPosition(cursor.selectionEnd()); }
   };
   void overlay(const QTextBlock& block, QList<QTextLayout::FormatRange>* ranges) const;
-  const Mark* markAt(int position) const;
+  const Mark* markAt(QtPosition position) const;
+  // The position under a point of the viewport: the character the pointer
+  // is over, not the gap nearest to it.
+  QtPosition positionUnder(QPoint viewportPoint) const;
   void pointerAt(QPoint viewportPoint);
 
   QPlainTextEdit& editor_;
@@ -58,11 +64,12 @@ private:
   QString shownMessage_;
 };
 
-// The stretch a finding at (line, column) underlines in `block`: from that
+// The stretch a finding at (line, column) underlines in its line: from that
 // character over the rest of its word or tag name, at least one character,
-// the last character of the line when the column lies past its end.
-// Positions within the block; the column counts a character outside the
-// Basic Multilingual Plane as one. {-1, -1} for an empty line.
+// the last character of the line when the column lies past its end. UTF-16
+// offsets from the line's start (what its layout and a QString index
+// count), not places in the document; the column counts a character outside
+// the Basic Multilingual Plane as one. {-1, -1} for an empty line.
 QPair<int, int> markedStretch(const QString& lineText, int column);
 
 } // namespace tessera

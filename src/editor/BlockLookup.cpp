@@ -7,8 +7,8 @@
 
 namespace tessera {
 
-BlockAt LineLookup::at(const QTextDocument& document, int position) const {
-  position = std::max(position, 0);
+BlockAt LineLookup::at(const QTextDocument& document, QtPosition position) const {
+  position = std::max(position, QtPosition(0));
   if (known_ &&
       (document_ != &document || !block_.isValid() || block_.length() != length_ ||
        document.blockCount() != blockCount_ || document.characterCount() != characterCount_))
@@ -31,10 +31,10 @@ BlockAt LineLookup::at(const QTextDocument& document, int position) const {
       }
     }
   }
-  QTextBlock block = document.findBlock(position);
+  QTextBlock block = document.findBlock(position.value);
   if (!block.isValid())
     block = document.lastBlock();
-  keep(block, block.blockNumber(), block.position());
+  keep(block, block.blockNumber(), QtPosition(block.position()));
   document_ = &document;
   blockCount_ = document.blockCount();
   characterCount_ = document.characterCount();
@@ -42,7 +42,7 @@ BlockAt LineLookup::at(const QTextDocument& document, int position) const {
   return {number_, start_};
 }
 
-void LineLookup::keep(const QTextBlock& block, int number, int start) const {
+void LineLookup::keep(const QTextBlock& block, int number, QtPosition start) const {
   block_ = block;
   number_ = number;
   start_ = start;

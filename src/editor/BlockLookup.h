@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wml/Positions.h"
+
 #include <QTextBlock>
 
 class QTextDocument;
@@ -10,7 +12,7 @@ namespace tessera {
 // position it starts at.
 struct BlockAt {
   int number = 0;
-  int start = 0;
+  QtPosition start;
 };
 
 // The line holding a position, found a few steps down the document's tree of
@@ -22,21 +24,23 @@ struct BlockAt {
 // of the text.
 class LineLookup {
 public:
-  BlockAt at(const QTextDocument& document, int position) const;
+  BlockAt at(const QTextDocument& document, QtPosition position) const;
   // The line the last at() gave.
   const QTextBlock& block() const { return block_; }
   void forget() const { known_ = false; }
 
 private:
-  bool holds(int position) const { return position >= start_ && position < start_ + length_; }
-  void keep(const QTextBlock& block, int number, int start) const;
+  bool holds(QtPosition position) const {
+    return position >= start_ && position < start_ + length_;
+  }
+  void keep(const QTextBlock& block, int number, QtPosition start) const;
 
   mutable const QTextDocument* document_ = nullptr;
   mutable bool known_ = false;
   mutable QTextBlock block_;
   mutable int number_ = 0;
-  mutable int start_ = 0;
-  mutable int length_ = 0;
+  mutable QtPosition start_;
+  mutable int length_ = 0; // the line's characters and its break
   // Cheap signs that the text changed without a forget().
   mutable int blockCount_ = 0;
   mutable int characterCount_ = 0;

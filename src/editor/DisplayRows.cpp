@@ -202,8 +202,8 @@ int DisplayRows::rowCount() const {
   return tree_.total() - (dropLast ? 1 : 0);
 }
 
-int DisplayRows::rowOfQtPosition(int qtPosition, int* rowStart) const {
-  const BlockAt line = lines_.at(*edit_.document(), qtPosition);
+int DisplayRows::rowOfQtPosition(QtPosition position, QtPosition* rowStart) const {
+  const BlockAt line = lines_.at(*edit_.document(), position);
   if (!wrapping()) {
     if (rowStart)
       *rowStart = line.start;
@@ -212,11 +212,10 @@ int DisplayRows::rowOfQtPosition(int qtPosition, int* rowStart) const {
   const QTextBlock block = lines_.block();
   const int rows = rowsBefore(line.number);
   const QList<int> starts = rowStartsInBlock(block, line.number);
-  const int blockStart = line.start;
-  const auto it = std::upper_bound(starts.begin(), starts.end(), qtPosition - blockStart);
+  const auto it = std::upper_bound(starts.begin(), starts.end(), position - line.start);
   const int inBlock = std::max(int(it - starts.begin()) - 1, 0);
   if (rowStart)
-    *rowStart = blockStart + starts.value(inBlock, 0);
+    *rowStart = line.start + starts.value(inBlock, 0);
   return rows + inBlock;
 }
 
@@ -243,20 +242,21 @@ QTextBlock DisplayRows::blockOfRow(int row, int* rowInBlock) const {
   return doc->findBlockByNumber(index);
 }
 
-int DisplayRows::rowStart(int row) const {
-  int start = 0, end = 0;
+QtPosition DisplayRows::rowStart(int row) const {
+  QtPosition start, end;
   rowRange(row, &start, &end);
   return start;
 }
 
-void DisplayRows::rowRange(int row, int* start, int* end) const {
+void DisplayRows::rowRange(int row, QtPosition* start, QtPosition* end) const {
   int inBlock = 0;
   const QTextBlock block = blockOfRow(row, &inBlock);
   const QList<int> starts = rowStartsInBlock(block);
   const int textLength = block.length() - 1;
   inBlock = std::min(inBlock, int(starts.size()) - 1);
-  *start = block.position() + starts.value(inBlock, 0);
-  *end = block.position() + (inBlock + 1 < starts.size() ? starts[inBlock + 1] : textLength);
+  const QtPosition blockStart(block.position());
+  *start = blockStart + starts.value(inBlock, 0);
+  *end = blockStart + (inBlock + 1 < starts.size() ? starts[inBlock + 1] : textLength);
 }
 
 QList<int> DisplayRows::rowStartsOf(const QTextBlock& block) const {

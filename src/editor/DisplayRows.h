@@ -35,15 +35,16 @@ public:
   ~DisplayRows() override;
 
   int rowCount() const;
-  // The row holding `qtPosition`; `rowStart`, when given, receives the
-  // widget position where that row begins.
-  int rowOfQtPosition(int qtPosition, int* rowStart = nullptr) const;
+  // The row holding `position`; `rowStart`, when given, receives the widget
+  // position where that row begins.
+  int rowOfQtPosition(QtPosition position, QtPosition* rowStart = nullptr) const;
   // Widget position where `row` begins; rows past the end clamp to the last.
-  int rowStart(int row) const;
+  QtPosition rowStart(int row) const;
   // Widget positions where `row` begins and ends (end excludes the break).
-  void rowRange(int row, int* start, int* end) const;
+  void rowRange(int row, QtPosition* start, QtPosition* end) const;
 
-  // Start offsets (within the block) of every display row of `block`.
+  // Start offsets (UTF-16 units from the block's start, as its layout
+  // counts) of every display row of `block`.
   QList<int> rowStartsInBlock(const QTextBlock& block) const;
 
   // Whether every block's count is measured for the present layout.

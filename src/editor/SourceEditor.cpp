@@ -150,17 +150,19 @@ void SourceEditor::onTextReplaced() {
 int SourceEditor::lineCount() const { return rows_->rowCount(); }
 
 QString SourceEditor::lineText(int line) const {
-  int start = 0, end = 0;
+  QtPosition start, end;
   rows_->rowRange(line, &start, &end);
-  const QTextBlock block = document()->findBlock(start);
-  const int from = start - block.position();
+  const QTextBlock block = document()->findBlock(start.value);
+  const int from = start - QtPosition(block.position());
   return block.text().mid(from, std::min(end - start, kMaxLineText));
 }
 
-TextPosition SourceEditor::lineStart(int line) const { return textPosition(rows_->rowStart(line)); }
+TextPosition SourceEditor::lineStart(int line) const {
+  return model_.toTextPosition(rows_->rowStart(line));
+}
 
 int SourceEditor::lineOfPosition(TextPosition position) const {
-  return rows_->rowOfQtPosition(qtPosition(position));
+  return rows_->rowOfQtPosition(model_.toQtPosition(position));
 }
 
 // --- change handling and status --------------------------------------------
@@ -168,18 +170,18 @@ int SourceEditor::lineOfPosition(TextPosition position) const {
 RowColumn SourceEditor::rowColumn() const {
   // Runs on every keystroke: a few tree lookups, whatever the document's size.
   const QTextCursor cursor = textCursor();
-  const int end = cursor.selectionEnd();
+  const QtPosition end(cursor.selectionEnd());
   RowColumn rc;
-  int endRowStart = 0;
+  QtPosition endRowStart;
   rc.row = rows_->rowOfQtPosition(end, &endRowStart);
-  if (cursor.position() == end) {
+  if (cursor.position() == end.value) {
     rc.column = end - endRowStart; // same row, so no line break in between
     return rc;
   }
   // A selection made leftwards: the column counts from the caret's row.
-  int caretRowStart = 0;
-  rows_->rowOfQtPosition(cursor.position(), &caretRowStart);
-  rc.column = textPosition(end) - textPosition(caretRowStart);
+  QtPosition caretRowStart;
+  rows_->rowOfQtPosition(QtPosition(cursor.position()), &caretRowStart);
+  rc.column = model_.toTextPosition(end) - model_.toTextPosition(caretRowStart);
   return rc;
 }
 

@@ -68,6 +68,8 @@ private slots:
   void stretch_data();
   void stretch();
   void marksAreDrawnWhereTheFindingsAre();
+  void aFindingWithAnEndIsMarkedToIt_data();
+  void aFindingWithAnEndIsMarkedToIt();
   void marksMoveWithTheText();
   void marksStayWithoutColouring();
   void pointerShowsThePlainMessage();
@@ -118,6 +120,44 @@ void TestErrorMarks::marksAreDrawnWhereTheFindingsAre() {
   QVERIFY(marksOf(f.block(1)).isEmpty());
 }
 
+void TestErrorMarks::aFindingWithAnEndIsMarkedToIt_data() {
+  QTest::addColumn<QString>("line"); // the second of three
+  QTest::addColumn<int>("startColumn");
+  QTest::addColumn<int>("endLine");
+  QTest::addColumn<int>("endColumn");
+  QTest::addColumn<int>("start"); // UTF-16 offsets in the line
+  QTest::addColumn<int>("end");
+  // Not the word at the start: "$(a b)" is one stretch though it holds a space.
+  QTest::newRow("end on the same line") << "<p>$(a b) x</p>" << 4 << 2 << 10 << 3 << 9;
+  QTest::newRow("runs on to a later line: to this line's end")
+      << "<p>$(a b) x</p>" << 4 << 3 << 2 << 3 << 15;
+  QTest::newRow("end at the start: one character") << "<p>$(a b) x</p>" << 4 << 2 << 4 << 3 << 4;
+  QTest::newRow("end past the line's end: its end") << "<p>$(a</p>" << 4 << 2 << 40 << 3 << 10;
+  // Columns count characters: the clef is one column, two units.
+  QTest::newRow("after a character outside the BMP")
+      << "\U0001D11E$(a b) x" << 2 << 2 << 8 << 2 << 8;
+}
+
+void TestErrorMarks::aFindingWithAnEndIsMarkedToIt() {
+  QFETCH(QString, line);
+  QFETCH(int, startColumn);
+  QFETCH(int, endLine);
+  QFETCH(int, endColumn);
+  QFETCH(int, start);
+  QFETCH(int, end);
+  Fixture f;
+  f.editor.setPlainText(QStringLiteral("<wml>\n%1\n</wml>").arg(line));
+  f.marks.setFindings(
+      {{{2, startColumn}, Severity::Error, QStringLiteral("m"), {}, {endLine, endColumn}}});
+  f.paint();
+  QCOMPARE(f.marks.count(), 1);
+  QCOMPARE(marksOf(f.block(1)),
+           QStringList{QStringLiteral("%1+%2:%3").arg(start).arg(end - start).arg(red)});
+  QVERIFY(marksOf(f.block(2)).isEmpty());
+  const QtPosition lineStart(f.block(1).position());
+  QCOMPARE(f.marks.range(0), qMakePair(lineStart + start, lineStart + end));
+}
+
 void TestErrorMarks::marksMoveWithTheText() {
   Fixture f;
   f.editor.setPlainText(QStringLiteral("<p>\n<b>x</b>\n</p>"));
@@ -128,8 +168,8 @@ void TestErrorMarks::marksMoveWithTheText() {
   top.insertText(QStringLiteral("\n\n"));
   f.paint();
   QCOMPARE(marksOf(f.block(3)), QStringList{QStringLiteral("3+2:%1").arg(red)});
-  QCOMPARE(f.marks.messageAt(f.block(3).position() + 4), QStringLiteral("m"));
-  QCOMPARE(f.marks.messageAt(f.block(3).position() + 2), QString());
+  QCOMPARE(f.marks.messageAt(QtPosition(f.block(3).position() + 4)), QStringLiteral("m"));
+  QCOMPARE(f.marks.messageAt(QtPosition(f.block(3).position() + 2)), QString());
 }
 
 void TestErrorMarks::marksStayWithoutColouring() {

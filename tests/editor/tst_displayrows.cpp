@@ -55,13 +55,13 @@ void expectSameAsEditor(QPlainTextEdit& edit, const DisplayRows& rows, QRandomGe
     const int position = random.bounded(length);
     const int expectedRow =
         int(std::upper_bound(starts.begin(), starts.end(), position) - starts.begin()) - 1;
-    QCOMPARE(rows.rowOfQtPosition(position), expectedRow);
+    QCOMPARE(rows.rowOfQtPosition(tessera::QtPosition(position)), expectedRow);
     const int row = random.bounded(int(starts.size()));
-    QCOMPARE(rows.rowStart(row), starts[row]);
+    QCOMPARE(rows.rowStart(row).value, starts[row]);
   }
   QCOMPARE(rows.rowCount(), expectedCount);
-  QCOMPARE(rows.rowStart(int(starts.size()) - 1), starts.last());
-  QCOMPARE(rows.rowStart(int(starts.size()) + 5), starts.last()); // past the end clamps
+  QCOMPARE(rows.rowStart(int(starts.size()) - 1).value, starts.last());
+  QCOMPARE(rows.rowStart(int(starts.size()) + 5).value, starts.last()); // past the end clamps
 }
 
 QString randomText(QRandomGenerator& random, int words) {
@@ -370,14 +370,15 @@ void DisplayRowsTest::blockLookupMatchesTheToolkits() {
       continue;
     for (int at = 0; at < document.characterCount(); ++at) {
       const QTextBlock block = document.findBlock(at);
-      const tessera::BlockAt found = tessera::LineLookup().at(document, at);
+      const tessera::BlockAt found = tessera::LineLookup().at(document, tessera::QtPosition(at));
       QCOMPARE(found.number, block.blockNumber());
-      QCOMPARE(found.start, block.position());
+      QCOMPARE(found.start.value, block.position());
     }
   }
-  const tessera::BlockAt past = tessera::LineLookup().at(document, document.characterCount() + 5);
+  const tessera::BlockAt past =
+      tessera::LineLookup().at(document, tessera::QtPosition(document.characterCount() + 5));
   QCOMPARE(past.number, document.blockCount() - 1);
-  QCOMPARE(past.start, document.lastBlock().position());
+  QCOMPARE(past.start.value, document.lastBlock().position());
 }
 
 void DisplayRowsTest::rememberedLineMatchesTheToolkits_data() {
@@ -413,15 +414,16 @@ void DisplayRowsTest::rememberedLineMatchesTheToolkits() {
       if (at < 0)
         continue;
       const QTextBlock block = document.findBlock(at);
-      const tessera::BlockAt found = lookup.at(document, at);
+      const tessera::BlockAt found = lookup.at(document, tessera::QtPosition(at));
       QCOMPARE(found.number, block.blockNumber());
-      QCOMPARE(found.start, block.position());
+      QCOMPARE(found.start.value, block.position());
       QCOMPARE(lookup.block(), block);
     }
   }
-  const tessera::BlockAt past = lookup.at(document, document.characterCount() + 5);
+  const tessera::BlockAt past =
+      lookup.at(document, tessera::QtPosition(document.characterCount() + 5));
   QCOMPARE(past.number, document.blockCount() - 1);
-  QCOMPARE(past.start, document.lastBlock().position());
+  QCOMPARE(past.start.value, document.lastBlock().position());
 }
 
 void DisplayRowsTest::statusFollowsKeysThroughLines_data() {
