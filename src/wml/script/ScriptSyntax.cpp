@@ -21,6 +21,8 @@ SourceRange spanning(const SourceRange& from, const SourceRange& to) {
   return {from.line, from.column, to.endLine, to.endColumn};
 }
 
+bool endsText(const Token& t) { return t.kind == TokenKind::End || t.kind == TokenKind::Error; }
+
 bool isAssignmentOperator(const Token& t) {
   switch (t.symbol) {
   case Symbol::Assign:
@@ -70,7 +72,7 @@ int binaryLevel(const Token& t) {
 
 class Parser {
 public:
-  explicit Parser(const LexResult& lexed) : lexed(lexed), tokens(lexed.tokens) {}
+  explicit Parser(TokenStream& tokens) : tokens(tokens), current_(tokens.next()) {}
 
   CompilationUnit unit;
 
@@ -85,8 +87,15 @@ public:
   }
 
 private:
-  const LexResult& lexed;
-  const QList<Token>& tokens;
+  // The parser looks at most one token ahead and one back: the tokens are
+  // read as it goes, and each accessor hands out a copy, so a token held
+  // while parsing on stays valid.
+  TokenStream& tokens;
+  Token previous_;
+  Token current_;
+  Token ahead_;
+  bool hasAhead = false;
+  // How many tokens have been taken.
   qsizetype index = 0;
   // How deep the parser has recursed, and how long an operator chain has
   // grown: text typed into the editor is checked as it is, and a pasted
@@ -112,15 +121,27 @@ private:
            QStringLiteral("expression too long (more than %1 operators in a row)").arg(kMaxChain));
   }
 
-  const Token& current() const { return tokens.at(index); }
-  const Token& peek(int ahead = 1) const {
-    return tokens.at(std::min(index + ahead, tokens.size() - 1));
+  Token current() const { return current_; }
+  // The token after the current one (the current one at the end).
+  Token peek() {
+    if (endsText(current_))
+      return current_;
+    if (!hasAhead) {
+      ahead_ = tokens.next();
+      hasAhead = true;
+    }
+    return ahead_;
   }
-  const Token& previous() const { return tokens.at(std::max<qsizetype>(index - 1, 0)); }
-  const Token& take() {
-    const Token& t = tokens.at(index);
-    if (t.kind != TokenKind::End && t.kind != TokenKind::Error)
-      ++index;
+  // The last token taken (the current one before the first).
+  Token previous() const { return index > 0 ? previous_ : current_; }
+  Token take() {
+    const Token t = current_;
+    if (endsText(t))
+      return t;
+    ++index;
+    previous_ = t;
+    current_ = hasAhead ? ahead_ : tokens.next();
+    hasAhead = false;
     return t;
   }
 
@@ -139,7 +160,7 @@ private:
                          std::optional<SourceRange> where = std::nullopt) {
     if (at.kind == TokenKind::Error)
       throw SyntaxError{
-          findingAt(at.range, Severity::Error, QStringLiteral("syntax-error"), lexed.error)};
+          findingAt(at.range, Severity::Error, QStringLiteral("syntax-error"), tokens.error())};
     throw SyntaxError{findingAt(where.value_or(at.range), Severity::Error, rule, message)};
   }
   [[noreturn]] void expected(const QString& what) {
@@ -154,7 +175,7 @@ private:
     fail(current(), message);
   }
 
-  const Token& expectPunctuator(Symbol symbol, const QString& context = QString()) {
+  Token expectPunctuator(Symbol symbol, const QString& context = QString()) {
     if (current().is(symbol))
       return take();
     if (symbol == Symbol::Semicolon && index > 0 && current().kind != TokenKind::Error) {
@@ -168,14 +189,14 @@ private:
     }
     expected(QStringLiteral("\"%1\"%2").arg(symbolText(symbol), context));
   }
-  const Token& expectKeyword(Symbol symbol) {
+  Token expectKeyword(Symbol symbol) {
     if (!current().is(symbol))
       expected(QStringLiteral("\"%1\"").arg(symbolText(symbol)));
     return take();
   }
   // A name the program makes up: a reserved word there is reported as such,
   // because that is the mistake a reader makes.
-  const Token& expectIdentifier(const QString& what) {
+  Token expectIdentifier(const QString& what) {
     const Token& t = current();
     if (t.kind == TokenKind::Keyword || t.kind == TokenKind::ReservedWord)
       fail(t, QStringLiteral("\"%1\" is a reserved word and cannot be %2").arg(t.text, what),
@@ -187,7 +208,7 @@ private:
   QString expectString(const QString& what) {
     if (current().kind != TokenKind::String)
       expected(what);
-    return lexed.strings.at(take().stringIndex);
+    return tokens.string(take().stringIndex);
   }
 
   Pragma parsePragma() {
@@ -232,7 +253,7 @@ private:
       pragma.property = expectString(QStringLiteral("the property name as a string"));
       pragma.content = expectString(QStringLiteral("the property's content as a string"));
       if (current().kind == TokenKind::String)
-        pragma.scheme = lexed.strings.at(take().stringIndex);
+        pragma.scheme = tokens.string(take().stringIndex);
     } else {
       expected(QStringLiteral("\"url\", \"access\" or \"meta\" after \"use\""));
     }
@@ -567,7 +588,7 @@ private:
     case TokenKind::String: {
       take();
       ExpressionPtr string = makeExpression(Expression::Kind::String, t.range);
-      string->stringValue = lexed.strings.at(t.stringIndex);
+      string->stringValue = tokens.string(t.stringIndex);
       return string;
     }
     case TokenKind::Keyword:
@@ -653,16 +674,21 @@ private:
 
 ParseResult parseScript(const QString& source) {
   ParseResult result;
-  LexResult lexed = lexScript(source);
-  for (const LexNote& note : lexed.warnings)
-    result.findings.append(findingAt(note.range, Severity::Warning, note.rule, note.message));
-  Parser parser(lexed);
+  TokenStream tokens(source);
+  Parser parser(tokens);
+  QList<Finding> failure;
   try {
     parser.parseUnit();
     result.complete = true;
   } catch (const SyntaxError& error) {
-    result.findings.append(error.finding);
+    failure.append(error.finding);
+    // The warnings of the whole text are reported, also past the error.
+    while (!endsText(tokens.next())) {
+    }
   }
+  for (const LexNote& note : tokens.warnings())
+    result.findings.append(findingAt(note.range, Severity::Warning, note.rule, note.message));
+  result.findings += failure;
   result.unit = std::move(parser.unit);
   return result;
 }

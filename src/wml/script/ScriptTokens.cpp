@@ -140,27 +140,29 @@ int hexValue(char16_t c) {
 // value is kept only that far, so a long literal cannot overflow.
 constexpr qint64 integerCeiling = qint64(1) << 33;
 
-class Lexer {
+} // namespace
+
+class TokenStream::Lexer {
 public:
   explicit Lexer(const QString& source)
       : text(source), chars(reinterpret_cast<const char16_t*>(source.constData())),
         size(source.size()) {}
 
-  LexResult run() {
-    // Real units run to about one token per three or four characters:
-    // room for one per three, so a unit's list is never copied to grow.
-    result.tokens.reserve(size / 3 + 16);
-    for (;;) {
-      if (!skipSpaceAndComments())
-        break;
-      Token token = next();
-      const bool stop = token.kind == TokenKind::End || token.kind == TokenKind::Error;
-      result.tokens.append(token);
-      if (stop)
-        break;
+  // The next token, its text skipped; after the End or Error token that
+  // ends the text, that token again.
+  Token nextToken() {
+    if (finished)
+      return last;
+    Token token = skipSpaceAndComments() ? next() : unclosedComment;
+    if (token.kind == TokenKind::End || token.kind == TokenKind::Error) {
+      finished = true;
+      last = token;
     }
-    return std::move(result);
+    return token;
   }
+
+  // The decoded string literals, the lexical warnings and the error so far.
+  LexResult result;
 
 private:
   const QString& text;
@@ -169,7 +171,9 @@ private:
   qsizetype pos = 0;
   int line = 1;
   int column = 1;
-  LexResult result;
+  bool finished = false;
+  Token last;
+  Token unclosedComment;
 
   char16_t at(qsizetype offset = 0) const {
     const qsizetype i = pos + offset;
@@ -219,7 +223,7 @@ private:
   }
 
   // False when an unterminated comment ends the text (its error token is
-  // appended).
+  // then `unclosedComment`).
   bool skipSpaceAndComments() {
     while (pos < size) {
       const char16_t c = chars[pos];
@@ -260,10 +264,10 @@ private:
       }
       advance();
     }
-    result.tokens.append(
-        error(startLine, startColumn, QStringLiteral("comment not closed with \"*/\"")));
-    result.tokens.last().range.endLine = startLine;
-    result.tokens.last().range.endColumn = startColumn + 2;
+    unclosedComment =
+        error(startLine, startColumn, QStringLiteral("comment not closed with \"*/\""));
+    unclosedComment.range.endLine = startLine;
+    unclosedComment.range.endColumn = startColumn + 2;
     return false;
   }
 
@@ -549,11 +553,28 @@ private:
   }
 };
 
-} // namespace
-
 QStringView symbolText(Symbol symbol) { return symbolTexts[size_t(symbol)]; }
 
-LexResult lexScript(const QString& source) { return Lexer(source).run(); }
+TokenStream::TokenStream(const QString& source) : lexer(std::make_unique<Lexer>(source)) {}
+TokenStream::~TokenStream() = default;
+
+Token TokenStream::next() { return lexer->nextToken(); }
+const QString& TokenStream::string(int index) const { return lexer->result.strings.at(index); }
+const QString& TokenStream::error() const { return lexer->result.error; }
+const QList<LexNote>& TokenStream::warnings() const { return lexer->result.warnings; }
+
+LexResult lexScript(const QString& source) {
+  TokenStream stream(source);
+  LexResult result;
+  do
+    result.tokens.append(stream.next());
+  while (result.tokens.last().kind != TokenKind::End &&
+         result.tokens.last().kind != TokenKind::Error);
+  result.strings = stream.lexer->result.strings;
+  result.error = stream.error();
+  result.warnings = stream.warnings();
+  return result;
+}
 
 bool isReservedWord(QStringView word) { return findReservedWord(word) || word == u"div="; }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <memory>
+
 namespace tessera::wml::script {
 
 // Where a token or a construct sits: 1-based line and character column of
@@ -150,6 +152,32 @@ struct LexResult {
   // Why the Error token that ends `tokens` is one.
   QString error;
   QList<LexNote> warnings;
+};
+
+// Reads WMLScript source a token at a time, as a parser asks for them, so
+// a unit's tokens never all sit in memory at once. Reading stops at the
+// first error. The tokens' text views `source`, which must outlive them.
+class TokenStream {
+public:
+  explicit TokenStream(const QString& source);
+  ~TokenStream();
+  TokenStream(const TokenStream&) = delete;
+  TokenStream& operator=(const TokenStream&) = delete;
+
+  // The next token; after the End or Error token that ends the text, that
+  // token again.
+  Token next();
+  // A string literal's decoded value, by its token's stringIndex.
+  const QString& string(int index) const;
+  // Why the Error token is one.
+  const QString& error() const;
+  // The lexical warnings of the text read so far.
+  const QList<LexNote>& warnings() const;
+
+private:
+  friend LexResult lexScript(const QString& source);
+  class Lexer;
+  std::unique_ptr<Lexer> lexer;
 };
 
 // Splits WMLScript source into tokens. Reading stops at the first error,
