@@ -39,10 +39,11 @@ public:
 private:
   CompilationUnit& unit;
   QList<Finding> findings;
-  QHash<QString, int> functionIndex;
-  QHash<QString, int> urlNames;
+  // Keyed by views of the unit's names, which outlive the checks.
+  QHash<QStringView, int> functionIndex;
+  QHash<QStringView, int> urlNames;
   // The function being checked: its variables so far and loop depth.
-  QHash<QString, int> variables;
+  QHash<QStringView, int> variables;
   int parameterCount = 0;
   int localCount = 0;
   int loopDepth = 0;
@@ -163,12 +164,12 @@ private:
       }
       break;
     case Kind::Var:
-      for (VariableDeclaration& declaration : statement.declarations)
-        declare(declaration);
+      for (VariableDeclaration* declaration : statement.declarations)
+        declare(*declaration);
       break;
     case Kind::For:
-      for (VariableDeclaration& declaration : statement.declarations)
-        declare(declaration);
+      for (VariableDeclaration* declaration : statement.declarations)
+        declare(*declaration);
       if (statement.initializer)
         checkExpression(*statement.initializer);
       if (statement.expression)
@@ -256,7 +257,7 @@ private:
     }
     case Expression::Kind::LibraryCall: {
       if (!isLibraryName(call.qualifier)) {
-        error(call.qualifierRange, QStringLiteral("unknown-library"),
+        error(call.qualifierRange(), QStringLiteral("unknown-library"),
               QStringLiteral("no standard library \"%1\" (Lang, Float, String, URL, WMLBrowser, "
                              "Dialogs)")
                   .arg(call.qualifier));
@@ -278,7 +279,7 @@ private:
     }
     default:
       if (!urlNames.contains(call.qualifier))
-        error(call.qualifierRange, QStringLiteral("undeclared-url"),
+        error(call.qualifierRange(), QStringLiteral("undeclared-url"),
               QStringLiteral("\"%1\" names no unit (declare it with use url %1 \"...\";)")
                   .arg(call.qualifier));
       if (given > maxUrlArguments)

@@ -36,32 +36,34 @@ private:
   // Numbers are keyed by type and bits (a float by its bits: 0.0 and -0.0
   // are two constants).
   QHash<quint64, int> numberConstants;
-  QHash<QString, int> stringConstants;
+  // Keyed by views of the pool's own strings, which stay where they are.
+  QHash<QStringView, int> stringConstants;
 
-  int constant(const CodeConstant& value) {
-    int* found = nullptr;
-    if (value.type == CodeConstant::Type::String) {
-      found = &stringConstants[value.string];
-    } else {
-      const quint32 bits = value.type == CodeConstant::Type::Float
-                               ? std::bit_cast<quint32>(value.floating)
-                               : quint32(value.integer);
-      const quint64 key = (value.type == CodeConstant::Type::Float ? quint64(1) << 32 : 0) | bits;
-      found = &numberConstants[key];
-    }
+  int numberConstant(const CodeConstant& value) {
+    const quint32 bits = value.type == CodeConstant::Type::Float
+                             ? std::bit_cast<quint32>(value.floating)
+                             : quint32(value.integer);
+    const quint64 key = (value.type == CodeConstant::Type::Float ? quint64(1) << 32 : 0) | bits;
     // A new entry holds 0; entries hold the number plus one.
-    if (*found == 0) {
+    int& found = numberConstants[key];
+    if (found == 0) {
       out.constants.append(value);
-      *found = int(out.constants.size());
+      found = int(out.constants.size());
     }
-    return *found - 1;
+    return found - 1;
   }
-  int stringConstant(const QString& text, const SourceRange& where) {
+  int stringConstant(QStringView text, const SourceRange& where) {
+    const auto found = stringConstants.constFind(text);
+    if (found != stringConstants.constEnd())
+      return found.value();
     CodeConstant c;
     c.type = CodeConstant::Type::String;
-    c.string = text;
+    c.string = text.toString();
     c.where = where;
-    return constant(c);
+    out.constants.append(c);
+    const int index = int(out.constants.size()) - 1;
+    stringConstants.insert(out.constants.last().string, index);
+    return index;
   }
 
   void addPragma(const Pragma& pragma) {
@@ -91,7 +93,7 @@ private:
     }
   }
 
-  QString urlOf(const QString& name) const {
+  QString urlOf(QStringView name) const {
     for (const Pragma& pragma : unit.pragmas)
       if (pragma.kind == Pragma::Kind::Url && pragma.name == name)
         return pragma.url;
@@ -123,7 +125,7 @@ private:
   void generateFunction(const FunctionDeclaration& declaration) {
     out.functions.append(FunctionCode{});
     function = &out.functions.last();
-    function->name = declaration.name;
+    function->name = declaration.name.toString();
     function->isExtern = declaration.isExtern;
     function->nameRange = declaration.nameRange;
     function->parameterCount = int(declaration.parameters.size());
@@ -147,12 +149,12 @@ private:
     case Kind::If: {
       const int otherwise = newLabel();
       branchIfFalse(*statement.expression, otherwise, statement.range);
-      generateStatement(*statement.children.at(0));
+      generateStatement(*statement.children[0]);
       if (statement.children.size() > 1) {
         const int end = newLabel();
         jump(Opcode::JumpFw, end, statement.range);
         place(otherwise);
-        generateStatement(*statement.children.at(1));
+        generateStatement(*statement.children[1]);
         place(end);
       } else {
         place(otherwise);
@@ -202,9 +204,9 @@ private:
   }
 
   void generateDeclarations(const Statement& statement) {
-    for (const VariableDeclaration& declaration : statement.declarations) {
-      if (declaration.initializer) {
-        generate(*declaration.initializer, true);
+    for (const VariableDeclaration* declaration : statement.declarations) {
+      if (declaration->initializer) {
+        generate(*declaration->initializer, true);
       } else if (!loops.isEmpty()) {
         // The declaration sets the variable to "" each time it runs; the
         // interpreter does that only once, on entry, so a declaration a
@@ -213,7 +215,7 @@ private:
       } else {
         continue;
       }
-      add(Opcode::StoreVar, declaration.slot);
+      add(Opcode::StoreVar, declaration->slot);
     }
   }
 
@@ -231,7 +233,7 @@ private:
 
   void loadConstant(CodeConstant value, const SourceRange& where) {
     value.where = where;
-    add(Opcode::LoadConst, constant(value));
+    add(Opcode::LoadConst, numberConstant(value));
   }
 
   void generateInteger(qint64 value, const SourceRange& where) {
@@ -449,7 +451,7 @@ private:
     } else {
       CodeInstruction i;
       i.op = Opcode::CallUrl;
-      i.a = stringConstant(urlOf(e.qualifier), e.qualifierRange);
+      i.a = stringConstant(urlOf(e.qualifier), e.qualifierRange());
       i.b = stringConstant(e.name, e.nameRange);
       i.argumentCount = int(e.operands.size());
       function->code.append(i);

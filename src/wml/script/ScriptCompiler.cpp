@@ -20,7 +20,7 @@ ScriptInterface interfaceOf(const ParseResult& parsed) {
   }
   for (const FunctionDeclaration& function : parsed.unit.functions)
     if (function.isExtern)
-      interface.externs.append({function.name, int(function.parameters.size())});
+      interface.externs.append({function.name.toString(), int(function.parameters.size())});
   return interface;
 }
 

@@ -14,8 +14,8 @@ struct SyntaxError {
   Finding finding;
 };
 
-using ExpressionPtr = std::unique_ptr<Expression>;
-using StatementPtr = std::unique_ptr<Statement>;
+using ExpressionPtr = Expression*;
+using StatementPtr = Statement*;
 
 SourceRange spanning(const SourceRange& from, const SourceRange& to) {
   return {from.line, from.column, to.endLine, to.endColumn};
@@ -72,7 +72,8 @@ int binaryLevel(const Token& t) {
 
 class Parser {
 public:
-  explicit Parser(TokenStream& tokens) : tokens(tokens), current_(tokens.next()) {}
+  Parser(TokenStream& tokens, std::pmr::memory_resource& arena)
+      : tokens(tokens), arena(arena), current_(tokens.next()) {}
 
   CompilationUnit unit;
 
@@ -91,6 +92,10 @@ private:
   // read as it goes, and each accessor hands out a copy, so a token held
   // while parsing on stays valid.
   TokenStream& tokens;
+  std::pmr::memory_resource& arena;
+  // The lists being read (a block's statements, a call's arguments), nested
+  // ones above the outer ones; each is copied into the arena when complete.
+  std::vector<void*> pending;
   Token previous_;
   Token current_;
   Token ahead_;
@@ -208,7 +213,31 @@ private:
   QString expectString(const QString& what) {
     if (current().kind != TokenKind::String)
       expected(what);
-    return tokens.string(take().stringIndex);
+    return take().value.toString();
+  }
+
+  // A node in the arena: nodes own nothing, so the arena frees them all at
+  // once without running destructors.
+  template <typename Node> Node* make() {
+    static_assert(std::is_trivially_destructible_v<Node>);
+    return new (arena.allocate(sizeof(Node), alignof(Node))) Node();
+  }
+  template <typename Node> NodeSpan<Node> list(std::initializer_list<Node*> nodes) {
+    auto** items =
+        static_cast<Node**>(arena.allocate(nodes.size() * sizeof(Node*), alignof(Node*)));
+    std::copy(nodes.begin(), nodes.end(), items);
+    return NodeSpan<Node>(items, nodes.size());
+  }
+  // The nodes pending since `start`, as a list in the arena.
+  template <typename Node> NodeSpan<Node> listFrom(size_t start) {
+    const size_t count = pending.size() - start;
+    if (count == 0)
+      return {};
+    auto** items = static_cast<Node**>(arena.allocate(count * sizeof(Node*), alignof(Node*)));
+    for (size_t i = 0; i < count; ++i)
+      items[i] = static_cast<Node*>(pending[start + i]);
+    pending.resize(start);
+    return NodeSpan<Node>(items, count);
   }
 
   Pragma parsePragma() {
@@ -253,7 +282,7 @@ private:
       pragma.property = expectString(QStringLiteral("the property name as a string"));
       pragma.content = expectString(QStringLiteral("the property's content as a string"));
       if (current().kind == TokenKind::String)
-        pragma.scheme = tokens.string(take().stringIndex);
+        pragma.scheme = take().value.toString();
     } else {
       expected(QStringLiteral("\"url\", \"access\" or \"meta\" after \"use\""));
     }
@@ -275,13 +304,13 @@ private:
                                  : QStringLiteral("a function declaration"));
     take();
     const Token& name = expectIdentifier(QStringLiteral("a function name"));
-    function.name = name.text.toString();
+    function.name = name.text;
     function.nameRange = name.range;
     expectPunctuator(Symbol::LeftParen, QStringLiteral(" after the function name"));
     if (!current().is(Symbol::RightParen)) {
       for (;;) {
         const Token& parameter = expectIdentifier(QStringLiteral("a parameter name"));
-        function.parameters.push_back({parameter.text.toString(), parameter.range});
+        function.parameters.push_back({parameter.text, parameter.range});
         if (!current().is(Symbol::Comma))
           break;
         take();
@@ -291,7 +320,7 @@ private:
     if (!current().is(Symbol::LeftBrace))
       expected(QStringLiteral("\"{\" to open the function body"));
     StatementPtr body = parseBlock();
-    function.body = std::move(body->children);
+    function.body = body->children;
     function.range = spanning(first.range, body->range);
     if (current().is(Symbol::Semicolon))
       take();
@@ -299,7 +328,7 @@ private:
   }
 
   StatementPtr makeStatement(Statement::Kind kind, const Token& first) {
-    auto statement = std::make_unique<Statement>();
+    Statement* statement = make<Statement>();
     statement->kind = kind;
     statement->range = first.range;
     return statement;
@@ -310,6 +339,7 @@ private:
 
   StatementPtr parseBlock() {
     StatementPtr block = makeStatement(Statement::Kind::Block, take());
+    const size_t start = pending.size();
     while (!current().is(Symbol::RightBrace)) {
       if (current().kind == TokenKind::End)
         expected(
@@ -317,25 +347,30 @@ private:
       if (current().is(Symbol::Function) || current().is(Symbol::Extern))
         fail(current(), QStringLiteral("functions cannot be declared inside a function (is a "
                                        "\"}\" missing?)"));
-      block->children.push_back(parseStatement());
+      pending.push_back(parseStatement());
     }
+    block->children = listFrom<Statement>(start);
     endAt(*block, take());
     return block;
   }
 
   void parseDeclarations(Statement& statement) {
+    const size_t start = pending.size();
     for (;;) {
       const Token& name = expectIdentifier(QStringLiteral("a variable name"));
-      VariableDeclaration declaration{name.text.toString(), name.range, nullptr};
+      auto* declaration = make<VariableDeclaration>();
+      declaration->name = name.text;
+      declaration->range = name.range;
       if (current().is(Symbol::Assign)) {
         take();
-        declaration.initializer = parseConditional();
+        declaration->initializer = parseConditional();
       }
-      statement.declarations.push_back(std::move(declaration));
+      pending.push_back(declaration);
       if (!current().is(Symbol::Comma))
         break;
       take();
     }
+    statement.declarations = listFrom<VariableDeclaration>(start);
   }
 
   StatementPtr parseStatement() {
@@ -360,10 +395,12 @@ private:
       expectPunctuator(Symbol::LeftParen, QStringLiteral(" after \"if\""));
       statement->expression = parseExpression();
       expectPunctuator(Symbol::RightParen, QStringLiteral(" after the condition"));
-      statement->children.push_back(parseStatement());
+      StatementPtr then = parseStatement();
       if (current().is(Symbol::Else)) {
         take();
-        statement->children.push_back(parseStatement());
+        statement->children = list<Statement>({then, parseStatement()});
+      } else {
+        statement->children = list<Statement>({then});
       }
       statement->range = spanning(statement->range, statement->children.back()->range);
       return statement;
@@ -373,7 +410,7 @@ private:
       expectPunctuator(Symbol::LeftParen, QStringLiteral(" after \"while\""));
       statement->expression = parseExpression();
       expectPunctuator(Symbol::RightParen, QStringLiteral(" after the condition"));
-      statement->children.push_back(parseStatement());
+      statement->children = list<Statement>({parseStatement()});
       statement->range = spanning(statement->range, statement->children.back()->range);
       return statement;
     }
@@ -416,13 +453,13 @@ private:
     if (!current().is(Symbol::RightParen))
       statement->update = parseExpression();
     expectPunctuator(Symbol::RightParen, QStringLiteral(" after the loop's update"));
-    statement->children.push_back(parseStatement());
+    statement->children = list<Statement>({parseStatement()});
     statement->range = spanning(statement->range, statement->children.back()->range);
     return statement;
   }
 
   ExpressionPtr makeExpression(Expression::Kind kind, const SourceRange& range) {
-    auto expression = std::make_unique<Expression>();
+    Expression* expression = make<Expression>();
     expression->kind = kind;
     expression->range = range;
     return expression;
@@ -436,10 +473,8 @@ private:
       ExpressionPtr right = parseAssignment();
       ExpressionPtr comma =
           makeExpression(Expression::Kind::Comma, spanning(left->range, right->range));
-      comma->operands.reserve(2);
-      comma->operands.push_back(std::move(left));
-      comma->operands.push_back(std::move(right));
-      left = std::move(comma);
+      comma->operands = list<Expression>({left, right});
+      left = comma;
     }
     return left;
   }
@@ -452,10 +487,10 @@ private:
       ExpressionPtr value = parseAssignment();
       ExpressionPtr assign =
           makeExpression(Expression::Kind::Assign, spanning(name.range, value->range));
-      assign->name = name.text.toString();
+      assign->name = name.text;
       assign->nameRange = name.range;
       assign->op = op.symbol;
-      assign->operands.push_back(std::move(value));
+      assign->operands = list<Expression>({value});
       return assign;
     }
     const Token& start = current();
@@ -478,10 +513,7 @@ private:
     ExpressionPtr otherwise = parseAssignment();
     ExpressionPtr conditional =
         makeExpression(Expression::Kind::Conditional, spanning(condition->range, otherwise->range));
-    conditional->operands.reserve(3);
-    conditional->operands.push_back(std::move(condition));
-    conditional->operands.push_back(std::move(then));
-    conditional->operands.push_back(std::move(otherwise));
+    conditional->operands = list<Expression>({condition, then, otherwise});
     return conditional;
   }
 
@@ -502,10 +534,8 @@ private:
                                                    : Expression::Kind::Binary;
       ExpressionPtr binary = makeExpression(kind, spanning(left->range, right->range));
       binary->op = op;
-      binary->operands.reserve(2);
-      binary->operands.push_back(std::move(left));
-      binary->operands.push_back(std::move(right));
-      left = std::move(binary);
+      binary->operands = list<Expression>({left, right});
+      left = binary;
     }
     return left;
   }
@@ -519,7 +549,7 @@ private:
       ExpressionPtr increment =
           makeExpression(Expression::Kind::PreIncrement, spanning(t.range, name.range));
       increment->op = t.symbol;
-      increment->name = name.text.toString();
+      increment->name = name.text;
       increment->nameRange = name.range;
       return increment;
     }
@@ -531,7 +561,7 @@ private:
       ExpressionPtr unary =
           makeExpression(Expression::Kind::Unary, spanning(t.range, operand->range));
       unary->op = t.symbol;
-      unary->operands.push_back(std::move(operand));
+      unary->operands = list<Expression>({operand});
       return unary;
     }
     return parsePostfix();
@@ -546,7 +576,7 @@ private:
       ExpressionPtr increment =
           makeExpression(Expression::Kind::PostIncrement, spanning(t.range, op.range));
       increment->op = op.symbol;
-      increment->name = t.text.toString();
+      increment->name = t.text;
       increment->nameRange = t.range;
       return increment;
     }
@@ -558,14 +588,16 @@ private:
 
   void parseArguments(Expression& call) {
     expectPunctuator(Symbol::LeftParen, QStringLiteral(" to open the argument list"));
+    const size_t start = pending.size();
     if (!current().is(Symbol::RightParen)) {
       for (;;) {
-        call.operands.push_back(parseAssignment());
+        pending.push_back(parseAssignment());
         if (!current().is(Symbol::Comma))
           break;
         take();
       }
     }
+    call.operands = listFrom<Expression>(start);
     call.range = spanning(
         call.range,
         expectPunctuator(Symbol::RightParen, QStringLiteral(" after the arguments")).range);
@@ -580,15 +612,17 @@ private:
       ExpressionPtr number = makeExpression(t.kind == TokenKind::Integer ? Expression::Kind::Integer
                                                                          : Expression::Kind::Float,
                                             t.range);
-      number->integerValue = t.integerValue;
-      number->floatValue = t.floatValue;
+      if (t.kind == TokenKind::Integer)
+        number->integerValue = t.integerValue;
+      else
+        number->floatValue = t.floatValue;
       number->floatUnderflow = t.underflow;
       return number;
     }
     case TokenKind::String: {
       take();
       ExpressionPtr string = makeExpression(Expression::Kind::String, t.range);
-      string->stringValue = tokens.string(t.stringIndex);
+      string->stringValue = t.value;
       return string;
     }
     case TokenKind::Keyword:
@@ -644,7 +678,7 @@ private:
     const Token& name = take();
     if (current().is(Symbol::LeftParen)) {
       ExpressionPtr call = makeExpression(Expression::Kind::LocalCall, name.range);
-      call->name = name.text.toString();
+      call->name = name.text;
       call->nameRange = name.range;
       parseArguments(*call);
       return call;
@@ -656,15 +690,14 @@ private:
           QStringLiteral("a function name after \"%1\"").arg(external ? u'#' : u'.'));
       ExpressionPtr call = makeExpression(
           external ? Expression::Kind::ExternalCall : Expression::Kind::LibraryCall, name.range);
-      call->qualifier = name.text.toString();
-      call->qualifierRange = name.range;
-      call->name = function.text.toString();
+      call->qualifier = name.text;
+      call->name = function.text;
       call->nameRange = function.range;
       parseArguments(*call);
       return call;
     }
     ExpressionPtr variable = makeExpression(Expression::Kind::Variable, name.range);
-    variable->name = name.text.toString();
+    variable->name = name.text;
     variable->nameRange = name.range;
     return variable;
   }
@@ -675,7 +708,11 @@ private:
 ParseResult parseScript(const QString& source) {
   ParseResult result;
   TokenStream tokens(source);
-  Parser parser(tokens);
+  // The first block holds four bytes for each character of the source,
+  // about what real units need; pages it leaves unused are never touched.
+  auto arena = std::make_unique<std::pmr::monotonic_buffer_resource>(
+      std::max<size_t>(4096, size_t(source.size()) * 4));
+  Parser parser(tokens, *arena);
   QList<Finding> failure;
   try {
     parser.parseUnit();
@@ -689,6 +726,8 @@ ParseResult parseScript(const QString& source) {
   for (const LexNote& note : tokens.warnings())
     result.findings.append(findingAt(note.range, Severity::Warning, note.rule, note.message));
   result.findings += failure;
+  parser.unit.arena = std::move(arena);
+  parser.unit.decodedStrings = tokens.takeDecodedStrings();
   result.unit = std::move(parser.unit);
   return result;
 }

@@ -8,16 +8,28 @@
 #include <QString>
 
 #include <memory>
+#include <memory_resource>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace tessera::wml::script {
 
 // The parsed compilation unit: what the checks and the code generator walk.
 // Every node keeps where it was written, so a finding points at it.
+//
+// The nodes live in the unit's arena and are freed with it at once; names
+// and string values view the source text (or the unit's decoded strings),
+// so the source must outlive the unit. Nodes therefore hold no memory of
+// their own: views, spans and plain values only.
+
+struct Expression;
+
+// A node's operands or children, in the arena.
+template <typename Node> using NodeSpan = std::span<Node* const>;
 
 struct Expression {
-  enum class Kind {
+  enum class Kind : quint8 {
     Integer,
     Float,
     String,
@@ -38,63 +50,82 @@ struct Expression {
     LibraryCall,  // qualifier.name(operands)
   };
   Kind kind = Kind::Invalid;
+  Symbol op = Symbol::None;
+  bool floatUnderflow = false;
+  bool booleanValue = false;
+  // Filled in by the checks for the code generator: the variable's index or
+  // the local function's index.
+  int slot = -1;
   SourceRange range;
   // The variable's or called function's name as written, and where.
-  QString name;
+  QStringView name;
   SourceRange nameRange;
-  // The library or the use url name before "." or "#", and where.
-  QString qualifier;
-  SourceRange qualifierRange;
-  Symbol op = Symbol::None;
-  qint64 integerValue = 0;
-  double floatValue = 0;
-  bool floatUnderflow = false;
-  QString stringValue;
-  bool booleanValue = false;
-  std::vector<std::unique_ptr<Expression>> operands;
-  // Filled in by the checks for the code generator: the variable's index,
-  // the local function's index, the standard library function called.
-  int slot = -1;
+  // The library or the use url name before "." or "#"; it starts the call.
+  QStringView qualifier;
+  // An integer literal's value, or a float literal's.
+  union {
+    qint64 integerValue = 0;
+    double floatValue;
+  };
+  QStringView stringValue;
+  NodeSpan<Expression> operands;
+  // Set by the checks: the standard library function called.
   const LibraryFunction* library = nullptr;
+
+  // Where the qualifier is written (names are ASCII and on one line).
+  SourceRange qualifierRange() const {
+    return {range.line, range.column, range.line, range.column + int(qualifier.size())};
+  }
 };
 
 struct VariableDeclaration {
-  QString name;
+  QStringView name;
   SourceRange range;
-  std::unique_ptr<Expression> initializer;
+  Expression* initializer = nullptr;
   int slot = -1; // the variable's index, set by the checks
 };
 
 struct Statement {
-  enum class Kind { Empty, Expression, Block, Var, If, While, For, Break, Continue, Return };
+  enum class Kind : quint8 {
+    Empty,
+    Expression,
+    Block,
+    Var,
+    If,
+    While,
+    For,
+    Break,
+    Continue,
+    Return
+  };
   Kind kind = Kind::Empty;
   SourceRange range;
   // The expression statement's expression, the condition of if, while and
   // for, or the returned value (may be null: "return;", "for (;;)").
-  std::unique_ptr<Expression> expression;
+  Expression* expression = nullptr;
   // A for statement's initialiser (when it declares no variables) and its
   // update.
-  std::unique_ptr<Expression> initializer;
-  std::unique_ptr<Expression> update;
+  Expression* initializer = nullptr;
+  Expression* update = nullptr;
   // A var statement's (or a for's "var ...") declarations.
-  std::vector<VariableDeclaration> declarations;
+  NodeSpan<VariableDeclaration> declarations;
   // A block's statements; an if's then and else (else may be absent); a
   // loop's body.
-  std::vector<std::unique_ptr<Statement>> children;
+  NodeSpan<Statement> children;
 };
 
 struct Parameter {
-  QString name;
+  QStringView name;
   SourceRange range;
 };
 
 struct FunctionDeclaration {
   bool isExtern = false;
-  QString name;
+  QStringView name;
   SourceRange nameRange;
   SourceRange range;
   std::vector<Parameter> parameters;
-  std::vector<std::unique_ptr<Statement>> body;
+  NodeSpan<Statement> body;
   int localCount = 0; // variables declared in the body, set by the checks
 };
 
@@ -118,6 +149,10 @@ struct Pragma {
 struct CompilationUnit {
   std::vector<Pragma> pragmas;
   std::vector<FunctionDeclaration> functions;
+  // Where the nodes live.
+  std::unique_ptr<std::pmr::monotonic_buffer_resource> arena;
+  // The values of string literals with escapes (the others view the source).
+  QList<QString> decodedStrings;
 };
 
 struct ParseResult {
@@ -128,6 +163,8 @@ struct ParseResult {
   bool complete = false;
 };
 
+// Parses a unit; its names and strings view `source`, which must outlive
+// the result.
 ParseResult parseScript(const QString& source);
 
 // A finding at a range.

@@ -441,12 +441,11 @@ private:
     return token;
   }
 
-  Token stringToken(qsizetype start, int startLine, int startColumn, QString value) {
+  Token stringToken(qsizetype start, int startLine, int startColumn, QStringView value) {
     Token token;
     token.kind = TokenKind::String;
     token.text = QStringView(chars + start, pos - start);
-    token.stringIndex = int(result.strings.size());
-    result.strings.append(std::move(value));
+    token.value = value;
     token.range = rangeFrom(startLine, startColumn);
     return token;
   }
@@ -469,9 +468,8 @@ private:
     if (end < size && chars[end] == quote) {
       pos = end + 1;
       column += columns + 1;
-      return stringToken(
-          start, startLine, startColumn,
-          QString(reinterpret_cast<const QChar*>(chars + start + 1), end - start - 1));
+      return stringToken(start, startLine, startColumn,
+                         QStringView(chars + start + 1, end - start - 1));
     }
     return escapedString(quote, start, startLine, startColumn);
   }
@@ -549,7 +547,9 @@ private:
       }
       advance();
     }
-    return stringToken(start, startLine, startColumn, std::move(value));
+    // The list's strings keep their characters where they are as it grows.
+    result.decodedStrings.append(std::move(value));
+    return stringToken(start, startLine, startColumn, result.decodedStrings.last());
   }
 };
 
@@ -559,7 +559,7 @@ TokenStream::TokenStream(const QString& source) : lexer(std::make_unique<Lexer>(
 TokenStream::~TokenStream() = default;
 
 Token TokenStream::next() { return lexer->nextToken(); }
-const QString& TokenStream::string(int index) const { return lexer->result.strings.at(index); }
+QList<QString> TokenStream::takeDecodedStrings() { return std::move(lexer->result.decodedStrings); }
 const QString& TokenStream::error() const { return lexer->result.error; }
 const QList<LexNote>& TokenStream::warnings() const { return lexer->result.warnings; }
 
@@ -570,7 +570,7 @@ LexResult lexScript(const QString& source) {
     result.tokens.append(stream.next());
   while (result.tokens.last().kind != TokenKind::End &&
          result.tokens.last().kind != TokenKind::Error);
-  result.strings = stream.lexer->result.strings;
+  result.decodedStrings = stream.takeDecodedStrings();
   result.error = stream.error();
   result.warnings = stream.warnings();
   return result;

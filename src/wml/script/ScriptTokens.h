@@ -123,8 +123,9 @@ struct Token {
   Symbol symbol = Symbol::None;
   // A float literal too small for a 32-bit float, read as 0.0.
   bool underflow = false;
-  // A string literal: its decoded value's index in LexResult::strings.
-  int stringIndex = -1;
+  // A string literal's decoded value: its text between the quotes when it
+  // holds no escape, else a view of the decoded copy the lexer keeps.
+  QStringView value;
   // The token as written, a view of the source (empty for End and Error).
   QStringView text;
   // An integer literal's value (0..2^32, kept wide so the range check can
@@ -147,8 +148,8 @@ struct LexNote {
 
 struct LexResult {
   QList<Token> tokens; // always ends with an End or an Error token
-  // The decoded string literals, in order.
-  QList<QString> strings;
+  // The values of the string literals with escapes, which the tokens view.
+  QList<QString> decodedStrings;
   // Why the Error token that ends `tokens` is one.
   QString error;
   QList<LexNote> warnings;
@@ -167,8 +168,9 @@ public:
   // The next token; after the End or Error token that ends the text, that
   // token again.
   Token next();
-  // A string literal's decoded value, by its token's stringIndex.
-  const QString& string(int index) const;
+  // The values of the string literals with escapes read so far, which
+  // their tokens view: whoever keeps the tokens' values takes them.
+  QList<QString> takeDecodedStrings();
   // Why the Error token is one.
   const QString& error() const;
   // The lexical warnings of the text read so far.

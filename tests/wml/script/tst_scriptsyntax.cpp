@@ -13,7 +13,7 @@ static QString tree(const Expression& e) {
   for (const auto& operand : e.operands)
     parts << tree(*operand);
   switch (e.kind) {
-  case Kind::Variable: return e.name;
+  case Kind::Variable: return e.name.toString();
   case Kind::Integer: return QString::number(e.integerValue);
   case Kind::LogicalAnd: return QStringLiteral("(&& %1)").arg(parts.join(u' '));
   case Kind::LogicalOr: return QStringLiteral("(|| %1)").arg(parts.join(u' '));
@@ -21,8 +21,8 @@ static QString tree(const Expression& e) {
   case Kind::Comma: return QStringLiteral("(, %1)").arg(parts.join(u' '));
   case Kind::Assign:
     return QStringLiteral("(%1 %2 %3)").arg(symbolText(e.op), e.name, parts.join(u' '));
-  case Kind::PreIncrement: return symbolText(e.op).toString() + e.name;
-  case Kind::PostIncrement: return e.name + symbolText(e.op).toString();
+  case Kind::PreIncrement: return symbolText(e.op).toString() + e.name.toString();
+  case Kind::PostIncrement: return e.name.toString() + symbolText(e.op).toString();
   case Kind::LocalCall: return QStringLiteral("%1(%2)").arg(e.name, parts.join(u','));
   default: return QStringLiteral("(%1 %2)").arg(symbolText(e.op), parts.join(u' '));
   }
@@ -75,7 +75,7 @@ private slots:
     const QString source = QStringLiteral("extern function f() { %1; }").arg(expression);
     const ParseResult parsed = parseScript(source);
     QVERIFY2(parsed.complete, qPrintable(parsed.findings.value(0).message));
-    const Statement& statement = *parsed.unit.functions.at(0).body.at(0);
+    const Statement& statement = *parsed.unit.functions.at(0).body[0];
     QCOMPARE(::tree(*statement.expression), tree);
   }
 

@@ -20,8 +20,7 @@ static QString describe(const LexResult& lexed) {
     case TokenKind::Integer: words << QStringLiteral("n:") + QString::number(t.integerValue); break;
     case TokenKind::Float: words << QStringLiteral("f:") + QString::number(t.floatValue); break;
     case TokenKind::String:
-      words << QStringLiteral("s:") +
-                   QString(lexed.strings.at(t.stringIndex)).replace(u'\n', QStringLiteral("\\n"));
+      words << QStringLiteral("s:") + t.value.toString().replace(u'\n', QStringLiteral("\\n"));
       break;
     }
   }
