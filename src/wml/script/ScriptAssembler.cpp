@@ -85,22 +85,40 @@ bool threadJumps(QList<CodeInstruction>& code) {
   return changed;
 }
 
+// Keeps the instructions `keep` says yes to (asked once each, in order),
+// moving them up in place.
+template <typename Keep> bool keepOnly(QList<CodeInstruction>& code, Keep keep) {
+  CodeInstruction* const instructions = code.data();
+  qsizetype kept = 0;
+  for (qsizetype i = 0; i < code.size(); ++i)
+    if (keep(instructions[i]))
+      instructions[kept++] = instructions[i];
+  if (kept == code.size())
+    return false;
+  code.resize(kept);
+  return true;
+}
+
+// Removes every unconditional jump to the instruction after it. Removing
+// one never changes whether another goes to its next instruction, so all
+// are found first and removed at once.
 bool dropJumpsToNext(QList<CodeInstruction>& code) {
-  bool changed = false;
   const LabelPlaces labels(code);
+  std::vector<bool> drop(code.size());
+  bool any = false;
   for (qsizetype i = 0; i < code.size(); ++i) {
     if (!isUnconditionalJump(code[i]))
       continue;
     qsizetype next = i + 1;
     while (next < code.size() && code[next].isLabel)
       ++next;
-    if (resolve(code, labels, code[i].label) == next) {
-      code.removeAt(i);
-      changed = true;
-      return true; // the label places moved
-    }
+    if (resolve(code, labels, code[i].label) == next)
+      drop[i] = any = true;
   }
-  return changed;
+  if (!any)
+    return false;
+  qsizetype at = 0;
+  return keepOnly(code, [&](const CodeInstruction&) { return !drop[at++]; });
 }
 
 // Removes what no jump and no fall-through reaches, and labels no jump
@@ -113,30 +131,20 @@ bool dropUnreachable(QList<CodeInstruction>& code) {
         used.resize(i.label + 1);
       used[i.label] = true;
     }
-  bool changed = false;
   bool reachable = true;
-  QList<CodeInstruction> kept;
-  kept.reserve(code.size());
-  for (const CodeInstruction& i : code) {
+  return keepOnly(code, [&](const CodeInstruction& i) {
     if (i.isLabel) {
-      if (i.label < 0 || i.label >= int(used.size()) || !used[i.label]) {
-        changed = true;
-        continue;
-      }
+      if (i.label < 0 || i.label >= int(used.size()) || !used[i.label])
+        return false;
       reachable = true;
-      kept.append(i);
-      continue;
+      return true;
     }
-    if (!reachable) {
-      changed = true;
-      continue;
-    }
-    kept.append(i);
+    if (!reachable)
+      return false;
     if (endsFlow(i))
       reachable = false;
-  }
-  code = std::move(kept);
-  return changed;
+    return true;
+  });
 }
 
 } // namespace
