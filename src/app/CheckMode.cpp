@@ -170,7 +170,7 @@ int runCheckMode(const ModeContext& context) {
     }
     const QList<wml::Finding> findings =
         wml::script::isScriptFileName(path)
-            ? wml::script::compileScript(decodeFile(read.bytes).text).findings
+            ? wml::script::compileScript(decodeSourceText(read.bytes)).findings
             : checkDeckFile(path, read.bytes, *budget);
     for (const wml::Finding& finding : findings)
       found.append({path, finding});

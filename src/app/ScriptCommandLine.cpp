@@ -26,7 +26,7 @@ void printFindings(const QString& name, const QList<wml::Finding>& findings, QTe
 
 bool checkScriptFile(const QString& name, const QByteArray& bytes, QTextStream& out) {
   const wml::script::ScriptCompileResult result =
-      wml::script::compileScript(decodeFile(bytes).text);
+      wml::script::compileScript(decodeSourceText(bytes));
   printFindings(name, result.findings, out);
   return wml::hasError(result.findings);
 }
@@ -41,7 +41,7 @@ int compileScriptFile(const QString& input, const QString& output, QTextStream& 
     return kExitUsage;
   }
   const wml::script::ScriptCompileResult result =
-      wml::script::compileScript(decodeFile(read.bytes).text);
+      wml::script::compileScript(decodeSourceText(read.bytes));
   printFindings(input, result.findings, err);
   if (!result.ok())
     return kExitFindings;

@@ -151,13 +151,16 @@ std::optional<DecodedFile> decodeBySignature(QByteArrayView bytes, bool* matched
 
 } // namespace
 
-DecodedFile decodeFile(const QByteArray& bytes) {
+namespace {
+
+// The reading decodeFile takes, before the editor's own steps.
+DecodedFile detect(const QByteArray& bytes) {
   bool signed_ = false;
   QString named;
   if (auto file = decodeBySignature(bytes, &signed_, &named))
-    return finish(bytes, std::move(*file));
+    return std::move(*file);
   if (signed_)
-    return finish(bytes, fallback(bytes, Fallback::InvalidForSignature, named));
+    return fallback(bytes, Fallback::InvalidForSignature, named);
 
   Fallback unknownDeclaration = Fallback::None;
   if (const auto declared = wml::syntax::declaredEncoding(bytes)) {
@@ -174,14 +177,14 @@ DecodedFile decodeFile(const QByteArray& bytes) {
       if (encoding.kind == Kind::Latin1 && holdsC1Bytes(bytes)) {
         DecodedFile file = fallback(bytes, Fallback::Windows1252Bytes, named);
         file.encoding.declared = encoding.declarationName();
-        return finish(bytes, std::move(file));
+        return file;
       }
       std::optional<DecodedFile> file;
       if (encoding.asciiCompatible())
         file = decodeAs(bytes, encoding);
       if (!file)
-        return finish(bytes, fallback(bytes, Fallback::InvalidForDeclared, named));
-      return finish(bytes, std::move(*file));
+        return fallback(bytes, Fallback::InvalidForDeclared, named);
+      return std::move(*file);
     }
     unknownDeclaration = Fallback::UnknownDeclaration;
   }
@@ -189,13 +192,18 @@ DecodedFile decodeFile(const QByteArray& bytes) {
   if (auto file = decodeAs(bytes, FileEncoding::utf8())) {
     file->fallback = unknownDeclaration;
     file->namedEncoding = named;
-    return finish(bytes, std::move(*file));
+    return std::move(*file);
   }
-  return finish(bytes, fallback(bytes,
-                                unknownDeclaration == Fallback::None ? Fallback::InvalidUtf8
-                                                                     : unknownDeclaration,
-                                named));
+  return fallback(bytes,
+                  unknownDeclaration == Fallback::None ? Fallback::InvalidUtf8 : unknownDeclaration,
+                  named);
 }
+
+} // namespace
+
+DecodedFile decodeFile(const QByteArray& bytes) { return finish(bytes, detect(bytes)); }
+
+QString decodeSourceText(const QByteArray& bytes) { return detect(bytes).text; }
 
 DecodedFile decodeFileAs(const QByteArray& bytes, const FileEncoding& chosen) {
   FileEncoding encoding = chosen;

@@ -45,6 +45,11 @@ struct DecodedFile {
 // windows-1252 with its unassigned bytes as C1 controls, which always does.
 DecodedFile decodeFile(const QByteArray& bytes);
 
+// The text as decodeFile reads it, for the language tools: line breaks as
+// written (every tool counts LF, CR LF and a lone CR alike) and the
+// editor's reserved characters kept, where decodeFile would fall back.
+QString decodeSourceText(const QByteArray& bytes);
+
 // Reads the bytes in the encoding the user chose (a byte-order mark of
 // that encoding is taken as one), falling back as above when it does not
 // give back the exact bytes.

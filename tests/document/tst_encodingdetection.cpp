@@ -26,6 +26,8 @@ private slots:
   void decode();
   void lineBreaks_data();
   void lineBreaks();
+  void sourceText_data();
+  void sourceText();
   void notice_data();
   void notice();
   void reopenAs_data();
@@ -168,6 +170,27 @@ void EncodingDetectionTest::lineBreaks() {
   QCOMPARE(file.text, text);
   QCOMPARE(file.lineBreaks, style);
   QCOMPARE(file.mixedLineBreaks, mixed);
+}
+
+// The language tools read a file as the editor would, but keep its line
+// breaks and the characters the editor has to fall back for.
+void EncodingDetectionTest::sourceText_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("LF kept") << QByteArray("a\nb\n") << "a\nb\n";
+  QTest::newRow("lone CR kept") << QByteArray("a\rb\r\nc") << "a\rb\r\nc";
+  QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF\xC3\xA9\n") << u"é\n"_qs;
+  QTest::newRow("UTF-8 paragraph separator is no fallback")
+      << QByteArray("\"\xE2\x80\xA9\"") << u"\"\u2029\""_qs;
+  QTest::newRow("declared ISO-8859-1")
+      << declared("iso-8859-1", "\xE9") << declaredText("iso-8859-1", u"é"_qs);
+  QTest::newRow("invalid UTF-8") << QByteArray("\x80") << u"€"_qs;
+}
+
+void EncodingDetectionTest::sourceText() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, text);
+  QCOMPARE(decodeSourceText(bytes), text);
 }
 
 void EncodingDetectionTest::notice_data() {
