@@ -159,12 +159,17 @@ void optimiseFunction(FunctionCode& function) {
     if (!changed)
       break;
   }
-  // The interpreter returns "" at the end of a function by itself.
-  qsizetype last = code.size() - 1;
-  while (last >= 0 && code[last].isLabel)
-    --last;
-  if (last >= 0 && code[last].op == Opcode::ReturnEs)
+  // The interpreter returns "" at the end of a function by itself, so a
+  // RETURN_ES with only labels after it says nothing, and neither does one
+  // that removing it leaves last ("if (x) return; }").
+  for (;;) {
+    qsizetype last = code.size() - 1;
+    while (last >= 0 && code[last].isLabel)
+      --last;
+    if (last < 0 || code[last].op != Opcode::ReturnEs)
+      break;
     code.removeAt(last);
+  }
 }
 
 namespace {
@@ -196,8 +201,6 @@ public:
   Assembler(UnitCode& unit, QList<Finding>& findings) : unit(unit), findings(findings) {}
 
   QByteArray run() {
-    for (FunctionCode& function : unit.functions)
-      optimiseFunction(function);
     orderConstants();
     if (poolOrder.size() > maxConstants)
       error(firstBeyondLimit(), QStringLiteral("too-many-constants"),

@@ -67,6 +67,10 @@ private slots:
         << "extern function f(a) { a += 2; a -= 3; a *= 4; }" << QByteArray("501d00511e00e0522240");
     QTest::newRow("if and else; the jump to the end returns")
         << "extern function f(a) { if (a) a = 1; else a = 0; }" << QByteArray("e0c315403b1440");
+    QTest::newRow("a return only the end follows is dropped")
+        << "extern function f(a) { if (a) return; }" << QByteArray("e0c0");
+    QTest::newRow("and so is the one that dropping it leaves last")
+        << "extern function f(a) { if (a) { if (a) return; return; } }" << QByteArray("e0c2e0c0");
     QTest::newRow("while with break")
         << "extern function f(a) { while (a) { if (a == 1) break; a--; } }"
         << QByteArray("e0c8e0152dc13b1100a9");
