@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace tessera::wml::script {
@@ -173,11 +174,6 @@ void optimiseFunction(FunctionCode& function) {
 }
 
 namespace {
-
-void appendBytes(QByteArray& out, std::initializer_list<int> bytes) {
-  for (int b : bytes)
-    out.append(char(b));
-}
 
 void appendBigEndian(QByteArray& out, quint32 value, int bytes) {
   for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8)
@@ -357,66 +353,81 @@ private:
 
   // The bytes of every instruction but jumps, whose form depends on the
   // distances.
-  void encodeInstruction(QByteArray& out, const CodeInstruction& i) {
+  // Writes bytes into room made for them beforehand.
+  struct ByteWriter {
+    char* at;
+    void bytes(std::initializer_list<int> values) {
+      for (int b : values)
+        *at++ = char(b);
+    }
+    void bigEndian(quint32 value, int count) {
+      for (int shift = (count - 1) * 8; shift >= 0; shift -= 8)
+        *at++ = char((value >> shift) & 0xFF);
+    }
+  };
+  // The most bytes an instruction takes (CALL_URL_W).
+  static constexpr int maxInstructionBytes = 6;
+
+  void encodeInstruction(ByteWriter& out, const CodeInstruction& i) {
     switch (i.op) {
     case Opcode::LoadVar:
       if (i.a <= shortParameterMax(Opcode::LoadVarS))
-        out.append(char(shortForm(Opcode::LoadVarS, i.a)));
+        out.bytes({shortForm(Opcode::LoadVarS, i.a)});
       else
-        appendBytes(out, {int(Opcode::LoadVar), int(i.a)});
+        out.bytes({int(Opcode::LoadVar), int(i.a)});
       break;
     case Opcode::StoreVar:
       if (i.a <= shortParameterMax(Opcode::StoreVarS))
-        out.append(char(shortForm(Opcode::StoreVarS, i.a)));
+        out.bytes({shortForm(Opcode::StoreVarS, i.a)});
       else
-        appendBytes(out, {int(Opcode::StoreVar), int(i.a)});
+        out.bytes({int(Opcode::StoreVar), int(i.a)});
       break;
     case Opcode::IncrVar:
       if (i.a <= shortParameterMax(Opcode::IncrVarS))
-        out.append(char(shortForm(Opcode::IncrVarS, i.a)));
+        out.bytes({shortForm(Opcode::IncrVarS, i.a)});
       else
-        appendBytes(out, {int(Opcode::IncrVar), int(i.a)});
+        out.bytes({int(Opcode::IncrVar), int(i.a)});
       break;
     case Opcode::DecrVar:
     case Opcode::AddAsg:
-    case Opcode::SubAsg: appendBytes(out, {int(i.op), int(i.a)}); break;
+    case Opcode::SubAsg: out.bytes({int(i.op), int(i.a)}); break;
     case Opcode::LoadConst: {
       const int index = poolIndex.at(i.a);
       if (index <= shortParameterMax(Opcode::LoadConstS))
-        out.append(char(shortForm(Opcode::LoadConstS, index)));
+        out.bytes({shortForm(Opcode::LoadConstS, index)});
       else if (index <= 0xFF)
-        appendBytes(out, {int(Opcode::LoadConst), int(index)});
+        out.bytes({int(Opcode::LoadConst), int(index)});
       else {
-        out.append(char(Opcode::LoadConstW));
-        appendBigEndian(out, quint32(index), 2);
+        out.bytes({int(Opcode::LoadConstW)});
+        out.bigEndian(quint32(index), 2);
       }
       break;
     }
     case Opcode::Call:
       if (i.a <= shortParameterMax(Opcode::CallS))
-        out.append(char(shortForm(Opcode::CallS, i.a)));
+        out.bytes({shortForm(Opcode::CallS, i.a)});
       else
-        appendBytes(out, {int(Opcode::Call), int(i.a)});
+        out.bytes({int(Opcode::Call), int(i.a)});
       break;
     case Opcode::CallLib:
       if (i.a <= shortParameterMax(Opcode::CallLibS))
-        appendBytes(out, {int(shortForm(Opcode::CallLibS, i.a)), int(i.b)});
+        out.bytes({shortForm(Opcode::CallLibS, i.a), int(i.b)});
       else
-        appendBytes(out, {int(Opcode::CallLib), int(i.a), int(i.b)});
+        out.bytes({int(Opcode::CallLib), int(i.a), int(i.b)});
       break;
     case Opcode::CallUrl: {
       const int url = poolIndex.at(i.a), name = poolIndex.at(i.b);
       if (url <= 0xFF && name <= 0xFF) {
-        appendBytes(out, {int(Opcode::CallUrl), int(url), int(name), int(i.argumentCount)});
+        out.bytes({int(Opcode::CallUrl), int(url), int(name), int(i.argumentCount)});
       } else {
-        out.append(char(Opcode::CallUrlW));
-        appendBigEndian(out, quint32(url), 2);
-        appendBigEndian(out, quint32(name), 2);
-        out.append(char(i.argumentCount));
+        out.bytes({int(Opcode::CallUrlW)});
+        out.bigEndian(quint32(url), 2);
+        out.bigEndian(quint32(name), 2);
+        out.bytes({int(i.argumentCount)});
       }
       break;
     }
-    default: out.append(char(i.op)); break;
+    default: out.bytes({int(i.op)}); break;
     }
   }
 
@@ -425,18 +436,18 @@ private:
     // Every non-jump instruction's bytes (instruction k's are
     // fixed[start[k], start[k + 1])), and each jump's size, grown until
     // every jump reaches its target (sizes only grow, so this ends).
-    QByteArray fixed;
-    fixed.reserve(code.size() * 2);
+    QByteArray fixed(code.size() * maxInstructionBytes, Qt::Uninitialized);
+    ByteWriter writer{fixed.data()};
     std::vector<int> start(code.size() + 1, 0);
     std::vector<int> jumpSizes(code.size(), 1);
     for (qsizetype k = 0; k < code.size(); ++k) {
-      start[k] = int(fixed.size());
+      start[k] = int(writer.at - fixed.constData());
       if (code[k].isLabel)
         jumpSizes[k] = 0;
       else if (!isJump(code[k]))
-        encodeInstruction(fixed, code[k]);
+        encodeInstruction(writer, code[k]);
     }
-    start[code.size()] = int(fixed.size());
+    start[code.size()] = int(writer.at - fixed.constData());
     const LabelPlaces labels(code);
     std::vector<int> address(code.size() + 1, 0);
     bool tooFar = false;
@@ -467,11 +478,12 @@ private:
         }
       }
     }
-    QByteArray out;
-    out.reserve(address[code.size()]);
+    QByteArray out(address[code.size()], Qt::Uninitialized);
+    ByteWriter bytes{out.data()};
     for (qsizetype k = 0; k < code.size(); ++k) {
       if (!isJump(code[k])) {
-        out.append(fixed.constData() + start[k], start[k + 1] - start[k]);
+        std::memcpy(bytes.at, fixed.constData() + start[k], start[k + 1] - start[k]);
+        bytes.at += start[k + 1] - start[k];
         continue;
       }
       const int target = address[labels.of(code[k].label)];
@@ -483,7 +495,7 @@ private:
         const Opcode family = backward      ? Opcode::JumpBwS
                               : conditional ? Opcode::TJumpFwS
                                             : Opcode::JumpFwS;
-        out.append(char(shortForm(family, offset)));
+        bytes.bytes({shortForm(family, offset)});
       } else {
         Opcode op;
         if (conditional)
@@ -492,8 +504,8 @@ private:
         else
           op = backward ? (size == 2 ? Opcode::JumpBw : Opcode::JumpBwW)
                         : (size == 2 ? Opcode::JumpFw : Opcode::JumpFwW);
-        out.append(char(op));
-        appendBigEndian(out, quint32(offset), size - 1);
+        bytes.bytes({int(op)});
+        bytes.bigEndian(quint32(offset), size - 1);
       }
     }
     return out;
