@@ -56,10 +56,13 @@ qsizetype resolve(const QList<CodeInstruction>& code, const LabelPlaces& labels,
   return i;
 }
 
-bool threadJumps(QList<CodeInstruction>& code) {
+bool threadJumps(QList<CodeInstruction>& list) {
   bool changed = false;
-  const LabelPlaces labels(code);
-  for (CodeInstruction& jump : code) {
+  const LabelPlaces labels(list);
+  // Read through a const view: the list's non-const access checks for
+  // sharing on every call.
+  const QList<CodeInstruction>& code = list;
+  for (CodeInstruction& jump : list) {
     if (!isJump(jump))
       continue;
     // A jump to a jump goes straight to the second one's target (bounded:
@@ -103,7 +106,8 @@ template <typename Keep> bool keepOnly(QList<CodeInstruction>& code, Keep keep) 
 // Removes every unconditional jump to the instruction after it. Removing
 // one never changes whether another goes to its next instruction, so all
 // are found first and removed at once.
-bool dropJumpsToNext(QList<CodeInstruction>& code) {
+bool dropJumpsToNext(QList<CodeInstruction>& list) {
+  const QList<CodeInstruction>& code = list;
   const LabelPlaces labels(code);
   std::vector<bool> drop(code.size());
   bool any = false;
@@ -119,14 +123,14 @@ bool dropJumpsToNext(QList<CodeInstruction>& code) {
   if (!any)
     return false;
   qsizetype at = 0;
-  return keepOnly(code, [&](const CodeInstruction&) { return !drop[at++]; });
+  return keepOnly(list, [&](const CodeInstruction&) { return !drop[at++]; });
 }
 
 // Removes what no jump and no fall-through reaches, and labels no jump
 // names.
 bool dropUnreachable(QList<CodeInstruction>& code) {
   std::vector<bool> used;
-  for (const CodeInstruction& i : code)
+  for (const CodeInstruction& i : std::as_const(code))
     if (isJump(i) && i.label >= 0) {
       if (i.label >= int(used.size()))
         used.resize(i.label + 1);
