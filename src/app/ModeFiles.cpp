@@ -2,7 +2,13 @@
 
 #include "document/FileReading.h"
 
-#include <QSaveFile>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace tessera {
 
@@ -33,10 +39,33 @@ std::optional<QByteArray> readModeInput(const QString& path, QTextStream& err) {
 }
 
 bool writeModeOutput(const QString& path, const QByteArray& bytes, QTextStream& err) {
-  QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+  // The bytes go to a file of their own beside the target, which then takes
+  // the target's name in one step: a reader never sees half a file, and a
+  // failed write leaves the old file as it was. Unlike a save file of the
+  // user's own text, a file made from another is not forced to the disk
+  // first (no compiler does that; it costs more than the compile).
+  const QFileInfo target(path);
+  QFile file(QStringLiteral("%1/.%2.%3.part")
+                 .arg(target.absolutePath(), target.fileName())
+                 .arg(QCoreApplication::applicationPid()));
+  bool written = file.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
+                 file.write(bytes) == bytes.size() && file.flush();
+  QString why = file.errorString();
+  file.close();
+  if (written && target.exists() && !file.setPermissions(QFile::permissions(path))) {
+    written = false;
+    why = file.errorString();
+  }
+  if (written && std::rename(QFile::encodeName(file.fileName()).constData(),
+                             QFile::encodeName(path).constData()) != 0) {
+    written = false;
+    why = QString::fromLocal8Bit(std::strerror(errno));
+  }
+  if (written)
     return true;
-  err << (QStringLiteral("%1: cannot write: %2\n").arg(path, file.errorString()));
+  if (file.exists())
+    file.remove();
+  err << (QStringLiteral("%1: cannot write: %2\n").arg(path, why));
   return false;
 }
 

@@ -20,7 +20,8 @@ std::optional<QString> singleInput(const ModeContext& context, int* status);
 // deck or a picture larger than 256 MiB is not one for a phone.
 std::optional<QByteArray> readModeInput(const QString& path, QTextStream& err);
 
-// Writes the whole file or nothing (a save file), saying why on `err`.
+// Writes the whole file or nothing (an existing one is replaced in one
+// step, keeping its permissions), saying why on `err`.
 bool writeModeOutput(const QString& path, const QByteArray& bytes, QTextStream& err);
 
 } // namespace tessera

@@ -1,11 +1,10 @@
 #include "app/ScriptCommandLine.h"
 
 #include "app/CommandLine.h"
+#include "app/ModeFiles.h"
 #include "document/EncodingDetection.h"
 #include "document/FileReading.h"
 #include "wml/script/ScriptCompiler.h"
-
-#include <QSaveFile>
 
 namespace tessera {
 
@@ -45,12 +44,8 @@ int compileScriptFile(const QString& input, const QString& output, QTextStream& 
   printFindings(input, result.findings, err);
   if (!result.ok())
     return kExitFindings;
-  QSaveFile file(output);
-  if (!file.open(QIODevice::WriteOnly) || file.write(result.bytecode) != result.bytecode.size() ||
-      !file.commit()) {
-    err << output << ": cannot write: " << file.errorString() << '\n';
+  if (!writeModeOutput(output, result.bytecode, err))
     return kExitUsage;
-  }
   out << output << ": " << result.bytecode.size() << " bytes\n";
   return kExitClean;
 }

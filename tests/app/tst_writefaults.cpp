@@ -1,6 +1,7 @@
 #include "FileBytes.h"
 #include "TestServices.h"
 #include "app/Backup.h"
+#include "app/ModeFiles.h"
 #include "document/DocumentCommands.h"
 #include "document/DocumentFiles.h"
 #include "editor/SourceEditor.h"
@@ -111,6 +112,8 @@ private slots:
   void failedSaveKeepsOldFileAndModifiedFlag();
   void failedBackupKeepsOldBackup();
   void failedSitePageKeepsOldPage();
+  void toolOutput_data();
+  void toolOutput();
 };
 
 void WriteFaultsTest::failedSaveKeepsOldFileAndModifiedFlag_data() {
@@ -213,3 +216,52 @@ void WriteFaultsTest::failedSitePageKeepsOldPage() {
 
 QTEST_MAIN(WriteFaultsTest)
 #include "tst_writefaults.moc"
+
+// What --compile and --wbmp write: the new file whole, or the old one as it
+// was and nothing else left in the folder; a replaced file keeps its
+// permissions.
+void WriteFaultsTest::toolOutput_data() {
+  QTest::addColumn<QString>("fault");
+  QTest::addColumn<bool>("written");
+  QTest::newRow("new file") << "none" << true;
+  QTest::newRow("replaces an older one") << "old" << true;
+  QTest::newRow("disk fills midway") << "full" << false;
+  QTest::newRow("read-only folder") << "read-only" << false;
+  QTest::newRow("a folder by that name") << "folder" << false;
+}
+
+void WriteFaultsTest::toolOutput() {
+  QFETCH(QString, fault);
+  QFETCH(bool, written);
+  SmallDisk disk;
+  const QString target = disk.path(QStringLiteral("unit.wmlsc"));
+  const QByteArray bytes(40 * 1024, 'x');
+  const bool hadOld = fault != QLatin1String("none") && fault != QLatin1String("folder");
+  if (hadOld) {
+    writeFileBytes(target, kOld);
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+  }
+  if (fault == QLatin1String("folder"))
+    QVERIFY(QDir().mkpath(target));
+  if (fault == QLatin1String("read-only") && !disk.makeReadOnly())
+    QSKIP("mounting is not permitted here");
+  if (fault == QLatin1String("full"))
+    QVERIFY(disk.fill(16 * 1024));
+
+  QString message;
+  QTextStream err(&message);
+  QCOMPARE(writeModeOutput(target, bytes, err), written);
+  disk.lift();
+  err.flush();
+  QCOMPARE(message.startsWith(target + QStringLiteral(": cannot write: ")), !written);
+  if (fault == QLatin1String("folder")) {
+    QVERIFY(QFileInfo(target).isDir());
+    QCOMPARE(disk.files(), QStringList());
+    return;
+  }
+  QCOMPARE(disk.files(), QStringList{QStringLiteral("unit.wmlsc")});
+  QCOMPARE(readFileBytes(target), written ? bytes : kOld);
+  if (hadOld)
+    QCOMPARE(QFile::permissions(target) & 0x7077, // owner, group and others
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+}
