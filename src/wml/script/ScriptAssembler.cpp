@@ -470,7 +470,7 @@ private:
         int size = jumpSize(code[k], backward, offset(1), offset(2), offset(3));
         if (size == 0) {
           if (!tooFar)
-            error(code[k].where, QStringLiteral("jump-too-far"),
+            error(function.jumpSources.value(code[k].a), QStringLiteral("jump-too-far"),
                   QStringLiteral("this statement's code is longer than a jump can cross (65535 "
                                  "bytes)"));
           tooFar = true;

@@ -46,18 +46,16 @@ struct CodeInstruction {
   // by their long form (LoadVar, StoreVar, IncrVar, LoadConst, Call,
   // CallLib, CallUrl); the assembler shortens them.
   Opcode op = Opcode::Debug;
+  // A call to another unit: how many arguments (the checks allow 255).
+  quint8 argumentCount = 0;
   // The variable, constant, local function or library function number, or
-  // the URL's constant.
+  // the URL's constant; for a jump, its statement's index in the
+  // function's jumpSources.
   int a = 0;
   // The library number, or the called function name's constant.
   int b = 0;
-  // A call to another unit: how many arguments.
-  int argumentCount = 0;
   // The label a jump goes to, or the label this is.
   int label = -1;
-  // What in the source it was made for (jumps: the statement), for the
-  // errors about the format's limits.
-  SourceRange where;
 };
 
 struct FunctionCode {
@@ -68,6 +66,9 @@ struct FunctionCode {
   int localCount = 0;
   QList<CodeInstruction> code;
   int labelCount = 0;
+  // Where each jump's statement is written, for the error about a jump
+  // longer than the format allows.
+  QList<SourceRange> jumpSources;
 };
 
 struct PragmaCode {

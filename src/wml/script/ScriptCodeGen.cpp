@@ -24,6 +24,7 @@ private:
   const CompilationUnit& unit;
   UnitCode out;
   FunctionCode* function = nullptr;
+  QList<CodeInstruction> scratch;
   // Where break and continue of the innermost loop go.
   struct Loop {
     int breakLabel;
@@ -118,7 +119,8 @@ private:
     CodeInstruction i;
     i.op = op;
     i.label = label;
-    i.where = where;
+    i.a = int(function->jumpSources.size());
+    function->jumpSources.append(where);
     function->code.append(i);
   }
 
@@ -130,10 +132,18 @@ private:
     function->nameRange = declaration.nameRange;
     function->parameterCount = int(declaration.parameters.size());
     function->localCount = declaration.localCount;
+    // Each function's code is made in one list kept from function to
+    // function, then kept at its final size: the unit's code is the larger
+    // part of what the compiler holds, and growing a list per function
+    // would leave most of it twice.
+    std::swap(function->code, scratch);
+    function->code.clear();
     for (const auto& statement : declaration.body)
       generateStatement(*statement);
     add(Opcode::ReturnEs);
     optimiseFunction(*function);
+    scratch = QList<CodeInstruction>(function->code.cbegin(), function->code.cend());
+    std::swap(function->code, scratch);
   }
 
   void generateStatement(const Statement& statement) {
@@ -453,7 +463,7 @@ private:
       i.op = Opcode::CallUrl;
       i.a = stringConstant(urlOf(e.qualifier), e.qualifierRange());
       i.b = stringConstant(e.name, e.nameRange);
-      i.argumentCount = int(e.operands.size());
+      i.argumentCount = quint8(e.operands.size());
       function->code.append(i);
     }
     if (!wanted)
