@@ -111,6 +111,55 @@ private slots:
       QCOMPARE(parsed.findings.at(0).start.column, lastColumn);
     }
   }
+
+  // The parser reads the text a token at a time and stops at the first
+  // syntax error, yet the lexical warnings of the whole text are reported,
+  // before the error.
+  void findingsAroundAnError_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QStringList>("findings");
+    QTest::newRow("warning after the error")
+        << "extern function f( {\n/* a /* b */\n"
+        << QStringList{"2:6 nested-comment", "1:20 syntax-error"};
+    QTest::newRow("warning before the error")
+        << "/* /* */ extern function f( {"
+        << QStringList{"1:4 nested-comment", "1:29 syntax-error"};
+    QTest::newRow("reading ends at a lexical error past the syntax error")
+        << "extern function f( { 1x /* /* */" << QStringList{"1:20 syntax-error"};
+  }
+  void findingsAroundAnError() {
+    QFETCH(QString, source);
+    QFETCH(QStringList, findings);
+    const ParseResult parsed = parseScript(source);
+    QStringList found;
+    for (const Finding& f : parsed.findings)
+      found << QStringLiteral("%1:%2 %3").arg(f.start.line).arg(f.start.column).arg(f.rule);
+    QCOMPARE(found, findings);
+  }
+
+  // Names and string values view the source or the unit's own decoded
+  // strings, and stay readable for as long as the unit is kept.
+  void stringValues_data() {
+    QTest::addColumn<QString>("literal");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("no escape") << "\"plain\""
+                               << "plain";
+    QTest::newRow("escapes") << "'a\\tb\\u0041\\''"
+                             << "a\tbA'";
+    QTest::newRow("empty") << "\"\""
+                           << "";
+  }
+  void stringValues() {
+    QFETCH(QString, literal);
+    QFETCH(QString, value);
+    const QString source = QStringLiteral("extern function f(x) { x = %1; }").arg(literal);
+    ParseResult parsed = parseScript(source);
+    const ParseResult kept = std::move(parsed);
+    QVERIFY(kept.complete);
+    const Expression& assign = *kept.unit.functions.at(0).body[0]->expression;
+    QCOMPARE(assign.name.toString(), QStringLiteral("x"));
+    QCOMPARE(assign.operands[0]->stringValue.toString(), value);
+  }
 };
 
 QTEST_GUILESS_MAIN(ScriptSyntaxTest)
