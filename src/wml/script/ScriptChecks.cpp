@@ -62,12 +62,12 @@ private:
                     .arg(pragma.name)
                     .arg(urlNames.value(pragma.name)));
         else
-          urlNames.insert(pragma.name, pragma.range.line);
+          urlNames.insert(pragma.name, pragma.range.start.line);
       } else if (pragma.kind == Pragma::Kind::Access) {
         if (access)
           error(pragma.range, QStringLiteral("duplicate-access-pragma"),
                 QStringLiteral("a unit has one access pragma; another is on line %1")
-                    .arg(access->range.line));
+                    .arg(access->range.start.line));
         else
           access = &pragma;
       }
@@ -83,7 +83,7 @@ private:
         error(function.nameRange, QStringLiteral("duplicate-function"),
               QStringLiteral("function \"%1\" is already declared on line %2")
                   .arg(function.name)
-                  .arg(unit.functions[functionIndex.value(function.name)].nameRange.line));
+                  .arg(unit.functions[functionIndex.value(function.name)].nameRange.start.line));
         continue;
       }
       functionIndex.insert(function.name, i);
@@ -96,7 +96,7 @@ private:
     }
     if (!anyExtern) {
       const SourceRange where =
-          unit.functions.empty() ? SourceRange{1, 1, 1, 1} : unit.functions.front().nameRange;
+          unit.functions.empty() ? SourceRange{{1, 1}, {1, 1}} : unit.functions.front().nameRange;
       error(where, QStringLiteral("no-extern-function"),
             QStringLiteral("no function is declared extern, so nothing in this unit can be "
                            "called"));

@@ -4,7 +4,7 @@ namespace tessera::wml::script {
 
 Finding findingAt(const SourceRange& range, Severity severity, const QString& rule,
                   const QString& message) {
-  return {{range.line, range.column}, severity, message, rule, {range.endLine, range.endColumn}};
+  return {range.start, severity, message, rule, range.end};
 }
 
 namespace {
@@ -18,7 +18,7 @@ using ExpressionPtr = Expression*;
 using StatementPtr = Statement*;
 
 SourceRange spanning(const SourceRange& from, const SourceRange& to) {
-  return {from.line, from.column, to.endLine, to.endColumn};
+  return {from.start, to.end};
 }
 
 bool endsText(const Token& t) { return t.kind == TokenKind::End || t.kind == TokenKind::Error; }
@@ -175,7 +175,7 @@ private:
       // At the end of the file: where the text stops, not on a line after.
       const SourceRange& end = previous().range;
       fail(current(), message, QStringLiteral("syntax-error"),
-           SourceRange{end.endLine, end.endColumn, end.endLine, end.endColumn + 1});
+           SourceRange{end.end, {end.end.line, end.end.column + 1}});
     }
     fail(current(), message);
   }
@@ -190,7 +190,7 @@ private:
       fail(current(),
            QStringLiteral("expected \";\"%1 but found %2").arg(context, describe(current())),
            QStringLiteral("syntax-error"),
-           SourceRange{end.endLine, end.endColumn, end.endLine, end.endColumn + 1});
+           SourceRange{end.end, {end.end.line, end.end.column + 1}});
     }
     expected(QStringLiteral("\"%1\"%2").arg(symbolText(symbol), context));
   }
@@ -342,8 +342,8 @@ private:
     const size_t start = pending.size();
     while (!current().is(Symbol::RightBrace)) {
       if (current().kind == TokenKind::End)
-        expected(
-            QStringLiteral("\"}\" to close the block opened on line %1").arg(block->range.line));
+        expected(QStringLiteral("\"}\" to close the block opened on line %1")
+                     .arg(block->range.start.line));
       if (current().is(Symbol::Function) || current().is(Symbol::Extern))
         fail(current(), QStringLiteral("functions cannot be declared inside a function (is a "
                                        "\"}\" missing?)"));

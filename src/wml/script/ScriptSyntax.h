@@ -74,7 +74,7 @@ struct Expression {
 
   // Where the qualifier is written (names are ASCII and on one line).
   SourceRange qualifierRange() const {
-    return {range.line, range.column, range.line, range.column + int(qualifier.size())};
+    return {range.start, {range.start.line, range.start.column + int(qualifier.size())}};
   }
 };
 

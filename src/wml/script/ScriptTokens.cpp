@@ -209,7 +209,7 @@ private:
   }
 
   SourceRange rangeFrom(int startLine, int startColumn) const {
-    return {startLine, startColumn, line, column};
+    return {{startLine, startColumn}, {line, column}};
   }
 
   Token error(int startLine, int startColumn, const QString& message) {
@@ -217,8 +217,8 @@ private:
     token.kind = TokenKind::Error;
     result.error = message;
     token.range = rangeFrom(startLine, startColumn);
-    if (token.range.endLine == startLine && token.range.endColumn == startColumn)
-      token.range.endColumn = startColumn + 1;
+    if (token.range.end == token.range.start)
+      token.range.end.column = startColumn + 1;
     return token;
   }
 
@@ -256,7 +256,7 @@ private:
       if (at() == u'/' && at(1) == u'*') {
         const int innerLine = line, innerColumn = column;
         skipAscii(2);
-        result.warnings.append({{innerLine, innerColumn, line, column},
+        result.warnings.append({{{innerLine, innerColumn}, {line, column}},
                                 QStringLiteral("\"/*\" inside a comment: comments do not "
                                                "nest, the first \"*/\" ends this one"),
                                 QStringLiteral("nested-comment")});
@@ -266,8 +266,7 @@ private:
     }
     unclosedComment =
         error(startLine, startColumn, QStringLiteral("comment not closed with \"*/\""));
-    unclosedComment.range.endLine = startLine;
-    unclosedComment.range.endColumn = startColumn + 2;
+    unclosedComment.range.end = {startLine, startColumn + 2};
     return false;
   }
 
@@ -275,7 +274,7 @@ private:
     const int startLine = line, startColumn = column;
     if (atEnd()) {
       Token end;
-      end.range = {line, column, line, column};
+      end.range = {{line, column}, {line, column}};
       return end;
     }
     const char16_t c = chars[pos];

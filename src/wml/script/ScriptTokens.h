@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wml/Positions.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -8,13 +10,11 @@
 
 namespace tessera::wml::script {
 
-// Where a token or a construct sits: 1-based line and character column of
-// its first character, and the line and column just past its last.
+// Where a token or a construct sits: the line and character column of its
+// first character, and those just past its last.
 struct SourceRange {
-  int line = 0;
-  int column = 0;
-  int endLine = 0;
-  int endColumn = 0;
+  LineColumn start;
+  LineColumn end;
 };
 
 enum class TokenKind : quint8 {

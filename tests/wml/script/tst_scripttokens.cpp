@@ -132,10 +132,10 @@ private slots:
     QStringList got;
     const auto place = [](const SourceRange& r) {
       return QStringLiteral("%1:%2-%3:%4")
-          .arg(r.line)
-          .arg(r.column)
-          .arg(r.endLine)
-          .arg(r.endColumn);
+          .arg(r.start.line)
+          .arg(r.start.column)
+          .arg(r.end.line)
+          .arg(r.end.column);
     };
     for (const Token& t : lexed.tokens)
       got << place(t.range);
