@@ -44,7 +44,10 @@ bool writeModeOutput(const QString& path, const QByteArray& bytes, QTextStream& 
   // failed write leaves the old file as it was. Unlike a save file of the
   // user's own text, a file made from another is not forced to the disk
   // first (no compiler does that; it costs more than the compile).
-  const QFileInfo target(path);
+  // Through a symbolic link, the file it names is the one replaced, and the
+  // link stays.
+  const QString canonical = QFileInfo(path).canonicalFilePath();
+  const QFileInfo target(canonical.isEmpty() ? path : canonical);
   QFile file(QStringLiteral("%1/.%2.%3.part")
                  .arg(target.absolutePath(), target.fileName())
                  .arg(QCoreApplication::applicationPid()));
@@ -52,12 +55,13 @@ bool writeModeOutput(const QString& path, const QByteArray& bytes, QTextStream& 
                  file.write(bytes) == bytes.size() && file.flush();
   QString why = file.errorString();
   file.close();
-  if (written && target.exists() && !file.setPermissions(QFile::permissions(path))) {
+  if (written && target.exists() &&
+      !file.setPermissions(QFile::permissions(target.absoluteFilePath()))) {
     written = false;
     why = file.errorString();
   }
   if (written && std::rename(QFile::encodeName(file.fileName()).constData(),
-                             QFile::encodeName(path).constData()) != 0) {
+                             QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
     written = false;
     why = QString::fromLocal8Bit(std::strerror(errno));
   }

@@ -228,6 +228,7 @@ void WriteFaultsTest::toolOutput_data() {
   QTest::newRow("disk fills midway") << "full" << false;
   QTest::newRow("read-only folder") << "read-only" << false;
   QTest::newRow("a folder by that name") << "folder" << false;
+  QTest::newRow("through a link, which stays") << "link" << true;
 }
 
 void WriteFaultsTest::toolOutput() {
@@ -237,10 +238,15 @@ void WriteFaultsTest::toolOutput() {
   const QString target = disk.path(QStringLiteral("unit.wmlsc"));
   const QByteArray bytes(40 * 1024, 'x');
   const bool hadOld = fault != QLatin1String("none") && fault != QLatin1String("folder");
+  // Through a link, the file it names is written; the link itself stays.
+  const bool linked = fault == QLatin1String("link");
+  const QString file = linked ? disk.path(QStringLiteral("real.wmlsc")) : target;
   if (hadOld) {
-    writeFileBytes(target, kOld);
-    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    writeFileBytes(file, kOld);
+    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
   }
+  if (linked)
+    QVERIFY(QFile::link(file, target));
   if (fault == QLatin1String("folder"))
     QVERIFY(QDir().mkpath(target));
   if (fault == QLatin1String("read-only") && !disk.makeReadOnly())
@@ -259,9 +265,14 @@ void WriteFaultsTest::toolOutput() {
     QCOMPARE(disk.files(), QStringList());
     return;
   }
-  QCOMPARE(disk.files(), QStringList{QStringLiteral("unit.wmlsc")});
-  QCOMPARE(readFileBytes(target), written ? bytes : kOld);
+  QStringList expected{QStringLiteral("unit.wmlsc")};
+  if (linked) {
+    expected.prepend(QStringLiteral("real.wmlsc"));
+    QVERIFY(QFileInfo(target).isSymLink());
+  }
+  QCOMPARE(disk.files(), expected);
+  QCOMPARE(readFileBytes(file), written ? bytes : kOld);
   if (hadOld)
-    QCOMPARE(QFile::permissions(target) & 0x7077, // owner, group and others
+    QCOMPARE(QFile::permissions(file) & 0x7077, // owner, group and others
              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
 }
