@@ -21,8 +21,6 @@ SourceRange spanning(const SourceRange& from, const SourceRange& to) {
   return {from.start, to.end};
 }
 
-bool endsText(const Token& t) { return t.kind == TokenKind::End || t.kind == TokenKind::Error; }
-
 bool isAssignmentOperator(const Token& t) {
   switch (t.symbol) {
   case Symbol::Assign:
@@ -129,7 +127,7 @@ private:
   Token current() const { return current_; }
   // The token after the current one (the current one at the end).
   Token peek() {
-    if (endsText(current_))
+    if (current_.endsText())
       return current_;
     if (!hasAhead) {
       ahead_ = tokens.next();
@@ -141,7 +139,7 @@ private:
   Token previous() const { return index > 0 ? previous_ : current_; }
   Token take() {
     const Token t = current_;
-    if (endsText(t))
+    if (t.endsText())
       return t;
     ++index;
     previous_ = t;
@@ -222,9 +220,12 @@ private:
     static_assert(std::is_trivially_destructible_v<Node>);
     return new (arena.allocate(sizeof(Node), alignof(Node))) Node();
   }
+  // Room in the arena for a list of `count` nodes.
+  template <typename Node> Node** room(size_t count) {
+    return static_cast<Node**>(arena.allocate(count * sizeof(Node*), alignof(Node*)));
+  }
   template <typename Node> NodeSpan<Node> list(std::initializer_list<Node*> nodes) {
-    auto** items =
-        static_cast<Node**>(arena.allocate(nodes.size() * sizeof(Node*), alignof(Node*)));
+    Node** items = room<Node>(nodes.size());
     std::copy(nodes.begin(), nodes.end(), items);
     return NodeSpan<Node>(items, nodes.size());
   }
@@ -233,7 +234,7 @@ private:
     const size_t count = pending.size() - start;
     if (count == 0)
       return {};
-    auto** items = static_cast<Node**>(arena.allocate(count * sizeof(Node*), alignof(Node*)));
+    Node** items = room<Node>(count);
     for (size_t i = 0; i < count; ++i)
       items[i] = static_cast<Node*>(pending[start + i]);
     pending.resize(start);
@@ -708,8 +709,9 @@ private:
 ParseResult parseScript(const QString& source) {
   ParseResult result;
   TokenStream tokens(source);
-  // The first block holds four bytes for each character of the source,
-  // about what real units need; pages it leaves unused are never touched.
+  // The first block holds four bytes for each character of the source;
+  // real units need about four times that, so the arena adds a few blocks,
+  // each twice the last, and pages left unused are never touched.
   auto arena = std::make_unique<std::pmr::monotonic_buffer_resource>(
       std::max<size_t>(4096, size_t(source.size()) * 4));
   Parser parser(tokens, *arena);
@@ -720,7 +722,7 @@ ParseResult parseScript(const QString& source) {
   } catch (const SyntaxError& error) {
     failure.append(error.finding);
     // The warnings of the whole text are reported, also past the error.
-    while (!endsText(tokens.next())) {
+    while (!tokens.next().endsText()) {
     }
   }
   for (const LexNote& note : tokens.warnings())

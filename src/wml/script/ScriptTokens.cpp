@@ -154,7 +154,7 @@ public:
     if (finished)
       return last;
     Token token = skipSpaceAndComments() ? next() : unclosedComment;
-    if (token.kind == TokenKind::End || token.kind == TokenKind::Error) {
+    if (token.endsText()) {
       finished = true;
       last = token;
     }
@@ -567,8 +567,7 @@ LexResult lexScript(const QString& source) {
   LexResult result;
   do
     result.tokens.append(stream.next());
-  while (result.tokens.last().kind != TokenKind::End &&
-         result.tokens.last().kind != TokenKind::Error);
+  while (!result.tokens.last().endsText());
   result.decodedStrings = stream.takeDecodedStrings();
   result.error = stream.error();
   result.warnings = stream.warnings();

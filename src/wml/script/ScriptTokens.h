@@ -135,6 +135,8 @@ struct Token {
   SourceRange range;
 
   bool is(Symbol s) const { return symbol == s; }
+  // The End or Error token that ends what can be read.
+  bool endsText() const { return kind == TokenKind::End || kind == TokenKind::Error; }
 };
 
 // A comment's place, kept for the warning about a block comment opened
